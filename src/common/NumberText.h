@@ -1,0 +1,28 @@
+#pragma once
+#include <QLocale>
+#include <QString>
+
+namespace zorva {
+
+// The leading-number parse: blanks, tabs and line feeds are skipped anywhere; an optional sign,
+// digits, an optional "." with digits and an optional exponent (E or D, optional sign, digits) are
+// read up to the first other character; "&H..." and "&O..." read a hexadecimal or octal integer.
+// "." is the only decimal separator. An empty or non-numeric text gives 0.
+double leadingNumber(const QString& text);
+
+// The general text of a number: at most 15 significant digits, no grouping, no trailing zeros, the
+// given decimal separator; scientific form ("1.5E+20", "1E-07") only when the decimal exponent is
+// 15 or more or below -6... see NumberText.cpp for the exact rule. Infinity and NaN never reach here
+// from our parsers; they are written as "0".
+QString generalText(double value, QChar decimalPoint = QLatin1Char('.'));
+// The same with the separator of the user's regional settings (QLocale()).
+QString generalTextLocal(double value);
+
+// A number formatted with a fixed number of decimals (pattern "0.00000" is 5): at least one integer
+// digit, no grouping, rounded half away from zero after rounding the value to 15 significant digits,
+// with the given decimal separator.
+QString fixedText(double value, int decimals, QChar decimalPoint);
+// Units text: pattern "0.00000" with the user's decimal separator.
+QString unitsText(double value);
+
+}  // namespace zorva

@@ -1,0 +1,15 @@
+#pragma once
+#include <QWidget>
+#include <QPointer>
+
+#include "common/ProgramContext.h"
+
+namespace zorva {
+
+// Real, modal message boxes with the application's title.
+class QtMessageBoxes : public MessageBoxes {
+public:
+    void show(const QString& text, MessageIcon icon) override;
+};
+
+}  // namespace zorva

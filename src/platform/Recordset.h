@@ -1,0 +1,74 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+namespace zorva::db {
+
+enum class ColumnType { Text, Double, Other };
+
+struct Column {
+    QString name;
+    ColumnType type = ColumnType::Other;
+    int maxLength = 0;   // TEXT(n): n; 0 = no limit
+};
+
+class WorkingDatabase;
+
+// An updatable cursor over the rows of one table, in the query's order (the DAO recordset of the
+// filling and the recordset of the data control are both this). Rows are held in memory and written
+// to the file by update(); batch() groups many updates into one transaction.
+//
+// Column semantics, from the declared column types:
+//  - a text longer than a TEXT(n) column, or a text that a DOUBLE column cannot read under the
+//    process's regional number format (QLocale()), raises a Failure for that one column and leaves
+//    the column as it was (Null on a new row);
+//  - a number written to a TEXT column is stored as its text (general form, regional separator);
+//  - every column may be Null (an invalid/null QVariant).
+// Values read back are QString for TEXT, double for DOUBLE, a null QVariant for Null.
+class Recordset : public QObject {
+    Q_OBJECT
+public:
+    ~Recordset() override;
+
+    const std::vector<Column>& columns() const;
+    int columnIndex(const QString& name) const;     // -1 when the table has no such column
+    int rowCount() const;
+
+    bool eof() const;                // past the last row (also when there is none)
+    bool bof() const;                // before the first row (also when there is none)
+    int position() const;            // current row index, -1 at bof, rowCount() at eof
+    void moveFirst();
+    void moveLast();
+    void moveNext();                 // raises a Failure at eof
+    void moveTo(int row);            // raises a Failure for an index outside the rows
+
+    QVariant value(const QString& column) const;                 // raises NoSuchColumn / NoCurrentRecord
+    QVariant valueAt(int row, int column) const;
+    void setValue(const QString& column, const QVariant& value); // raises per column, see above
+    void setValueAt(int row, int column, const QVariant& value); // same rules, and stores the row
+
+    void addNew();                   // starts a new row (becomes current; stored by update())
+    void update();                   // stores the current row; raises a Failure
+
+    // Groups the updates between begin and end into one transaction.
+    void beginBatch();
+    void endBatch();
+
+    void close();
+
+signals:
+    void currentRowChanged(int row);
+    void rowStored(int row);
+    void rowsReset();
+
+private:
+    friend class WorkingDatabase;
+    Recordset();
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace zorva::db

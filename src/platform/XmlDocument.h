@@ -1,0 +1,107 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The XML document model of the program. Selections match elements by their prefixed name as it
+// is written in the document ("RUX:ICO" matches <RUX:ICO>, whatever URI the prefix is bound to), the
+// way the service's documents have always been read. Supported patterns:
+//   "//P:Name", "//P:A/P:B", "P:Name", "P:A/P:B", "//P:Name[@ATTR='value']"
+// (a step may carry one [@ATTR='value'] predicate). A pattern that cannot be evaluated raises a
+// Failure. Parsing is hardened for untrusted input: no network, no DTD loading, no entity
+// expansion, bounded size.
+
+struct _xmlNode;
+struct _xmlDoc;
+
+namespace zorva::xml {
+
+class Document;
+
+// A non-owning handle to an element (or another node) inside a Document; valid while the node's
+// document lives and the node is not removed.
+class Node {
+public:
+    Node() = default;
+    explicit Node(_xmlNode* n) : node_(n) {}
+
+    bool isNull() const { return node_ == nullptr; }
+    explicit operator bool() const { return node_ != nullptr; }
+    bool operator==(const Node& o) const { return node_ == o.node_; }
+
+    QString name() const;                      // qualified name as written ("VDJ:PICHROW")
+    QString text() const;                      // text content, descendants included
+    void setText(const QString& text);         // replaces the whole content with one text node
+
+    bool hasAttribute(const QString& name) const;
+    std::optional<QString> attribute(const QString& name) const;   // nothing when absent
+    // Sets the value of an attribute that exists; raises a Failure when it does not.
+    void setExistingAttribute(const QString& name, const QString& value);
+    // Sets or creates the attribute (for building documents, e.g. the demo service).
+    void setAttribute(const QString& name, const QString& value);
+
+    Node selectSingle(const QString& pattern) const;           // relative to this node
+    std::vector<Node> selectList(const QString& pattern) const;
+    std::vector<Node> childElements() const;
+
+    // Appends a new child element / text (for building documents).
+    Node appendElement(const QString& qualifiedName, const QString& text = QString());
+
+    _xmlNode* raw() const { return node_; }
+
+private:
+    _xmlNode* node_ = nullptr;
+};
+
+class Document {
+public:
+    Document();                                 // an empty document (no root)
+    ~Document();
+    Document(Document&&) noexcept;
+    Document& operator=(Document&&) noexcept;
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // Loading never fails: a missing, unreadable, malformed or hostile input leaves the document
+    // empty and returns false.
+    bool load(const QString& path);
+    bool loadXml(const QByteArray& bytes);
+    static Document fromFile(const QString& path);
+    static Document fromBytes(const QByteArray& bytes);
+
+    // Writes the document, replacing the file atomically (temporary file beside it, then rename).
+    // A document that begins with the "xml" processing instruction is written as UTF-8 with that
+    // declaration. Raises a Failure when the file cannot be written.
+    void save(const QString& path) const;
+    QByteArray toBytes() const;
+
+    bool isEmpty() const;                       // no root element
+    Node root() const;
+    Node selectSingle(const QString& pattern) const;
+    std::vector<Node> selectList(const QString& pattern) const;
+
+    // Kept for the callers that bind prefixes before selecting; selections do not depend on it.
+    void setSelectionNamespace(const QString& prefix, const QString& uri);
+
+    // Appends a processing instruction as the document's last top-level child.
+    Node appendProcessingInstruction(const QString& target, const QString& data);
+    // Appends a deep copy of a node (from this or any other document) as the last top-level child;
+    // an element becomes the root when there is none yet.
+    Node appendNode(const Node& node);
+    // Creates the root element (for building documents).
+    Node createRoot(const QString& qualifiedName);
+    // Declares a namespace on the root (for building documents).
+    void declareNamespace(const QString& prefix, const QString& uri);
+
+    _xmlDoc* raw() const { return doc_; }
+
+    // Upper bound for the bytes of one document accepted from outside.
+    static constexpr qsizetype maxInputBytes = 64 * 1024 * 1024;
+
+private:
+    _xmlDoc* doc_ = nullptr;
+};
+
+}  // namespace zorva::xml
