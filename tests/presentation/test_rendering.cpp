@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <functional>
+
 #include "common/Windows1250.h"
 #include "presentation/Rendering.h"
 #include "support/TestSupport.h"
