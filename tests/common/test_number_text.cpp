@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "common/NumberText.h"
+#include "platform/Failure.h"
+
+using namespace zorva;
+
+struct ParseCase {
+    const char* text;
+    double value;
+};
+
+class LeadingNumber : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(LeadingNumber, ReadsTheLeadingNumber)
+{
+    const auto& c = GetParam();
+    EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumber, ::testing::Values(
+    ParseCase{"", 0}, ParseCase{"abc", 0}, ParseCase{"12", 12}, ParseCase{"12.5", 12.5},
+    ParseCase{"12,5", 12}, ParseCase{"1 200", 1200}, ParseCase{" \t1\n2 3", 123},
+    ParseCase{"12ks", 12}, ParseCase{"-3", -3}, ParseCase{"+4.5", 4.5}, ParseCase{".5", 0.5},
+    ParseCase{"-.5", -0.5}, ParseCase{"5.", 5}, ParseCase{"1E3", 1000}, ParseCase{"1e-2", 0.01},
+    ParseCase{"2D2", 200}, ParseCase{"1E", 1}, ParseCase{"1E+", 1}, ParseCase{"-", 0},
+    ParseCase{".", 0}, ParseCase{"&H1F", 31}, ParseCase{"&hff", 255}, ParseCase{"&O17", 15},
+    ParseCase{"&H", 0}, ParseCase{"&HG", 0}, ParseCase{"007", 7}, ParseCase{"0.8333333333333334", 0.8333333333333334},
+    ParseCase{"1E308", 1e308}, ParseCase{"99999999999999999999", 1e20}, ParseCase{"-0", 0},
+    ParseCase{"NaN", 0}, ParseCase{"Infinity", 0}, ParseCase{"1.2.3", 1.2}, ParseCase{"1e-400", 0}));
+
+TEST(LeadingNumberOverflow, RaisesInsteadOfInfinity)
+{
+    EXPECT_THROW(leadingNumber(QStringLiteral("1E400")), Failure);
+    EXPECT_THROW(leadingNumber(QStringLiteral("-1E999")), Failure);
+}
+
+TEST(LeadingNumberSign, NegativeZeroIsZero)
+{
+    EXPECT_FALSE(std::signbit(leadingNumber(QStringLiteral("-0"))));
+}
+
+struct GeneralCase {
+    double value;
+    const char* text;
+};
+
+class GeneralText : public ::testing::TestWithParam<GeneralCase> {};
+
+TEST_P(GeneralText, WritesFifteenSignificantDigits)
+{
+    EXPECT_EQ(generalText(GetParam().value), QString::fromLatin1(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, GeneralText, ::testing::Values(
+    GeneralCase{0, "0"}, GeneralCase{-0.0, "0"}, GeneralCase{12.5, "12.5"}, GeneralCase{10, "10"},
+    GeneralCase{1200, "1200"}, GeneralCase{0.8333333333333334, "0.833333333333333"},
+    GeneralCase{0.1 + 0.2, "0.3"}, GeneralCase{2.9999999999999996, "3"}, GeneralCase{-0.72, "-0.72"},
+    GeneralCase{0.66666, "0.66666"}, GeneralCase{123456789012345.0, "123456789012345"},
+    GeneralCase{1e15, "1E+15"}, GeneralCase{1.5e20, "1.5E+20"}, GeneralCase{0.000001, "0.000001"},
+    GeneralCase{0.0000001, "1E-07"}, GeneralCase{-2.5e-10, "-2.5E-10"}, GeneralCase{1e308, "1E+308"},
+    GeneralCase{0.544, "0.544"}, GeneralCase{4.2, "4.2"}));
+
+TEST(GeneralTextSeparator, UsesTheGivenDecimalPoint)
+{
+    EXPECT_EQ(generalText(4.2, QLatin1Char(',')), QStringLiteral("4,2"));
+    EXPECT_EQ(generalText(std::numeric_limits<double>::quiet_NaN()), QStringLiteral("0"));
+}
+
+struct FixedCase {
+    double value;
+    int decimals;
+    const char* text;
+};
+
+class FixedText : public ::testing::TestWithParam<FixedCase> {};
+
+TEST_P(FixedText, RoundsHalfAwayFromZero)
+{
+    const auto& c = GetParam();
+    EXPECT_EQ(fixedText(c.value, c.decimals, QLatin1Char('.')), QString::fromLatin1(c.text)) << c.value;
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, FixedText, ::testing::Values(
+    FixedCase{4.2, 5, "4.20000"}, FixedCase{7 * 0.6, 5, "4.20000"}, FixedCase{3 * 0.15, 5, "0.45000"},
+    FixedCase{0, 5, "0.00000"}, FixedCase{1.0 / 3, 5, "0.33333"}, FixedCase{2.0 / 3, 5, "0.66667"},
+    FixedCase{0.000005, 5, "0.00001"}, FixedCase{-0.000005, 5, "-0.00001"}, FixedCase{0.0000049, 5, "0.00000"},
+    FixedCase{-0.000001, 5, "0.00000"}, FixedCase{9999.999995, 5, "10000.00000"}, FixedCase{12000, 5, "12000.00000"},
+    FixedCase{-1.8, 5, "-1.80000"}, FixedCase{0.544, 3, "0.544"}, FixedCase{-0.545, 3, "-0.545"},
+    FixedCase{3, 3, "3.000"}, FixedCase{0.5, 0, "1"}, FixedCase{-0.5, 0, "-1"}, FixedCase{1e-20, 5, "0.00000"},
+    FixedCase{123456789.123456, 5, "123456789.12346"}));
+
+TEST(UnitsText, FollowsTheRegionalSeparator)
+{
+    const QLocale old;
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    EXPECT_EQ(unitsText(4.2), QStringLiteral("4,20000"));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(unitsText(4.2), QStringLiteral("4.20000"));
+    QLocale::setDefault(old);
+}
