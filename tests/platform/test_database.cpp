@@ -156,6 +156,45 @@ INSTANTIATE_TEST_SUITE_P(Generations, TableStatementTest,
                                            GenerationCase{"y2006", &kCreate2006, &k2006Categories, 56}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(WorkingDatabaseTest, TextColumnsOfAnyStatementKeepNamesOrderAndTypes)
+{
+    TestProgram program;
+    WorkingDatabase database;
+    createWorkingTable(database, program.path(QStringLiteral("TMP1.MDB")),
+                       QStringLiteral("create table T ( [A B] TEXT (3) , C DOUBLE,D CHAR(2) NOT NULL, E MEMO, "
+                                      "F TEXT, G TEXT(4) COLLATE BINARY )"));
+    QSqlQuery info(database.connection());
+    ASSERT_TRUE(info.exec(QStringLiteral("PRAGMA table_info(T)")));
+    QStringList declared;
+    while (info.next()) declared << info.value(1).toString() + QLatin1Char(':') + info.value(2).toString();
+    info.finish();
+    EXPECT_EQ(declared, QStringList({QStringLiteral("A B:TEXT (3)"), QStringLiteral("C:DOUBLE"), QStringLiteral("D:CHAR(2)"),
+                                     QStringLiteral("E:MEMO"), QStringLiteral("F:TEXT"), QStringLiteral("G:TEXT(4)")}));
+    auto rs = database.openRecordset(QStringLiteral("SELECT * FROM T"));
+    const std::vector<Column>& columns = rs->columns();
+    ASSERT_EQ(columns.size(), 6u);
+    EXPECT_EQ(columns[0].maxLength, 3);
+    EXPECT_EQ(columns[1].type, ColumnType::Double);
+    EXPECT_EQ(columns[2].maxLength, 2);
+    EXPECT_EQ(columns[3].type, ColumnType::Text);
+    EXPECT_EQ(columns[3].maxLength, 0);
+    EXPECT_EQ(columns[4].maxLength, 255);   // Jet's TEXT without a size
+    for (const char* word : {"hrad", "chata"}) {
+        rs->addNew();
+        for (const char* column : {"A B", "D", "E", "F", "G"})
+            rs->setValue(QString::fromLatin1(column), QString::fromLatin1(word).left(2));
+        rs->update();
+    }
+    // Every text column sorts in Czech, except the one that named its own collation.
+    for (const char* column : {"[A B]", "D", "E", "F"}) {
+        SCOPED_TRACE(column);
+        auto ordered = database.openRecordset(QStringLiteral("SELECT * FROM T ORDER BY %1").arg(QString::fromLatin1(column)));
+        EXPECT_EQ(ordered->value(QStringLiteral("D")).toString(), QStringLiteral("hr"));
+    }
+    auto binary = database.openRecordset(QStringLiteral("SELECT * FROM T ORDER BY G"));
+    EXPECT_EQ(binary->value(QStringLiteral("G")).toString(), QStringLiteral("ch"));
+}
+
 // ---- Czech order -------------------------------------------------------------------------------------
 
 TEST(WorkingDatabaseTest, TextColumnsSortInCzechOrderOnEveryConnection)
