@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
 
@@ -79,6 +80,37 @@ bool declaresEntities(const xmlDoc* doc)
     return false;
 }
 
+// Stylesheets commonly declare named characters ("<!ENTITY nbsp '&#160;'>") for their literal
+// output. Without entity expansion those stay references that libxslt would drop, so references to
+// internal entities whose replacement is plain text are replaced by that text here, within a budget
+// that keeps a hostile file from multiplying itself. Returns false when the budget is exhausted.
+bool substituteTextEntities(xmlDoc* doc, xmlNode* first, std::size_t& budget)
+{
+    for (xmlNode* n = first; n;) {
+        xmlNode* next = n->next;
+        if (n->type == XML_ENTITY_REF_NODE) {
+            const xmlEntity* entity = xmlGetDocEntity(doc, n->name);
+            if (entity && entity->etype == XML_INTERNAL_GENERAL_ENTITY && entity->content &&
+                !std::strpbrk(reinterpret_cast<const char*>(entity->content), "<&")) {
+                const std::size_t length = std::strlen(reinterpret_cast<const char*>(entity->content));
+                if (length > budget) return false;
+                budget -= length;
+                xmlNode* text = xmlNewDocText(doc, entity->content);
+                if (!text) return false;
+                xmlReplaceNode(n, text);
+                xmlFreeNode(n);
+            }
+        } else if (n->type == XML_ELEMENT_NODE) {
+            for (xmlAttr* a = n->properties; a; a = a->next) {
+                if (!substituteTextEntities(doc, a->children, budget)) return false;
+            }
+            if (!substituteTextEntities(doc, n->children, budget)) return false;
+        }
+        n = next;
+    }
+    return true;
+}
+
 }  // namespace
 
 void initialiseLibraries()
@@ -134,6 +166,10 @@ _xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& 
                                                            nullptr, options));
     if (!doc || !ctxt->wellFormed || !ctxt->nsWellFormed) return nullptr;
     if (kind == ParseKind::Data && declaresEntities(doc.get())) return nullptr;
+    if (kind == ParseKind::Stylesheet && declaresEntities(doc.get())) {
+        std::size_t budget = 4 * 1024 * 1024;
+        if (!substituteTextEntities(doc.get(), doc->children, budget)) return nullptr;
+    }
     return doc.release();
 }
 
