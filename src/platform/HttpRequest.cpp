@@ -91,12 +91,22 @@ void HttpRequest::send(const QString& body)
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         d->status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        d->body = d->tooLarge ? QByteArray() : reply->readAll();
+        d->body = (!d->tooLarge && reply->isOpen()) ? reply->readAll() : QByteArray();
         // Only a missing HTTP answer is a failure of the transport; an answer with an error status
         // (a SOAP fault comes as 500) is an answer.
         d->failed = d->tooLarge || (d->status == 0 && reply->error() != QNetworkReply::NoError);
-        if (d->tooLarge) d->errorText = QStringLiteral("Odpověď serveru je příliš velká.");
-        else if (d->failed) d->errorText = reply->errorString();
+        if (d->tooLarge) {
+            d->errorText = QStringLiteral("Odpověď serveru je příliš velká.");
+        } else if (d->failed && (reply->error() == QNetworkReply::OperationCanceledError ||
+                                reply->error() == QNetworkReply::TimeoutError)) {
+            // Nothing here aborts a running request except the transfer timeout, which Qt reports
+            // as a cancellation.
+            d->errorText = QStringLiteral("Server neodpověděl v časovém limitu %1 s (%2).")
+                               .arg(d->timeoutMs / 1000.0)
+                               .arg(reply->errorString());
+        } else if (d->failed) {
+            d->errorText = reply->errorString();
+        }
         d->state = 4;
         d->reply = nullptr;
         reply->deleteLater();
