@@ -146,6 +146,20 @@ TEST(XmlDocument, DeclarationInstructionIsWrittenOnceAsAUtf8Declaration)
     EXPECT_EQ(reloaded.selectSingle(QStringLiteral("//RUX:JME")).text(), kCzech);
 }
 
+TEST(XmlDocument, ADeclarationNamingAnotherEncodingIsHonoured)
+{
+    Document doc;
+    doc.appendProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version='1.0' encoding='windows-1250'"));
+    doc.createRoot(QStringLiteral("r")).setText(kCzech);
+    const QByteArray saved = doc.toBytes();
+    EXPECT_TRUE(saved.startsWith("<?xml version=\"1.0\" encoding=\"windows-1250\"?>")) << saved.constData();
+    QStringEncoder cp1250("windows-1250");
+    EXPECT_TRUE(saved.contains("<r>" + QByteArray(cp1250.encode(kCzech)) + "</r>"));
+    Document again;
+    ASSERT_TRUE(again.loadXml(saved));
+    EXPECT_EQ(again.root().text(), kCzech);
+}
+
 TEST(XmlDocument, TheDeclarationInstructionMayOnlyOpenTheDocument)
 {
     Document doc = parse(QStringLiteral("<r/>"));
