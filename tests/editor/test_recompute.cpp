@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ResponseBuilder.h"
+#include "editor/CategorySet.h"
 #include "editor/Recompute.h"
 #include "platform/XmlDocument.h"
 #include "support/TestSupport.h"
