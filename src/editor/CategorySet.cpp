@@ -1,0 +1,141 @@
+#include "editor/CategorySet.h"
+
+namespace zorva::editor {
+
+namespace {
+
+using K = CategoryKind;
+
+CategorySet makeFirst()
+{
+    CategorySet s;
+    s.id = QStringLiteral("first");
+    s.windowName = QStringLiteral("frmEditace");
+    s.categories = {
+        {"SKOTML", QStringLiteral("Skot mladší"), K::Conventional},
+        {"SKOTST", QStringLiteral("Skot starší"), K::Conventional},
+        {"EKOSKOTML", QStringLiteral("Eko skot mladší"), K::Eco},
+        {"EKOSKOTST", QStringLiteral("Eko skot starší"), K::Eco},
+        {"KOZA", QStringLiteral("Koza"), K::Conventional},
+        {"EKOKOZA", QStringLiteral("Eko koza"), K::Eco},
+        {"OVCE", QStringLiteral("Ovce"), K::Conventional},
+        {"EKOOVCE", QStringLiteral("Eko ovce"), K::Eco},
+        {"KUNML", QStringLiteral("Kůň mladší"), K::Horse},
+        {"KUNST", QStringLiteral("Kůň starší"), K::Horse},
+    };
+    s.leftColumnLines = 10;
+    s.conventionalAddition = {"SKOTML", "SKOTST", "KOZA", "OVCE"};
+    s.horseAddition = {"KUNST", "KUNML"};
+    s.ecoAddition = {"EKOSKOTST", "EKOSKOTML", "EKOKOZA", "EKOOVCE"};
+    s.writeOrder = {"SKOTML", "SKOTST", "EKOSKOTML", "EKOSKOTST", "KOZA",
+                    "EKOKOZA", "OVCE", "EKOOVCE", "KUNML", "KUNST"};
+    s.createTable = QStringLiteral(
+        "CREATE TABLE TABULKA(DATPLATNOST TEXT(10), VDJA DOUBLE, VDJB DOUBLE, PICHA DOUBLE, PICHB DOUBLE, "
+        "ZADATELREGLPIS TEXT(1), ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE, SKOTML_POCET TEXT(5), "
+        "SKOTML_VDJ TEXT(10), SKOTML_KOEF DOUBLE, SKOTST_POCET TEXT(5), SKOTST_VDJ TEXT(10), SKOTST_KOEF DOUBLE, "
+        "EKOSKOTML_POCET TEXT(5), EKOSKOTML_VDJ TEXT(10), EKOSKOTML_KOEF DOUBLE, EKOSKOTST_POCET TEXT(5), "
+        "EKOSKOTST_VDJ TEXT(10), EKOSKOTST_KOEF DOUBLE, KOZA_POCET TEXT(5), KOZA_VDJ TEXT(10), KOZA_KOEF DOUBLE, "
+        "EKOKOZA_POCET TEXT(5), EKOKOZA_VDJ TEXT(10), EKOKOZA_KOEF DOUBLE, OVCE_POCET TEXT(5), OVCE_VDJ TEXT(10), "
+        "OVCE_KOEF DOUBLE, EKOOVCE_POCET TEXT(5), EKOOVCE_VDJ TEXT(10), EKOOVCE_KOEF DOUBLE, KUNML_POCET TEXT(5), "
+        "KUNML_VDJ TEXT(10), KUNML_KOEF DOUBLE, KUNST_POCET TEXT(5), KUNST_VDJ TEXT(10), KUNST_KOEF DOUBLE)");
+    return s;
+}
+
+CategorySet make2006()
+{
+    CategorySet s;
+    s.id = QStringLiteral("2006");
+    s.windowName = QStringLiteral("frmEditace2006");
+    const char* names[] = {"SKOTDO6", "SKOTOD6DO24", "SKOTOD24", "OVCEDO12", "OVCEOD12", "KOZYDO12",
+                           "KOZYOD12", "KUNDO3", "KUNOD3", "EKOSKOTDO6", "EKOSKOTOD6DO24", "EKOSKOTOD24",
+                           "EKOOVCEDO12", "EKOOVCEOD12", "EKOKOZYDO12", "EKOKOZYOD12"};
+    for (const char* n : names) {
+        const QString name = QString::fromLatin1(n);
+        const K kind = name.startsWith(QLatin1String("EKO")) ? K::Eco
+                       : name.startsWith(QLatin1String("KUN")) ? K::Horse : K::Conventional;
+        s.categories.push_back({name, name, kind});
+    }
+    s.leftColumnLines = 9;
+    s.conventionalAddition = {"SKOTDO6", "SKOTOD6DO24", "SKOTOD24", "OVCEDO12", "OVCEOD12", "KOZYDO12", "KOZYOD12"};
+    s.horseAddition = {"KUNDO3", "KUNOD3"};
+    s.ecoAddition = {"EKOSKOTDO6", "EKOSKOTOD6DO24", "EKOSKOTOD24", "EKOOVCEDO12", "EKOOVCEOD12",
+                     "EKOKOZYDO12", "EKOKOZYOD12"};
+    for (const auto& c : s.categories) s.writeOrder << c.name;
+    s.createTable = QStringLiteral(
+        "CREATE TABLE TABULKA(DATPLATNOST TEXT(10), VDJA DOUBLE, VDJB DOUBLE, PICHA DOUBLE, PICHB DOUBLE, "
+        "ZADATELREGLPIS TEXT(1), ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE, SKOTDO6_POCET TEXT(5), "
+        "SKOTDO6_VDJ TEXT(10), SKOTDO6_KOEF DOUBLE, SKOTOD6DO24_POCET TEXT(5), SKOTOD6DO24_VDJ TEXT(10), "
+        "SKOTOD6DO24_KOEF DOUBLE, SKOTOD24_POCET TEXT(5), SKOTOD24_VDJ TEXT(10), SKOTOD24_KOEF DOUBLE, "
+        "OVCEDO12_POCET TEXT(5), OVCEDO12_VDJ TEXT(10), OVCEDO12_KOEF DOUBLE, OVCEOD12_POCET TEXT(5), "
+        "OVCEOD12_VDJ TEXT(10), OVCEOD12_KOEF DOUBLE, KOZYDO12_POCET TEXT(5), KOZYDO12_VDJ TEXT(10), "
+        "KOZYDO12_KOEF DOUBLE, KOZYOD12_POCET TEXT(5), KOZYOD12_VDJ TEXT(10), KOZYOD12_KOEF DOUBLE, "
+        "KUNDO3_POCET TEXT(5), KUNDO3_VDJ TEXT(10), KUNDO3_KOEF DOUBLE, KUNOD3_POCET TEXT(5), KUNOD3_VDJ TEXT(10), "
+        "KUNOD3_KOEF DOUBLE, "
+        " EKOSKOTDO6_POCET TEXT(5), EKOSKOTDO6_VDJ TEXT(10), EKOSKOTDO6_KOEF DOUBLE, EKOSKOTOD6DO24_POCET TEXT(5), "
+        "EKOSKOTOD6DO24_VDJ TEXT(10), EKOSKOTOD6DO24_KOEF DOUBLE, EKOSKOTOD24_POCET TEXT(5), EKOSKOTOD24_VDJ TEXT(10), "
+        "EKOSKOTOD24_KOEF DOUBLE, EKOOVCEDO12_POCET TEXT(5), EKOOVCEDO12_VDJ TEXT(10), EKOOVCEDO12_KOEF DOUBLE, "
+        "EKOOVCEOD12_POCET TEXT(5), EKOOVCEOD12_VDJ TEXT(10), EKOOVCEOD12_KOEF DOUBLE, EKOKOZYDO12_POCET TEXT(5), "
+        "EKOKOZYDO12_VDJ TEXT(10), EKOKOZYDO12_KOEF DOUBLE, EKOKOZYOD12_POCET TEXT(5), EKOKOZYOD12_VDJ TEXT(10), "
+        "EKOKOZYOD12_KOEF DOUBLE )");
+    return s;
+}
+
+}  // namespace
+
+const Category* CategorySet::find(const QString& name) const
+{
+    for (const auto& c : categories)
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+bool CategorySet::isEco(const QString& name) const
+{
+    const Category* c = find(name);
+    return c && c->kind == CategoryKind::Eco;
+}
+
+QString CategorySet::workingTableStatement() const
+{
+    QString sql = createTable;
+    // A count has at most five characters; its units (count x coefficient, five decimals) need far
+    // more than ten. 255 is the widest text column the working database has ever offered.
+    return sql.replace(QStringLiteral("_VDJ TEXT(10)"), QStringLiteral("_VDJ TEXT(255)"));
+}
+
+const CategorySet& CategorySet::first()
+{
+    static const CategorySet s = makeFirst();
+    return s;
+}
+
+const CategorySet& CategorySet::gen2006()
+{
+    static const CategorySet s = make2006();
+    return s;
+}
+
+const CategorySet& CategorySet::forYearText(const QString& yearText)
+{
+    if (yearText == QLatin1String("2007") || yearText == QLatin1String("2006")) return gen2006();
+    return first();
+}
+
+const std::vector<HeaderField>& headerFields()
+{
+    static const std::vector<HeaderField> fields = {
+        {"txtJISUBRUX", "//RUX:JISUBRUX"},
+        {"txtICO", "//RUX:ICO"},
+        {"txtRCI", "//RUX:RCI"},
+        {"txtVARPICH", "//RUX:VARPICH"},
+        {"txtPICHROKA", "//RUX:PICHROKA"},
+        {"txtPICHROKB", "//RUX:PICHROKB"},
+        {"txtIRZ_RCI", "//VDJ:SUBJEKTIRZ/RUX:RCI"},
+        {"txtIRZ_JME", "//VDJ:SUBJEKTIRZ/RUX:JME"},
+        {"txtIRZ_PRI", "//VDJ:SUBJEKTIRZ/RUX:PRI"},
+        {"txtIRZ_OJM", "//VDJ:SUBJEKTIRZ/RUX:OJM"},
+    };
+    return fields;
+}
+
+}  // namespace zorva::editor

@@ -1,0 +1,81 @@
+#pragma once
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "common/ProgramContext.h"
+#include "editor/CategorySet.h"
+#include "platform/DataControl.h"
+#include "platform/XmlDocument.h"
+
+namespace zorva::editor {
+
+// What one run of the calculation may ask of whoever started it: a chance to process window events
+// between rows, and a place to show how far it got.
+struct RunHooks {
+    std::function<void()> pumpEvents;
+    std::function<void(int done, int total)> progress;
+    std::function<void()> beep;   // the short signal at the end of a run
+};
+
+// One opening of the livestock-unit editor, without any widget: the response document, the working
+// table and the data control over it, the header texts and the two flags. The editor window binds to
+// it; the headless recompute and the tests drive it directly, so all of them share one code path.
+class EditorSession : public QObject {
+    Q_OBJECT
+public:
+    EditorSession(const ProgramContext& ctx, const CategorySet& set, QObject* parent = nullptr);
+    ~EditorSession() override;
+
+    const CategorySet& categories() const { return set_; }
+    const ProgramContext& context() const { return ctx_; }
+
+    // The response document, shared with the main window: the editor changes it in place.
+    std::shared_ptr<xml::Document> xmlDOM;
+
+    // Loads xmlDOM into the header texts and a fresh working table. Reports its own failures and
+    // always returns normally.
+    void Startuj();
+    // Called when loading fails before the table exists: the window leaves its busy state.
+    std::function<void()> leaveBusy;
+
+    // The texts of the header boxes, by box name (txtJISUBRUX, ..., txtIRZ_OJM).
+    QString header(const QString& box) const { return headers_.value(box); }
+    void setHeader(const QString& box, const QString& text);
+
+    bool bPICHROKA = false;
+    bool bPICHROKB = false;
+    QString strConnect;
+    QString workingDatabasePath() const { return databasePath_; }
+
+    db::DataControl& Adodc1() { return *dataControl_; }
+    db::Recordset* recordset() const { return dataControl_->recordset(); }
+
+    // "Počítej": recomputes every row, writes the results into xmlDOM, sets the yearly texts.
+    void Pocitej(const RunHooks& hooks = {});
+    bool running() const { return running_; }
+
+    // Deletes every working database of the program folder that is no longer open.
+    void deleteWorkingDatabases();
+
+signals:
+    void headersChanged();
+    void runStarted();
+    void runFinished();
+
+private:
+    void loadRows(db::Recordset& rs);
+    void calculateRow(db::Recordset& rs, int& counted, double& totalA, double& totalB, class RowWriter& writer);
+    QString yearlyText(double total, int counted) const;
+
+    const ProgramContext& ctx_;
+    const CategorySet& set_;
+    QMap<QString, QString> headers_;
+    QString databasePath_;
+    std::unique_ptr<db::DataControl> dataControl_;
+    bool running_ = false;
+};
+
+}  // namespace zorva::editor

@@ -1,0 +1,43 @@
+#pragma once
+#include <QHash>
+#include <QString>
+
+#include "editor/CategorySet.h"
+#include "platform/Recordset.h"
+#include "platform/XmlDocument.h"
+
+namespace zorva::editor {
+
+// Writes the figures of table rows into the response document. The row element of a date is the
+// first "//VDJ:PICHROW[@DATPLATNOST='date']" in document order; the lookup is built once per run,
+// so that a run over thousands of rows does not scan the document for every row. Every single write
+// stands by itself: a missing element or attribute skips that one write.
+class RowWriter {
+public:
+    RowWriter(xml::Document& doc, const CategorySet& set, const QString& typeText, bool withA, bool withB);
+
+    // The current row of the recordset.
+    void writeRow(const db::Recordset& rs);
+    // The first RUX:PICHROKA / RUX:PICHROKB elements receive the yearly texts unchanged.
+    static void writeYearly(xml::Document& doc, const QString& pichRokA, const QString& pichRokB);
+
+    // The row element for a date, as the query would select it; a date with an apostrophe cannot be
+    // put into the query and finds nothing.
+    xml::Node rowElement(const QString& date) const;
+
+private:
+    const CategorySet& set_;
+    bool ecoWritten_;
+    bool withA_, withB_;
+    QHash<QString, xml::Node> firstRowByDate_;
+};
+
+// The normalised text of a column value ("." decimal point, general form) and the number text of a
+// text column (its numeric value, normalised): "007" -> "7", "abc" -> "0", "4,20000" -> "4.2".
+QString normalisedText(const QVariant& value);
+QString numberText(const QVariant& value);
+double numericValue(const QVariant& value);
+// Whether the calculation type lets the eco categories count (and be written): exactly "1" or "5".
+bool ecoType(const QString& typeText);
+
+}  // namespace zorva::editor

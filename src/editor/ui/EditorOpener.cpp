@@ -1,0 +1,22 @@
+#include "editor/ui/EditorOpener.h"
+
+namespace zorva::editor {
+
+void openEditor(const ProgramContext& ctx, const CategorySet& set, std::shared_ptr<xml::Document> doc,
+                QWidget* parent, const ShowModal& showModal)
+{
+    auto window = std::make_unique<EditorWindow>(ctx, set, parent);
+    window->setXmlDOM(std::move(doc));
+    window->Startuj();
+    if (showModal) showModal(*window);
+    else window->exec();
+    window->unload();
+}
+
+void openEditorForYear(const ProgramContext& ctx, const QString& yearText, std::shared_ptr<xml::Document> doc,
+                       QWidget* parent, const ShowModal& showModal)
+{
+    openEditor(ctx, CategorySet::forYearText(yearText), std::move(doc), parent, showModal);
+}
+
+}  // namespace zorva::editor

@@ -1,0 +1,93 @@
+#pragma once
+#include <QCheckBox>
+#include <QDialog>
+#include <QMap>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "editor/EditorSession.h"
+
+class QDataWidgetMapper;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+namespace zorva::editor {
+
+// The livestock-unit editor window. frmEditace and frmEditace2006 are both this class, made with
+// their category set: the category lines, the table's columns and the elements read and written
+// all come from the set. The window only binds widgets to an EditorSession.
+class EditorWindow : public QDialog {
+    Q_OBJECT
+public:
+    EditorWindow(const ProgramContext& ctx, const CategorySet& set, QWidget* parent = nullptr);
+    ~EditorWindow() override;
+
+    EditorSession& session() { return *session_; }
+
+    // The response document, set by the main window before Startuj.
+    void setXmlDOM(std::shared_ptr<xml::Document> doc) { session_->xmlDOM = std::move(doc); }
+    std::shared_ptr<xml::Document> xmlDOM() const { return session_->xmlDOM; }
+    void Startuj();
+
+    // The rendering that "Zobraz" runs; set by whoever builds the window.
+    std::function<void(EditorWindow&)> onZobraz;
+
+    // The unload that the main window performs after the modal display: deletes the working
+    // databases unless the window has already been unloaded by its close box.
+    void unload();
+    bool isUnloaded() const { return unloaded_; }
+
+    // Commits an edit that a bound box or the grid still holds into the working table.
+    void commitPendingEdit();
+    // "Počítej", "Zobraz", "Storno" as the buttons run them.
+    void cmdPocitej_Click();
+    void cmdZobraz_Click();
+    void cmdStorno_Click();
+
+    QCheckBox* chkHTML() const { return chkHTML_; }
+    QLineEdit* box(const QString& objectName) const;
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildOverviewTab(QWidget* tab);
+    void buildDatesTab(QWidget* tab);
+    QLineEdit* boundBox(QWidget* parent, const QString& column, int left, int top, int width, bool input);
+    void showHeaders();
+    void rebind();
+    void followRecordset(int row);
+    void setCommandsEnabled(bool enabled);
+    void queryUnload();
+    int tw(int twips) const;     // twips to pixels
+    int th(int twips) const;
+
+    const ProgramContext& ctx_;
+    const CategorySet& set_;
+    std::unique_ptr<EditorSession> session_;
+    QTabWidget* SSTab1_ = nullptr;
+    QTableView* TDBGrid1_ = nullptr;
+    QDataWidgetMapper* mapper_ = nullptr;
+    QPushButton* cmdPocitej_ = nullptr;
+    QPushButton* cmdZobraz_ = nullptr;
+    QPushButton* cmdStorno_ = nullptr;
+    QCheckBox* chkHTML_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QPlainTextEdit* txtIRZ_OJM_ = nullptr;
+    QMap<QString, QLineEdit*> headerBoxes_;
+    QMap<QString, QLineEdit*> boundBoxes_;   // by column
+    bool unloaded_ = false;
+    bool closeRequested_ = false;
+    bool syncing_ = false;
+};
+
+}  // namespace zorva::editor

@@ -1,0 +1,138 @@
+#include "presentation/Rendering.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "common/SpustSoubor.h"
+#include "common/Windows1250.h"
+#include "platform/Failure.h"
+#include "platform/Stylesheet.h"
+
+namespace zorva::presentation {
+
+namespace {
+
+const QString kDeclarationData = QStringLiteral("version='1.0' encoding='UTF-8'");
+
+// From the third step on, a failing step is skipped and the rendering goes on.
+template <typename F>
+void step(F&& f)
+{
+    try {
+        f();
+    } catch (const std::exception&) {
+    }
+}
+
+void reportFailure(const ProgramContext& ctx, const std::exception& e)
+{
+    if (const auto* f = dynamic_cast<const Failure*>(&e)) ctx.message(f->text(), MessageIcon::None);
+    else ctx.message(QStringLiteral("5-") + QString::fromLocal8Bit(e.what()), MessageIcon::None);
+}
+
+void writeHtmlPage(const QString& path, const QString& text)
+{
+    // The page is written in the Czech single-byte code page, which the stylesheet's output declares;
+    // a character it cannot hold becomes a character reference instead of being lost.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Failure(err::PathFileAccess, file.errorString());
+    file.write(toWindows1250(text, Windows1250Unmappable::CharRef));
+    file.write("\r\n");
+    if (!file.commit()) throw Failure(err::PathFileAccess, file.errorString());
+}
+
+void launch(const ProgramContext& ctx, const QString& name)
+{
+    SpustSoubor(ctx, ctx.file(name), QString(), 3, false, true, false);
+}
+
+void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Document& source, const xml::Node& element)
+{
+    step([&] {
+        if (!element) throw Failure(err::ObjectRequired, QStringLiteral("Prvek k zobrazení chybí"));
+        presentation.appendNode(element);
+    });
+    step([&] { presentation.save(ctx.file(kIntermediateFile)); });
+    step([&] { source.load(ctx.file(kIntermediateFile)); });
+    std::unique_ptr<xml::Stylesheet> stylesheet;
+    step([&] { stylesheet = xml::Stylesheet::compile(ctx.file(kStylesheetFile)); });
+    QString output;
+    step([&] {
+        if (!stylesheet) throw Failure(err::ObjectRequired, QStringLiteral("Šablona stylu chybí"));
+        // A document without any element has nothing to transform.
+        if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
+        output = stylesheet->transform(source);
+        // The serialiser closes its output with a newline of its own; the page gets exactly one
+        // line break after the transformation's text.
+        while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
+    });
+    step([&] { writeHtmlPage(ctx.file(kHtmlFile), output); });
+    step([&] { QFile::remove(ctx.file(kIntermediateFile)); });
+    step([&] { launch(ctx, kHtmlFile); });
+}
+
+void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QString& stylesheetData,
+             bool withStylesheet, const xml::Node& element)
+{
+    step([&] {
+        if (withStylesheet) presentation.appendProcessingInstruction(QStringLiteral("xml-stylesheet"), stylesheetData);
+    });
+    step([&] {
+        if (!element) throw Failure(err::ObjectRequired, QStringLiteral("Prvek k zobrazení chybí"));
+        presentation.appendNode(element);
+    });
+    step([&] { presentation.save(ctx.file(kXmlViewFile)); });
+    step([&] { launch(ctx, kXmlViewFile); });
+}
+
+}  // namespace
+
+void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML)
+{
+    xml::Document response;
+    xml::Document presentation;
+    try {
+        response.load(ctx.file(kResponseFile));
+        presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
+    } catch (const std::exception& e) {
+        reportFailure(ctx, e);
+        return;
+    }
+    xml::Node element;
+    step([&] { element = response.root(); });
+    const QString stylesheetData = QStringLiteral("type='text/xsl' href='ZORVA_VDJ1B.xsl'");
+    if (chkHTML == HtmlCheck::Checked) htmlPath(ctx, presentation, response, element);
+    else xmlPath(ctx, presentation, stylesheetData, true, element);
+}
+
+void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCheck chkHTML)
+{
+    xml::Document source;
+    xml::Document presentation;
+    try {
+        xmlDOM.save(ctx.file(kResponseFile));
+        source.load(ctx.file(kResponseFile));
+        presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
+    } catch (const std::exception& e) {
+        reportFailure(ctx, e);
+        return;
+    }
+    xml::Node response;
+    xml::Node dataResponse;
+    step([&] { response = source.selectSingle(QStringLiteral("//kLIM:Response")); });
+    step([&] { dataResponse = source.selectSingle(QStringLiteral("//kLIM:DataResponse")); });
+    QString stylesheetData;
+    step([&] {
+        if (!response) return;
+        auto attribute = [&](const char* name) {
+            return dataResponse ? dataResponse.attribute(QString::fromLatin1(name)).value_or(QString()) : QString();
+        };
+        stylesheetData = QStringLiteral("type='") + attribute("showXSLTtype") + QStringLiteral("' href='") +
+                         attribute("showXSLTPath") + QStringLiteral("'");
+    });
+    if (chkHTML == HtmlCheck::Checked) htmlPath(ctx, presentation, source, response);
+    else xmlPath(ctx, presentation, stylesheetData, bool(response), response);
+}
+
+}  // namespace zorva::presentation

@@ -1,0 +1,26 @@
+#pragma once
+#include "common/ProgramContext.h"
+#include "platform/XmlDocument.h"
+
+namespace zorva::presentation {
+
+// The state of an "HTML" check box: only Checked takes the HTML path; unchecked and greyed both
+// save the XML that names the stylesheet.
+enum class HtmlCheck { Unchecked = 0, Checked = 1, Grayed = 2 };
+
+// The files of the rendering, in the program folder.
+inline const QString kResponseFile = QStringLiteral("\\ZORVA_VDJ1B_response.xml");
+inline const QString kIntermediateFile = QStringLiteral("\\ZORVA_VDJ1B_response_.xml");
+inline const QString kStylesheetFile = QStringLiteral("\\ZORVA_VDJ1B.xsl");
+inline const QString kHtmlFile = QStringLiteral("\\ZORVA_VDJ1B_response.htm");
+inline const QString kXmlViewFile = QStringLiteral("\\ZORVA_VDJ1B_response_XSL.xml");
+
+// The main window's rendering of the stored response: the whole document, always with the local
+// stylesheet.
+void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML);
+
+// An editor's rendering: its document is first stored over the response file, then only the
+// kLIM:Response part is shown, with the stylesheet that the response names.
+void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCheck chkHTML);
+
+}  // namespace zorva::presentation

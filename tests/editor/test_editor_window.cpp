@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+#include "ResponseBuilder.h"
+#include "editor/ui/EditorOpener.h"
+#include "editor/ui/EditorWindow.h"
+#include "support/TestSupport.h"
+
+using namespace zorva;
+using namespace zorva::test;
+using editor::CategorySet;
+using editor::EditorWindow;
+
+namespace {
+
+RowValues row(const char* date, const char* count, const char* acreage = "10")
+{
+    RowValues r;
+    r.date = QString::fromLatin1(date);
+    r.acreage = QString::fromLatin1(acreage);
+    r.categories[QStringLiteral("SKOTML")] = {QString::fromLatin1(count), QStringLiteral("0"), QStringLiteral("0.6")};
+    return r;
+}
+
+std::shared_ptr<xml::Document> response(const std::vector<RowValues>& rows)
+{
+    ResponseSpec spec;
+    spec.rows = rows;
+    auto doc = std::make_shared<xml::Document>();
+    doc->loadXml(buildResponse(spec));
+    return doc;
+}
+
+void typeInto(QLineEdit* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+}
+
+}  // namespace
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<EditorWindow> open(const CategorySet& set, std::shared_ptr<xml::Document> doc)
+    {
+        auto w = std::make_unique<EditorWindow>(program.ctx, set);
+        w->setXmlDOM(std::move(doc));
+        w->Startuj();
+        w->show();
+        return w;
+    }
+    TestProgram program;
+};
+
+TEST_F(EditorWindowTest, BothGenerationsAreTheOneWindowMadeFromTheirSet)
+{
+    struct Case {
+        const CategorySet* set;
+        int rightColumnLines;
+    };
+    for (const Case c : {Case{&CategorySet::first(), 0}, Case{&CategorySet::gen2006(), 7}}) {
+        EditorWindow w(program.ctx, *c.set);
+        EXPECT_EQ(w.objectName(), c.set->windowName);
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("VDJ Editace"));
+        auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        ASSERT_NE(tabs, nullptr);
+        EXPECT_EQ(tabs->currentIndex(), 0);
+        EXPECT_EQ(tabs->tabText(0), QStringLiteral("Přehled"));
+        EXPECT_EQ(tabs->tabText(1), QStringLiteral("Datumy"));
+        EXPECT_EQ(w.findChild<QPushButton*>(QStringLiteral("cmdPocitej"))->text(), QStringLiteral("Počítej"));
+        EXPECT_EQ(w.findChild<QPushButton*>(QStringLiteral("cmdZobraz"))->text(), QStringLiteral("Zobraz"));
+        EXPECT_EQ(w.findChild<QPushButton*>(QStringLiteral("cmdStorno"))->text(), QStringLiteral("Storno"));
+        EXPECT_TRUE(w.chkHTML()->isChecked());
+        ASSERT_NE(w.findChild<QTableView*>(QStringLiteral("TDBGrid1")), nullptr);
+
+        int right = 0;
+        const int leftX = w.box(c.set->categories[0].countColumn() .prepend(QStringLiteral("txt")))->x();
+        for (const auto& cat : c.set->categories) {
+            QLineEdit* count = w.box(QStringLiteral("txt") + cat.countColumn());
+            QLineEdit* units = w.box(QStringLiteral("txt") + cat.unitsColumn());
+            QLineEdit* koef = w.box(QStringLiteral("txt") + cat.coefficientColumn());
+            ASSERT_TRUE(count && units && koef) << cat.name.toStdString();
+            EXPECT_FALSE(count->isReadOnly());
+            EXPECT_EQ(count->maxLength(), 5);
+            EXPECT_TRUE(units->isReadOnly());
+            EXPECT_TRUE(koef->isReadOnly());
+            EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lbl") + cat.name)->text(), cat.label);
+            if (count->x() > leftX) ++right;
+        }
+        EXPECT_EQ(right, c.rightColumnLines);
+        EXPECT_FALSE(w.box(QStringLiteral("txtSUMAVYMERADPB"))->isReadOnly());
+        for (const char* locked : {"txtVDJA", "txtVDJB", "txtPICHA", "txtPICHB", "txtZADATELREGLPIS", "txtZADATELREGIRZ",
+                                   "txtJISUBRUX", "txtICO", "txtRCI", "txtVARPICH", "txtPICHROKA", "txtPICHROKB"})
+            EXPECT_TRUE(w.box(QString::fromLatin1(locked))->isReadOnly()) << locked;
+        for (const char* open : {"txtIRZ_RCI", "txtIRZ_JME", "txtIRZ_PRI"})
+            EXPECT_FALSE(w.box(QString::fromLatin1(open))->isReadOnly()) << open;
+    }
+}
+
+TEST_F(EditorWindowTest, GridBoxesAndRecordsetShareOneCurrentRow)
+{
+    auto w = open(CategorySet::first(), response({row("2005-03-01", "30"), row("2005-01-01", "10"), row("2005-02-01", "20")}));
+    auto* grid = w->findChild<QTableView*>(QStringLiteral("TDBGrid1"));
+    ASSERT_EQ(grid->model()->rowCount(), 3);
+    int visible = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (!grid->isColumnHidden(c)) {
+            ++visible;
+            EXPECT_EQ(grid->model()->headerData(c, Qt::Horizontal).toString(), QStringLiteral("Datum"));
+        }
+    EXPECT_EQ(visible, 1);
+    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_POCET"))->text(), QStringLiteral("10"));
+    EXPECT_EQ(w->box(QStringLiteral("txtJISUBRUX"))->text(), QStringLiteral("1000234567"));
+    EXPECT_EQ(w->findChild<QPlainTextEdit*>(QStringLiteral("txtIRZ_OJM"))->toPlainText(), QStringLiteral("Rodinná farma Dvořák"));
+
+    grid->selectRow(2);
+    EXPECT_EQ(w->session().recordset()->position(), 2);
+    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_POCET"))->text(), QStringLiteral("30"));
+    w->session().recordset()->moveTo(1);
+    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_POCET"))->text(), QStringLiteral("20"));
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+}
+
+TEST_F(EditorWindowTest, AnEditInABoxIsPartOfTheNextRun)
+{
+    LocaleScope czech(LocaleScope::czech());
+    auto w = open(CategorySet::first(), response({row("2005-01-01", "10", "12.5")}));
+    w->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+    typeInto(w->box(QStringLiteral("txtSKOTML_POCET")), QStringLiteral("20"));
+    // The edit is still in the box when the button is pressed.
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdPocitej")), Qt::LeftButton);
+    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_VDJ"))->text(), QStringLiteral("12,00000"));
+    EXPECT_EQ(w->box(QStringLiteral("txtVDJA"))->text(), QStringLiteral("12"));
+    EXPECT_EQ(w->box(QStringLiteral("txtPICHA"))->text(), QStringLiteral("0,96"));
+    EXPECT_EQ(w->box(QStringLiteral("txtPICHROKA"))->text(), QStringLiteral("0.960"));
+    EXPECT_EQ(w->xmlDOM()->selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QStringLiteral("20"));
+}
+
+TEST_F(EditorWindowTest, StornoAndTheCloseBoxDeleteWorkingDatabasesOnly)
+{
+    program.write(QStringLiteral("TMP20050101000000000_.MDB"), "old");
+    program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), "<a/>");
+    program.write(QStringLiteral("TMPx.txt"), "keep");
+
+    auto w = open(CategorySet::first(), response({row("2005-01-01", "10")}));
+    EXPECT_EQ(program.files(QStringLiteral("TMP*.MDB")).size(), 2);
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdStorno")), Qt::LeftButton);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
+    EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")), QByteArray("<a/>"));
+    EXPECT_TRUE(program.exists(QStringLiteral("TMPx.txt")));
+    // Storno hides; the main window's unload then deletes a second time.
+    program.write(QStringLiteral("TMPlater.MDB"), "x");
+    w->unload();
+    EXPECT_FALSE(program.exists(QStringLiteral("TMPlater.MDB")));
+
+    // The close box deletes once; the unload that follows does nothing more.
+    auto v = open(CategorySet::gen2006(), response({row("2006-01-01", "10")}));
+    v->close();
+    EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
+    program.write(QStringLiteral("TMPlater.MDB"), "x");
+    v->unload();
+    EXPECT_TRUE(program.exists(QStringLiteral("TMPlater.MDB")));
+}
+
+TEST_F(EditorWindowTest, TheYearTextChoosesTheWindowAndEachOpeningIsNew)
+{
+    struct Case {
+        const char* year;
+        const char* window;
+    };
+    std::vector<EditorWindow*> seen;
+    for (const Case c : {Case{"2006", "frmEditace2006"}, Case{"2007", "frmEditace2006"}, Case{"2005", "frmEditace"},
+                         Case{" 2006", "frmEditace"}, Case{"01.02.2006", "frmEditace"}}) {
+        QString name;
+        editor::openEditorForYear(program.ctx, QString::fromLatin1(c.year), response({row("2005-01-01", "1")}), nullptr,
+                                  [&](EditorWindow& w) {
+                                      name = w.objectName();
+                                      seen.push_back(&w);
+                                      EXPECT_FALSE(w.session().bPICHROKA && w.session().recordset() == nullptr);
+                                  });
+        EXPECT_EQ(name, QString::fromLatin1(c.window)) << c.year;
+        EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty()) << c.year;
+    }
+}

@@ -1,0 +1,133 @@
+#include "EditorFixture.h"
+#include "editor/WriteBack.h"
+#include "platform/Failure.h"
+
+using namespace zorva;
+using namespace zorva::test;
+
+namespace {
+
+CategoryValues cat(const char* count, const char* koef, std::optional<QString> vdj = QStringLiteral("77"))
+{
+    return {QString::fromUtf8(count), vdj, QString::fromLatin1(koef)};
+}
+
+RowValues rowWith(const char* date, std::map<QString, CategoryValues> cats, const char* acreage = "10")
+{
+    RowValues r;
+    r.date = QString::fromUtf8(date);
+    r.acreage = QString::fromLatin1(acreage);
+    r.vdja = r.vdjb = r.picha = r.pichb = QStringLiteral("99");
+    r.categories = std::move(cats);
+    return r;
+}
+
+}  // namespace
+
+class WriteBack : public EditorFixture {};
+
+TEST_F(WriteBack, TypeTwoKeepsEcoElementsAndTypeOneRewritesConventionalOnes)
+{
+    for (const char* type : {"2", "1"}) {
+        ResponseSpec spec;
+        spec.type = QString::fromLatin1(type);
+        spec.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")}, {QStringLiteral("EKOOVCE"), cat("4", "0.15")},
+                                   {QStringLiteral("KUNST"), cat("1", "1")}})};
+        load(spec);
+        setCell(0, QStringLiteral("EKOOVCE_POCET"), QStringLiteral("8"));
+        setCell(0, QStringLiteral("SKOTML_POCET"), QStringLiteral("20"));
+        session->Pocitej();
+        const bool eco = QByteArray(type) == "1";
+        EXPECT_EQ(categoryText(QStringLiteral("d"), QStringLiteral("EKOOVCE")), eco ? QStringLiteral("8") : QStringLiteral("4"));
+        EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("EKOOVCE")), eco ? QStringLiteral("1.2") : QStringLiteral("77"));
+        EXPECT_EQ(categoryText(QStringLiteral("d"), QStringLiteral("SKOTML")), QStringLiteral("20"));
+        EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("SKOTML")), QStringLiteral("12"));
+        EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("KUNST")), QStringLiteral("1"));
+    }
+}
+
+TEST_F(WriteBack, FlagsDecideWhichSumsAreWritten)
+{
+    ResponseSpec spec;
+    spec.pichRokA.reset();
+    spec.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")}})};
+    load(spec);
+    session->Pocitej();
+    EXPECT_EQ(rowAttribute(QStringLiteral("d"), QStringLiteral("VDJA")), QStringLiteral("99"));
+    EXPECT_EQ(rowAttribute(QStringLiteral("d"), QStringLiteral("PICHA")), QStringLiteral("99"));
+    EXPECT_EQ(rowAttribute(QStringLiteral("d"), QStringLiteral("VDJB")), QStringLiteral("6"));
+    EXPECT_EQ(rowAttribute(QStringLiteral("d"), QStringLiteral("PICHB")), QStringLiteral("0.6"));
+    EXPECT_TRUE(doc->selectSingle(QStringLiteral("//RUX:PICHROKA")).isNull());
+}
+
+TEST_F(WriteBack, CountsAndUnitsAreWrittenAsNumbers)
+{
+    ResponseSpec spec;
+    RowValues r = rowWith("d", {{QStringLiteral("SKOTML"), cat("1", "0.6")}, {QStringLiteral("SKOTST"), cat("1", "1")},
+                                {QStringLiteral("KOZA"), cat("1", "1", std::nullopt)}}, "");
+    r.withAcreage = true;
+    spec.rows = {r};
+    load(spec);
+    setCell(0, QStringLiteral("SKOTML_POCET"), QStringLiteral("abc"));
+    setCell(0, QStringLiteral("SKOTST_POCET"), QStringLiteral("1,5"));
+    setCell(0, QStringLiteral("KOZA_POCET"), QStringLiteral("007"));
+    setCell(0, QStringLiteral("SUMAVYMERADPB"), QVariant());
+    session->Pocitej();
+    EXPECT_EQ(categoryText(QStringLiteral("d"), QStringLiteral("SKOTML")), QStringLiteral("0"));
+    EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("SKOTML")), QStringLiteral("0"));
+    EXPECT_EQ(categoryText(QStringLiteral("d"), QStringLiteral("SKOTST")), QStringLiteral("1.5"));
+    EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("SKOTST")), QStringLiteral("1.5"));
+    // Without a VDJ attribute the count is written, the units are not.
+    EXPECT_EQ(categoryText(QStringLiteral("d"), QStringLiteral("KOZA")), QStringLiteral("7"));
+    EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("KOZA")), QStringLiteral("<none>"));
+    EXPECT_EQ(doc->selectSingle(QStringLiteral("//RUX:SUMAVYMERADPB")).text(), QStringLiteral("0"));
+}
+
+TEST_F(WriteBack, DuplicateDatesUpdateTheFirstElementAndTheLastTableRowWins)
+{
+    ResponseSpec spec;
+    spec.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("1", "1")}}),
+                 rowWith("d", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
+    load(spec);
+    session->Pocitej();
+    const auto rows = doc->selectList(QStringLiteral("//VDJ:PICHROW"));
+    ASSERT_EQ(rows.size(), 2u);
+    const QString first = rows[0].selectSingle(QStringLiteral("RUX:SKOTML")).text();
+    EXPECT_TRUE(first == QStringLiteral("1") || first == QStringLiteral("2"));
+    EXPECT_EQ(rows[1].selectSingle(QStringLiteral("RUX:SKOTML")).text(), QStringLiteral("2"));
+    EXPECT_EQ(rows[1].attribute(QStringLiteral("VDJA")).value_or(QString()), QStringLiteral("99"));
+    // The table order puts the second table row last; its figures stand in the first element.
+    rs().moveLast();
+    EXPECT_EQ(first, rs().value(QStringLiteral("SKOTML_POCET")).toString());
+}
+
+TEST_F(WriteBack, RowsWithoutAnElementOrWithAnApostropheStayInTheTableOnly)
+{
+    ResponseSpec spec;
+    spec.rows = {rowWith("d'x", {{QStringLiteral("SKOTML"), cat("1", "1")}}), rowWith("e", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
+    load(spec);
+    setCell(1, QStringLiteral("DATPLATNOST"), QStringLiteral("zzz"));   // no element has this date
+    session->Pocitej();
+    const auto rows = doc->selectList(QStringLiteral("//VDJ:PICHROW"));
+    EXPECT_EQ(rows[0].attribute(QStringLiteral("VDJA")).value_or(QString()), QStringLiteral("99"));
+    EXPECT_EQ(rows[1].attribute(QStringLiteral("VDJA")).value_or(QString()), QStringLiteral("99"));
+    EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("VDJA")).toDouble(), 1);
+    EXPECT_THROW(doc->selectSingle(QStringLiteral("//VDJ:PICHROW[@DATPLATNOST='d'x']")), Failure);
+}
+
+TEST_F(WriteBack, TheLookupAnswersLikeTheQuery)
+{
+    ResponseSpec spec;
+    spec.rows = {rowWith("a", {}), rowWith("b", {}), rowWith("a", {}), rowWith("", {})};
+    load(spec);
+    editor::RowWriter writer(*doc, editor::CategorySet::first(), QStringLiteral("2"), true, true);
+    for (const char* date : {"a", "b", "", "c", "a'"}) {
+        const QString d = QString::fromLatin1(date);
+        xml::Node expected;
+        try {
+            expected = doc->selectSingle(QStringLiteral("//VDJ:PICHROW[@DATPLATNOST='%1']").arg(d));
+        } catch (const Failure&) {
+        }
+        EXPECT_TRUE(writer.rowElement(d) == expected) << date;
+    }
+}
