@@ -16,6 +16,7 @@
 #include <QTableView>
 
 #include "platform/Failure.h"
+#include "presentation/Rendering.h"
 
 namespace zorva::editor {
 
@@ -368,7 +369,15 @@ void EditorWindow::cmdZobraz_Click()
 {
     if (session_->running()) return;
     commitPendingEdit();
-    if (onZobraz) onZobraz(*this);
+    if (onZobraz) {
+        onZobraz(*this);
+        return;
+    }
+    if (!session_->xmlDOM) return;
+    const auto state = chkHTML_->checkState() == Qt::Checked           ? presentation::HtmlCheck::Checked
+                       : chkHTML_->checkState() == Qt::PartiallyChecked ? presentation::HtmlCheck::Grayed
+                                                                        : presentation::HtmlCheck::Unchecked;
+    presentation::ZobrazEditor(ctx_, *session_->xmlDOM, state);
 }
 
 void EditorWindow::cmdStorno_Click()
