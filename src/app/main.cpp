@@ -1,34 +1,73 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
+#include <memory>
 
 #include "common/ProgramContext.h"
 #include "common/SystemClock.h"
 #include "common/XdgShellService.h"
 #include "common/ui/QtMessageBoxes.h"
+#include "editor/Recompute.h"
+#include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
+
+namespace {
+
+// Every file of the program lies in the folder of its executable; the settings file is named after
+// the executable.
+zorva::ProgramContext programContext()
+{
+    zorva::ProgramContext ctx;
+    ctx.folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    ctx.programName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    return ctx;
+}
+
+bool recomputeRequested(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == "--recompute") return true;
+    return false;
+}
+
+// The headless recompute: no window, no display needed.
+int runHeadless(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
+    zorva::SystemClock clock;
+    zorva::ProgramContext ctx = programContext();
+    ctx.clock = &clock;
+    return zorva::editor::recompute(QCoreApplication::arguments().mid(1), ctx,
+                                    {[](const QByteArray& bytes) {
+                                         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+                                         std::fflush(stdout);
+                                     },
+                                     [](const QString& error) {
+                                         std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
+                                     }});
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
+    if (recomputeRequested(argc, argv)) return runHeadless(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
 
     zorva::QtMessageBoxes messages;
     zorva::XdgShellService shell;
     zorva::SystemClock clock;
-
-    // Every file of the program lies in the folder of its executable; the settings file is named
-    // after the executable.
-    zorva::ProgramContext ctx;
-    ctx.folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-    ctx.programName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    zorva::ProgramContext ctx = programContext();
     ctx.messages = &messages;
     ctx.shell = &shell;
     ctx.clock = &clock;
 
-    // Command-line modes that run without a window are handled here, before the window is made.
-
     zorva::frmMain window(ctx);
+    zorva::request::MainActions actions(window);
     window.show();
     return app.exec();
 }

@@ -16,6 +16,7 @@
 #include <QTableView>
 
 #include "platform/Failure.h"
+#include "presentation/Rendering.h"
 
 namespace zorva::editor {
 
@@ -55,6 +56,14 @@ constexpr int kLinePitch = 315;
 constexpr int kRightColumnShift = 4185 - 90;
 constexpr int kGridWidth = 1800;
 
+// Boxes that only show values have the button-face background of the window's design.
+void buttonFace(QWidget* box)
+{
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Button));
+    box->setPalette(p);
+}
+
 }  // namespace
 
 EditorWindow::EditorWindow(const ProgramContext& ctx, const CategorySet& set, QWidget* parent)
@@ -63,10 +72,14 @@ EditorWindow::EditorWindow(const ProgramContext& ctx, const CategorySet& set, QW
     setObjectName(set.windowName);
     setWindowTitle(QStringLiteral("VDJ Editace"));
     setModal(true);
+    // The window's design font: 8 points, as in the main window.
+    QFont f = font();
+    f.setPointSize(8);
+    setFont(f);
 
     const bool twoColumns = int(set.categories.size()) > set.leftColumnLines;
     const int lines = std::max(set.leftColumnLines, int(set.categories.size()) - set.leftColumnLines);
-    const int frameWidth = twoColumns ? 8700 : 4200;
+    const int frameWidth = twoColumns ? 9000 : 4500;
     const int frameHeight = kLineTop + lines * kLinePitch + 150;
     const int tabWidth = kGridWidth + frameWidth + 400;
     const int tabHeight = std::max(frameHeight, 4800) + 600;
@@ -127,7 +140,7 @@ void EditorWindow::buildOverviewTab(QWidget* tab)
         box->setObjectName(QString::fromLatin1(h.box));
         box->setGeometry(tw(1600), th(top), tw(2600), th(kBoxHeight));
         box->setReadOnly(true);
-        box->setBackgroundRole(QPalette::Button);
+        buttonFace(box);
         headerBoxes_.insert(box->objectName(), box);
         top += 400;
     }
@@ -137,20 +150,19 @@ void EditorWindow::buildOverviewTab(QWidget* tab)
     int ftop = 300;
     for (const auto& h : kSubjectBoxes) {
         auto* label = new QLabel(QString::fromUtf8(h.label), frame);
-        label->setGeometry(tw(120), th(ftop + 45), tw(1400), th(240));
+        label->setGeometry(tw(120), th(ftop + 45), tw(1600), th(240));
         const QString name = QString::fromLatin1(h.box);
         if (name == QLatin1String("txtIRZ_OJM")) {
             txtIRZ_OJM_ = new QPlainTextEdit(frame);
             txtIRZ_OJM_->setObjectName(name);
-            txtIRZ_OJM_->setGeometry(tw(1540), th(ftop), tw(3700), th(600));
+            txtIRZ_OJM_->setGeometry(tw(1740), th(ftop), tw(3500), th(600));
             txtIRZ_OJM_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            txtIRZ_OJM_->setBackgroundRole(QPalette::Button);
-            txtIRZ_OJM_->viewport()->setBackgroundRole(QPalette::Button);
+            buttonFace(txtIRZ_OJM_);
         } else {
             auto* box = new QLineEdit(frame);
             box->setObjectName(name);
-            box->setGeometry(tw(1540), th(ftop), tw(3700), th(kBoxHeight));
-            box->setBackgroundRole(QPalette::Button);
+            box->setGeometry(tw(1740), th(ftop), tw(3500), th(kBoxHeight));
+            buttonFace(box);
             headerBoxes_.insert(name, box);
         }
         ftop += 390;
@@ -163,11 +175,7 @@ QLineEdit* EditorWindow::boundBox(QWidget* parent, const QString& column, int le
     box->setObjectName(QStringLiteral("txt") + column);
     box->setGeometry(tw(left), th(top), tw(width), th(kBoxHeight));
     box->setReadOnly(!input);
-    if (!input) {
-        QPalette p = box->palette();
-        p.setColor(QPalette::Base, p.color(QPalette::Button));
-        box->setPalette(p);
-    }
+    if (!input) buttonFace(box);
     boundBoxes_.insert(column, box);
     connect(box, &QLineEdit::editingFinished, this, &EditorWindow::commitPendingEdit);
     return box;
@@ -188,7 +196,7 @@ void EditorWindow::buildDatesTab(QWidget* tab)
     const int lines = std::max(set_.leftColumnLines, int(set_.categories.size()) - set_.leftColumnLines);
     auto* frame = new QGroupBox(tab);
     frame->setObjectName(QStringLiteral("fraData"));
-    frame->setGeometry(tw(kGridWidth), th(30), tw(twoColumns ? 8700 : 4200), th(kLineTop + lines * kLinePitch + 150));
+    frame->setGeometry(tw(kGridWidth), th(30), tw(twoColumns ? 9000 : 4500), th(kLineTop + lines * kLinePitch + 150));
 
     auto label = [&](const QString& text, int left, int top, int width) {
         auto* l = new QLabel(text, frame);
@@ -203,9 +211,9 @@ void EditorWindow::buildDatesTab(QWidget* tab)
     boundBox(frame, QStringLiteral("VDJB"), 1755, 495, 1590, false);
     boundBox(frame, QStringLiteral("PICHA"), 3375, 495, 2040, false);
     boundBox(frame, QStringLiteral("PICHB"), 5445, 495, 2040, false);
-    label(QStringLiteral("Žadatel LPIS"), 90, 810, 1000);
-    label(QStringLiteral("Žadatel IRZ"), 1125, 810, 1000);
-    label(QStringLiteral("Suma výměra DPB"), 2160, 810, 1500);
+    label(QStringLiteral("Žadatel LPIS"), 90, 810, 1030);
+    label(QStringLiteral("Žadatel IRZ"), 1125, 810, 1030);
+    label(QStringLiteral("Suma výměra DPB"), 2160, 810, 1800);
     boundBox(frame, QStringLiteral("ZADATELREGLPIS"), 90, 1035, 510, false);
     boundBox(frame, QStringLiteral("ZADATELREGIRZ"), 1125, 1035, 510, false);
     boundBox(frame, QStringLiteral("SUMAVYMERADPB"), 2160, 1035, 1320, true);
@@ -214,7 +222,7 @@ void EditorWindow::buildDatesTab(QWidget* tab)
         const int shift = column * kRightColumnShift;
         label(QStringLiteral("Počet"), 1350 + shift, 1420, 600);
         label(QStringLiteral("VDJ"), 1935 + shift, 1420, 600);
-        label(QStringLiteral("Koeficient"), 3600 + shift, 1420, 800);
+        label(QStringLiteral("Koeficient"), 3600 + shift, 1420, 900);
     }
     for (int i = 0; i < int(set_.categories.size()); ++i) {
         const Category& c = set_.categories[size_t(i)];
@@ -368,7 +376,15 @@ void EditorWindow::cmdZobraz_Click()
 {
     if (session_->running()) return;
     commitPendingEdit();
-    if (onZobraz) onZobraz(*this);
+    if (onZobraz) {
+        onZobraz(*this);
+        return;
+    }
+    if (!session_->xmlDOM) return;
+    const auto state = chkHTML_->checkState() == Qt::Checked           ? presentation::HtmlCheck::Checked
+                       : chkHTML_->checkState() == Qt::PartiallyChecked ? presentation::HtmlCheck::Grayed
+                                                                        : presentation::HtmlCheck::Unchecked;
+    presentation::ZobrazEditor(ctx_, *session_->xmlDOM, state);
 }
 
 void EditorWindow::cmdStorno_Click()

@@ -35,7 +35,7 @@ public:
     std::shared_ptr<xml::Document> xmlDOM() const { return session_->xmlDOM; }
     void Startuj();
 
-    // The rendering that "Zobraz" runs; set by whoever builds the window.
+    // Replaces the rendering that "Zobraz" runs (the editor's rendering of its document by default).
     std::function<void(EditorWindow&)> onZobraz;
 
     // The unload that the main window performs after the modal display: deletes the working

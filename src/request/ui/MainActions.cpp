@@ -1,0 +1,146 @@
+#include "request/ui/MainActions.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScopeGuard>
+
+#include "common/ModAll.h"
+#include "common/ui/CommandButtonX.h"
+#include "common/ui/PovolFormular.h"
+#include "editor/CategorySet.h"
+#include "platform/Failure.h"
+#include "presentation/Rendering.h"
+#include "request/Exchange.h"
+#include "request/RequestDocument.h"
+#include "request/Validation.h"
+
+namespace zorva::request {
+
+namespace {
+
+QString firstCharacter(const QComboBox* box)
+{
+    return box->currentIndex() < 0 ? QString() : box->currentText().left(1);
+}
+
+presentation::HtmlCheck htmlCheck(const QCheckBox* box)
+{
+    return static_cast<presentation::HtmlCheck>(int(box->checkState()) == Qt::Checked ? 1
+                                                : box->checkState() == Qt::PartiallyChecked ? 2 : 0);
+}
+
+}  // namespace
+
+MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(window.context())
+{
+    connect(&w_, &frmMain::requestSend, this, &MainActions::CommandButtonX1_Click);
+    connect(&w_, &frmMain::requestEdit, this, &MainActions::cmdEditace_Click);
+    connect(&w_, &frmMain::requestTestDocument, this, &MainActions::openTestDocument);
+    connect(&w_, &frmMain::requestShowResponse, this, &MainActions::ZobrazOdpoved);
+}
+
+void MainActions::CommandButtonX1_Click() { send(Mode::Show); }
+void MainActions::cmdEditace_Click() { send(Mode::Edit); }
+
+void MainActions::generalFailure(const std::exception& e)
+{
+    if (const auto* f = dynamic_cast<const Failure*>(&e)) ctx_.message(f->text(), MessageIcon::None);
+    else ctx_.message(QStringLiteral("5-") + QString::fromLocal8Bit(e.what()), MessageIcon::None);
+}
+
+void MainActions::send(Mode mode)
+{
+    if (w_.txtUSERID->text().isEmpty()) {
+        ctx_.message(msg::noUser, MessageIcon::Critical);
+        return;
+    }
+    // With the busy state's disabling switched off, a second press could otherwise start a request
+    // inside the one still waiting for its answer.
+    if (running_) {
+        QApplication::beep();
+        return;
+    }
+    running_ = true;
+    PovolFormular(ctx_, &w_, false);
+    bool busy = true;
+    auto leaveBusy = [&] {
+        if (!busy) return;
+        busy = false;
+        PovolFormular(ctx_, &w_, true);
+    };
+    auto done = qScopeGuard([&] {
+        leaveBusy();
+        running_ = false;
+    });
+
+    std::shared_ptr<xml::Document> response;
+    try {
+        w_.UlozNastaveni();
+        if (mode == Mode::Edit) SmazSoubory(ctx_, ctx_.folder, editor::kWorkingDatabasePattern);
+
+        const ValidationResult checked = validate({firstCharacter(w_.cmbVARPICH), w_.txtROK->text(), w_.txtVYMERA->text()});
+        if (!checked.ok()) {
+            ctx_.message(checked.message, MessageIcon::Critical);
+            return;
+        }
+        w_.txtROK->setText(checked.year);
+        w_.txtVYMERA->setText(checked.acreage);
+
+        RequestFields fields;
+        fields.userId = w_.txtUSERID->text();
+        fields.jisubrux = w_.txtJISUBRUX->text();
+        fields.ico = w_.txtIC->text();
+        fields.rc = w_.txtRC->text();
+        fields.type = firstCharacter(w_.cmbVARPICH);
+        fields.variant = firstCharacter(w_.cmbPICHVYPOCET);
+        fields.year = w_.txtROK->text();
+        fields.acreage = FormatujCislo(w_.txtVYMERA->text(), true, false);
+        const QDateTime stamp = ctx_.clock ? ctx_.clock->now() : QDateTime::currentDateTime();
+
+        ExchangeOutcome outcome = exchange(w_.txtSERVER->toPlainText(), composeRequest(fields, stamp),
+                                           [] { QCoreApplication::processEvents(); }, timeoutMs);
+        if (!outcome.answered) {
+            // The response stored before stays as it was: a failed exchange is no answer.
+            ctx_.message(outcome.problem, MessageIcon::Critical);
+            return;
+        }
+        response = std::make_shared<xml::Document>(std::move(outcome.response));
+        response->save(ctx_.file(presentation::kResponseFile));
+    } catch (const std::exception& e) {
+        generalFailure(e);
+        return;
+    }
+    leaveBusy();
+
+    if (mode == Mode::Show) {
+        ZobrazOdpoved();
+        return;
+    }
+    try {
+        editor::openEditorForYear(ctx_, w_.txtROK->text(), response, &w_, showEditor);
+    } catch (const std::exception& e) {
+        generalFailure(e);
+    }
+}
+
+void MainActions::openTestDocument()
+{
+    auto doc = std::make_shared<xml::Document>();
+    doc->load(ctx_.file(QStringLiteral("\\test.xml")));
+    PovolFormular(ctx_, &w_, true);
+    try {
+        editor::openEditor(ctx_, editor::CategorySet::first(), doc, &w_, showEditor);
+    } catch (const std::exception& e) {
+        generalFailure(e);
+    }
+}
+
+void MainActions::ZobrazOdpoved()
+{
+    presentation::ZobrazOdpoved(ctx_, htmlCheck(w_.chkHTML));
+}
+
+}  // namespace zorva::request

@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "common/ui/CommandButtonX.h"
+#include "editor/ui/EditorWindow.h"
+#include "platform/IniFile.h"
+#include "request/ui/MainActions.h"
+#include "request/ui/frmMain.h"
+#include "support/CannedHttpServer.h"
+#include "support/TestSupport.h"
+
+using namespace zorva;
+using namespace zorva::test;
+
+namespace {
+
+const QByteArray kFirst = dataFile(QStringLiteral("samples/response-first.xml"));
+const QByteArray kFault = dataFile(QStringLiteral("samples/response-fault.xml"));
+
+}  // namespace
+
+class Sending : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
+        server.body = kFirst;
+        ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"), program.ctx.settingsFile());
+        ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), server.url(), program.ctx.settingsFile());
+        window = std::make_unique<frmMain>(program.ctx);
+        actions = new request::MainActions(*window);
+        actions->timeoutMs = 3000;
+        actions->showEditor = [this](editor::EditorWindow& w) {
+            opened << w.objectName();
+            openedRows << (w.session().recordset() ? w.session().recordset()->rowCount() : -1);
+        };
+    }
+    void fill(int type, const QString& year, const QString& acreage = QString())
+    {
+        window->cmbVARPICH->setCurrentIndex(type - 1);
+        window->txtROK->setText(year);
+        window->txtVYMERA->setText(acreage);
+        window->txtJISUBRUX->setText(QStringLiteral("1000234567"));
+    }
+    QString setting(const char* key)
+    {
+        return ini::readString(QStringLiteral("SETUP"), QString::fromLatin1(key), QStringLiteral("<none>"),
+                               program.ctx.settingsFile());
+    }
+    bool windowUsable() const { return window->CommandButtonX1->isEnabled() && window->cmdEditace->isEnabled(); }
+
+    TestProgram program;
+    CannedHttpServer server;
+    std::unique_ptr<frmMain> window;
+    request::MainActions* actions = nullptr;
+    QStringList opened;
+    QList<int> openedRows;
+};
+
+TEST_F(Sending, NoUserIdentificationStopsBeforeAnythingIsWritten)
+{
+    QFile::remove(program.ctx.settingsFile());
+    window = std::make_unique<frmMain>(program.ctx);
+    actions = new request::MainActions(*window);
+    fill(4, QStringLiteral("2005"));
+    actions->CommandButtonX1_Click();
+    ASSERT_EQ(program.messages.texts(), QStringList{QStringLiteral("Identifikace uživatele není vyplněna !!")});
+    EXPECT_EQ(program.messages.shown[0].icon, MessageIcon::Critical);
+    EXPECT_FALSE(QFile::exists(program.ctx.settingsFile()));
+    EXPECT_TRUE(server.received.isEmpty());
+}
+
+TEST_F(Sending, ValidationMessagesStopTheRequestAndLeaveTheWindowUsable)
+{
+    struct Case {
+        int type;
+        const char* year;
+        const char* acreage;
+        const char* message;
+    };
+    for (const Case c : {Case{2, "x", "", "DATUM není datum !!"}, Case{5, "2003", "", "ROK je mimo povolený rozsah !!"},
+                         Case{5, "2OO6", "", "ROK není ve správném formátu !!"}, Case{6, "2005", "", "Výměra musí být zadána !"},
+                         Case{6, "2005", "abc", "VYMERA není číslo !!"}}) {
+        program.messages.shown.clear();
+        fill(c.type, QString::fromUtf8(c.year), QString::fromUtf8(c.acreage));
+        actions->CommandButtonX1_Click();
+        EXPECT_EQ(program.messages.texts(), QStringList{QString::fromUtf8(c.message)}) << c.message;
+        EXPECT_EQ(program.messages.shown.back().icon, MessageIcon::Critical);
+        // The fields are stored as typed, whether or not they pass.
+        EXPECT_EQ(setting("ROK"), QString::fromUtf8(c.year));
+        EXPECT_TRUE(windowUsable());
+    }
+    EXPECT_TRUE(server.received.isEmpty());
+    EXPECT_FALSE(program.exists(QStringLiteral("ZORVA_VDJ1B_response.xml")));
+}
+
+TEST_F(Sending, OdeslatSendsTheNormalisedDateStoresTheAnswerAndRendersIt)
+{
+    fill(2, QStringLiteral("1.2.2006"), QStringLiteral("77"));
+    actions->CommandButtonX1_Click();
+    EXPECT_TRUE(program.messages.shown.empty()) << program.messages.texts().join("|").toStdString();
+    ASSERT_EQ(server.received.size(), 1);
+    const QByteArray sent = server.received[0];
+    EXPECT_TRUE(sent.contains("<RUX:ROKPLATNOST>01.02.2006</RUX:ROKPLATNOST><RUX:VYMERA>0</RUX:VYMERA>")) << sent.toStdString();
+    EXPECT_TRUE(sent.contains("userID=\"DEMO\""));
+    EXPECT_TRUE(sent.contains("<RUX:VARPICH>2</RUX:VARPICH><RUX:PICHVYPOCET>A</RUX:PICHVYPOCET>"));
+    EXPECT_EQ(window->txtROK->text(), QStringLiteral("01.02.2006"));
+    EXPECT_EQ(window->txtVYMERA->text(), QString());
+    EXPECT_EQ(setting("ROK"), QStringLiteral("1.2.2006"));
+    EXPECT_TRUE(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")).contains("Dvořák"));
+    ASSERT_EQ(program.shell.calls.size(), 1u);
+    EXPECT_TRUE(program.shell.calls[0].file.endsWith(QStringLiteral("ZORVA_VDJ1B_response.htm")));
+    EXPECT_TRUE(windowUsable());
+}
+
+TEST_F(Sending, TypeSixSendsTheAcreageWithAPoint)
+{
+    fill(6, QStringLiteral("2005"), QStringLiteral("12,50"));
+    actions->CommandButtonX1_Click();
+    ASSERT_EQ(server.received.size(), 1);
+    EXPECT_TRUE(server.received[0].contains("<RUX:VYMERA>12.5</RUX:VYMERA>"));
+}
+
+TEST_F(Sending, EditaceOpensTheGenerationThatTheYearChooses)
+{
+    struct Case {
+        int type;
+        const char* year;
+        const char* window;
+    };
+    for (const Case c : {Case{4, "2006", "frmEditace2006"}, Case{4, "2007", "frmEditace2006"}, Case{4, "2005", "frmEditace"},
+                         Case{2, "1.2.2006", "frmEditace"}}) {
+        opened.clear();
+        fill(c.type, QString::fromLatin1(c.year));
+        actions->cmdEditace_Click();
+        EXPECT_EQ(opened, QStringList{QString::fromLatin1(c.window)}) << c.year;
+    }
+    EXPECT_EQ(openedRows.front(), 12);
+    EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
+    EXPECT_TRUE(windowUsable());
+}
+
+TEST_F(Sending, EditaceDeletesLeftoverWorkingDatabasesEvenWhenACheckFails)
+{
+    program.write(QStringLiteral("TMP20050101000000000_.MDB"), "old");
+    fill(5, QStringLiteral("2003"));
+    actions->cmdEditace_Click();
+    EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(Sending, AFailedExchangeKeepsTheStoredResponse)
+{
+    struct Case {
+        const char* what;
+        std::function<void(CannedHttpServer&, frmMain&)> prepare;
+    };
+    const std::vector<Case> cases = {
+        {"refused", [](CannedHttpServer&, frmMain& w) {
+             QTcpServer closed;
+             closed.listen(QHostAddress::LocalHost, 0);
+             const quint16 port = closed.serverPort();
+             closed.close();
+             w.txtSERVER->setPlainText(QStringLiteral("http://127.0.0.1:%1/x").arg(port));
+         }},
+        {"not xml", [](CannedHttpServer& s, frmMain&) { s.body = "<html><body>Chyba</body></html"; s.contentType = "text/html"; }},
+        {"empty", [](CannedHttpServer& s, frmMain&) { s.body.clear(); }},
+        {"closed mid-answer", [](CannedHttpServer& s, frmMain&) { s.closeWithoutAnswer = true; }},
+        {"too slow", [](CannedHttpServer& s, frmMain&) { s.delayMs = 5000; }},
+    };
+    for (const Case& c : cases) {
+        program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), "<old/>");
+        program.messages.shown.clear();
+        program.shell.calls.clear();
+        server.body = kFirst;
+        server.contentType = "text/xml";
+        server.closeWithoutAnswer = false;
+        server.delayMs = 0;
+        window->txtSERVER->setPlainText(server.url());
+        c.prepare(server, *window);
+        fill(4, QStringLiteral("2005"));
+        actions->timeoutMs = 1000;
+        actions->CommandButtonX1_Click();
+        ASSERT_EQ(program.messages.shown.size(), 1u) << c.what;
+        EXPECT_TRUE(program.messages.shown[0].text.startsWith(QStringLiteral("Server neodpověděl"))) << c.what << ": "
+            << program.messages.shown[0].text.toStdString();
+        EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")), QByteArray("<old/>")) << c.what;
+        EXPECT_TRUE(program.shell.calls.empty()) << c.what;
+        EXPECT_TRUE(windowUsable()) << c.what;
+    }
+}
+
+TEST_F(Sending, ASoapFaultIsStoredAndRendered)
+{
+    server.status = 500;
+    server.body = kFault;
+    fill(4, QStringLiteral("2005"));
+    actions->CommandButtonX1_Click();
+    EXPECT_TRUE(program.messages.shown.empty());
+    EXPECT_TRUE(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")).contains("Fault"));
+    EXPECT_EQ(program.shell.calls.size(), 1u);
+}
+
+TEST_F(Sending, AMalformedAddressGivesTheGeneralMessage)
+{
+    window->txtSERVER->setPlainText(QStringLiteral("not a url"));
+    fill(4, QStringLiteral("2005"));
+    actions->CommandButtonX1_Click();
+    ASSERT_EQ(program.messages.shown.size(), 1u);
+    EXPECT_EQ(program.messages.shown[0].icon, MessageIcon::None);
+    EXPECT_TRUE(program.messages.shown[0].text.contains(QRegularExpression(QStringLiteral("^-?\\d+-"))));
+    EXPECT_TRUE(windowUsable());
+}
+
+TEST_F(Sending, TheWindowKeepsWorkingDuringASlowReplyAndRefusesASecondRequest)
+{
+    ini::writeString(QStringLiteral("QEL"), QStringLiteral("DISABLE"), QStringLiteral("1"), program.ctx.settingsFile());
+    server.delayMs = 700;
+    fill(4, QStringLiteral("2005"));
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        actions->CommandButtonX1_Click();   // controls stay enabled: a second press during the wait
+    });
+    timer.start(100);
+    actions->CommandButtonX1_Click();
+    timer.stop();
+    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(server.received.size(), 1);
+    EXPECT_FALSE(actions->requestRunning());
+}
+
+TEST_F(Sending, TheTestDocumentOpensTheFirstGenerationWithoutARequest)
+{
+    program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), "<stored/>");
+    const QByteArray settings = program.read(QStringLiteral("ZORVA_VDJ.INI"));
+    for (bool withFile : {false, true}) {
+        opened.clear();
+        openedRows.clear();
+        if (withFile) program.copyData(QStringLiteral("test.xml"));
+        emit window->cmdEditace->mouseDown(2);
+        EXPECT_EQ(opened, QStringList{QStringLiteral("frmEditace")});
+        EXPECT_EQ(openedRows.value(0), withFile ? 12 : 0);
+    }
+    emit window->cmdEditace->mouseDown(1);
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_TRUE(server.received.isEmpty());
+    EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")), QByteArray("<stored/>"));
+    EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ.INI")), settings);
+}
+
+TEST_F(Sending, ADoubleClickRendersTheStoredResponse)
+{
+    program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), kFirst);
+    window->chkHTML->setChecked(false);
+    emit window->requestShowResponse();
+    EXPECT_TRUE(program.exists(QStringLiteral("ZORVA_VDJ1B_response_XSL.xml")));
+    EXPECT_EQ(program.shell.calls.size(), 1u);
+}
