@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 #include "common/ProgramContext.h"
 
@@ -25,6 +26,14 @@ QString NajdiSoubor(const QString& pattern, int attributeMask = 0);
 // Deletes every file in the folder matching the pattern. A file that may not be deleted (in use,
 // protected) is skipped; any other failure shows a critical-error box and gives false.
 bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString& pattern);
+// Removes one file or raises a Failure: 70 (in use, permission denied) or 75 (protected, path or
+// file access error) for a file that may not be deleted; 53, 57, 76 ... for other failures.
+using FileRemover = std::function<void(const QString& path)>;
+// The file system's removal, with the platform's error mapped onto those numbers.
+void removeFile(const QString& path);
+// SmazSoubory with the removal given: the same enumeration and the same skipping of 70 and 75.
+bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString& pattern,
+                 const FileRemover& remove);
 // Full path of a file that does not exist yet: "TMP" yyyyMMddhhmmss + "000"|"100" + "_." + extension.
 QString VytvorJmenoTMP(const ProgramContext& ctx, const QString& folder, const QString& extension);
 // One value from a settings file; the default when the file, section or key is missing; at most

@@ -63,6 +63,11 @@ signals:
     void currentRowChanged(int row);
     void rowStored(int row);
     void rowsReset();
+    // Around addNew() and around a change of the whole row set (close, a new row given up), so
+    // that a model can announce the change before it happens.
+    void rowAboutToBeAdded(int row);
+    void rowAdded(int row);
+    void rowsAboutToBeReset();
 
 private:
     friend class WorkingDatabase;

@@ -1,0 +1,1003 @@
+<?xml version="1.0" encoding="UTF-8"?>
+<!--
+  ZORVA_VDJ1B.xsl: the printable report of a response of the service ZORVA_VDJ1B.
+
+  The input is either the whole SOAP envelope (the main window shows the stored response as it
+  came) or the kLIM:Response element alone (the editors show only the service's part), so every
+  lookup goes down from the root with "//" and namespace-aware names. Plain XSLT 1.0 without
+  extensions and without document(''): the page must come out the same from any XSLT 1.0
+  processor and must open offline, so it carries its CSS and the chart (inline SVG) itself.
+-->
+<xsl:stylesheet version="1.0"
+    xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
+    xmlns:SOAP="http://schemas.xmlsoap.org/soap/envelope/"
+    xmlns:kLIM="http://www.klim-eagri.cz/kLIM/XSD/kLIM/v0100"
+    xmlns:VDJ="http://www.mze-eagri.cz/kLIM/XSD/VDJ/0_0_1"
+    xmlns:RUX="http://www.mze-eagri.cz/kLIM/XSD/RUX/0_0_1"
+    exclude-result-prefixes="SOAP kLIM VDJ RUX">
+
+  <xsl:output method="html" encoding="windows-1250" indent="yes" doctype-system="about:legacy-compat"/>
+
+  <!-- Czech number format: decimal comma, a non-breaking space between thousands. -->
+  <xsl:decimal-format name="cz" decimal-separator="," grouping-separator="&#160;" minus-sign="-" NaN="?" infinity="&#8734;"/>
+
+  <!-- The category elements of both generations, in the order of the editor's columns; a category
+       element of a row belongs to the report only when its name is in this list (the row's other
+       RUX children are the flags and the acreage). -->
+  <xsl:variable name="poradi"
+      select="'|SKOTML|SKOTST|EKOSKOTML|EKOSKOTST|KOZA|EKOKOZA|OVCE|EKOOVCE|KUNML|KUNST|SKOTDO6|SKOTOD6DO24|SKOTOD24|OVCEDO12|OVCEOD12|KOZYDO12|KOZYOD12|KUNDO3|KUNOD3|EKOSKOTDO6|EKOSKOTOD6DO24|EKOSKOTOD24|EKOOVCEDO12|EKOOVCEOD12|EKOKOZYDO12|EKOKOZYOD12|'"/>
+
+  <!-- The category elements of one record, grouped by name (a response may carry several records). -->
+  <xsl:key name="kat" match="VDJ:PICHROW/RUX:*"
+      use="concat(generate-id(ancestor::VDJ:RespRecord[1]), '|', local-name())"/>
+
+  <!-- Chart geometry (SVG user units). -->
+  <xsl:variable name="gW" select="1000"/>
+  <xsl:variable name="gH" select="320"/>
+  <xsl:variable name="gL" select="64"/>
+  <xsl:variable name="gR" select="16"/>
+  <xsl:variable name="gT" select="40"/>
+  <xsl:variable name="gB" select="52"/>
+
+  <!-- ================================================================== page -->
+
+  <xsl:template match="/">
+    <html lang="cs">
+      <head>
+        <title>
+          <xsl:text>ZORVA – výpočet VDJ</xsl:text>
+          <xsl:if test="normalize-space((//RUX:JISUBRUX)[1]) != ''">
+            <xsl:text> – JI </xsl:text>
+            <xsl:value-of select="normalize-space((//RUX:JISUBRUX)[1])"/>
+          </xsl:if>
+        </title>
+        <style type="text/css">
+          <xsl:call-template name="css"/>
+        </style>
+      </head>
+      <body>
+        <xsl:choose>
+          <xsl:when test="//SOAP:Fault">
+            <xsl:apply-templates select="(//SOAP:Fault)[1]"/>
+          </xsl:when>
+          <xsl:when test="//VDJ:RespRecord">
+            <xsl:for-each select="//VDJ:RespRecord">
+              <xsl:call-template name="zaznam">
+                <xsl:with-param name="poradiZaznamu" select="position()"/>
+                <xsl:with-param name="pocetZaznamu" select="last()"/>
+              </xsl:call-template>
+            </xsl:for-each>
+          </xsl:when>
+          <xsl:when test="//VDJ:PICHROW">
+            <!-- Rows without a record frame: the whole document is the one record. -->
+            <xsl:for-each select="/*">
+              <xsl:call-template name="zaznam"/>
+            </xsl:for-each>
+          </xsl:when>
+          <xsl:otherwise>
+            <xsl:call-template name="zahlavi"/>
+            <div class="prazdno">
+              <p class="velky">Odpověď neobsahuje data.</p>
+              <p>Dokument není odpovědí služby ZORVA_VDJ1B s výpočtem VDJ ani chybovým hlášením služby.
+                Odešlete požadavek znovu tlačítkem „OK (ODESLAT)“.</p>
+            </div>
+          </xsl:otherwise>
+        </xsl:choose>
+        <xsl:call-template name="paticka"/>
+      </body>
+    </html>
+  </xsl:template>
+
+  <xsl:template name="zahlavi">
+    <xsl:param name="podtitul" select="''"/>
+    <header class="zahlavi">
+      <div class="program">ZORVA: Výpočet VDJ</div>
+      <h1>Výpočet velkých dobytčích jednotek a intenzity chovu</h1>
+      <xsl:variable name="odpoved" select="(//kLIM:Response)[1]"/>
+      <div class="odpoved">
+        <xsl:text>Odpověď služby ZORVA_VDJ1B</xsl:text>
+        <xsl:if test="normalize-space($odpoved/@dateTime) != ''">
+          <xsl:text> ze dne </xsl:text>
+          <xsl:call-template name="datumCas">
+            <xsl:with-param name="t" select="normalize-space($odpoved/@dateTime)"/>
+          </xsl:call-template>
+        </xsl:if>
+        <xsl:if test="$podtitul != ''">
+          <xsl:text> – </xsl:text>
+          <xsl:value-of select="$podtitul"/>
+        </xsl:if>
+      </div>
+    </header>
+  </xsl:template>
+
+  <xsl:template name="paticka">
+    <footer class="paticka">
+      <xsl:if test="//VDJ:PICHROW and not(//SOAP:Fault)">
+      <div class="podpisy">
+        <span>Zpracoval(a): <span class="linka"></span></span>
+        <span>Dne: <span class="linka kratka"></span></span>
+        <span>Podpis: <span class="linka"></span></span>
+      </div>
+      </xsl:if>
+      <p>VDJ – velká dobytčí jednotka; PICH – intenzita chovu (VDJ na hektar výměry dílů půdních bloků, DPB);
+        varianta A počítá s koňmi, varianta B bez koňů.
+        Sestava z programu ZORVA: Výpočet VDJ.</p>
+    </footer>
+  </xsl:template>
+
+  <!-- ================================================================== fault -->
+
+  <xsl:template match="SOAP:Fault">
+    <xsl:call-template name="zahlavi">
+      <xsl:with-param name="podtitul" select="'chyba'"/>
+    </xsl:call-template>
+    <xsl:variable name="kod" select="normalize-space(*[local-name() = 'faultcode'])"/>
+    <xsl:variable name="text" select="normalize-space(*[local-name() = 'faultstring'])"/>
+    <xsl:variable name="detail" select="*[local-name() = 'detail']"/>
+    <section class="chyba">
+      <h2>Služba vrátila chybu – výpočet nebyl proveden</h2>
+      <table class="udaje">
+        <tr>
+          <th>Popis chyby</th>
+          <td class="chybaText">
+            <xsl:choose>
+              <xsl:when test="$text != ''"><xsl:value-of select="$text"/></xsl:when>
+              <xsl:otherwise>(bez popisu)</xsl:otherwise>
+            </xsl:choose>
+          </td>
+        </tr>
+        <tr>
+          <th>Kód chyby</th>
+          <td>
+            <strong><xsl:value-of select="$kod"/></strong>
+            <xsl:variable name="druh">
+              <xsl:choose>
+                <xsl:when test="contains($kod, ':')"><xsl:value-of select="substring-after($kod, ':')"/></xsl:when>
+                <xsl:otherwise><xsl:value-of select="$kod"/></xsl:otherwise>
+              </xsl:choose>
+            </xsl:variable>
+            <xsl:choose>
+              <xsl:when test="starts-with($druh, 'Client')"> – chyba v požadavku (zkontrolujte zadané údaje)</xsl:when>
+              <xsl:when test="starts-with($druh, 'Server')"> – chyba na straně služby (zkuste požadavek odeslat později)</xsl:when>
+              <xsl:when test="starts-with($druh, 'VersionMismatch')"> – nesouhlasí verze protokolu SOAP</xsl:when>
+              <xsl:when test="starts-with($druh, 'MustUnderstand')"> – služba nerozumí povinné části požadavku</xsl:when>
+            </xsl:choose>
+          </td>
+        </tr>
+        <xsl:if test="normalize-space(*[local-name() = 'faultactor']) != ''">
+          <tr>
+            <th>Původce</th>
+            <td><xsl:value-of select="normalize-space(*[local-name() = 'faultactor'])"/></td>
+          </tr>
+        </xsl:if>
+        <xsl:if test="normalize-space($detail) != ''">
+          <tr>
+            <th>Podrobnosti</th>
+            <td>
+              <xsl:choose>
+                <xsl:when test="$detail//*[not(*)][normalize-space(.) != '']">
+                  <ul class="detail">
+                    <xsl:for-each select="$detail//*[not(*)][normalize-space(.) != '']">
+                      <li><xsl:value-of select="local-name()"/>: <xsl:value-of select="normalize-space(.)"/></li>
+                    </xsl:for-each>
+                  </ul>
+                </xsl:when>
+                <xsl:otherwise><xsl:value-of select="normalize-space($detail)"/></xsl:otherwise>
+              </xsl:choose>
+            </td>
+          </tr>
+        </xsl:if>
+      </table>
+      <p class="rada">Zkontrolujte identifikaci žadatele (jednotný identifikátor, IČ, rodné číslo), typ a variantu
+        výpočtu a datum nebo rok platnosti a odešlete požadavek znovu.</p>
+    </section>
+  </xsl:template>
+
+  <!-- ================================================================== one record -->
+
+  <xsl:template name="zaznam">
+    <xsl:param name="poradiZaznamu" select="1"/>
+    <xsl:param name="pocetZaznamu" select="1"/>
+
+    <xsl:variable name="radky" select=".//VDJ:PICHROW"/>
+    <xsl:variable name="typ" select="normalize-space((.//RUX:VARPICH)[1])"/>
+    <xsl:variable name="typPresne" select="string((.//RUX:VARPICH)[1])"/>
+    <xsl:variable name="varianta" select="normalize-space((.//RUX:PICHVYPOCET)[1])"/>
+    <xsl:variable name="irz" select="(.//VDJ:SUBJEKTIRZ)[1]"/>
+    <xsl:variable name="rc" select="normalize-space((.//RUX:RCI[not(parent::VDJ:SUBJEKTIRZ)])[1])"/>
+    <xsl:variable name="irzRc" select="normalize-space($irz/RUX:RCI)"/>
+    <xsl:variable name="jmeno" select="normalize-space(concat($irz/RUX:JME, ' ', $irz/RUX:PRI))"/>
+    <xsl:variable name="ojm" select="normalize-space($irz/RUX:OJM)"/>
+
+    <!-- Every known category element of the record's rows, one per name. -->
+    <xsl:variable name="kategorie"
+        select="$radky/RUX:*[contains($poradi, concat('|', local-name(), '|'))]
+                [generate-id() = generate-id(key('kat', concat(generate-id(ancestor::VDJ:RespRecord[1]), '|', local-name()))[1])]"/>
+    <!-- Those with animals (or units) in at least one row; a non-numeric count counts as animals. -->
+    <xsl:variable name="sezviraty"
+        select="$kategorie[key('kat', concat(generate-id(ancestor::VDJ:RespRecord[1]), '|', local-name()))
+                [(normalize-space(.) != '' and not(number(translate(normalize-space(.), ',', '.')) = 0))
+                 or (normalize-space(@VDJ) != '' and not(number(translate(normalize-space(@VDJ), ',', '.')) = 0))]]"/>
+
+    <div class="zaznam">
+      <xsl:if test="$poradiZaznamu &gt; 1">
+        <xsl:attribute name="class">zaznam novaStrana</xsl:attribute>
+      </xsl:if>
+      <xsl:call-template name="zahlavi">
+        <xsl:with-param name="podtitul">
+          <xsl:if test="$pocetZaznamu &gt; 1">
+            <xsl:value-of select="concat('záznam ', $poradiZaznamu, ' z ', $pocetZaznamu)"/>
+          </xsl:if>
+        </xsl:with-param>
+      </xsl:call-template>
+
+      <div class="bloky">
+        <section class="blok">
+          <h2>Žadatel</h2>
+          <table class="udaje">
+            <tr>
+              <th>Subjekt IRZ</th>
+              <td>
+                <xsl:choose>
+                  <xsl:when test="$ojm != '' or $jmeno != ''">
+                    <xsl:if test="$ojm != ''"><strong class="jmeno"><xsl:value-of select="$ojm"/></strong></xsl:if>
+                    <xsl:if test="$ojm != '' and $jmeno != '' and $jmeno != $ojm"><br/></xsl:if>
+                    <xsl:if test="$jmeno != '' and $jmeno != $ojm">
+                      <xsl:choose>
+                        <xsl:when test="$ojm = ''"><strong class="jmeno"><xsl:value-of select="$jmeno"/></strong></xsl:when>
+                        <xsl:otherwise><xsl:value-of select="$jmeno"/></xsl:otherwise>
+                      </xsl:choose>
+                    </xsl:if>
+                  </xsl:when>
+                  <xsl:otherwise><span class="slabe">neuvedeno</span></xsl:otherwise>
+                </xsl:choose>
+              </td>
+            </tr>
+            <tr>
+              <th>Jednotný identifikátor (JI)</th>
+              <td><xsl:call-template name="text"><xsl:with-param name="t" select="(.//RUX:JISUBRUX)[1]"/></xsl:call-template></td>
+            </tr>
+            <tr>
+              <th>IČO</th>
+              <td><xsl:call-template name="text"><xsl:with-param name="t" select="(.//RUX:ICO)[1]"/></xsl:call-template></td>
+            </tr>
+            <tr>
+              <th>Rodné číslo</th>
+              <td><xsl:call-template name="rodneCislo"><xsl:with-param name="t" select="$rc"/></xsl:call-template></td>
+            </tr>
+            <xsl:if test="$irzRc != '' and translate($irzRc, '/', '') != translate($rc, '/', '')">
+              <tr>
+                <th>Rodné číslo subjektu IRZ</th>
+                <td><xsl:call-template name="rodneCislo"><xsl:with-param name="t" select="$irzRc"/></xsl:call-template></td>
+              </tr>
+            </xsl:if>
+          </table>
+        </section>
+
+        <section class="blok">
+          <h2>Zadání výpočtu</h2>
+          <table class="udaje">
+            <tr>
+              <th>Typ výpočtu</th>
+              <td><xsl:call-template name="typText"><xsl:with-param name="typ" select="$typ"/></xsl:call-template></td>
+            </tr>
+            <tr>
+              <th>Varianta</th>
+              <td><xsl:call-template name="variantaText"><xsl:with-param name="v" select="$varianta"/></xsl:call-template></td>
+            </tr>
+            <xsl:variable name="rok" select="normalize-space((.//RUX:ROKPLATNOST)[1])"/>
+            <xsl:if test="$rok != ''">
+              <tr>
+                <th>
+                  <xsl:choose>
+                    <xsl:when test="$typ = '1' or $typ = '2' or $typ = '3'">Stanovené datum</xsl:when>
+                    <xsl:otherwise>Rok</xsl:otherwise>
+                  </xsl:choose>
+                </th>
+                <td><xsl:value-of select="$rok"/></td>
+              </tr>
+            </xsl:if>
+            <xsl:variable name="vymera" select="normalize-space((.//RUX:VYMERA)[1])"/>
+            <xsl:if test="$typ = '6' or ($vymera != '' and not(number($vymera) = 0))">
+              <tr>
+                <th>Zadaná výměra</th>
+                <td>
+                  <xsl:call-template name="cislo">
+                    <xsl:with-param name="v" select="$vymera"/>
+                    <xsl:with-param name="vzor" select="'#&#160;##0,00##'"/>
+                  </xsl:call-template>
+                  <xsl:if test="$vymera != ''"> ha</xsl:if>
+                </td>
+              </tr>
+            </xsl:if>
+            <tr>
+              <th>Do součtů vstupuje</th>
+              <td>
+                <xsl:choose>
+                  <xsl:when test="$typPresne = '1' or $typPresne = '5'">VDJA = koně + ekologický chov, VDJB = ekologický chov</xsl:when>
+                  <xsl:otherwise>VDJA = konvenční chov + koně, VDJB = konvenční chov</xsl:otherwise>
+                </xsl:choose>
+              </td>
+            </tr>
+          </table>
+        </section>
+      </div>
+
+      <xsl:variable name="rokA" select="(.//RUX:PICHROKA)[1]"/>
+      <xsl:variable name="rokB" select="(.//RUX:PICHROKB)[1]"/>
+      <xsl:if test="$rokA or $rokB">
+        <section class="intenzity">
+          <h2>
+            <xsl:choose>
+              <xsl:when test="$typ = '1' or $typ = '2' or $typ = '3'">Intenzita chovu</xsl:when>
+              <xsl:otherwise>Průměrná intenzita chovu za rok</xsl:otherwise>
+            </xsl:choose>
+          </h2>
+          <div class="karty">
+            <xsl:if test="$rokA">
+              <div class="karta kartaA">
+                <div class="popis">PICH varianta A – s koňmi (PICHRokA)</div>
+                <div class="hodnota">
+                  <xsl:call-template name="cislo">
+                    <xsl:with-param name="v" select="$rokA"/>
+                    <xsl:with-param name="vzor" select="'0,000'"/>
+                  </xsl:call-template>
+                  <span class="jednotka"> VDJ/ha</span>
+                </div>
+              </div>
+            </xsl:if>
+            <xsl:if test="$rokB">
+              <div class="karta kartaB">
+                <div class="popis">PICH varianta B – bez koňů (PICHRokB)</div>
+                <div class="hodnota">
+                  <xsl:call-template name="cislo">
+                    <xsl:with-param name="v" select="$rokB"/>
+                    <xsl:with-param name="vzor" select="'0,000'"/>
+                  </xsl:call-template>
+                  <span class="jednotka"> VDJ/ha</span>
+                </div>
+              </div>
+            </xsl:if>
+          </div>
+          <p class="pozn">Průměr intenzit všech dnů platnosti, zkrácený (ne zaokrouhlený) na tři desetinná místa.</p>
+        </section>
+      </xsl:if>
+
+      <xsl:choose>
+        <xsl:when test="not($radky)">
+          <div class="prazdno">
+            <p class="velky">Odpověď neobsahuje data.</p>
+            <p>Pro zadaného žadatele a období služba nevrátila žádný den platnosti.</p>
+          </div>
+        </xsl:when>
+        <xsl:otherwise>
+          <section class="prehled">
+            <h2>Přehled podle dnů platnosti</h2>
+            <table class="data souhrn">
+              <thead>
+                <tr>
+                  <th>Datum platnosti</th>
+                  <th>Výměra (ha)</th>
+                  <th>VDJA<br/><span class="pod">s koňmi</span></th>
+                  <th>VDJB<br/><span class="pod">bez koňů</span></th>
+                  <th>PICHA<br/><span class="pod">VDJ/ha, s koňmi</span></th>
+                  <th>PICHB<br/><span class="pod">VDJ/ha, bez koňů</span></th>
+                  <th>Žadatel LPIS</th>
+                  <th>Žadatel IRZ</th>
+                </tr>
+              </thead>
+              <tbody>
+                <xsl:for-each select="$radky">
+                  <xsl:sort select="@DATPLATNOST"/>
+                  <tr>
+                    <td class="datum">
+                      <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@DATPLATNOST)"/></xsl:call-template>
+                    </td>
+                    <td class="num">
+                      <xsl:call-template name="cislo">
+                        <xsl:with-param name="v" select="RUX:SUMAVYMERADPB"/>
+                        <xsl:with-param name="vzor" select="'#&#160;##0,00##'"/>
+                      </xsl:call-template>
+                    </td>
+                    <td class="num">
+                      <xsl:call-template name="cislo"><xsl:with-param name="v" select="@VDJA"/></xsl:call-template>
+                    </td>
+                    <td class="num">
+                      <xsl:call-template name="cislo"><xsl:with-param name="v" select="@VDJB"/></xsl:call-template>
+                    </td>
+                    <td class="num silne">
+                      <xsl:call-template name="cislo">
+                        <xsl:with-param name="v" select="@PICHA"/>
+                        <xsl:with-param name="vzor" select="'0,000'"/>
+                      </xsl:call-template>
+                    </td>
+                    <td class="num silne">
+                      <xsl:call-template name="cislo">
+                        <xsl:with-param name="v" select="@PICHB"/>
+                        <xsl:with-param name="vzor" select="'0,000'"/>
+                      </xsl:call-template>
+                    </td>
+                    <td class="stred"><xsl:call-template name="priznak"><xsl:with-param name="t" select="RUX:ZADATELREGLPIS"/></xsl:call-template></td>
+                    <td class="stred"><xsl:call-template name="priznak"><xsl:with-param name="t" select="RUX:ZADATELREGIRZ"/></xsl:call-template></td>
+                  </tr>
+                </xsl:for-each>
+              </tbody>
+            </table>
+          </section>
+
+          <xsl:call-template name="graf">
+            <xsl:with-param name="radky" select="$radky"/>
+          </xsl:call-template>
+
+          <section class="kategorie">
+            <h2>Stavy zvířat podle kategorií</h2>
+            <p class="pozn">V každé kategorii: počet zvířat (ks), koeficient přepočtu na VDJ (koef.) a velké dobytčí jednotky (VDJ).</p>
+            <xsl:call-template name="tabulkaKategorii">
+              <xsl:with-param name="nadpis">
+                <xsl:text>Konvenční chov a koně</xsl:text>
+                <xsl:if test="$typPresne = '1' or $typPresne = '5'"> – do součtů VDJA vstupují jen koně, konvenční chov se nezapočítává</xsl:if>
+              </xsl:with-param>
+              <xsl:with-param name="radky" select="$radky"/>
+              <xsl:with-param name="kat" select="$sezviraty[not(starts-with(local-name(), 'EKO'))]"/>
+            </xsl:call-template>
+            <xsl:call-template name="tabulkaKategorii">
+              <xsl:with-param name="nadpis">
+                <xsl:text>Ekologické zemědělství</xsl:text>
+                <xsl:if test="not($typPresne = '1' or $typPresne = '5')"> – pro tento typ výpočtu se do součtů nezapočítává</xsl:if>
+              </xsl:with-param>
+              <xsl:with-param name="radky" select="$radky"/>
+              <xsl:with-param name="kat" select="$sezviraty[starts-with(local-name(), 'EKO')]"/>
+            </xsl:call-template>
+            <xsl:if test="not($sezviraty)">
+              <p>V žádném dni platnosti nejsou evidována žádná zvířata.</p>
+            </xsl:if>
+            <xsl:variable name="bez" select="$kategorie[count(. | $sezviraty) != count($sezviraty)]"/>
+            <xsl:if test="$bez">
+              <p class="bez">
+                <strong>Bez zvířat ve všech dnech platnosti</strong>
+                <xsl:text> (počet 0, VDJ 0): </xsl:text>
+                <xsl:for-each select="$bez">
+                  <xsl:sort select="string-length(substring-before($poradi, concat('|', local-name(), '|')))" data-type="number"/>
+                  <xsl:if test="position() &gt; 1">, </xsl:if>
+                  <xsl:call-template name="nazevKategorie"><xsl:with-param name="n" select="local-name()"/></xsl:call-template>
+                  <xsl:if test="normalize-space(@KOEF) != ''">
+                    <span class="slabe">
+                      <xsl:text> (koef. </xsl:text>
+                      <xsl:call-template name="cislo">
+                        <xsl:with-param name="v" select="@KOEF"/>
+                        <xsl:with-param name="vzor" select="'0,00#'"/>
+                      </xsl:call-template>
+                      <xsl:text>)</xsl:text>
+                    </span>
+                  </xsl:if>
+                </xsl:for-each>
+              </p>
+            </xsl:if>
+          </section>
+        </xsl:otherwise>
+      </xsl:choose>
+    </div>
+  </xsl:template>
+
+  <!-- One table of categories: a line per validity date, three columns per category. -->
+  <xsl:template name="tabulkaKategorii">
+    <xsl:param name="nadpis"/>
+    <xsl:param name="radky"/>
+    <xsl:param name="kat"/>
+    <xsl:if test="$kat">
+      <h3><xsl:value-of select="$nadpis"/></h3>
+      <table class="data kat">
+        <xsl:if test="count($kat) &gt;= 4"><xsl:attribute name="class">data kat siroka</xsl:attribute></xsl:if>
+        <thead>
+          <tr>
+            <th rowspan="2">Datum platnosti</th>
+            <xsl:for-each select="$kat">
+              <xsl:sort select="string-length(substring-before($poradi, concat('|', local-name(), '|')))" data-type="number"/>
+              <th colspan="3" class="katNazev">
+                <xsl:if test="starts-with(local-name(), 'KUN')"><xsl:attribute name="class">katNazev kun</xsl:attribute></xsl:if>
+                <xsl:call-template name="nazevKategorie"><xsl:with-param name="n" select="local-name()"/></xsl:call-template>
+              </th>
+            </xsl:for-each>
+          </tr>
+          <tr>
+            <xsl:for-each select="$kat">
+              <th class="pod prvni">ks</th>
+              <th class="pod">koef.</th>
+              <th class="pod">VDJ</th>
+            </xsl:for-each>
+          </tr>
+        </thead>
+        <tbody>
+          <xsl:for-each select="$radky">
+            <xsl:sort select="@DATPLATNOST"/>
+            <xsl:variable name="radek" select="."/>
+            <tr>
+              <td class="datum">
+                <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@DATPLATNOST)"/></xsl:call-template>
+              </td>
+              <xsl:for-each select="$kat">
+                <xsl:sort select="string-length(substring-before($poradi, concat('|', local-name(), '|')))" data-type="number"/>
+                <xsl:variable name="n" select="local-name()"/>
+                <xsl:variable name="e" select="$radek/RUX:*[local-name() = $n][1]"/>
+                <xsl:choose>
+                  <xsl:when test="$e">
+                    <td class="num prvni">
+                      <xsl:if test="normalize-space($e) = '' or number(normalize-space($e)) = 0">
+                        <xsl:attribute name="class">num prvni nula</xsl:attribute>
+                      </xsl:if>
+                      <xsl:call-template name="cislo">
+                        <xsl:with-param name="v" select="$e"/>
+                        <xsl:with-param name="vzor" select="'#&#160;##0,##'"/>
+                      </xsl:call-template>
+                    </td>
+                    <td class="num koef">
+                      <xsl:call-template name="cislo">
+                        <xsl:with-param name="v" select="$e/@KOEF"/>
+                        <xsl:with-param name="vzor" select="'0,00#'"/>
+                      </xsl:call-template>
+                    </td>
+                    <td class="num">
+                      <xsl:if test="normalize-space($e/@VDJ) = '' or number(normalize-space($e/@VDJ)) = 0">
+                        <xsl:attribute name="class">num nula</xsl:attribute>
+                      </xsl:if>
+                      <xsl:call-template name="cislo">
+                        <xsl:with-param name="v" select="$e/@VDJ"/>
+                        <xsl:with-param name="vzor" select="'#&#160;##0,00#'"/>
+                      </xsl:call-template>
+                    </td>
+                  </xsl:when>
+                  <xsl:otherwise>
+                    <td class="num prvni nula">–</td>
+                    <td class="num nula">–</td>
+                    <td class="num nula">–</td>
+                  </xsl:otherwise>
+                </xsl:choose>
+              </xsl:for-each>
+            </tr>
+          </xsl:for-each>
+        </tbody>
+      </table>
+    </xsl:if>
+  </xsl:template>
+
+  <!-- ================================================================== chart -->
+
+  <xsl:template name="graf">
+    <xsl:param name="radky"/>
+    <xsl:variable name="n" select="count($radky)"/>
+    <xsl:variable name="cislaA" select="$radky/@PICHA[number(.) = number(.)]"/>
+    <xsl:variable name="cislaB" select="$radky/@PICHB[number(.) = number(.)]"/>
+    <xsl:variable name="cisla" select="$cislaA | $cislaB"/>
+    <xsl:if test="$cisla">
+      <xsl:variable name="max">
+        <xsl:for-each select="$cisla">
+          <xsl:sort select="number(.)" data-type="number" order="descending"/>
+          <xsl:if test="position() = 1"><xsl:value-of select="number(.)"/></xsl:if>
+        </xsl:for-each>
+      </xsl:variable>
+      <xsl:variable name="min">
+        <xsl:for-each select="$cisla">
+          <xsl:sort select="number(.)" data-type="number"/>
+          <xsl:if test="position() = 1"><xsl:value-of select="number(.)"/></xsl:if>
+        </xsl:for-each>
+      </xsl:variable>
+      <xsl:variable name="hi">
+        <xsl:choose>
+          <xsl:when test="number($max) &gt; 0"><xsl:value-of select="number($max)"/></xsl:when>
+          <xsl:otherwise>0</xsl:otherwise>
+        </xsl:choose>
+      </xsl:variable>
+      <xsl:variable name="lo">
+        <xsl:choose>
+          <xsl:when test="number($min) &lt; 0"><xsl:value-of select="number($min)"/></xsl:when>
+          <xsl:otherwise>0</xsl:otherwise>
+        </xsl:choose>
+      </xsl:variable>
+      <xsl:variable name="rozpeti">
+        <xsl:choose>
+          <xsl:when test="$hi - $lo &gt; 0"><xsl:value-of select="$hi - $lo"/></xsl:when>
+          <xsl:otherwise>1</xsl:otherwise>
+        </xsl:choose>
+      </xsl:variable>
+      <xsl:variable name="krok">
+        <xsl:call-template name="krokOsy"><xsl:with-param name="r" select="number($rozpeti)"/></xsl:call-template>
+      </xsl:variable>
+      <xsl:variable name="kHore">
+        <xsl:choose>
+          <xsl:when test="ceiling($hi * 1.06 div $krok - 0.000001) &gt; 0"><xsl:value-of select="ceiling($hi * 1.06 div $krok - 0.000001)"/></xsl:when>
+          <xsl:when test="$lo &lt; 0">0</xsl:when>
+          <xsl:otherwise>1</xsl:otherwise>
+        </xsl:choose>
+      </xsl:variable>
+      <xsl:variable name="kDole" select="floor($lo div $krok + 0.000001)"/>
+      <xsl:variable name="yMax" select="$kHore * $krok"/>
+      <xsl:variable name="yMin" select="$kDole * $krok"/>
+      <xsl:variable name="pw" select="$gW - $gL - $gR"/>
+      <xsl:variable name="ph" select="$gH - $gT - $gB"/>
+      <xsl:variable name="kazdy" select="ceiling($n div 16)"/>
+      <xsl:variable name="popisky" select="$n &lt;= 16"/>
+
+      <section class="graf">
+        <h2>Vývoj intenzity chovu (PICHA a PICHB)</h2>
+        <svg xmlns="http://www.w3.org/2000/svg" class="grafSvg" viewBox="0 0 {$gW} {$gH}" width="100%"
+             role="img" aria-label="Graf intenzity chovu PICHA a PICHB podle data platnosti">
+          <rect x="{$gL}" y="{$gT}" width="{$pw}" height="{$ph}" fill="#ffffff" stroke="#999999" stroke-width="1"/>
+
+          <!-- horizontal grid lines with their values -->
+          <xsl:call-template name="mrizka">
+            <xsl:with-param name="k" select="$kDole"/>
+            <xsl:with-param name="kMax" select="$kHore"/>
+            <xsl:with-param name="krok" select="$krok"/>
+            <xsl:with-param name="yMin" select="$yMin"/>
+            <xsl:with-param name="yMax" select="$yMax"/>
+            <xsl:with-param name="ph" select="$ph"/>
+          </xsl:call-template>
+
+          <!-- axis titles -->
+          <text x="14" y="{$gT + $ph div 2}" font-size="13" fill="#333333" text-anchor="middle"
+                transform="rotate(-90 14 {$gT + $ph div 2})">VDJ/ha</text>
+          <text x="{$gL + $pw div 2}" y="{$gH - 4}" font-size="13" fill="#333333" text-anchor="middle">Datum platnosti</text>
+
+          <!-- dates on the x axis -->
+          <xsl:for-each select="$radky">
+            <xsl:sort select="@DATPLATNOST"/>
+            <xsl:variable name="x" select="$gL + $pw * (position() - 0.5) div $n"/>
+            <line x1="{format-number($x, '0.##')}" y1="{$gT + $ph}" x2="{format-number($x, '0.##')}" y2="{$gT + $ph + 5}" stroke="#666666"/>
+            <xsl:if test="(position() - 1) mod $kazdy = 0">
+              <text x="{format-number($x, '0.##')}" y="{$gT + $ph + 20}" font-size="12" fill="#000000" text-anchor="middle">
+                <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@DATPLATNOST)"/></xsl:call-template>
+              </text>
+            </xsl:if>
+          </xsl:for-each>
+
+          <!-- the two series -->
+          <xsl:if test="$cislaB">
+            <polyline fill="none" stroke="#c8581b" stroke-width="2.5" stroke-dasharray="8 5">
+              <xsl:attribute name="points">
+                <xsl:for-each select="$radky">
+                  <xsl:sort select="@DATPLATNOST"/>
+                  <xsl:if test="number(@PICHB) = number(@PICHB)">
+                    <xsl:value-of select="format-number($gL + $pw * (position() - 0.5) div $n, '0.##')"/>
+                    <xsl:text>,</xsl:text>
+                    <xsl:value-of select="format-number($gT + $ph * ($yMax - number(@PICHB)) div ($yMax - $yMin), '0.##')"/>
+                    <xsl:text> </xsl:text>
+                  </xsl:if>
+                </xsl:for-each>
+              </xsl:attribute>
+            </polyline>
+          </xsl:if>
+          <xsl:if test="$cislaA">
+            <polyline fill="none" stroke="#1f4e99" stroke-width="2.5">
+              <xsl:attribute name="points">
+                <xsl:for-each select="$radky">
+                  <xsl:sort select="@DATPLATNOST"/>
+                  <xsl:if test="number(@PICHA) = number(@PICHA)">
+                    <xsl:value-of select="format-number($gL + $pw * (position() - 0.5) div $n, '0.##')"/>
+                    <xsl:text>,</xsl:text>
+                    <xsl:value-of select="format-number($gT + $ph * ($yMax - number(@PICHA)) div ($yMax - $yMin), '0.##')"/>
+                    <xsl:text> </xsl:text>
+                  </xsl:if>
+                </xsl:for-each>
+              </xsl:attribute>
+            </polyline>
+          </xsl:if>
+          <xsl:for-each select="$radky">
+            <xsl:sort select="@DATPLATNOST"/>
+            <xsl:variable name="x" select="format-number($gL + $pw * (position() - 0.5) div $n, '0.##')"/>
+            <xsl:if test="number(@PICHB) = number(@PICHB)">
+              <xsl:variable name="y" select="$gT + $ph * ($yMax - number(@PICHB)) div ($yMax - $yMin)"/>
+              <rect x="{format-number($x - 4, '0.##')}" y="{format-number($y - 4, '0.##')}" width="8" height="8" fill="#c8581b"/>
+              <xsl:if test="$popisky">
+                <xsl:variable name="yPopisek">
+                  <xsl:choose>
+                    <xsl:when test="$y + 18 &lt; $gT + $ph - 2"><xsl:value-of select="$y + 18"/></xsl:when>
+                    <xsl:otherwise><xsl:value-of select="$y - 22"/></xsl:otherwise>
+                  </xsl:choose>
+                </xsl:variable>
+                <text x="{$x}" y="{format-number($yPopisek, '0.##')}" font-size="11" fill="#c8581b" text-anchor="middle">
+                  <xsl:value-of select="format-number(number(@PICHB), '0,000', 'cz')"/>
+                </text>
+              </xsl:if>
+            </xsl:if>
+            <xsl:if test="number(@PICHA) = number(@PICHA)">
+              <xsl:variable name="y" select="$gT + $ph * ($yMax - number(@PICHA)) div ($yMax - $yMin)"/>
+              <circle cx="{$x}" cy="{format-number($y, '0.##')}" r="4.5" fill="#1f4e99"/>
+              <xsl:if test="$popisky">
+                <text x="{$x}" y="{format-number($y - 9, '0.##')}" font-size="11" fill="#1f4e99" text-anchor="middle">
+                  <xsl:value-of select="format-number(number(@PICHA), '0,000', 'cz')"/>
+                </text>
+              </xsl:if>
+            </xsl:if>
+          </xsl:for-each>
+
+          <!-- legend -->
+          <xsl:variable name="legendaB">
+            <xsl:choose>
+              <xsl:when test="$cislaA"><xsl:value-of select="$gL + 280"/></xsl:when>
+              <xsl:otherwise><xsl:value-of select="$gL"/></xsl:otherwise>
+            </xsl:choose>
+          </xsl:variable>
+          <g font-size="13">
+            <xsl:if test="$cislaA">
+              <line x1="{$gL}" y1="16" x2="{$gL + 34}" y2="16" stroke="#1f4e99" stroke-width="2.5"/>
+              <circle cx="{$gL + 17}" cy="16" r="4.5" fill="#1f4e99"/>
+              <text x="{$gL + 42}" y="20" fill="#000000">PICHA – varianta A, s koňmi</text>
+            </xsl:if>
+            <xsl:if test="$cislaB">
+              <line x1="{$legendaB}" y1="16" x2="{$legendaB + 34}" y2="16" stroke="#c8581b" stroke-width="2.5" stroke-dasharray="8 5"/>
+              <rect x="{$legendaB + 13}" y="12" width="8" height="8" fill="#c8581b"/>
+              <text x="{$legendaB + 42}" y="20" fill="#000000">PICHB – varianta B, bez koňů</text>
+            </xsl:if>
+          </g>
+        </svg>
+      </section>
+    </xsl:if>
+  </xsl:template>
+
+  <xsl:template name="mrizka">
+    <xsl:param name="k"/>
+    <xsl:param name="kMax"/>
+    <xsl:param name="krok"/>
+    <xsl:param name="yMin"/>
+    <xsl:param name="yMax"/>
+    <xsl:param name="ph"/>
+    <xsl:if test="$k &lt;= $kMax">
+      <xsl:variable name="v" select="$k * $krok"/>
+      <xsl:variable name="y" select="format-number($gT + $ph * ($yMax - $v) div ($yMax - $yMin), '0.##')"/>
+      <line x1="{$gL}" y1="{$y}" x2="{$gW - $gR}" y2="{$y}" stroke="#d0d0d0" stroke-width="1">
+        <xsl:if test="$k = 0"><xsl:attribute name="stroke">#555555</xsl:attribute></xsl:if>
+      </line>
+      <text x="{$gL - 6}" y="{$y + 4}" font-size="12" fill="#333333" text-anchor="end">
+        <xsl:value-of select="format-number($v, '0,0##', 'cz')"/>
+      </text>
+      <xsl:call-template name="mrizka">
+        <xsl:with-param name="k" select="$k + 1"/>
+        <xsl:with-param name="kMax" select="$kMax"/>
+        <xsl:with-param name="krok" select="$krok"/>
+        <xsl:with-param name="yMin" select="$yMin"/>
+        <xsl:with-param name="yMax" select="$yMax"/>
+        <xsl:with-param name="ph" select="$ph"/>
+      </xsl:call-template>
+    </xsl:if>
+  </xsl:template>
+
+  <!-- A step for the value axis that gives about four to six grid lines. -->
+  <xsl:template name="krokOsy">
+    <xsl:param name="r"/>
+    <xsl:choose>
+      <xsl:when test="$r &lt;= 0.05">0.01</xsl:when>
+      <xsl:when test="$r &lt;= 0.1">0.02</xsl:when>
+      <xsl:when test="$r &lt;= 0.25">0.05</xsl:when>
+      <xsl:when test="$r &lt;= 0.5">0.1</xsl:when>
+      <xsl:when test="$r &lt;= 1">0.2</xsl:when>
+      <xsl:when test="$r &lt;= 2.5">0.5</xsl:when>
+      <xsl:when test="$r &lt;= 5">1</xsl:when>
+      <xsl:when test="$r &lt;= 10">2</xsl:when>
+      <xsl:when test="$r &lt;= 25">5</xsl:when>
+      <xsl:when test="$r &lt;= 50">10</xsl:when>
+      <xsl:when test="$r &lt;= 100">20</xsl:when>
+      <xsl:otherwise><xsl:value-of select="ceiling($r div 500) * 100"/></xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <!-- ================================================================== texts -->
+
+  <!-- A number from the response in Czech form; an empty text gives a dash, a text that is not a
+       number is shown as it stands. -->
+  <xsl:template name="cislo">
+    <xsl:param name="v"/>
+    <xsl:param name="vzor" select="'#&#160;##0,00#'"/>
+    <xsl:variable name="t" select="normalize-space($v)"/>
+    <xsl:variable name="c" select="number(translate($t, ',', '.'))"/>
+    <xsl:choose>
+      <xsl:when test="$t = ''"><span class="slabe">–</span></xsl:when>
+      <xsl:when test="$c != $c"><span class="necislo" title="není číslo"><xsl:value-of select="$t"/></span></xsl:when>
+      <xsl:otherwise><xsl:value-of select="format-number($c, $vzor, 'cz')"/></xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <xsl:template name="text">
+    <xsl:param name="t"/>
+    <xsl:choose>
+      <xsl:when test="normalize-space($t) != ''"><xsl:value-of select="normalize-space($t)"/></xsl:when>
+      <xsl:otherwise><span class="slabe">neuvedeno</span></xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <!-- Birth number with the usual slash before the last three or four digits. -->
+  <xsl:template name="rodneCislo">
+    <xsl:param name="t"/>
+    <xsl:choose>
+      <xsl:when test="$t = ''"><span class="slabe">neuvedeno</span></xsl:when>
+      <xsl:when test="(string-length($t) = 10 or string-length($t) = 9) and translate($t, '0123456789', '') = ''">
+        <xsl:value-of select="concat(substring($t, 1, 6), '/', substring($t, 7))"/>
+      </xsl:when>
+      <xsl:otherwise><xsl:value-of select="$t"/></xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <xsl:template name="priznak">
+    <xsl:param name="t"/>
+    <xsl:variable name="p" select="normalize-space($t)"/>
+    <xsl:choose>
+      <xsl:when test="$p = 'A' or $p = 'a'">ano</xsl:when>
+      <xsl:when test="$p = 'N' or $p = 'n'">ne</xsl:when>
+      <xsl:when test="$p = ''"><span class="slabe">–</span></xsl:when>
+      <xsl:otherwise><xsl:value-of select="$p"/></xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <!-- yyyy-mm-dd as "d. m. yyyy"; any other text as it stands. -->
+  <xsl:template name="datum">
+    <xsl:param name="t"/>
+    <xsl:choose>
+      <xsl:when test="string-length($t) = 10 and substring($t, 5, 1) = '-' and substring($t, 8, 1) = '-'
+                      and translate(concat(substring($t, 1, 4), substring($t, 6, 2), substring($t, 9, 2)), '0123456789', '') = ''">
+        <xsl:value-of select="concat(number(substring($t, 9, 2)), '.&#160;', number(substring($t, 6, 2)), '.&#160;', substring($t, 1, 4))"/>
+      </xsl:when>
+      <xsl:when test="$t = ''">–</xsl:when>
+      <xsl:otherwise><xsl:value-of select="$t"/></xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <!-- The service's stamp "2006-3-3T9:5:7" as "3. 3. 2006 9:05:07". -->
+  <xsl:template name="datumCas">
+    <xsl:param name="t"/>
+    <xsl:variable name="d" select="substring-before(concat($t, 'T'), 'T')"/>
+    <xsl:variable name="c" select="substring-after($t, 'T')"/>
+    <xsl:variable name="r" select="substring-before($d, '-')"/>
+    <xsl:variable name="m" select="substring-before(substring-after($d, '-'), '-')"/>
+    <xsl:variable name="dd" select="substring-after(substring-after($d, '-'), '-')"/>
+    <xsl:choose>
+      <xsl:when test="number($r) = number($r) and number($m) = number($m) and number($dd) = number($dd)">
+        <xsl:value-of select="concat(number($dd), '.&#160;', number($m), '.&#160;', $r)"/>
+        <xsl:if test="$c != ''">
+          <xsl:variable name="h" select="substring-before(concat($c, ':'), ':')"/>
+          <xsl:variable name="mi" select="substring-before(concat(substring-after($c, ':'), ':'), ':')"/>
+          <xsl:variable name="s" select="substring-after(substring-after($c, ':'), ':')"/>
+          <xsl:text> v </xsl:text>
+          <xsl:value-of select="number($h)"/>
+          <xsl:if test="$mi != ''"><xsl:value-of select="concat(':', format-number(number($mi), '00'))"/></xsl:if>
+          <xsl:if test="$s != ''"><xsl:value-of select="concat(':', format-number(number($s), '00'))"/></xsl:if>
+        </xsl:if>
+      </xsl:when>
+      <xsl:otherwise><xsl:value-of select="$t"/></xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <!-- The entries of the main window's list of calculation types. -->
+  <xsl:template name="typText">
+    <xsl:param name="typ"/>
+    <xsl:choose>
+      <xsl:when test="$typ = '1'">1 - okamžitá intenzita chovu podle NV 242/2004 Sb.</xsl:when>
+      <xsl:when test="$typ = '2'">2 - okamžitá intenzita chovu podle NV 242/2004 Sb - § 7 odst.3) - TTP - ke dni podání žádosti (stanovené datum)</xsl:when>
+      <xsl:when test="$typ = '3'">3 - okamžitá intenzita chovu podle NV 242/2004 Sb - § 7 odst.5) písm. a) - TTP - ke stanovenému dni v průběhu 5letého období</xsl:when>
+      <xsl:when test="$typ = '4'">4 - průměrná intenzita chovu podle NV 241/2004 Sb.</xsl:when>
+      <xsl:when test="$typ = '5'">5 - průměrná intenzita chovu podle NV 242/2004 Sb (EZ).</xsl:when>
+      <xsl:when test="$typ = '6'">6 - průměrná intenzita chovu podle NV 242/2004 Sb - § 7 odst.5) písm. a) - TTP</xsl:when>
+      <xsl:when test="$typ = ''"><span class="slabe">neuveden</span></xsl:when>
+      <xsl:otherwise>neznámý typ výpočtu „<xsl:value-of select="$typ"/>“</xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <xsl:template name="variantaText">
+    <xsl:param name="v"/>
+    <xsl:choose>
+      <xsl:when test="$v = 'A'">A - výpočet PICH - varianta A - s koňmi</xsl:when>
+      <xsl:when test="$v = 'B'">B - výpočet PICH - varianta B - bez koňů</xsl:when>
+      <xsl:when test="$v = 'C'">C - oba výpočty</xsl:when>
+      <xsl:when test="$v = ''"><span class="slabe">neuvedena</span></xsl:when>
+      <xsl:otherwise>neznámá varianta „<xsl:value-of select="$v"/>“</xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <xsl:template name="nazevKategorie">
+    <xsl:param name="n"/>
+    <xsl:choose>
+      <!-- first generation -->
+      <xsl:when test="$n = 'SKOTML'">Skot mladší</xsl:when>
+      <xsl:when test="$n = 'SKOTST'">Skot starší</xsl:when>
+      <xsl:when test="$n = 'EKOSKOTML'">Eko skot mladší</xsl:when>
+      <xsl:when test="$n = 'EKOSKOTST'">Eko skot starší</xsl:when>
+      <xsl:when test="$n = 'KOZA'">Koza</xsl:when>
+      <xsl:when test="$n = 'EKOKOZA'">Eko koza</xsl:when>
+      <xsl:when test="$n = 'OVCE'">Ovce</xsl:when>
+      <xsl:when test="$n = 'EKOOVCE'">Eko ovce</xsl:when>
+      <xsl:when test="$n = 'KUNML'">Kůň mladší</xsl:when>
+      <xsl:when test="$n = 'KUNST'">Kůň starší</xsl:when>
+      <!-- 2006 generation -->
+      <xsl:when test="$n = 'SKOTDO6'">Skot do 6 měsíců</xsl:when>
+      <xsl:when test="$n = 'SKOTOD6DO24'">Skot od 6 do 24 měsíců</xsl:when>
+      <xsl:when test="$n = 'SKOTOD24'">Skot od 24 měsíců</xsl:when>
+      <xsl:when test="$n = 'OVCEDO12'">Ovce do 12 měsíců</xsl:when>
+      <xsl:when test="$n = 'OVCEOD12'">Ovce od 12 měsíců</xsl:when>
+      <xsl:when test="$n = 'KOZYDO12'">Kozy do 12 měsíců</xsl:when>
+      <xsl:when test="$n = 'KOZYOD12'">Kozy od 12 měsíců</xsl:when>
+      <xsl:when test="$n = 'KUNDO3'">Kůň do 3 let</xsl:when>
+      <xsl:when test="$n = 'KUNOD3'">Kůň od 3 let</xsl:when>
+      <xsl:when test="$n = 'EKOSKOTDO6'">Eko skot do 6 měsíců</xsl:when>
+      <xsl:when test="$n = 'EKOSKOTOD6DO24'">Eko skot od 6 do 24 měsíců</xsl:when>
+      <xsl:when test="$n = 'EKOSKOTOD24'">Eko skot od 24 měsíců</xsl:when>
+      <xsl:when test="$n = 'EKOOVCEDO12'">Eko ovce do 12 měsíců</xsl:when>
+      <xsl:when test="$n = 'EKOOVCEOD12'">Eko ovce od 12 měsíců</xsl:when>
+      <xsl:when test="$n = 'EKOKOZYDO12'">Eko kozy do 12 měsíců</xsl:when>
+      <xsl:when test="$n = 'EKOKOZYOD12'">Eko kozy od 12 měsíců</xsl:when>
+      <xsl:otherwise><xsl:value-of select="$n"/></xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <!-- ================================================================== style -->
+
+  <xsl:template name="css">
+@page { size: A4 landscape; margin: 12mm 12mm 14mm 12mm; }
+* { box-sizing: border-box; }
+html { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
+body { font-family: "DejaVu Sans", "Segoe UI", Tahoma, Arial, Helvetica, sans-serif; font-size: 10pt;
+       color: #000; background: #fff; margin: 0 auto; padding: 14px 18px; max-width: 1180px; line-height: 1.35; }
+h1 { font-size: 17pt; margin: 2px 0 2px 0; color: #16365c; }
+h2 { font-size: 12pt; margin: 14px 0 6px 0; color: #16365c; border-bottom: 1px solid #9fb3cc; padding-bottom: 2px; }
+h3 { font-size: 10.5pt; margin: 10px 0 4px 0; }
+.zahlavi { border-bottom: 3px solid #16365c; padding-bottom: 6px; margin-bottom: 6px; }
+.zahlavi .program { font-size: 9pt; letter-spacing: 0.05em; text-transform: uppercase; color: #555; }
+.zahlavi .odpoved { font-size: 9.5pt; color: #333; }
+.bloky { display: flex; gap: 24px; flex-wrap: wrap; }
+.bloky .blok { flex: 1 1 420px; }
+table.udaje { border-collapse: collapse; width: 100%; }
+table.udaje th { text-align: left; font-weight: normal; color: #444; padding: 3px 10px 3px 0; vertical-align: top;
+                 width: 12em; white-space: nowrap; }
+table.udaje td { padding: 3px 0; vertical-align: top; border-bottom: 1px dotted #c8c8c8; }
+.jmeno { font-size: 11.5pt; }
+.karty { display: flex; gap: 16px; flex-wrap: wrap; }
+.karta { border: 1px solid #9fb3cc; border-left-width: 6px; padding: 6px 14px; min-width: 260px; background: #f4f7fb; }
+.kartaA { border-left-color: #1f4e99; }
+.kartaB { border-left-color: #c8581b; }
+.karta .popis { font-size: 9pt; color: #333; }
+.karta .hodnota { font-size: 20pt; font-weight: bold; }
+.karta .jednotka { font-size: 10pt; font-weight: normal; }
+.pozn { font-size: 8.5pt; color: #444; margin: 4px 0; }
+table.data { border-collapse: collapse; margin: 4px 0 8px 0; }
+table.data th, table.data td { border: 1px solid #8c8c8c; padding: 2px 6px; }
+table.data th { background: #e4ebf4; font-weight: bold; text-align: center; vertical-align: bottom; }
+table.data th .pod, table.data th.pod { font-weight: normal; font-size: 8pt; }
+table.data tbody tr:nth-child(even) td { background: #f6f6f6; }
+table.souhrn { min-width: 70%; }
+td.num { text-align: right; white-space: nowrap; font-variant-numeric: tabular-nums; }
+td.datum { white-space: nowrap; font-weight: bold; }
+td.stred { text-align: center; }
+td.silne { font-weight: bold; }
+table.kat { font-size: 8.5pt; }
+table.kat.siroka { width: 100%; }
+table.kat th, table.kat td { padding: 1px 3px; }
+table.kat th.katNazev { font-size: 8.5pt; }
+table.kat th.kun { background: #efe6da; }
+table.kat .prvni { border-left: 2px solid #555; }
+table.kat td.koef { color: #555; }
+td.nula { color: #9a9a9a; }
+.slabe { color: #888; }
+.necislo { font-style: italic; color: #a00000; }
+.bez { font-size: 9pt; }
+.graf { page-break-inside: avoid; break-inside: avoid; }
+.grafSvg { display: block; width: 100%; max-width: 1000px; height: auto; font-family: inherit; }
+.prazdno { border: 2px solid #888; padding: 10px 16px; margin: 16px 0; background: #f4f4f4; }
+.velky { font-size: 14pt; font-weight: bold; margin: 4px 0; }
+.chyba { border: 2px solid #b00000; padding: 4px 16px 10px 16px; margin: 16px 0; background: #fff3f3; }
+.chyba h2 { color: #b00000; border-bottom-color: #e0a0a0; }
+.chyba table.udaje th { width: 9em; }
+.chybaText { font-size: 15pt; font-weight: bold; color: #b00000; }
+.rada { margin: 10px 0 0 0; }
+ul.detail { margin: 0; padding-left: 18px; }
+.paticka { margin-top: 18px; border-top: 1px solid #9fb3cc; padding-top: 6px; font-size: 8.5pt; color: #333; }
+.podpisy { display: flex; gap: 40px; margin: 16px 0 12px 0; font-size: 9.5pt; }
+.linka { display: inline-block; width: 200px; border-bottom: 1px solid #000; }
+.linka.kratka { width: 110px; }
+thead { display: table-header-group; }
+tr { page-break-inside: avoid; break-inside: avoid; }
+@media print {
+  body { padding: 0; max-width: none; font-size: 9.5pt; }
+  .novaStrana { page-break-before: always; break-before: page; }
+  h2 { page-break-after: avoid; break-after: avoid; }
+  table.data tbody tr:nth-child(even) td { background: #f3f3f3; }
+}
+  </xsl:template>
+
+</xsl:stylesheet>

@@ -1,0 +1,70 @@
+#include "common/ui/PovolFormular.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include "common/ModAll.h"
+
+namespace zorva {
+
+namespace {
+
+// Marks a window whose hourglass is on the application's pointer stack, so that repeated calls
+// with the same state neither stack nor unstack more than once: the pointer is a state of the
+// window, not a counter.
+const char* const kBusyPointer = "zorvaBusyPointer";
+
+void setPointer(QWidget* window, bool enable)
+{
+    const bool busy = window->property(kBusyPointer).toBool();
+    if (!enable && !busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        window->setProperty(kBusyPointer, true);
+    } else if (enable && busy) {
+        QApplication::restoreOverrideCursor();
+        window->setProperty(kBusyPointer, false);
+    }
+}
+
+void pumpMessages()
+{
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+void PovolFormular(const ProgramContext& ctx, QWidget* window, bool enable)
+{
+    try {
+        if (window) setPointer(window, enable);
+    } catch (...) {
+    }
+    try {
+        pumpMessages();
+    } catch (...) {
+    }
+    QString disable;
+    try {
+        // The settings file of the program (SouborINI).
+        disable = CtiINI(QStringLiteral("QEL"), QStringLiteral("DISABLE"), QString(), ctx.settingsFile());
+    } catch (...) {
+    }
+    if (disable.isEmpty() && window) {
+        // The window's own controls, in their order. A control inside a frame follows its frame,
+        // so nothing in the window stays clickable; a window of its own (a dialog parented to
+        // this one) is not a control.
+        const auto controls = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (QWidget* control : controls) {
+            try {
+                if (!control->isWindow()) control->setEnabled(enable);
+            } catch (...) {
+            }
+        }
+    }
+    try {
+        pumpMessages();
+    } catch (...) {
+    }
+}
+
+}  // namespace zorva
