@@ -1,6 +1,5 @@
 #include "DemoResponse.h"
 
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QXmlStreamWriter>
 #include <memory>
@@ -8,6 +7,7 @@
 #include "DemoRules.h"
 #include "common/Namespaces.h"
 #include "common/NumberText.h"
+#include "common/SystemClock.h"
 #include "editor/EditorSession.h"
 #include "editor/WriteBack.h"
 #include "platform/Failure.h"
@@ -31,13 +31,6 @@ public:
 class NoShell : public ShellService {
 public:
     int open(const QString&, const QString&, const QString&, int) override { return 42; }
-};
-
-class WallClock : public Clock {
-public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-    void reseed() override {}
-    double random() override { return QRandomGenerator::global()->generateDouble(); }
 };
 
 void textElement(QXmlStreamWriter& w, const QString& name, const QString& text)
@@ -130,7 +123,7 @@ QByteArray computeFigures(const QByteArray& composed, const editor::CategorySet&
         throw Failure(err::PathFileAccess, QStringLiteral("Dočasnou složku pro výpočet nelze vytvořit"));
     CollectedMessages messages;
     NoShell shell;
-    WallClock clock;
+    SystemClock clock;
     ProgramContext ctx;
     ctx.folder = folder.path();
     ctx.messages = &messages;
