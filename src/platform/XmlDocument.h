@@ -9,9 +9,10 @@
 // is written in the document ("RUX:ICO" matches <RUX:ICO>, whatever URI the prefix is bound to), the
 // way the service's documents have always been read. Supported patterns:
 //   "//P:Name", "//P:A/P:B", "P:Name", "P:A/P:B", "//P:Name[@ATTR='value']"
-// (a step may carry one [@ATTR='value'] predicate). A pattern that cannot be evaluated raises a
-// Failure. Parsing is hardened for untrusted input: no network, no DTD loading, no entity
-// expansion, bounded size.
+// (a step may carry one [@ATTR='value'] predicate). A pattern beginning with "//" searches the whole
+// document, also when selected from a node; the others look at children only. A pattern that cannot
+// be evaluated raises a Failure. Parsing is hardened for untrusted input: no network, no DTD
+// loading, no entity expansion (a document that declares entities is refused), bounded size.
 
 struct _xmlNode;
 struct _xmlDoc;
@@ -21,7 +22,8 @@ namespace zorva::xml {
 class Document;
 
 // A non-owning handle to an element (or another node) inside a Document; valid while the node's
-// document lives and the node is not removed.
+// document lives and the node is not removed. Every operation on a null handle (a selection that
+// found nothing) raises a Failure, so that a write to a missing element can be skipped.
 class Node {
 public:
     Node() = default;
@@ -85,7 +87,9 @@ public:
     // Kept for the callers that bind prefixes before selecting; selections do not depend on it.
     void setSelectionNamespace(const QString& prefix, const QString& uri);
 
-    // Appends a processing instruction as the document's last top-level child.
+    // Appends a processing instruction as the document's last top-level child. The target "xml"
+    // (only before any other child) makes the saved file begin with that declaration; it is kept as
+    // a property of the document, not as a node, and the result is a null Node.
     Node appendProcessingInstruction(const QString& target, const QString& data);
     // Appends a deep copy of a node (from this or any other document) as the last top-level child;
     // an element becomes the root when there is none yet.

@@ -63,6 +63,9 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
         // A document without any element has nothing to transform.
         if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
         output = stylesheet->transform(source);
+        // The serialiser closes its output with a newline of its own; the page gets exactly one
+        // line break after the transformation's text.
+        while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
     });
     step([&] { writeHtmlPage(ctx.file(kHtmlFile), output); });
     step([&] { QFile::remove(ctx.file(kIntermediateFile)); });

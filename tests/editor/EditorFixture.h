@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <memory>
 
 #include "ResponseBuilder.h"
@@ -18,6 +19,11 @@ protected:
     }
     void loadBytes(const QByteArray& bytes, const editor::CategorySet& set = editor::CategorySet::first())
     {
+        // A fixed clock names every working database alike: the previous opening's file goes first.
+        if (session) {
+            session.reset();
+            for (const QString& f : program.files(QStringLiteral("TMP*.MDB"))) QFile::remove(program.path(f));
+        }
         doc = std::make_shared<xml::Document>();
         doc->loadXml(bytes);
         session = std::make_unique<editor::EditorSession>(program.ctx, set);

@@ -133,6 +133,7 @@ TEST_F(Loading, TwoLoadsMakeTwoWorkingDatabases)
     load(spec);
     const QString first = session->workingDatabasePath();
     auto keep = std::move(session);
+    session.reset();
     load(spec);
     EXPECT_NE(session->workingDatabasePath(), first);
     EXPECT_EQ(program.files(QStringLiteral("TMP*.MDB")).size(), 2);

@@ -1,0 +1,153 @@
+#include "editor/Recompute.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+
+#include "editor/EditorSession.h"
+#include "platform/Failure.h"
+
+namespace zorva::editor {
+
+namespace {
+
+struct Edit {
+    QString date, column, value;
+};
+
+struct Options {
+    QString input, output, generation;
+    std::vector<Edit> edits;
+};
+
+class BadInput : public std::runtime_error {
+public:
+    explicit BadInput(const QString& m) : std::runtime_error(m.toStdString()), message(m) {}
+    QString message;
+};
+
+Options parse(const QStringList& args)
+{
+    Options o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto next = [&]() -> QString {
+            if (i + 1 >= args.size()) throw BadInput(QStringLiteral("Volbě %1 chybí hodnota.").arg(a));
+            return args[++i];
+        };
+        if (a == QLatin1String("--recompute")) o.input = next();
+        else if (a == QLatin1String("--out")) o.output = next();
+        else if (a == QLatin1String("--generation")) o.generation = next();
+        else if (a == QLatin1String("--set")) {
+            const QString v = next();
+            const qsizetype colon = v.indexOf(QLatin1Char(':'));
+            const qsizetype eq = v.indexOf(QLatin1Char('='), colon + 1);
+            if (colon <= 0 || eq < 0 || eq == colon + 1)
+                throw BadInput(QStringLiteral("Chybná změna \"%1\": očekávám DATUM:SLOUPEC=HODNOTA.").arg(v));
+            o.edits.push_back({v.left(colon), v.mid(colon + 1, eq - colon - 1), v.mid(eq + 1)});
+        } else {
+            throw BadInput(QStringLiteral("Neznámá volba \"%1\".").arg(a));
+        }
+    }
+    if (o.input.isEmpty()) throw BadInput(QStringLiteral("Chybí vstupní soubor."));
+    if (!o.generation.isEmpty() && o.generation != QLatin1String("first") && o.generation != QLatin1String("2006"))
+        throw BadInput(QStringLiteral("Generace musí být first nebo 2006, ne \"%1\".").arg(o.generation));
+    return o;
+}
+
+// The 2006 set when any row element holds a category element that only that set has.
+const CategorySet& guessGeneration(const xml::Document& doc)
+{
+    const CategorySet& first = CategorySet::first();
+    const CategorySet& newer = CategorySet::gen2006();
+    for (const xml::Node& row : doc.selectList(QStringLiteral("//VDJ:PICHROW")))
+        for (const xml::Node& child : row.childElements()) {
+            const QString name = child.name();
+            if (!name.startsWith(QLatin1String("RUX:"))) continue;
+            const QString local = name.mid(4);
+            if (newer.find(local) && !first.find(local)) return newer;
+        }
+    return first;
+}
+
+// Messages that the loading would show in a window go to the error stream, and mark the run failed.
+class CollectingMessages : public MessageBoxes {
+public:
+    void show(const QString& text, MessageIcon) override { shown << text; }
+    QStringList shown;
+};
+
+}  // namespace
+
+bool isRecomputeCall(const QStringList& arguments)
+{
+    return arguments.contains(QStringLiteral("--recompute"));
+}
+
+int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const RecomputeStreams& streams)
+{
+    try {
+        const Options o = parse(arguments);
+        auto doc = std::make_shared<xml::Document>();
+        if (!QFileInfo(o.input).isFile() || !doc->load(o.input))
+            throw BadInput(QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.").arg(o.input));
+
+        const CategorySet& set = o.generation == QLatin1String("2006") ? CategorySet::gen2006()
+                                 : o.generation == QLatin1String("first") ? CategorySet::first()
+                                                                          : guessGeneration(*doc);
+        CollectingMessages messages;
+        ProgramContext ctx = baseCtx;
+        ctx.messages = &messages;
+        QString databasePath;
+        // The working database of a headless run is its own; it goes whatever happens.
+        auto removeDatabase = qScopeGuard([&] { if (!databasePath.isEmpty()) QFile::remove(databasePath); });
+        {
+            EditorSession session(ctx, set);
+            session.xmlDOM = doc;
+            session.Startuj();
+            databasePath = session.workingDatabasePath();
+            if (!messages.shown.isEmpty() || !session.recordset())
+                throw BadInput(QStringLiteral("Odpověď nelze načíst: %1").arg(messages.shown.join(QStringLiteral("; "))));
+
+            db::Recordset& rs = *session.recordset();
+            for (const Edit& e : o.edits) {
+                if (!(e.column == QLatin1String("SUMAVYMERADPB") ||
+                      (e.column.endsWith(QLatin1String("_POCET")) && set.find(e.column.chopped(6)))))
+                    throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB a počty kategorií %2).")
+                                       .arg(e.column, set.windowName));
+                bool found = false;
+                for (int row = 0; row < rs.rowCount(); ++row) {
+                    rs.moveTo(row);
+                    if (rs.value(QStringLiteral("DATPLATNOST")).toString() != e.date) continue;
+                    found = true;
+                    try {
+                        rs.setValue(e.column, e.value);
+                        rs.update();
+                    } catch (const Failure& f) {
+                        throw BadInput(QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, f.text()));
+                    }
+                }
+                if (!found) throw BadInput(QStringLiteral("Žádný řádek nemá datum \"%1\".").arg(e.date));
+            }
+            session.Pocitej();
+        }
+        if (o.output.isEmpty()) {
+            streams.out(doc->toBytes());
+        } else {
+            try {
+                doc->save(o.output);
+            } catch (const Failure& f) {
+                throw BadInput(QStringLiteral("Výsledek nelze uložit do \"%1\": %2").arg(o.output, f.text()));
+            }
+        }
+        return 0;
+    } catch (const BadInput& e) {
+        streams.error(e.message);
+        return 2;
+    } catch (const std::exception& e) {
+        streams.error(QString::fromLocal8Bit(e.what()));
+        return 2;
+    }
+}
+
+}  // namespace zorva::editor

@@ -1,0 +1,190 @@
+#include "platform/XmlParser.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include <libxml/entities.h>
+#include <libxml/hash.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/xmlerror.h>
+#include <libxslt/documents.h>
+#include <libxslt/xsltutils.h>
+
+#include "platform/XmlDocument.h"
+
+namespace zorva::xml::detail {
+
+namespace {
+
+// Where the error text of the current thread goes while a QuietErrors asks for it.
+thread_local QString* errorCapture = nullptr;
+
+void captureGeneric(void*, const char* format, ...)
+{
+    if (!errorCapture) return;
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (errorCapture->size() < 4096) errorCapture->append(QString::fromUtf8(text));
+}
+
+void captureStructured(void*, xmlErrorPtr error)
+{
+    if (!errorCapture || !error || !error->message) return;
+    if (errorCapture->size() < 4096) errorCapture->append(QString::fromUtf8(error->message));
+}
+
+// Every external entity, external DTD subset and parameter entity passes through this loader; none
+// is ever fetched, whatever the parser options of the caller.
+xmlParserInputPtr refuseExternalEntity(const char*, const char*, xmlParserCtxtPtr)
+{
+    return nullptr;
+}
+
+// xsl:import, xsl:include and document() pass through this loader; the stylesheet and its input
+// never reach other files or the network.
+xmlDocPtr refuseStylesheetDocument(const xmlChar*, xmlDictPtr, int, void*, xsltLoadType)
+{
+    return nullptr;
+}
+
+struct ParserContextFree {
+    void operator()(xmlParserCtxt* c) const { xmlFreeParserCtxt(c); }
+};
+struct DocFree {
+    void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
+};
+
+int hashSize(void* table)
+{
+    return table ? xmlHashSize(static_cast<xmlHashTablePtr>(table)) : 0;
+}
+
+// Entity declarations are the vehicle of every entity attack (external files, exponential or
+// quadratic expansion); the service's documents never carry a DTD, so a document that declares
+// entities is not one of them.
+bool declaresEntities(const xmlDoc* doc)
+{
+    for (const xmlDtd* dtd : {doc->intSubset, doc->extSubset}) {
+        if (dtd && (hashSize(dtd->entities) > 0 || hashSize(dtd->pentities) > 0)) return true;
+    }
+    return false;
+}
+
+// Stylesheets commonly declare named characters ("<!ENTITY nbsp '&#160;'>") for their literal
+// output. Without entity expansion those stay references that libxslt would drop, so references to
+// internal entities whose replacement is plain text are replaced by that text here, within a budget
+// that keeps a hostile file from multiplying itself. Returns false when the budget is exhausted.
+bool substituteTextEntities(xmlDoc* doc, xmlNode* first, std::size_t& budget)
+{
+    for (xmlNode* n = first; n;) {
+        xmlNode* next = n->next;
+        if (n->type == XML_ENTITY_REF_NODE) {
+            const xmlEntity* entity = xmlGetDocEntity(doc, n->name);
+            if (entity && entity->etype == XML_INTERNAL_GENERAL_ENTITY && entity->content &&
+                !std::strpbrk(reinterpret_cast<const char*>(entity->content), "<&")) {
+                const std::size_t length = std::strlen(reinterpret_cast<const char*>(entity->content));
+                if (length > budget) return false;
+                budget -= length;
+                xmlNode* text = xmlNewDocText(doc, entity->content);
+                if (!text) return false;
+                xmlReplaceNode(n, text);
+                xmlFreeNode(n);
+            }
+        } else if (n->type == XML_ELEMENT_NODE) {
+            for (xmlAttr* a = n->properties; a; a = a->next) {
+                if (!substituteTextEntities(doc, a->children, budget)) return false;
+            }
+            if (!substituteTextEntities(doc, n->children, budget)) return false;
+        }
+        n = next;
+    }
+    return true;
+}
+
+}  // namespace
+
+void initialiseLibraries()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        xmlSetExternalEntityLoader(refuseExternalEntity);
+        xsltSetLoaderFunc(refuseStylesheetDocument);
+        // libxslt reports through one process-wide function; it goes to the capture of the thread
+        // that is compiling or transforming, or nowhere.
+        xsltSetGenericErrorFunc(nullptr, captureGeneric);
+        xsltSetGenericDebugFunc(nullptr, captureGeneric);
+    });
+}
+
+QuietErrors::QuietErrors(QString* capture)
+    : oldGenericContext_(xmlGenericErrorContext),
+      oldGeneric_(xmlGenericError),
+      oldStructuredContext_(xmlStructuredErrorContext),
+      oldStructured_(xmlStructuredError)
+{
+    errorCapture = capture;
+    xmlSetGenericErrorFunc(nullptr, captureGeneric);
+    xmlSetStructuredErrorFunc(nullptr, captureStructured);
+}
+
+QuietErrors::~QuietErrors()
+{
+    xmlSetGenericErrorFunc(oldGenericContext_, oldGeneric_);
+    xmlSetStructuredErrorFunc(oldStructuredContext_, oldStructured_);
+    errorCapture = nullptr;
+}
+
+_xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& url)
+{
+    initialiseLibraries();
+    if (bytes.isEmpty() || bytes.size() > Document::maxInputBytes) return nullptr;
+
+    QuietErrors quiet;
+    std::unique_ptr<xmlParserCtxt, ParserContextFree> ctxt(xmlNewParserCtxt());
+    if (!ctxt) return nullptr;
+
+    // Deliberately absent: XML_PARSE_NOENT (entity substitution), XML_PARSE_DTDLOAD,
+    // XML_PARSE_DTDATTR, XML_PARSE_DTDVALID (each would fetch or expand external content),
+    // XML_PARSE_HUGE (lifts the depth, text and amplification limits), XML_PARSE_XINCLUDE.
+    int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    if (kind == ParseKind::Stylesheet) options |= XML_PARSE_NOCDATA;
+
+    const QByteArray base = url.isEmpty() ? QByteArray() : QUrl::fromLocalFile(url).toEncoded();
+    std::unique_ptr<xmlDoc, DocFree> doc(xmlCtxtReadMemory(ctxt.get(), bytes.constData(), int(bytes.size()),
+                                                           base.isEmpty() ? nullptr : base.constData(),
+                                                           nullptr, options));
+    if (!doc || !ctxt->wellFormed || !ctxt->nsWellFormed) return nullptr;
+    if (kind == ParseKind::Data && declaresEntities(doc.get())) return nullptr;
+    if (kind == ParseKind::Stylesheet && declaresEntities(doc.get())) {
+        std::size_t budget = 4 * 1024 * 1024;
+        if (!substituteTextEntities(doc.get(), doc->children, budget)) return nullptr;
+    }
+    return doc.release();
+}
+
+QByteArray readBoundedFile(const QString& path, bool* ok)
+{
+    *ok = false;
+    if (path.isEmpty()) return {};
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > Document::maxInputBytes) return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QByteArray bytes = file.read(Document::maxInputBytes + 1);
+    if (bytes.size() > Document::maxInputBytes || file.error() != QFileDevice::NoError) return {};
+    *ok = true;
+    return bytes;
+}
+
+}  // namespace zorva::xml::detail

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "ResponseBuilder.h"
+#include "editor/CategorySet.h"
+#include "editor/Recompute.h"
+#include "platform/XmlDocument.h"
+#include "support/TestSupport.h"
+
+using namespace zorva;
+using namespace zorva::test;
+
+namespace {
+
+ResponseSpec workedExample()
+{
+    ResponseSpec spec;
+    RowValues r;
+    r.date = QStringLiteral("2006-01-01");
+    r.acreage = QStringLiteral("12.5");
+    for (const auto& c : editor::CategorySet::first().categories)
+        r.categories[c.name] = {QString(), QStringLiteral("0"), QStringLiteral("1")};
+    r.categories[QStringLiteral("SKOTML")] = {QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("0.6")};
+    r.categories[QStringLiteral("OVCE")] = {QStringLiteral("20"), QStringLiteral("0"), QStringLiteral("0.15")};
+    r.categories[QStringLiteral("KUNML")] = {QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1")};
+    spec.rows = {r};
+    return spec;
+}
+
+}  // namespace
+
+class Recompute : public ::testing::Test {
+protected:
+    int run(QStringList args)
+    {
+        out.clear();
+        errors.clear();
+        return editor::recompute(args, program.ctx, {[&](const QByteArray& b) { out += b; },
+                                                     [&](const QString& e) { errors << e; }});
+    }
+    TestProgram program;
+    QByteArray out;
+    QStringList errors;
+};
+
+TEST_F(Recompute, WorkedExampleThroughTheCommandLine)
+{
+    program.write(QStringLiteral("in.xml"), buildResponse(workedExample()));
+    ASSERT_EQ(run({"--recompute", program.path("in.xml"), "--out", program.path("out.xml")}), 0) << errors.join("\n").toStdString();
+    xml::Document doc;
+    ASSERT_TRUE(doc.load(program.path(QStringLiteral("out.xml"))));
+    const xml::Node row = doc.selectSingle(QStringLiteral("//VDJ:PICHROW"));
+    EXPECT_EQ(row.attribute(QStringLiteral("VDJA")).value_or(QString()), QStringLiteral("10"));
+    EXPECT_EQ(row.attribute(QStringLiteral("VDJB")).value_or(QString()), QStringLiteral("9"));
+    EXPECT_EQ(row.attribute(QStringLiteral("PICHA")).value_or(QString()), QStringLiteral("0.8"));
+    EXPECT_EQ(row.attribute(QStringLiteral("PICHB")).value_or(QString()), QStringLiteral("0.72"));
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//RUX:PICHROKA")).text(), QStringLiteral("0.800"));
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//RUX:PICHROKB")).text(), QStringLiteral("0.720"));
+    EXPECT_TRUE(program.read(QStringLiteral("out.xml")).startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
+}
+
+TEST_F(Recompute, EditsAreAppliedAsTypedAndTheDocumentGoesToStandardOutput)
+{
+    LocaleScope czech(LocaleScope::czech());
+    program.write(QStringLiteral("in.xml"), buildResponse(workedExample()));
+    ASSERT_EQ(run({"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_POCET=20", "--set",
+                   "2006-01-01:SUMAVYMERADPB=10,5"}), 0) << errors.join("\n").toStdString();
+    xml::Document doc;
+    ASSERT_TRUE(doc.loadXml(out));
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QStringLiteral("20"));
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//RUX:SUMAVYMERADPB")).text(), QStringLiteral("10.5"));
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//VDJ:PICHROW")).attribute(QStringLiteral("VDJA")).value_or(QString()),
+              QStringLiteral("16"));
+}
+
+TEST_F(Recompute, BadInputGivesStatusTwoAndNoOutputFile)
+{
+    program.write(QStringLiteral("in.xml"), buildResponse(workedExample()));
+    program.write(QStringLiteral("broken.xml"), "<a><b>");
+    struct Case {
+        QStringList args;
+        const char* what;
+    };
+    const std::vector<Case> cases = {
+        {{"--recompute", program.path("missing.xml")}, "missing input"},
+        {{"--recompute", program.path("broken.xml")}, "malformed input"},
+        {{"--recompute", program.path("in.xml"), "--set", "2099-01-01:SKOTML_POCET=1"}, "unknown date"},
+        {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_VDJ=1"}, "column not editable"},
+        {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTDO6_POCET=1"}, "other generation"},
+        {{"--recompute", program.path("in.xml"), "--set", "2006-01-01SKOTML_POCET"}, "malformed set"},
+        {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_POCET=123456"}, "too long"},
+        {{"--recompute", program.path("in.xml"), "--generation", "1999"}, "bad generation"},
+        {{"--recompute", program.path("in.xml"), "--bogus"}, "unknown option"},
+    };
+    for (const Case& c : cases) {
+        QStringList args = c.args;
+        args << "--out" << program.path("out.xml");
+        EXPECT_EQ(run(args), 2) << c.what;
+        EXPECT_EQ(errors.size(), 1) << c.what;
+        EXPECT_FALSE(program.exists(QStringLiteral("out.xml"))) << c.what;
+        EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty()) << c.what;
+    }
+}
+
+TEST_F(Recompute, GenerationIsGuessedFromTheCategoryElements)
+{
+    ResponseSpec spec;
+    RowValues r;
+    r.date = QStringLiteral("2006-05-01");
+    r.acreage = QStringLiteral("2");
+    r.categories[QStringLiteral("SKOTOD24")] = {QStringLiteral("3"), QStringLiteral("0"), QStringLiteral("1")};
+    spec.rows = {r};
+    program.write(QStringLiteral("in.xml"), buildResponse(spec));
+    ASSERT_EQ(run({"--recompute", program.path("in.xml")}), 0);
+    xml::Document doc;
+    ASSERT_TRUE(doc.loadXml(out));
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//VDJ:PICHROW")).attribute(QStringLiteral("VDJA")).value_or(QString()),
+              QStringLiteral("3"));
+    ASSERT_EQ(run({"--recompute", program.path("in.xml"), "--generation", "first"}), 0);
+    doc.loadXml(out);
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//VDJ:PICHROW")).attribute(QStringLiteral("VDJA")).value_or(QString()),
+              QStringLiteral("0"));
+}
