@@ -35,6 +35,8 @@ struct RowsCase {
     QStringList dates;
 };
 
+void PrintTo(const RowsCase& c, std::ostream* os) { *os << "type " << c.type << ' ' << c.validity; }
+
 class ServiceRows : public ServiceTest, public ::testing::WithParamInterface<RowsCase> {};
 
 TEST_P(ServiceRows, TypeDecidesTheValidityDatesOfTheRows)
@@ -90,6 +92,8 @@ struct GenerationCase {
     bool gen2006;
 };
 
+void PrintTo(const GenerationCase& c, std::ostream* os) { *os << "type " << c.type << ' ' << c.validity; }
+
 class ServiceGeneration : public ServiceTest, public ::testing::WithParamInterface<GenerationCase> {};
 
 TEST_P(ServiceGeneration, YearSelectsTheCategorySetInColumnOrder)
@@ -119,6 +123,8 @@ struct VariantCase {
     const char* variant;
     bool a, b;
 };
+
+void PrintTo(const VariantCase& c, std::ostream* os) { *os << "variant " << c.variant; }
 
 class ServiceVariant : public ServiceTest, public ::testing::WithParamInterface<VariantCase> {};
 
@@ -170,6 +176,8 @@ struct LookupCase {
     const char* rc;
     const char* found;
 };
+
+void PrintTo(const LookupCase& c, std::ostream* os) { *os << "finds " << c.found; }
 
 class ServiceLookup : public ServiceTest, public ::testing::WithParamInterface<LookupCase> {};
 

@@ -106,6 +106,8 @@ std::vector<FaultCase> faultCases()
     };
 }
 
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+
 }  // namespace
 
 class ServiceFault : public ServiceTest, public ::testing::WithParamInterface<FaultCase> {};
