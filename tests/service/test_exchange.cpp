@@ -1,8 +1,10 @@
+#include <QEventLoop>
 #include <QFile>
 #include <gtest/gtest.h>
 
 #include "ServiceFixture.h"
 #include "editor/CategorySet.h"
+#include "platform/HttpRequest.h"
 
 using namespace zorva;
 using namespace zorva::test;
@@ -216,4 +218,28 @@ TEST_F(ServiceTest, OtherPathsAndMethodsAreNotAnswered)
     EXPECT_EQ(httpGet(service->exchangeUrl()).status, 404);
     EXPECT_EQ(httpPost(service->helpUrl(), "x").status, 404);
     EXPECT_EQ(httpGet(QStringLiteral("http://127.0.0.1:%1/kLIM/").arg(service->port())).status, 404);
+}
+
+TEST_F(ServiceTest, ProgramsOwnRequestObjectReadsAnswersAndFaults)
+{
+    const auto send = [&](const QByteArray& body) {
+        auto request = std::make_unique<HttpRequest>();
+        request->open(QStringLiteral("POST"), service->exchangeUrl());
+        QEventLoop loop;
+        QObject::connect(request.get(), &HttpRequest::completed, &loop, &QEventLoop::quit);
+        request->send(QString::fromUtf8(body));
+        if (request->readyState() != 4) loop.exec();
+        return request;
+    };
+    const auto answered = send(requestBody(demoRequest(QStringLiteral("5"), QStringLiteral("2007"))));
+    EXPECT_EQ(answered->status(), 200);
+    const xml::Document doc = answered->responseXML();
+    EXPECT_EQ(doc.selectList(QStringLiteral("//VDJ:PICHROW")).size(), 12u);
+
+    auto unknown = demoRequest(QStringLiteral("5"), QStringLiteral("2007"));
+    unknown.userId = QStringLiteral("NIKDO");
+    const auto fault = send(requestBody(unknown));
+    EXPECT_EQ(fault->status(), 500);
+    EXPECT_FALSE(fault->failed());
+    EXPECT_EQ(fault->responseXML().selectSingle(QStringLiteral("//faultstring")).text(), QStringLiteral("Neznámý uživatel"));
 }
