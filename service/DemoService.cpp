@@ -91,7 +91,9 @@ DemoService::Answer DemoService::answer(const QByteArray& requestBody) const
         if (const Fault* f = std::get_if<Fault>(&checked)) return faultAnswer(*f);
         const Parameters& p = std::get<Parameters>(checked);
 
-        const editor::CategorySet& set = editor::CategorySet::forYearText(QString::number(p.year));
+        // The client opens its editor by the text it sent: "2006" and "2007" the 2006 generation,
+        // any date or other year text the first. The answer carries the categories of that editor.
+        const editor::CategorySet& set = editor::CategorySet::forYearText(fields.validity);
         ResponseContent content;
         content.stamp = QDateTime::currentDateTime();
         content.applicant = *applicant;

@@ -119,7 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Years, ServiceGeneration,
                          ::testing::Values(GenerationCase{"4", "2004", false}, GenerationCase{"4", "2005", false},
                                            GenerationCase{"4", "2006", true}, GenerationCase{"5", "2007", true},
                                            GenerationCase{"2", "31.12.2005", false},
-                                           GenerationCase{"2", "01.01.2006", true}));
+                                           GenerationCase{"2", "01.01.2006", false},
+                                           GenerationCase{"4", "2006,0", false}));
 
 struct VariantCase {
     const char* variant;

@@ -154,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RecomputeCase{"FamilyFarm2005A", "1000234567", "4", "2005", "A", "0", "2005"},
                       RecomputeCase{"OrganicType5", "1000876543", "5", "2007", "C", "0", "2007"},
                       RecomputeCase{"OrganicType1", "1000876543", "1", "15.05.2005", "B", "0", "15.05.2005"},
-                      RecomputeCase{"CooperativeByDate2006", "1000112233", "2", "01.06.2006", "C", "0", "2006"},
+                      RecomputeCase{"CooperativeByDate2006", "1000112233", "2", "01.06.2006", "C", "0", "01.06.2006"},
                       RecomputeCase{"Cooperative2004", "1000112233", "4", "2004", "C", "0", "2004"},
                       RecomputeCase{"HorseFarmAcreage", "1000554433", "6", "2006", "C", "33.333", "2006"},
                       RecomputeCase{"GoatFarmZeroAcreage", "1000667788", "6", "2005", "A", "0", "2005"}),
