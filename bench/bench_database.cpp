@@ -1,5 +1,6 @@
 // Time to fill and recompute 10 000 rows of the 2006-generation working table through the recordset,
 // each in one batch, as the loading and the calculation do it (every column set, every row stored).
+#include "editor/CategorySet.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLocale>
@@ -15,29 +16,16 @@ using namespace zorva::db;
 
 namespace {
 
-const QString kCreate2006 = QStringLiteral(
-    "CREATE TABLE TABULKA(DATPLATNOST TEXT(10), VDJA DOUBLE, VDJB DOUBLE, PICHA DOUBLE, PICHB DOUBLE, "
-    "ZADATELREGLPIS TEXT(1), ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE, SKOTDO6_POCET TEXT(5), SKOTDO6_VDJ "
-    "TEXT(10), SKOTDO6_KOEF DOUBLE, SKOTOD6DO24_POCET TEXT(5), SKOTOD6DO24_VDJ TEXT(10), SKOTOD6DO24_KOEF DOUBLE, "
-    "SKOTOD24_POCET TEXT(5), SKOTOD24_VDJ TEXT(10), SKOTOD24_KOEF DOUBLE, OVCEDO12_POCET TEXT(5), OVCEDO12_VDJ "
-    "TEXT(10), OVCEDO12_KOEF DOUBLE, OVCEOD12_POCET TEXT(5), OVCEOD12_VDJ TEXT(10), OVCEOD12_KOEF DOUBLE, "
-    "KOZYDO12_POCET TEXT(5), KOZYDO12_VDJ TEXT(10), KOZYDO12_KOEF DOUBLE, KOZYOD12_POCET TEXT(5), KOZYOD12_VDJ "
-    "TEXT(10), KOZYOD12_KOEF DOUBLE, KUNDO3_POCET TEXT(5), KUNDO3_VDJ TEXT(10), KUNDO3_KOEF DOUBLE, KUNOD3_POCET "
-    "TEXT(5), KUNOD3_VDJ TEXT(10), KUNOD3_KOEF DOUBLE, "
-    " EKOSKOTDO6_POCET TEXT(5), EKOSKOTDO6_VDJ TEXT(10), EKOSKOTDO6_KOEF DOUBLE, EKOSKOTOD6DO24_POCET TEXT(5), "
-    "EKOSKOTOD6DO24_VDJ TEXT(10), EKOSKOTOD6DO24_KOEF DOUBLE, EKOSKOTOD24_POCET TEXT(5), EKOSKOTOD24_VDJ TEXT(10), "
-    "EKOSKOTOD24_KOEF DOUBLE, EKOOVCEDO12_POCET TEXT(5), EKOOVCEDO12_VDJ TEXT(10), EKOOVCEDO12_KOEF DOUBLE, "
-    "EKOOVCEOD12_POCET TEXT(5), EKOOVCEOD12_VDJ TEXT(10), EKOOVCEOD12_KOEF DOUBLE, EKOKOZYDO12_POCET TEXT(5), "
-    "EKOKOZYDO12_VDJ TEXT(10), EKOKOZYDO12_KOEF DOUBLE, EKOKOZYOD12_POCET TEXT(5), EKOKOZYOD12_VDJ TEXT(10), "
-    "EKOKOZYOD12_KOEF DOUBLE )");
+// The 2006 generation's own table and categories.
+const QString kCreate2006 = zorva::editor::CategorySet::gen2006().createTable;
 
-const QStringList kCategories = {
-    QStringLiteral("SKOTDO6"),     QStringLiteral("SKOTOD6DO24"),    QStringLiteral("SKOTOD24"),
-    QStringLiteral("OVCEDO12"),    QStringLiteral("OVCEOD12"),       QStringLiteral("KOZYDO12"),
-    QStringLiteral("KOZYOD12"),    QStringLiteral("KUNDO3"),         QStringLiteral("KUNOD3"),
-    QStringLiteral("EKOSKOTDO6"),  QStringLiteral("EKOSKOTOD6DO24"), QStringLiteral("EKOSKOTOD24"),
-    QStringLiteral("EKOOVCEDO12"), QStringLiteral("EKOOVCEOD12"),    QStringLiteral("EKOKOZYDO12"),
-    QStringLiteral("EKOKOZYOD12")};
+QStringList categoryNames()
+{
+    QStringList names;
+    for (const auto& c : zorva::editor::CategorySet::gen2006().categories) names << c.name;
+    return names;
+}
+const QStringList kCategories = categoryNames();
 
 constexpr int kRows = 10000;
 

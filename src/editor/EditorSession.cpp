@@ -6,22 +6,13 @@
 #include "common/Namespaces.h"
 #include "common/NumberText.h"
 #include "editor/WriteBack.h"
+#include "common/SkipOnFailure.h"
 #include "platform/Failure.h"
 #include "platform/WorkingDatabase.h"
 
 namespace zorva::editor {
 
 namespace {
-
-// A step under the skip rule: when it fails, it is skipped and the next step runs.
-template <typename F>
-void step(F&& f)
-{
-    try {
-        f();
-    } catch (const std::exception&) {
-    }
-}
 
 Failure asFailure(const std::exception& e)
 {
@@ -87,36 +78,36 @@ void EditorSession::Startuj()
 
     // Phase two: a failing step is skipped silently.
     std::unique_ptr<db::Recordset> rs;
-    step([&] { rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA")); });
-    if (rs) step([&] { loadRows(*rs); });
-    step([&] { if (rs) rs->close(); });
-    step([&] { database.close(); });
+    skipOnFailure([&] { rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA")); });
+    if (rs) skipOnFailure([&] { loadRows(*rs); });
+    skipOnFailure([&] { if (rs) rs->close(); });
+    skipOnFailure([&] { database.close(); });
     strConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + databasePath_ +
                  QStringLiteral(";User ID=admin");
-    step([&] { dataControl_->setConnectionString(strConnect); });
-    step([&] { dataControl_->setRecordSource(kRecordSource); });
-    step([&] { dataControl_->refresh(); });
+    skipOnFailure([&] { dataControl_->setConnectionString(strConnect); });
+    skipOnFailure([&] { dataControl_->setRecordSource(kRecordSource); });
+    skipOnFailure([&] { dataControl_->refresh(); });
 }
 
 void EditorSession::loadRows(db::Recordset& rs)
 {
     std::vector<xml::Node> rows;
-    step([&] { rows = xmlDOM->selectList(QStringLiteral("//VDJ:PICHROW")); });
+    skipOnFailure([&] { rows = xmlDOM->selectList(QStringLiteral("//VDJ:PICHROW")); });
     rs.beginBatch();
     for (const xml::Node& row : rows) {
-        step([&] { rs.addNew(); });
+        skipOnFailure([&] { rs.addNew(); });
         auto attributeText = [&](const QString& name) {
             const auto value = row.attribute(name);
             if (!value) throw Failure(err::ObjectRequired, name);
             return *value;
         };
-        step([&] { rs.setValue(kDatPlatnost, attributeText(kDatPlatnost)); });
-        step([&] { rs.setValue(kVdjA, attributeText(kVdjA)); });
-        step([&] { rs.setValue(kVdjB, attributeText(kVdjB)); });
-        step([&] { rs.setValue(kPichA, leadingNumber(attributeText(kPichA))); });
-        step([&] { rs.setValue(kPichB, leadingNumber(attributeText(kPichB))); });
+        skipOnFailure([&] { rs.setValue(kDatPlatnost, attributeText(kDatPlatnost)); });
+        skipOnFailure([&] { rs.setValue(kVdjA, attributeText(kVdjA)); });
+        skipOnFailure([&] { rs.setValue(kVdjB, attributeText(kVdjB)); });
+        skipOnFailure([&] { rs.setValue(kPichA, leadingNumber(attributeText(kPichA))); });
+        skipOnFailure([&] { rs.setValue(kPichB, leadingNumber(attributeText(kPichB))); });
         for (const char* child : {"ZADATELREGLPIS", "ZADATELREGIRZ", "SUMAVYMERADPB"}) {
-            step([&] {
+            skipOnFailure([&] {
                 const QString name = QString::fromLatin1(child);
                 const xml::Node node = row.selectSingle(QStringLiteral("RUX:") + name);
                 if (!node) throw Failure(err::ObjectRequired, name);
@@ -126,24 +117,24 @@ void EditorSession::loadRows(db::Recordset& rs)
         }
         for (const Category& c : set_.categories) {
             xml::Node node;
-            step([&] { node = row.selectSingle(QStringLiteral("RUX:") + c.name); });
-            step([&] {
+            skipOnFailure([&] { node = row.selectSingle(QStringLiteral("RUX:") + c.name); });
+            skipOnFailure([&] {
                 if (!node) throw Failure(err::ObjectRequired, c.name);
                 rs.setValue(c.countColumn(), node.text());
             });
-            step([&] {
+            skipOnFailure([&] {
                 if (!node) throw Failure(err::ObjectRequired, c.name);
                 const auto units = node.attribute(QStringLiteral("VDJ"));
                 if (!units) throw Failure(err::ObjectRequired, c.name);
                 rs.setValue(c.unitsColumn(), *units);
             });
-            step([&] {
+            skipOnFailure([&] {
                 if (!node) throw Failure(err::ObjectRequired, c.name);
                 const QString koef = node.attribute(QStringLiteral("KOEF")).value_or(QString());
                 if (!koef.isEmpty()) rs.setValue(c.coefficientColumn(), leadingNumber(koef));
             });
         }
-        step([&] { rs.update(); });
+        skipOnFailure([&] { rs.update(); });
     }
     rs.endBatch();
 }
@@ -151,19 +142,19 @@ void EditorSession::loadRows(db::Recordset& rs)
 void EditorSession::calculateRow(db::Recordset& rs, int& counted, double& totalA, double& totalB, RowWriter& writer)
 {
     // Acreage: empty becomes 0, then the column holds its own numeric value.
-    step([&] { if (rs.value(kAcreage).isNull()) rs.setValue(kAcreage, 0.0); });
-    step([&] { rs.setValue(kAcreage, numericValue(rs.value(kAcreage))); });
+    skipOnFailure([&] { if (rs.value(kAcreage).isNull()) rs.setValue(kAcreage, 0.0); });
+    skipOnFailure([&] { rs.setValue(kAcreage, numericValue(rs.value(kAcreage))); });
 
     for (const Category& c : set_.categories) {
-        step([&] {
+        skipOnFailure([&] {
             const QVariant count = rs.value(c.countColumn());
             if (count.isNull() || count.toString().isEmpty()) rs.setValue(c.countColumn(), 0.0);
         });
     }
     for (const Category& c : set_.categories)
-        step([&] { rs.setValue(c.unitsColumn(), 0.0); });
+        skipOnFailure([&] { rs.setValue(c.unitsColumn(), 0.0); });
     for (const Category& c : set_.categories) {
-        step([&] {
+        skipOnFailure([&] {
             const QVariant koef = rs.value(c.coefficientColumn());
             if (koef.isNull()) {
                 // An empty coefficient gives an empty product: the units stay empty and count as 0.
@@ -180,9 +171,9 @@ void EditorSession::calculateRow(db::Recordset& rs, int& counted, double& totalA
                                  : set_.conventionalAddition + set_.horseAddition;
     const QStringList sumB = eco ? set_.ecoAddition : set_.conventionalAddition;
     auto addUp = [&](const QString& column, const QStringList& names) {
-        step([&] { rs.setValue(column, 0.0); });
+        skipOnFailure([&] { rs.setValue(column, 0.0); });
         for (const QString& name : names) {
-            step([&] {
+            skipOnFailure([&] {
                 const double sum = rs.value(column).toDouble();
                 rs.setValue(column, sum + numericValue(rs.value(name + QStringLiteral("_VDJ"))));
             });
@@ -191,28 +182,28 @@ void EditorSession::calculateRow(db::Recordset& rs, int& counted, double& totalA
     addUp(kVdjA, sumA);
     addUp(kVdjB, sumB);
 
-    step([&] {
+    skipOnFailure([&] {
         const QVariant acreage = rs.value(kAcreage);
         if (acreage.isNull()) {
-            step([&] { rs.setValue(kPichA, 0.0); });
-            step([&] { rs.setValue(kPichB, 0.0); });
+            skipOnFailure([&] { rs.setValue(kPichA, 0.0); });
+            skipOnFailure([&] { rs.setValue(kPichB, 0.0); });
             return;
         }
         const double area = acreage.toDouble();
         if (area > 0) {
-            step([&] { rs.setValue(kPichA, rs.value(kVdjA).toDouble() / area); });
-            step([&] { rs.setValue(kPichB, rs.value(kVdjB).toDouble() / area); });
+            skipOnFailure([&] { rs.setValue(kPichA, rs.value(kVdjA).toDouble() / area); });
+            skipOnFailure([&] { rs.setValue(kPichB, rs.value(kVdjB).toDouble() / area); });
             ++counted;
-            step([&] { totalA += rs.value(kPichA).toDouble(); });
-            step([&] { totalB += rs.value(kPichB).toDouble(); });
+            skipOnFailure([&] { totalA += rs.value(kPichA).toDouble(); });
+            skipOnFailure([&] { totalB += rs.value(kPichB).toDouble(); });
         } else {
-            step([&] { rs.setValue(kPichA, 0.0); });
-            step([&] { rs.setValue(kPichB, 0.0); });
+            skipOnFailure([&] { rs.setValue(kPichA, 0.0); });
+            skipOnFailure([&] { rs.setValue(kPichB, 0.0); });
             ++counted;
         }
     });
 
-    step([&] { writer.writeRow(rs); });
+    skipOnFailure([&] { writer.writeRow(rs); });
 }
 
 QString EditorSession::yearlyText(double total, int counted) const
@@ -236,11 +227,11 @@ void EditorSession::Pocitej(const RunHooks& hooks)
     int counted = 0;
     double totalA = 0, totalB = 0;
     if (rs) {
-        step([&] { rs->moveLast(); });
-        step([&] { rs->moveFirst(); });
+        skipOnFailure([&] { rs->moveLast(); });
+        skipOnFailure([&] { rs->moveFirst(); });
         pump();
         std::unique_ptr<RowWriter> writer;
-        step([&] {
+        skipOnFailure([&] {
             if (xmlDOM)
                 writer = std::make_unique<RowWriter>(*xmlDOM, set_, headers_.value(QStringLiteral("txtVARPICH")),
                                                      bPICHROKA, bPICHROKB);
@@ -254,8 +245,8 @@ void EditorSession::Pocitej(const RunHooks& hooks)
         while (!rs->eof()) {
             const int position = rs->position();
             calculateRow(*rs, counted, totalA, totalB, *writer);
-            step([&] { rs->update(); });
-            step([&] { rs->moveNext(); });
+            skipOnFailure([&] { rs->update(); });
+            skipOnFailure([&] { rs->moveNext(); });
             // A row is never processed twice, whatever failed above.
             if (!rs->eof() && rs->position() <= position) break;
             ++done;
@@ -265,14 +256,14 @@ void EditorSession::Pocitej(const RunHooks& hooks)
         rs->endBatch();
     }
 
-    step([&] { headers_[QStringLiteral("txtPICHROKA")] = yearlyText(totalA, counted); });
-    step([&] { headers_[QStringLiteral("txtPICHROKB")] = yearlyText(totalB, counted); });
-    step([&] {
+    skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKA")] = yearlyText(totalA, counted); });
+    skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKB")] = yearlyText(totalB, counted); });
+    skipOnFailure([&] {
         if (xmlDOM)
             RowWriter::writeYearly(*xmlDOM, headers_.value(QStringLiteral("txtPICHROKA")),
                                    headers_.value(QStringLiteral("txtPICHROKB")));
     });
-    step([&] { if (rs) rs->moveFirst(); });
+    skipOnFailure([&] { if (rs) rs->moveFirst(); });
     emit headersChanged();
     running_ = false;
     emit runFinished();

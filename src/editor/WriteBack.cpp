@@ -2,6 +2,7 @@
 
 #include "common/ModAll.h"
 #include "common/NumberText.h"
+#include "common/SkipOnFailure.h"
 #include "platform/Failure.h"
 
 namespace zorva::editor {
@@ -41,20 +42,6 @@ xml::Node RowWriter::rowElement(const QString& date) const
     if (date.contains(QLatin1Char('\''))) return {};
     return firstRowByDate_.value(date);
 }
-
-namespace {
-
-template <typename F>
-void skipOnFailure(F&& step)
-{
-    try {
-        step();
-    } catch (const std::exception&) {
-        // A failing write leaves that one place as it was; the next write goes on.
-    }
-}
-
-}  // namespace
 
 void RowWriter::writeRow(const db::Recordset& rs)
 {

@@ -5,6 +5,7 @@
 
 #include "common/SpustSoubor.h"
 #include "common/Windows1250.h"
+#include "common/SkipOnFailure.h"
 #include "platform/Failure.h"
 #include "platform/Stylesheet.h"
 
@@ -13,16 +14,6 @@ namespace zorva::presentation {
 namespace {
 
 const QString kDeclarationData = QStringLiteral("version='1.0' encoding='UTF-8'");
-
-// From the third step on, a failing step is skipped and the rendering goes on.
-template <typename F>
-void step(F&& f)
-{
-    try {
-        f();
-    } catch (const std::exception&) {
-    }
-}
 
 void reportFailure(const ProgramContext& ctx, const std::exception& e)
 {
@@ -49,16 +40,16 @@ void launch(const ProgramContext& ctx, const QString& name)
 
 void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Document& source, const xml::Node& element)
 {
-    step([&] {
+    skipOnFailure([&] {
         if (!element) throw Failure(err::ObjectRequired, QStringLiteral("Prvek k zobrazení chybí"));
         presentation.appendNode(element);
     });
-    step([&] { presentation.save(ctx.file(kIntermediateFile)); });
-    step([&] { source.load(ctx.file(kIntermediateFile)); });
+    skipOnFailure([&] { presentation.save(ctx.file(kIntermediateFile)); });
+    skipOnFailure([&] { source.load(ctx.file(kIntermediateFile)); });
     std::unique_ptr<xml::Stylesheet> stylesheet;
-    step([&] { stylesheet = xml::Stylesheet::compile(ctx.file(kStylesheetFile)); });
+    skipOnFailure([&] { stylesheet = xml::Stylesheet::compile(ctx.file(kStylesheetFile)); });
     QString output;
-    step([&] {
+    skipOnFailure([&] {
         if (!stylesheet) throw Failure(err::ObjectRequired, QStringLiteral("Šablona stylu chybí"));
         // A document without any element has nothing to transform.
         if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
@@ -67,23 +58,23 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
         // line break after the transformation's text.
         while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
     });
-    step([&] { writeHtmlPage(ctx.file(kHtmlFile), output); });
-    step([&] { QFile::remove(ctx.file(kIntermediateFile)); });
-    step([&] { launch(ctx, kHtmlFile); });
+    skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), output); });
+    skipOnFailure([&] { QFile::remove(ctx.file(kIntermediateFile)); });
+    skipOnFailure([&] { launch(ctx, kHtmlFile); });
 }
 
 void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QString& stylesheetData,
              bool withStylesheet, const xml::Node& element)
 {
-    step([&] {
+    skipOnFailure([&] {
         if (withStylesheet) presentation.appendProcessingInstruction(QStringLiteral("xml-stylesheet"), stylesheetData);
     });
-    step([&] {
+    skipOnFailure([&] {
         if (!element) throw Failure(err::ObjectRequired, QStringLiteral("Prvek k zobrazení chybí"));
         presentation.appendNode(element);
     });
-    step([&] { presentation.save(ctx.file(kXmlViewFile)); });
-    step([&] { launch(ctx, kXmlViewFile); });
+    skipOnFailure([&] { presentation.save(ctx.file(kXmlViewFile)); });
+    skipOnFailure([&] { launch(ctx, kXmlViewFile); });
 }
 
 }  // namespace
@@ -100,7 +91,7 @@ void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML)
         return;
     }
     xml::Node element;
-    step([&] { element = response.root(); });
+    skipOnFailure([&] { element = response.root(); });
     const QString stylesheetData = QStringLiteral("type='text/xsl' href='ZORVA_VDJ1B.xsl'");
     if (chkHTML == HtmlCheck::Checked) htmlPath(ctx, presentation, response, element);
     else xmlPath(ctx, presentation, stylesheetData, true, element);
@@ -120,10 +111,10 @@ void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCh
     }
     xml::Node response;
     xml::Node dataResponse;
-    step([&] { response = source.selectSingle(QStringLiteral("//kLIM:Response")); });
-    step([&] { dataResponse = source.selectSingle(QStringLiteral("//kLIM:DataResponse")); });
+    skipOnFailure([&] { response = source.selectSingle(QStringLiteral("//kLIM:Response")); });
+    skipOnFailure([&] { dataResponse = source.selectSingle(QStringLiteral("//kLIM:DataResponse")); });
     QString stylesheetData;
-    step([&] {
+    skipOnFailure([&] {
         if (!response) return;
         auto attribute = [&](const char* name) {
             return dataResponse ? dataResponse.attribute(QString::fromLatin1(name)).value_or(QString()) : QString();

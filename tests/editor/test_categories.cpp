@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "editor/CategorySet.h"
+#include "platform/DatabaseTestSupport.h"
 
 using namespace zorva::editor;
 
@@ -32,6 +33,8 @@ TEST(CategorySets, EveryListNamesEachCategoryOnce)
 
 TEST(CategorySets, StatementsKeepTheirDefinedText)
 {
+    EXPECT_EQ(CategorySet::first().createTable, zorva::test::kCreateFirstGeneration);
+    EXPECT_EQ(CategorySet::gen2006().createTable, zorva::test::kCreate2006);
     // The two places where the defined texts differ from a tidy statement stay as they are.
     EXPECT_TRUE(CategorySet::first().createTable.contains(QStringLiteral("ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE")));
     EXPECT_TRUE(CategorySet::gen2006().createTable.contains(QStringLiteral("KUNOD3_KOEF DOUBLE,  EKOSKOTDO6_POCET")));
