@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include "common/ui/PovolFormular.h"
 #include "platform/Failure.h"
 #include "presentation/Rendering.h"
 
@@ -246,7 +247,7 @@ QLineEdit* EditorWindow::box(const QString& objectName) const
 
 void EditorWindow::Startuj()
 {
-    session_->leaveBusy = [this] { setCursor(Qt::ArrowCursor); setEnabled(true); };
+    session_->leaveBusy = [this] { PovolFormular(ctx_, this, true); };
     session_->Startuj();
     showHeaders();
     rebind();
