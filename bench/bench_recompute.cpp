@@ -59,6 +59,15 @@ QByteArray generate(int rows)
     return x;
 }
 
+long currentKiB()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
+}
+
 long peakKiB()
 {
     rusage u{};
@@ -97,12 +106,15 @@ int main(int argc, char** argv)
         auto doc = std::make_shared<xml::Document>();
         doc->load(in);
         const qint64 parse = t.restart();
+        const long afterParse = currentKiB();
         editor::EditorSession session(ctx, editor::CategorySet::gen2006());
         session.xmlDOM = doc;
         session.Startuj();
         const qint64 load = t.restart();
+        const long afterLoad = currentKiB();
         session.Pocitej();
         const qint64 calc = t.restart();
+        const long afterCalc = currentKiB();
         doc->save(QDir(dir.path()).filePath(QStringLiteral("out-%1.xml").arg(rows)));
         const qint64 save = t.restart();
         // What libxml2 alone needs to parse and serialise the same file, for scale.
@@ -113,6 +125,8 @@ int main(int argc, char** argv)
         const qint64 total = parse + load + calc + save;
         std::printf("%8d %10lld %10lld %10lld %10lld %10lld %10lld %10lld %8.2f\n", rows, QFileInfo(in).size(), parse, load,
                     calc, save, total, xmllint, xmllint > 0 ? double(total) / double(xmllint) : 0.0);
+        std::printf("%8s memory (KiB): after parse %ld, after load %ld, after calculation %ld\n", "", afterParse,
+                    afterLoad, afterCalc);
         session.deleteWorkingDatabases();
     }
     std::printf("peak memory: %ld KiB\n", peakKiB());

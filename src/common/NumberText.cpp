@@ -1,5 +1,7 @@
 #include "common/NumberText.h"
 
+#include <charconv>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -45,9 +47,12 @@ Decimal15 toDecimal15(double value)
 {
     Decimal15 d;
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
+    // Correctly rounded like printf("%.14e"), without the cost of the formatted-output machinery.
+    const auto result = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14);
+    *result.ptr = '\0';
     const char* p = buf;
     if (*p == '-') { d.negative = true; ++p; }
+    d.digits.reserve(15);
     for (; *p && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9') d.digits.push_back(*p);
     if (*p == 'e') d.exponent = std::atoi(p + 1);
@@ -57,40 +62,48 @@ Decimal15 toDecimal15(double value)
 
 }  // namespace
 
-double leadingNumber(const QString& text)
-{
-    QString s;
-    s.reserve(text.size());
-    for (QChar c : text)
-        if (!isSkipped(c)) s.append(c);
+namespace {
 
-    if (s.size() >= 2 && s.at(0) == QLatin1Char('&')) {
-        const QChar kind = s.at(1).toUpper();
-        if (kind == QLatin1Char('H')) return radixNumber(s, 2, 16);
-        if (kind == QLatin1Char('O')) return radixNumber(s, 2, 8);
-        return radixNumber(s, 1, 8);
+double parseLeading(QStringView text, bool commaIsPoint)
+{
+    // One pass over the text: blanks, tabs and line feeds are skipped wherever they stand.
+    std::string s;
+    s.reserve(size_t(text.size()));
+    for (QChar c : text) {
+        if (isSkipped(c)) continue;
+        if (commaIsPoint && c == QLatin1Char(',')) c = QLatin1Char('.');
+        s.push_back(c.unicode() < 128 ? char(c.unicode()) : '\x7f');
+    }
+
+    if (s.size() >= 2 && s[0] == '&') {
+        const char kind = char(std::toupper(static_cast<unsigned char>(s[1])));
+        const QString rest = QString::fromLatin1(s.c_str());
+        if (kind == 'H') return radixNumber(rest, 2, 16);
+        if (kind == 'O') return radixNumber(rest, 2, 8);
+        return radixNumber(rest, 1, 8);
     }
 
     std::string number;
-    int i = 0;
-    const int n = int(s.size());
-    auto ch = [&](int k) { return k < n ? s.at(k).unicode() : char16_t(0); };
-    if (ch(i) == '+' || ch(i) == '-') number.push_back(char(ch(i++)));
+    size_t i = 0;
+    const size_t n = s.size();
+    auto ch = [&](size_t k) { return k < n ? s[k] : '\0'; };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (ch(i) == '+' || ch(i) == '-') number.push_back(ch(i++));
     bool digits = false;
-    while (ch(i) >= '0' && ch(i) <= '9') { number.push_back(char(ch(i++))); digits = true; }
+    while (digit(ch(i))) { number.push_back(ch(i++)); digits = true; }
     if (ch(i) == '.') {
         number.push_back('.');
         ++i;
-        while (ch(i) >= '0' && ch(i) <= '9') { number.push_back(char(ch(i++))); digits = true; }
+        while (digit(ch(i))) { number.push_back(ch(i++)); digits = true; }
     }
     if (!digits) return 0;
-    const char16_t e = ch(i);
+    const char e = ch(i);
     if (e == 'E' || e == 'e' || e == 'D' || e == 'd') {
-        int j = i + 1;
+        size_t j = i + 1;
         std::string exponent = "e";
-        if (ch(j) == '+' || ch(j) == '-') exponent.push_back(char(ch(j++)));
+        if (ch(j) == '+' || ch(j) == '-') exponent.push_back(ch(j++));
         bool expDigits = false;
-        while (ch(j) >= '0' && ch(j) <= '9') { exponent.push_back(char(ch(j++))); expDigits = true; }
+        while (digit(ch(j))) { exponent.push_back(ch(j++)); expDigits = true; }
         if (expDigits) number += exponent;
     }
     errno = 0;
@@ -98,6 +111,28 @@ double leadingNumber(const QString& text)
     if (std::isinf(value) || (errno == ERANGE && std::fabs(value) > 1.0))
         throw Failure(6, QStringLiteral("Přetečení (Overflow)"));
     return value == 0 ? 0.0 : value;   // never a negative zero
+}
+
+}  // namespace
+
+double leadingNumber(const QString& text)
+{
+    return parseLeading(text, false);
+}
+
+double leadingNumberOfNormalised(QStringView text)
+{
+    return parseLeading(text, true);
+}
+
+double roundTo15Digits(double value)
+{
+    if (!std::isfinite(value)) return 0;
+    char buf[64];
+    const auto result = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14);
+    *result.ptr = '\0';
+    const double rounded = std::strtod(buf, nullptr);
+    return rounded == 0 ? 0.0 : rounded;
 }
 
 QString generalText(double value, QChar decimalPoint)

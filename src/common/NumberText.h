@@ -9,6 +9,11 @@ namespace zorva {
 // read up to the first other character; "&H..." and "&O..." read a hexadecimal or octal integer.
 // "." is the only decimal separator. An empty or non-numeric text gives 0.
 double leadingNumber(const QString& text);
+// The leading-number parse of a text as the normaliser leaves it: every "," read as ".", blanks
+// skipped. The same as leadingNumber(CisloSTeckou(text)), without the intermediate texts.
+double leadingNumberOfNormalised(QStringView text);
+// A number as its 15-digit general text reads back: what leadingNumber(generalText(x)) gives.
+double roundTo15Digits(double value);
 
 // The general text of a number: at most 15 significant digits, no grouping, no trailing zeros, the
 // given decimal separator; scientific form ("1.5E+20", "1E-07") only when the decimal exponent is

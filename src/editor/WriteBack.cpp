@@ -1,5 +1,7 @@
 #include "editor/WriteBack.h"
 
+#include <QHash>
+
 #include "common/ModAll.h"
 #include "common/NumberText.h"
 #include "common/SkipOnFailure.h"
@@ -7,19 +9,25 @@
 
 namespace zorva::editor {
 
+// These three run for every figure of every row; numbers take a direct path that gives the same
+// texts and values as going through CisloSTeckou and the leading-number parse.
 QString normalisedText(const QVariant& value)
 {
+    if (!value.isNull() && value.typeId() == QMetaType::Double) return generalText(value.toDouble());
     return CisloSTeckou(value);
 }
 
 double numericValue(const QVariant& value)
 {
+    if (value.isNull()) return 0;
+    if (value.typeId() == QMetaType::Double) return roundTo15Digits(value.toDouble());
+    if (value.typeId() == QMetaType::QString) return leadingNumberOfNormalised(value.toString());
     return leadingNumber(CisloSTeckou(value));
 }
 
 QString numberText(const QVariant& value)
 {
-    return CisloSTeckou(QVariant(numericValue(value)));
+    return generalText(numericValue(value));
 }
 
 bool ecoType(const QString& typeText)
@@ -63,8 +71,16 @@ void RowWriter::writeRow(const db::Recordset& rs)
     if (withA_) { attribute("VDJA"); attribute("PICHA"); }
     if (withB_) { attribute("VDJB"); attribute("PICHB"); }
 
+    // The first child element of each name, found in one pass: what "RUX:<name>" selects from the row.
+    QHash<QString, xml::Node> children;
     skipOnFailure([&] {
-        xml::Node acreage = row.selectSingle(QStringLiteral("RUX:SUMAVYMERADPB"));
+        for (const xml::Node& child : row.childElements()) {
+            const QString name = child.name();
+            if (!children.contains(name)) children.insert(name, child);
+        }
+    });
+    skipOnFailure([&] {
+        xml::Node acreage = children.value(QStringLiteral("RUX:SUMAVYMERADPB"));
         if (!acreage) throw Failure(err::XmlWrite, QStringLiteral("RUX:SUMAVYMERADPB"));
         acreage.setText(normalisedText(rs.value(QStringLiteral("SUMAVYMERADPB"))));
     });
@@ -72,15 +88,11 @@ void RowWriter::writeRow(const db::Recordset& rs)
     for (const QString& name : set_.writeOrder) {
         if (!ecoWritten_ && set_.isEco(name)) continue;
         const Category* c = set_.find(name);
-        xml::Node element;
-        skipOnFailure([&] { element = row.selectSingle(QStringLiteral("RUX:") + name); });
+        const xml::Node element = children.value(QStringLiteral("RUX:") + name);
+        if (!element) continue;
+        skipOnFailure([&] { xml::Node(element).setText(numberText(rs.value(c->countColumn()))); });
         skipOnFailure([&] {
-            if (!element) throw Failure(err::XmlWrite, name);
-            element.setText(numberText(rs.value(c->countColumn())));
-        });
-        skipOnFailure([&] {
-            if (!element) throw Failure(err::XmlWrite, name);
-            element.setExistingAttribute(QStringLiteral("VDJ"), numberText(rs.value(c->unitsColumn())));
+            xml::Node(element).setExistingAttribute(QStringLiteral("VDJ"), numberText(rs.value(c->unitsColumn())));
         });
     }
 }

@@ -1,3 +1,4 @@
+#include <QHash>
 #include "platform/XmlDocument.h"
 
 #include <QDir>
@@ -397,9 +398,20 @@ const std::vector<xmlNode*>& candidatesFor(xmlDoc* doc, DocState& state, const S
 
 // Evaluates the pattern from a context (the document node or an element), in document order. With
 // `firstOnly` it stops at the first match.
+// The editor asks the same few patterns thousands of times per run; each is parsed once.
+const Pattern& parsedPattern(const QString& text)
+{
+    thread_local QHash<QString, Pattern> cache;
+    const auto found = cache.constFind(text);
+    if (found != cache.constEnd()) return *found;
+    Pattern parsed = PatternParser(text).parse();
+    if (cache.size() >= 1024) cache.clear();   // keyed row queries are many and used once each
+    return *cache.insert(text, std::move(parsed));
+}
+
 std::vector<Node> evaluate(xmlNode* context, const QString& text, bool firstOnly)
 {
-    const Pattern p = PatternParser(text).parse();
+    const Pattern& p = parsedPattern(text);
     std::vector<Node> out;
     xmlDoc* doc = context->type == XML_DOCUMENT_NODE ? reinterpret_cast<xmlDoc*>(context) : context->doc;
     const Step& last = p.steps.back();
