@@ -31,6 +31,9 @@ double radixNumber(const QString& s, int start, int radix)
         if (digit < 0 || digit >= radix) break;
         value = value * radix + digit;
     }
+    // A few hundred digits pass the largest double; an infinity must not leave the parse (it would
+    // reach the calculation and the written response), so it overflows like a decimal text does.
+    if (std::isinf(value)) throw Failure(6, QStringLiteral("Přetečení (Overflow)"));
     return value;
 }
 

@@ -6,17 +6,38 @@ namespace zorva::request {
 
 namespace {
 
+// Whether XML 1.0 can carry the character at all, neither as itself nor as a reference.
+bool xmlCharacter(char16_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xFFFD && !QChar::isSurrogate(c));
+}
+
 QString escapeText(const QString& value)
 {
     QString out;
     out.reserve(value.size());
-    for (QChar c : value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
         switch (c.unicode()) {
         case '&': out += QLatin1String("&amp;"); break;
         case '<': out += QLatin1String("&lt;"); break;
         case '>': out += QLatin1String("&gt;"); break;
         case '"': out += QLatin1String("&quot;"); break;
-        default: out += c;
+        // Line breaks and tabs as references: a parser turns a literal one into a blank (in the
+        // user identification, an attribute) or a CR LF into LF, and the field would change.
+        case '\t': out += QLatin1String("&#9;"); break;
+        case '\n': out += QLatin1String("&#10;"); break;
+        case '\r': out += QLatin1String("&#13;"); break;
+        default:
+            if (c.isHighSurrogate() && i + 1 < value.size() && value.at(i + 1).isLowSurrogate()) {
+                out += c;
+                out += value.at(++i);
+            } else if (xmlCharacter(c.unicode())) {
+                out += c;
+            }
+            // A control character (pasted into a box, or in the settings file) or a broken
+            // surrogate would make the whole request malformed, so the service could not read
+            // even the fields that are fine; it is left out.
         }
     }
     return out;

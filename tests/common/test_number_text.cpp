@@ -38,6 +38,23 @@ TEST(LeadingNumberOverflow, RaisesInsteadOfInfinity)
     EXPECT_THROW(leadingNumber(QStringLiteral("-1E999")), Failure);
 }
 
+// Found by fuzzing: a hexadecimal or octal text of a few hundred digits came back as infinity.
+TEST(LeadingNumberOverflow, LongHexadecimalAndOctalTextsOverflowToo)
+{
+    for (const QString& text : {QStringLiteral("&H") + QString(300, QLatin1Char('F')),
+                                QStringLiteral("&O") + QString(400, QLatin1Char('7')),
+                                QStringLiteral("&") + QString(400, QLatin1Char('7'))}) {
+        try {
+            const double v = leadingNumber(text);
+            ADD_FAILURE() << "no overflow for " << text.left(8).toStdString() << ": " << v;
+        } catch (const Failure& f) {
+            EXPECT_EQ(f.number(), 6);
+        }
+    }
+    // The longest hexadecimal text that still fits is read.
+    EXPECT_TRUE(std::isfinite(leadingNumber(QStringLiteral("&H") + QString(255, QLatin1Char('F')))));
+}
+
 TEST(LeadingNumberSign, NegativeZeroIsZero)
 {
     EXPECT_FALSE(std::signbit(leadingNumber(QStringLiteral("-0"))));

@@ -90,3 +90,22 @@ INSTANTIATE_TEST_SUITE_P(Rules, ValidationTable, ::testing::Values(
     ValidationCase{"6", "2005", "abc", "VYMERA není číslo !!", "", ""},
     ValidationCase{"6", "2003", "", "ROK je mimo povolený rozsah !!", "", ""},
     ValidationCase{"6", "2005", "12,50", "", "2005", "12,50"}));
+
+// Found by fuzzing the composer: a control character in a field (pasted into a box, or in the
+// settings file) made the whole request malformed, and a line break or tab in a field came back
+// changed from the parser.
+TEST(RequestDocument, FieldsWithControlCharactersStillGiveAWellFormedRequest)
+{
+    const QString broken = QStringLiteral("12") + QChar(0x01) + QStringLiteral("3") + QChar(0xFFFF) + QChar(0xD800);
+    const QString pair = QStringLiteral("x") + QChar(0xD83D) + QChar(0xDC04);   // one character outside the BMP
+    RequestFields f{"a\tb\r\nc", broken, pair, "r\rs", "4", "A", "2005", QString(QChar(0x1B))};
+    const QString text = composeRequest(f, QDateTime(QDate(2006, 1, 1), QTime(0, 0, 0)));
+    xml::Document doc;
+    ASSERT_TRUE(doc.loadXml(text.toUtf8())) << text.toStdString();
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//kLIM:UIDkey")).attribute(QStringLiteral("userID")).value_or(QString()),
+              QStringLiteral("a\tb\r\nc"));
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//RUX:JISUBRUX")).text(), QStringLiteral("123"));
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//RUX:ICO")).text(), pair);
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//RUX:RCI")).text(), QStringLiteral("r\rs"));
+    EXPECT_EQ(doc.selectSingle(QStringLiteral("//RUX:VYMERA")).text(), QString());
+}

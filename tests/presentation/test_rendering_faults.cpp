@@ -1,0 +1,29 @@
+// The main window's rendering when the program folder cannot hold files (its path runs through a
+// regular file): nothing raises out of the rendering, and nothing is written anywhere.
+#include <gtest/gtest.h>
+
+#include "presentation/Rendering.h"
+#include "support/TestSupport.h"
+
+using namespace zorva;
+using namespace zorva::presentation;
+using namespace zorva::test;
+
+TEST(RenderingFaults, AFolderBelowARegularFileWritesNothingAndRaisesNothing)
+{
+    for (HtmlCheck check : {HtmlCheck::Checked, HtmlCheck::Unchecked, HtmlCheck::Grayed}) {
+        TestProgram program;
+        program.write(QStringLiteral("plain-file"), "x");
+        ProgramContext ctx = program.ctx;
+        ctx.folder = program.path(QStringLiteral("plain-file")) + QStringLiteral("/sub");
+        EXPECT_NO_THROW(ZobrazOdpoved(ctx, check));
+        xml::Document doc;
+        ASSERT_TRUE(doc.loadXml(dataFile(QStringLiteral("samples/response-first.xml"))));
+        EXPECT_NO_THROW(ZobrazEditor(ctx, doc, check));
+        // The editor's rendering could not store its document: one message, the number first.
+        ASSERT_EQ(program.messages.shown.size(), 1u) << int(check);
+        EXPECT_TRUE(program.messages.shown[0].text.contains(QLatin1Char('-')));
+        EXPECT_EQ(program.read(QStringLiteral("plain-file")), QByteArray("x"));
+        EXPECT_EQ(program.files(), QStringList{QStringLiteral("plain-file")});
+    }
+}
