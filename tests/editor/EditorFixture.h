@@ -13,9 +13,9 @@ namespace zorva::test {
 // A program folder, an editor session of one generation and the response it loaded.
 class EditorFixture : public ::testing::Test {
 protected:
-    void load(const ResponseSpec& spec, const editor::CategorySet& set = editor::CategorySet::first())
+    void load(const ResponseSpec& shape, const editor::CategorySet& set = editor::CategorySet::first())
     {
-        loadBytes(buildResponse(spec), set);
+        loadBytes(buildResponse(shape), set);
     }
     void loadBytes(const QByteArray& bytes, const editor::CategorySet& set = editor::CategorySet::first())
     {

@@ -4,7 +4,7 @@
 
 namespace zorva::test {
 
-QByteArray buildResponse(const ResponseSpec& spec)
+QByteArray buildResponse(const ResponseSpec& shape)
 {
     QString x = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SOAP:Envelope xmlns:SOAP=\"%1\"><SOAP:Body>"
                                "<kLIM:Response id=\"kLIM\" kLIMid=\"ZORVA_VDJ1B\" xmlns:kLIM=\"%2\">"
@@ -13,12 +13,12 @@ QByteArray buildResponse(const ResponseSpec& spec)
                     .arg(ns::soap, ns::klim, ns::vdj, ns::rux);
     x += QStringLiteral("<RUX:JISUBRUX>%1</RUX:JISUBRUX><RUX:ICO>25123456</RUX:ICO><RUX:RCI>7001011234</RUX:RCI>"
                         "<RUX:VARPICH>%2</RUX:VARPICH><RUX:PICHVYPOCET>C</RUX:PICHVYPOCET>")
-             .arg(spec.jisubrux, spec.type);
-    if (spec.pichRokA) x += QStringLiteral("<RUX:PICHROKA>%1</RUX:PICHROKA>").arg(*spec.pichRokA);
-    if (spec.pichRokB) x += QStringLiteral("<RUX:PICHROKB>%1</RUX:PICHROKB>").arg(*spec.pichRokB);
+             .arg(shape.jisubrux, shape.type);
+    if (shape.pichRokA) x += QStringLiteral("<RUX:PICHROKA>%1</RUX:PICHROKA>").arg(*shape.pichRokA);
+    if (shape.pichRokB) x += QStringLiteral("<RUX:PICHROKB>%1</RUX:PICHROKB>").arg(*shape.pichRokB);
     x += QStringLiteral("<VDJ:SUBJEKTIRZ><RUX:RCI>6001011234</RUX:RCI><RUX:JME>Jan</RUX:JME><RUX:PRI>Dvořák</RUX:PRI>"
                         "<RUX:OJM>Rodinná farma Dvořák</RUX:OJM></VDJ:SUBJEKTIRZ><VDJ:PICHROWS>");
-    for (const RowValues& r : spec.rows) {
+    for (const RowValues& r : shape.rows) {
         x += QStringLiteral("<VDJ:PICHROW DATPLATNOST=\"%1\" VDJA=\"%2\" VDJB=\"%3\" PICHA=\"%4\" PICHB=\"%5\">")
                  .arg(r.date.toHtmlEscaped(), r.vdja, r.vdjb, r.picha, r.pichb);
         x += QStringLiteral("<RUX:ZADATELREGLPIS>A</RUX:ZADATELREGLPIS><RUX:ZADATELREGIRZ>N</RUX:ZADATELREGIRZ>");

@@ -31,6 +31,6 @@ struct ResponseSpec {
     std::vector<RowValues> rows;
 };
 
-QByteArray buildResponse(const ResponseSpec& spec);
+QByteArray buildResponse(const ResponseSpec& shape);
 
 }  // namespace zorva::test

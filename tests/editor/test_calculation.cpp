@@ -41,9 +41,9 @@ class Calculation : public EditorFixture {};
 TEST_F(Calculation, WorkedExampleUnderCzechSettings)
 {
     LocaleScope czech(LocaleScope::czech());
-    ResponseSpec spec;
-    spec.rows = {workedRow()};
-    load(spec);
+    ResponseSpec shape;
+    shape.rows = {workedRow()};
+    load(shape);
     int beeps = 0;
     session->Pocitej({{}, {}, [&] { ++beeps; }});
     EXPECT_EQ(beeps, 1);
@@ -73,9 +73,9 @@ TEST_F(Calculation, WorkedExampleUnderCzechSettings)
 TEST_F(Calculation, WorkedExampleUnderPointSettings)
 {
     LocaleScope english(LocaleScope::english());
-    ResponseSpec spec;
-    spec.rows = {workedRow()};
-    load(spec);
+    ResponseSpec shape;
+    shape.rows = {workedRow()};
+    load(shape);
     session->Pocitej();
     EXPECT_EQ(cell(0, QStringLiteral("SKOTML_VDJ")).toString(), QStringLiteral("6.00000"));
     EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("PICHB")).toDouble(), 0.72);
@@ -100,9 +100,9 @@ TEST_F(Calculation, YearlyValuesAreCutNotRounded)
         {{cattleRow("a", "8339", "0.0001", "1")}, "0.833"},
     };
     for (const Case& c : cases) {
-        ResponseSpec spec;
-        spec.rows = c.rows;
-        load(spec);
+        ResponseSpec shape;
+        shape.rows = c.rows;
+        load(shape);
         session->Pocitej();
         EXPECT_EQ(session->header(QStringLiteral("txtPICHROKA")), QString::fromLatin1(c.yearly));
     }
@@ -116,13 +116,13 @@ TEST_F(Calculation, TheTypeDecidesWhichGroupsAddUp)
     };
     // Conventional 2 (SKOTML), horse 3 (KUNST), eco 5 (EKOOVCE).
     for (const Case c : {Case{"1", 8, 5}, Case{"5", 8, 5}, Case{"2", 5, 2}, Case{"4", 5, 2}, Case{"1 ", 5, 2}, Case{"", 5, 2}}) {
-        ResponseSpec spec;
-        spec.type = QString::fromLatin1(c.type);
+        ResponseSpec shape;
+        shape.type = QString::fromLatin1(c.type);
         RowValues r = cattleRow("2006-01-01", "2", "1", "1");
         r.categories[QStringLiteral("KUNST")] = cat("3", "1");
         r.categories[QStringLiteral("EKOOVCE")] = cat("5", "1");
-        spec.rows = {r};
-        load(spec);
+        shape.rows = {r};
+        load(shape);
         session->Pocitej();
         EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("VDJA")).toDouble(), c.vdja) << c.type;
         EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("VDJB")).toDouble(), c.vdjb) << c.type;
@@ -140,9 +140,9 @@ TEST_F(Calculation, CountTextsAreReadLikeTheUserMeantThem)
     };
     for (const Case c : {Case{"", "0", 0}, Case{"abc", "abc", 0}, Case{"1,5", "1,5", 0.9}, Case{"1 200", "1 200", 720},
                          Case{"-3", "-3", -1.8}, Case{"007", "007", 4.2}, Case{"20000", "20000", 12000}}) {
-        ResponseSpec spec;
-        spec.rows = {cattleRow("d", c.count, "0.6", "10")};
-        load(spec);
+        ResponseSpec shape;
+        shape.rows = {cattleRow("d", c.count, "0.6", "10")};
+        load(shape);
         session->Pocitej();
         EXPECT_EQ(cell(0, QStringLiteral("SKOTML_POCET")).toString(), QString::fromUtf8(c.stored)) << c.count;
         EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("VDJA")).toDouble(), c.units) << c.count;
@@ -152,11 +152,11 @@ TEST_F(Calculation, CountTextsAreReadLikeTheUserMeantThem)
 
 TEST_F(Calculation, SumsAddTheFiveDecimalUnitsTexts)
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues r = cattleRow("d", "1", "0.333333", "1");
     r.categories[QStringLiteral("SKOTST")] = cat("1", "0.333333");
-    spec.rows = {r};
-    load(spec);
+    shape.rows = {r};
+    load(shape);
     session->Pocitej();
     EXPECT_EQ(cell(0, QStringLiteral("SKOTML_VDJ")).toString(), QStringLiteral("0,33333"));
     EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("VDJA")).toDouble(), 0.66666);
@@ -164,11 +164,11 @@ TEST_F(Calculation, SumsAddTheFiveDecimalUnitsTexts)
 
 TEST_F(Calculation, AcreageZeroNegativeOrEmptyCountsWithZero)
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues empty = cattleRow("c", "10", "0.6", "");
     empty.withAcreage = false;   // no element at all: the column stays empty until the run
-    spec.rows = {cattleRow("a", "10", "0.6", "10"), cattleRow("b", "10", "0.6", "-5"), empty};
-    load(spec);
+    shape.rows = {cattleRow("a", "10", "0.6", "10"), cattleRow("b", "10", "0.6", "-5"), empty};
+    load(shape);
     EXPECT_TRUE(cell(2, QStringLiteral("SUMAVYMERADPB")).isNull());
     session->Pocitej();
     EXPECT_DOUBLE_EQ(cell(1, QStringLiteral("PICHA")).toDouble(), 0);
@@ -180,14 +180,14 @@ TEST_F(Calculation, AcreageZeroNegativeOrEmptyCountsWithZero)
 
 TEST_F(Calculation, OnlyHorses)
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues r;
     r.date = QStringLiteral("h");
     r.acreage = QStringLiteral("2");
     r.categories[QStringLiteral("KUNST")] = cat("4", "1");
     r.categories[QStringLiteral("SKOTML")] = cat("", "0.6");
-    spec.rows = {r};
-    load(spec);
+    shape.rows = {r};
+    load(shape);
     session->Pocitej();
     EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("VDJA")).toDouble(), 4);
     EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("VDJB")).toDouble(), 0);
@@ -195,10 +195,10 @@ TEST_F(Calculation, OnlyHorses)
 
 TEST_F(Calculation, AnEmptyTableKeepsTheYearlyTexts)
 {
-    ResponseSpec spec;
-    spec.pichRokA = QStringLiteral("1.234");
-    spec.pichRokB = QStringLiteral("x");
-    load(spec);
+    ResponseSpec shape;
+    shape.pichRokA = QStringLiteral("1.234");
+    shape.pichRokB = QStringLiteral("x");
+    load(shape);
     session->Pocitej();
     EXPECT_EQ(session->header(QStringLiteral("txtPICHROKA")), QStringLiteral("1.234"));
     EXPECT_EQ(doc->selectSingle(QStringLiteral("//RUX:PICHROKB")).text(), QStringLiteral("x"));
@@ -206,9 +206,9 @@ TEST_F(Calculation, AnEmptyTableKeepsTheYearlyTexts)
 
 TEST_F(Calculation, RunningTwiceChangesNothing)
 {
-    ResponseSpec spec;
-    spec.rows = {workedRow(QStringLiteral("a")), cattleRow("b", "1,5", "0.6", "3.3")};
-    load(spec);
+    ResponseSpec shape;
+    shape.rows = {workedRow(QStringLiteral("a")), cattleRow("b", "1,5", "0.6", "3.3")};
+    load(shape);
     session->Pocitej();
     const QByteArray once = doc->toBytes();
     QStringList cells;
@@ -224,11 +224,11 @@ TEST_F(Calculation, RunningTwiceChangesNothing)
 
 TEST_F(Calculation, LargeHerdsCountInTheSums)
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues r = cattleRow("d", "20000", "1", "1000");
     r.categories[QStringLiteral("SKOTST")] = cat("99999", "1");
-    spec.rows = {r};
-    load(spec);
+    shape.rows = {r};
+    load(shape);
     session->Pocitej();
     EXPECT_EQ(cell(0, QStringLiteral("SKOTML_VDJ")).toString(), QStringLiteral("20000,00000"));
     EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("VDJA")).toDouble(), 119999);
@@ -237,9 +237,9 @@ TEST_F(Calculation, LargeHerdsCountInTheSums)
 
 TEST_F(Calculation, ProgressIsReportedPerRowAndEventsArePumped)
 {
-    ResponseSpec spec;
-    for (int i = 0; i < 5; ++i) spec.rows.push_back(cattleRow(QString::number(i).toLatin1().constData(), "1", "1", "1"));
-    load(spec);
+    ResponseSpec shape;
+    for (int i = 0; i < 5; ++i) shape.rows.push_back(cattleRow(QString::number(i).toLatin1().constData(), "1", "1", "1"));
+    load(shape);
     int pumps = 0;
     std::vector<int> progress;
     session->Pocitej({[&] {

@@ -53,16 +53,16 @@ long residentKilobytes()
 
 std::shared_ptr<xml::Document> response()
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     for (int i = 0; i < 12; ++i) {
         RowValues r;
         r.date = QStringLiteral("2005-%1-01").arg(i + 1, 2, 10, QLatin1Char('0'));
         for (const auto& c : editor::CategorySet::first().categories)
             r.categories[c.name] = {QString::number(i), QStringLiteral("0"), QStringLiteral("0.5")};
-        spec.rows.push_back(r);
+        shape.rows.push_back(r);
     }
     auto doc = std::make_shared<xml::Document>();
-    doc->loadXml(buildResponse(spec));
+    doc->loadXml(buildResponse(shape));
     return doc;
 }
 

@@ -33,10 +33,10 @@ RowValues row(const char* date, const char* count, const char* acreage = "10")
 
 std::shared_ptr<xml::Document> response(const std::vector<RowValues>& rows)
 {
-    ResponseSpec spec;
-    spec.rows = rows;
+    ResponseSpec shape;
+    shape.rows = rows;
     auto doc = std::make_shared<xml::Document>();
-    doc->loadXml(buildResponse(spec));
+    doc->loadXml(buildResponse(shape));
     return doc;
 }
 

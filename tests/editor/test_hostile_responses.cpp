@@ -79,14 +79,14 @@ TEST_F(HostileResponse, ExoticNumberTextsNeverBecomeInfinityOrNotANumber)
     for (const Place& place : places) {
         for (const QString& text : kExotic) {
             const QString what = QString::fromLatin1(place.what) + QStringLiteral(" ") + text;
-            ResponseSpec spec;
-            spec.type = QStringLiteral("1");   // eco categories written too
-            spec.rows = {plainRow(QStringLiteral("2005-01-01")), plainRow(QStringLiteral("2005-07-01"))};
-            place.put(spec.rows[0], text);
-            place.put(spec.rows[1], text);
-            spec.rows[1].acreage = QStringLiteral("1E-300");   // a tiny area makes huge intensities
+            ResponseSpec shape;
+            shape.type = QStringLiteral("1");   // eco categories written too
+            shape.rows = {plainRow(QStringLiteral("2005-01-01")), plainRow(QStringLiteral("2005-07-01"))};
+            place.put(shape.rows[0], text);
+            place.put(shape.rows[1], text);
+            shape.rows[1].acreage = QStringLiteral("1E-300");   // a tiny area makes huge intensities
             program.messages.shown.clear();
-            load(spec);
+            load(shape);
             ASSERT_NE(session->recordset(), nullptr) << what.toStdString();
             session->Pocitej();
             expectOnlyNumbersWritten(*doc, what, text);
@@ -100,12 +100,12 @@ TEST_F(HostileResponse, ExoticNumberTextsNeverBecomeInfinityOrNotANumber)
 
 TEST_F(HostileResponse, Utf16AndByteOrderMarksLoadAndCalculateLikeUtf8)
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues r = plainRow(QStringLiteral("2005-01-01"));
     r.categories[QStringLiteral("SKOTML")] = {QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("0.6")};
-    spec.rows = {r};
-    spec.jisubrux = QStringLiteral("Žluťoučký kůň");
-    const QString text = QString::fromUtf8(buildResponse(spec));
+    shape.rows = {r};
+    shape.jisubrux = QStringLiteral("Žluťoučký kůň");
+    const QString text = QString::fromUtf8(buildResponse(shape));
     QString declared16 = text;
     declared16.replace(QRegularExpression(QStringLiteral("^<\\?xml[^>]*\\?>")),
                        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>"));
@@ -149,9 +149,9 @@ TEST_F(HostileResponse, DeeplyNestedElementsAreRefusedOrLoadedWithoutHarm)
     // The rows hidden under many levels of foreign elements are still found; past the parser's
     // depth limit the document is refused as a whole, without exhausting the stack.
     for (int depth : {50, 200, 5000, 200000}) {
-        ResponseSpec spec;
-        spec.rows = {plainRow(QStringLiteral("2005-01-01"))};
-        QByteArray bytes = buildResponse(spec);
+        ResponseSpec shape;
+        shape.rows = {plainRow(QStringLiteral("2005-01-01"))};
+        QByteArray bytes = buildResponse(shape);
         const qsizetype at = bytes.indexOf("<VDJ:PICHROWS>");
         ASSERT_GE(at, 0);
         QByteArray open, close;
@@ -188,9 +188,9 @@ TEST_F(HostileResponse, DeeplyNestedElementsAreRefusedOrLoadedWithoutHarm)
 TEST_F(HostileResponse, AFiftyMegabyteResponseGoesThroughTheRecompute)
 {
     // Two thousand real rows, padded to 50 MB with remarks the program does not read.
-    ResponseSpec spec;
-    for (int i = 0; i < 2000; ++i) spec.rows.push_back(plainRow(QStringLiteral("D%1").arg(i, 5, 10, QLatin1Char('0'))));
-    QByteArray bytes = buildResponse(spec);
+    ResponseSpec shape;
+    for (int i = 0; i < 2000; ++i) shape.rows.push_back(plainRow(QStringLiteral("D%1").arg(i, 5, 10, QLatin1Char('0'))));
+    QByteArray bytes = buildResponse(shape);
     QByteArray padding;
     const QByteArray remark = "<RUX:POZNAMKA>" + QByteArray(1000, 'x') + "</RUX:POZNAMKA>\n";
     while (bytes.size() + padding.size() < 50 * 1024 * 1024) padding += remark;
@@ -217,9 +217,9 @@ TEST_F(HostileResponse, AFiftyMegabyteResponseGoesThroughTheRecompute)
 
 TEST_F(HostileResponse, RecomputeInAFolderThatCannotHoldFilesFailsWithAMessage)
 {
-    ResponseSpec spec;
-    spec.rows = {plainRow(QStringLiteral("2005-01-01"))};
-    program.write(QStringLiteral("in.xml"), buildResponse(spec));
+    ResponseSpec shape;
+    shape.rows = {plainRow(QStringLiteral("2005-01-01"))};
+    program.write(QStringLiteral("in.xml"), buildResponse(shape));
     program.write(QStringLiteral("plain-file"), "x");
     ProgramContext ctx = program.ctx;
     ctx.folder = program.path(QStringLiteral("plain-file")) + QStringLiteral("/sub");

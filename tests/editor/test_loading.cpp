@@ -22,10 +22,10 @@ class Loading : public EditorFixture {};
 
 TEST_F(Loading, HeaderBoxesAndFlagsComeFromTheResponse)
 {
-    ResponseSpec spec;
-    spec.pichRokB.reset();
-    spec.rows = {row(QStringLiteral("2005-01-01"))};
-    load(spec);
+    ResponseSpec shape;
+    shape.pichRokB.reset();
+    shape.rows = {row(QStringLiteral("2005-01-01"))};
+    load(shape);
     EXPECT_EQ(session->header(QStringLiteral("txtJISUBRUX")), QStringLiteral("1000234567"));
     EXPECT_EQ(session->header(QStringLiteral("txtICO")), QStringLiteral("25123456"));
     EXPECT_EQ(session->header(QStringLiteral("txtRCI")), QStringLiteral("7001011234"));
@@ -53,7 +53,7 @@ TEST_F(Loading, NoRowElementsGiveAnEmptyTableWithHeadersFilled)
 
 TEST_F(Loading, ColumnsTakeTheirValuesByTheirConversions)
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues a = row(QStringLiteral("2005-01-01"));
     a.picha = QStringLiteral("12.5");
     a.pichb = QStringLiteral("12,5");
@@ -68,8 +68,8 @@ TEST_F(Loading, ColumnsTakeTheirValuesByTheirConversions)
     RowValues b = row(QStringLiteral("2005-02-01"));
     b.picha = QString();
     b.acreage = QString();
-    spec.rows = {a, b};
-    load(spec);
+    shape.rows = {a, b};
+    load(shape);
     ASSERT_EQ(rs().rowCount(), 2);
 
     EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("PICHA")).toDouble(), 12.5);
@@ -103,10 +103,10 @@ TEST_F(Loading, ColumnsTakeTheirValuesByTheirConversions)
 
 TEST_F(Loading, DuplicateDatesGiveTwoRowsAndTheGridSortsCzech)
 {
-    ResponseSpec spec;
-    spec.rows = {row(QStringLiteral("hrad")), row(QStringLiteral("chata")), row(QStringLiteral("cesta")),
+    ResponseSpec shape;
+    shape.rows = {row(QStringLiteral("hrad")), row(QStringLiteral("chata")), row(QStringLiteral("cesta")),
                  row(QStringLiteral("hrad"))};
-    load(spec);
+    load(shape);
     ASSERT_EQ(rs().rowCount(), 4);
     QStringList order;
     for (int i = 0; i < 4; ++i) order << cell(i, QStringLiteral("DATPLATNOST")).toString();
@@ -115,11 +115,11 @@ TEST_F(Loading, DuplicateDatesGiveTwoRowsAndTheGridSortsCzech)
 
 TEST_F(Loading, TheOtherGenerationsElementsAreIgnored)
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues r = row(QStringLiteral("2006-01-01"));
     r.categories[QStringLiteral("SKOTDO6")] = {QStringLiteral("5"), QStringLiteral("1.5"), QStringLiteral("0.3")};
-    spec.rows = {r};
-    load(spec, editor::CategorySet::gen2006());
+    shape.rows = {r};
+    load(shape, editor::CategorySet::gen2006());
     EXPECT_EQ(cell(0, QStringLiteral("SKOTDO6_POCET")).toString(), QStringLiteral("5"));
     EXPECT_EQ(rs().columnIndex(QStringLiteral("SKOTML_POCET")), -1);
     EXPECT_EQ(int(rs().columns().size()), 56);
@@ -128,13 +128,13 @@ TEST_F(Loading, TheOtherGenerationsElementsAreIgnored)
 TEST_F(Loading, TwoLoadsMakeTwoWorkingDatabases)
 {
     program.clock.randoms = {0.2, 0.8};
-    ResponseSpec spec;
-    spec.rows = {row(QStringLiteral("2005-01-01"))};
-    load(spec);
+    ResponseSpec shape;
+    shape.rows = {row(QStringLiteral("2005-01-01"))};
+    load(shape);
     const QString first = session->workingDatabasePath();
     auto keep = std::move(session);
     session.reset();
-    load(spec);
+    load(shape);
     EXPECT_NE(session->workingDatabasePath(), first);
     EXPECT_EQ(program.files(QStringLiteral("TMP*.MDB")).size(), 2);
     session->deleteWorkingDatabases();
@@ -149,10 +149,10 @@ TEST_F(Loading, AFolderThatCannotHoldTheDatabaseGivesOneMessageAndLeavesBusyStat
 {
     program.write(QStringLiteral("plain-file"), "x");
     program.ctx.folder = program.path(QStringLiteral("plain-file")) + QStringLiteral("/sub");
-    ResponseSpec spec;
-    spec.rows = {row(QStringLiteral("2005-01-01"))};
+    ResponseSpec shape;
+    shape.rows = {row(QStringLiteral("2005-01-01"))};
     doc = std::make_shared<xml::Document>();
-    doc->loadXml(buildResponse(spec));
+    doc->loadXml(buildResponse(shape));
     session = std::make_unique<editor::EditorSession>(program.ctx, editor::CategorySet::first());
     session->xmlDOM = doc;
     int leftBusy = 0;

@@ -13,7 +13,7 @@ namespace {
 
 ResponseSpec workedExample()
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues r;
     r.date = QStringLiteral("2006-01-01");
     r.acreage = QStringLiteral("12.5");
@@ -22,8 +22,8 @@ ResponseSpec workedExample()
     r.categories[QStringLiteral("SKOTML")] = {QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("0.6")};
     r.categories[QStringLiteral("OVCE")] = {QStringLiteral("20"), QStringLiteral("0"), QStringLiteral("0.15")};
     r.categories[QStringLiteral("KUNML")] = {QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1")};
-    spec.rows = {r};
-    return spec;
+    shape.rows = {r};
+    return shape;
 }
 
 }  // namespace
@@ -104,13 +104,13 @@ TEST_F(Recompute, BadInputGivesStatusTwoAndNoOutputFile)
 
 TEST_F(Recompute, GenerationIsGuessedFromTheCategoryElements)
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues r;
     r.date = QStringLiteral("2006-05-01");
     r.acreage = QStringLiteral("2");
     r.categories[QStringLiteral("SKOTOD24")] = {QStringLiteral("3"), QStringLiteral("0"), QStringLiteral("1")};
-    spec.rows = {r};
-    program.write(QStringLiteral("in.xml"), buildResponse(spec));
+    shape.rows = {r};
+    program.write(QStringLiteral("in.xml"), buildResponse(shape));
     ASSERT_EQ(run({"--recompute", program.path("in.xml")}), 0);
     xml::Document doc;
     ASSERT_TRUE(doc.loadXml(out));

@@ -29,11 +29,11 @@ class WriteBack : public EditorFixture {};
 TEST_F(WriteBack, TypeTwoKeepsEcoElementsAndTypeOneRewritesConventionalOnes)
 {
     for (const char* type : {"2", "1"}) {
-        ResponseSpec spec;
-        spec.type = QString::fromLatin1(type);
-        spec.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")}, {QStringLiteral("EKOOVCE"), cat("4", "0.15")},
+        ResponseSpec shape;
+        shape.type = QString::fromLatin1(type);
+        shape.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")}, {QStringLiteral("EKOOVCE"), cat("4", "0.15")},
                                    {QStringLiteral("KUNST"), cat("1", "1")}})};
-        load(spec);
+        load(shape);
         setCell(0, QStringLiteral("EKOOVCE_POCET"), QStringLiteral("8"));
         setCell(0, QStringLiteral("SKOTML_POCET"), QStringLiteral("20"));
         session->Pocitej();
@@ -48,10 +48,10 @@ TEST_F(WriteBack, TypeTwoKeepsEcoElementsAndTypeOneRewritesConventionalOnes)
 
 TEST_F(WriteBack, FlagsDecideWhichSumsAreWritten)
 {
-    ResponseSpec spec;
-    spec.pichRokA.reset();
-    spec.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")}})};
-    load(spec);
+    ResponseSpec shape;
+    shape.pichRokA.reset();
+    shape.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")}})};
+    load(shape);
     session->Pocitej();
     EXPECT_EQ(rowAttribute(QStringLiteral("d"), QStringLiteral("VDJA")), QStringLiteral("99"));
     EXPECT_EQ(rowAttribute(QStringLiteral("d"), QStringLiteral("PICHA")), QStringLiteral("99"));
@@ -62,12 +62,12 @@ TEST_F(WriteBack, FlagsDecideWhichSumsAreWritten)
 
 TEST_F(WriteBack, CountsAndUnitsAreWrittenAsNumbers)
 {
-    ResponseSpec spec;
+    ResponseSpec shape;
     RowValues r = rowWith("d", {{QStringLiteral("SKOTML"), cat("1", "0.6")}, {QStringLiteral("SKOTST"), cat("1", "1")},
                                 {QStringLiteral("KOZA"), cat("1", "1", std::nullopt)}}, "");
     r.withAcreage = true;
-    spec.rows = {r};
-    load(spec);
+    shape.rows = {r};
+    load(shape);
     setCell(0, QStringLiteral("SKOTML_POCET"), QStringLiteral("abc"));
     setCell(0, QStringLiteral("SKOTST_POCET"), QStringLiteral("1,5"));
     setCell(0, QStringLiteral("KOZA_POCET"), QStringLiteral("007"));
@@ -85,10 +85,10 @@ TEST_F(WriteBack, CountsAndUnitsAreWrittenAsNumbers)
 
 TEST_F(WriteBack, DuplicateDatesUpdateTheFirstElementAndTheLastTableRowWins)
 {
-    ResponseSpec spec;
-    spec.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("1", "1")}}),
+    ResponseSpec shape;
+    shape.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("1", "1")}}),
                  rowWith("d", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
-    load(spec);
+    load(shape);
     session->Pocitej();
     const auto rows = doc->selectList(QStringLiteral("//VDJ:PICHROW"));
     ASSERT_EQ(rows.size(), 2u);
@@ -103,9 +103,9 @@ TEST_F(WriteBack, DuplicateDatesUpdateTheFirstElementAndTheLastTableRowWins)
 
 TEST_F(WriteBack, RowsWithoutAnElementOrWithAnApostropheStayInTheTableOnly)
 {
-    ResponseSpec spec;
-    spec.rows = {rowWith("d'x", {{QStringLiteral("SKOTML"), cat("1", "1")}}), rowWith("e", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
-    load(spec);
+    ResponseSpec shape;
+    shape.rows = {rowWith("d'x", {{QStringLiteral("SKOTML"), cat("1", "1")}}), rowWith("e", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
+    load(shape);
     setCell(1, QStringLiteral("DATPLATNOST"), QStringLiteral("zzz"));   // no element has this date
     session->Pocitej();
     const auto rows = doc->selectList(QStringLiteral("//VDJ:PICHROW"));
@@ -117,9 +117,9 @@ TEST_F(WriteBack, RowsWithoutAnElementOrWithAnApostropheStayInTheTableOnly)
 
 TEST_F(WriteBack, TheLookupAnswersLikeTheQuery)
 {
-    ResponseSpec spec;
-    spec.rows = {rowWith("a", {}), rowWith("b", {}), rowWith("a", {}), rowWith("", {})};
-    load(spec);
+    ResponseSpec shape;
+    shape.rows = {rowWith("a", {}), rowWith("b", {}), rowWith("a", {}), rowWith("", {})};
+    load(shape);
     editor::RowWriter writer(*doc, editor::CategorySet::first(), QStringLiteral("2"), true, true);
     for (const char* date : {"a", "b", "", "c", "a'"}) {
         const QString d = QString::fromLatin1(date);
