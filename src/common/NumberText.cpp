@@ -1,11 +1,14 @@
 #include "common/NumberText.h"
 
+#include <QVarLengthArray>
+#include <algorithm>
 #include <charconv>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/Failure.h"
@@ -138,43 +141,69 @@ double roundTo15Digits(double value)
     return rounded == 0 ? 0.0 : rounded;
 }
 
+namespace {
+
+// The general text into `out` (at least 32 characters): at most 1 sign, 15 digits, a point, and
+// either "E+308" or "0." with six zeros.
+int writeGeneral(double value, char dp, char* out)
+{
+    char* p = out;
+    if (!std::isfinite(value) || value == 0) {
+        *p++ = '0';
+        return int(p - out);
+    }
+    const Decimal15 d = toDecimal15(value);
+    int length = int(d.digits.size());
+    while (length > 1 && d.digits[size_t(length - 1)] == '0') --length;
+    const char* digits = d.digits.data();
+    const int e = d.exponent;
+    if (d.negative) *p++ = '-';
+    auto put = [&](const char* from, int count) {
+        std::memcpy(p, from, size_t(count));
+        p += count;
+    };
+    if (e >= 15 || e < -6) {
+        // Scientific form, as the classic general format writes very large and very small values.
+        *p++ = digits[0];
+        if (length > 1) {
+            *p++ = dp;
+            put(digits + 1, length - 1);
+        }
+        p += std::snprintf(p, 8, "E%c%02d", e < 0 ? '-' : '+', e < 0 ? -e : e);
+    } else if (e < 0) {
+        *p++ = '0';
+        *p++ = dp;
+        for (int i = 0; i < -e - 1; ++i) *p++ = '0';
+        put(digits, length);
+    } else if (length <= e + 1) {
+        put(digits, length);
+        for (int i = 0; i < e + 1 - length; ++i) *p++ = '0';
+    } else {
+        put(digits, e + 1);
+        *p++ = dp;
+        put(digits + e + 1, length - (e + 1));
+    }
+    return int(p - out);
+}
+
+}  // namespace
+
+NumberChars generalChars(double value)
+{
+    NumberChars chars;
+    chars.size = writeGeneral(value, '.', chars.text);
+    return chars;
+}
+
 QString generalText(double value, QChar decimalPoint)
 {
     if (!std::isfinite(value) || value == 0) return QStringLiteral("0");
-    const Decimal15 d = toDecimal15(value);
-    std::string digits = d.digits;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    const int e = d.exponent;
-    std::string out;
-    if (d.negative) out.push_back('-');
-    const char dp = char(decimalPoint.unicode());
-    if (e >= 15 || e < -6) {
-        // Scientific form, as the classic general format writes very large and very small values.
-        out.push_back(digits[0]);
-        if (digits.size() > 1) { out.push_back(dp); out.append(digits, 1, std::string::npos); }
-        char exp[16];
-        std::snprintf(exp, sizeof exp, "E%c%02d", e < 0 ? '-' : '+', e < 0 ? -e : e);
-        out += exp;
-    } else if (e < 0) {
-        out += "0";
-        out.push_back(dp);
-        out.append(size_t(-e - 1), '0');
-        out += digits;
-    } else {
-        if (int(digits.size()) <= e + 1) {
-            out += digits;
-            out.append(size_t(e + 1 - int(digits.size())), '0');
-        } else {
-            out.append(digits, 0, size_t(e + 1));
-            out.push_back(dp);
-            out.append(digits, size_t(e + 1), std::string::npos);
-        }
-    }
-    if (decimalPoint.unicode() > 127) {
-        QString q = QString::fromLatin1(out.c_str());
-        return q.replace(QLatin1Char(dp), decimalPoint);
-    }
-    return QString::fromLatin1(out.c_str());
+    const bool ascii = decimalPoint.unicode() < 128;
+    char buffer[32];
+    const int size = writeGeneral(value, ascii ? char(decimalPoint.unicode()) : '.', buffer);
+    QString text = QString::fromLatin1(buffer, size);
+    if (!ascii) text.replace(QLatin1Char('.'), decimalPoint);
+    return text;
 }
 
 QString generalTextLocal(double value)
@@ -185,40 +214,47 @@ QString generalTextLocal(double value)
 QString fixedText(double value, int decimals, QChar decimalPoint)
 {
     if (!std::isfinite(value)) value = 0;
+    if (decimals < 0) decimals = 0;
     const Decimal15 d = toDecimal15(value);
     // The 15 digits are an integer D scaled by 10^(exponent-14); scaled by 10^decimals that is
     // D x 10^k. Cutting digits off the right rounds half away from zero on the magnitude.
     const int k = d.exponent - 14 + decimals;
-    std::string n;
-    if (d.zero()) {
-        n = "0";
+    // The digits of the result, with room in front for a carry and for the padding zeros.
+    const int room = 1 + decimals + 1 + 15 + std::max(k, 0);
+    QVarLengthArray<char, 512> buffer(room);
+    char* const end = buffer.data() + room;
+    char* n = end;   // the digits are n .. end
+    if (d.zero() || -k > 15) {
+        *--n = '0';
     } else if (k >= 0) {
-        n = d.digits + std::string(size_t(k), '0');
-    } else if (-k > 15) {
-        n = "0";
+        n -= 15 + k;
+        std::memcpy(n, d.digits.data(), 15);
+        std::memset(n + 15, '0', size_t(k));
     } else {
         const int keep = 15 + k;
-        n = d.digits.substr(0, size_t(keep));
+        n -= keep;
+        std::memcpy(n, d.digits.data(), size_t(keep));
         const bool up = d.digits[size_t(keep)] >= '5';
-        if (n.empty()) n = "0";
+        if (keep == 0) *--n = '0';
         if (up) {
-            int i = int(n.size()) - 1;
-            while (i >= 0 && n[size_t(i)] == '9') n[size_t(i--)] = '0';
-            if (i < 0) n.insert(n.begin(), '1');
-            else ++n[size_t(i)];
+            char* i = end - 1;
+            while (i >= n && *i == '9') *i-- = '0';
+            if (i < n) *--n = '1';
+            else ++*i;
         }
     }
     // Strip leading zeros, then pad so that there is at least one integer digit.
-    const size_t first = n.find_first_not_of('0');
-    n = first == std::string::npos ? std::string("0") : n.substr(first);
-    const bool isZero = n == "0";
-    if (int(n.size()) < decimals + 1) n.insert(0, size_t(decimals + 1 - int(n.size())), '0');
+    while (n < end - 1 && *n == '0') ++n;
+    const bool isZero = end - n == 1 && *n == '0';
+    while (end - n < decimals + 1) *--n = '0';
+    const int integerDigits = int(end - n) - decimals;
     QString out;
+    out.reserve(int(end - n) + 2);
     if (d.negative && !isZero) out += QLatin1Char('-');
-    out += QString::fromLatin1(n.c_str(), int(n.size() - size_t(decimals)));
+    out += QLatin1StringView(n, integerDigits);
     if (decimals > 0) {
         out += decimalPoint;
-        out += QString::fromLatin1(n.c_str() + (n.size() - size_t(decimals)));
+        out += QLatin1StringView(n + integerDigits, decimals);
     }
     return out;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArrayView>
 #include <QLocale>
 #include <QString>
 
@@ -20,6 +21,13 @@ double roundTo15Digits(double value);
 // 15 or more or below -6... see NumberText.cpp for the exact rule. Infinity and NaN never reach here
 // from our parsers; they are written as "0".
 QString generalText(double value, QChar decimalPoint = QLatin1Char('.'));
+// The general text with "." as ASCII characters, for writing straight into a document.
+struct NumberChars {
+    char text[32];
+    int size = 0;
+    QByteArrayView view() const { return QByteArrayView(text, size); }
+};
+NumberChars generalChars(double value);
 // The same with the separator of the user's regional settings (QLocale()).
 QString generalTextLocal(double value);
 

@@ -1,10 +1,12 @@
 #include "editor/EditorSession.h"
 
+#include <QLocale>
 #include <cmath>
 
 #include "common/ModAll.h"
 #include "common/Namespaces.h"
 #include "common/NumberText.h"
+#include "editor/TableColumns.h"
 #include "editor/WriteBack.h"
 #include "common/SkipOnFailure.h"
 #include "platform/Failure.h"
@@ -20,12 +22,6 @@ Failure asFailure(const std::exception& e)
     return Failure(err::InvalidProcedureCall, QString::fromLocal8Bit(e.what()));
 }
 
-const QString kDatPlatnost = QStringLiteral("DATPLATNOST");
-const QString kVdjA = QStringLiteral("VDJA");
-const QString kVdjB = QStringLiteral("VDJB");
-const QString kPichA = QStringLiteral("PICHA");
-const QString kPichB = QStringLiteral("PICHB");
-const QString kAcreage = QStringLiteral("SUMAVYMERADPB");
 
 }  // namespace
 
@@ -93,45 +89,62 @@ void EditorSession::loadRows(db::Recordset& rs)
 {
     std::vector<xml::Node> rows;
     skipOnFailure([&] { rows = xmlDOM->selectList(QStringLiteral("//VDJ:PICHROW")); });
+    const TableColumns col(rs, set_, false);
+    static const xml::Name date = xml::Name::from(std::string("DATPLATNOST"));
+    static const xml::Name vdjA = xml::Name::from(std::string("VDJA"));
+    static const xml::Name vdjB = xml::Name::from(std::string("VDJB"));
+    static const xml::Name pichA = xml::Name::from(std::string("PICHA"));
+    static const xml::Name pichB = xml::Name::from(std::string("PICHB"));
+    static const xml::Name units = xml::Name::from(std::string("VDJ"));
+    static const xml::Name koef = xml::Name::from(std::string("KOEF"));
+    // The row's children that are read: the three applicant fields, then every category.
+    QStringList childNames = {QStringLiteral("RUX:ZADATELREGLPIS"), QStringLiteral("RUX:ZADATELREGIRZ"),
+                              QStringLiteral("RUX:SUMAVYMERADPB")};
+    for (const Category& c : set_.categories) childNames << QStringLiteral("RUX:") + c.name;
+    const xml::ChildLookup lookup(childNames);
+    const int fieldColumns[] = {col.lpis, col.irz, col.acreage};
+    std::vector<xml::Node> children;
+
     rs.beginBatch();
     for (const xml::Node& row : rows) {
         skipOnFailure([&] { rs.addNew(); });
-        auto attributeText = [&](const QString& name) {
-            const auto value = row.attribute(name);
-            if (!value) throw Failure(err::ObjectRequired, name);
-            return *value;
+        auto attributeText = [&](const xml::Name& name) {
+            auto value = row.attribute(name);
+            if (!value) throw Failure(err::ObjectRequired, QString::fromStdString(name.full));
+            return std::move(*value);
         };
-        skipOnFailure([&] { rs.setValue(kDatPlatnost, attributeText(kDatPlatnost)); });
-        skipOnFailure([&] { rs.setValue(kVdjA, attributeText(kVdjA)); });
-        skipOnFailure([&] { rs.setValue(kVdjB, attributeText(kVdjB)); });
-        skipOnFailure([&] { rs.setValue(kPichA, leadingNumber(attributeText(kPichA))); });
-        skipOnFailure([&] { rs.setValue(kPichB, leadingNumber(attributeText(kPichB))); });
-        for (const char* child : {"ZADATELREGLPIS", "ZADATELREGIRZ", "SUMAVYMERADPB"}) {
+        skipOnFailure([&] { rs.setValue(col.date, attributeText(date)); });
+        skipOnFailure([&] { rs.setValue(col.vdjA, attributeText(vdjA)); });
+        skipOnFailure([&] { rs.setValue(col.vdjB, attributeText(vdjB)); });
+        skipOnFailure([&] { rs.setValue(col.pichA, leadingNumber(attributeText(pichA))); });
+        skipOnFailure([&] { rs.setValue(col.pichB, leadingNumber(attributeText(pichB))); });
+        lookup.find(row, children);
+        for (int i = 0; i < 3; ++i) {
             skipOnFailure([&] {
-                const QString name = QString::fromLatin1(child);
-                const xml::Node node = row.selectSingle(QStringLiteral("RUX:") + name);
-                if (!node) throw Failure(err::ObjectRequired, name);
-                if (name == kAcreage) rs.setValue(name, leadingNumber(node.text()));
-                else rs.setValue(name, node.text());
+                const xml::Node& node = children[std::size_t(i)];
+                if (!node) throw Failure(err::ObjectRequired, childNames.at(i));
+                if (fieldColumns[i] == col.acreage) rs.setValue(col.acreage, leadingNumber(node.text()));
+                else rs.setValue(fieldColumns[i], node.text());
             });
         }
-        for (const Category& c : set_.categories) {
-            xml::Node node;
-            skipOnFailure([&] { node = row.selectSingle(QStringLiteral("RUX:") + c.name); });
+        for (std::size_t k = 0; k < set_.categories.size(); ++k) {
+            const xml::Node& node = children[k + 3];
+            const CategoryColumns& c = col.categories[k];
+            const auto missing = [&] { return Failure(err::ObjectRequired, set_.categories[k].name); };
             skipOnFailure([&] {
-                if (!node) throw Failure(err::ObjectRequired, c.name);
-                rs.setValue(c.countColumn(), node.text());
+                if (!node) throw missing();
+                rs.setValue(c.count, node.text());
             });
             skipOnFailure([&] {
-                if (!node) throw Failure(err::ObjectRequired, c.name);
-                const auto units = node.attribute(QStringLiteral("VDJ"));
-                if (!units) throw Failure(err::ObjectRequired, c.name);
-                rs.setValue(c.unitsColumn(), *units);
+                if (!node) throw missing();
+                auto text = node.attribute(units);
+                if (!text) throw missing();
+                rs.setValue(c.units, *text);
             });
             skipOnFailure([&] {
-                if (!node) throw Failure(err::ObjectRequired, c.name);
-                const QString koef = node.attribute(QStringLiteral("KOEF")).value_or(QString());
-                if (!koef.isEmpty()) rs.setValue(c.coefficientColumn(), leadingNumber(koef));
+                if (!node) throw missing();
+                const QString text = node.attribute(koef).value_or(QString());
+                if (!text.isEmpty()) rs.setValue(c.coefficient, leadingNumber(text));
             });
         }
         skipOnFailure([&] { rs.update(); });
@@ -139,71 +152,68 @@ void EditorSession::loadRows(db::Recordset& rs)
     rs.endBatch();
 }
 
-void EditorSession::calculateRow(db::Recordset& rs, int& counted, double& totalA, double& totalB, RowWriter& writer)
+void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QChar decimalPoint, RunTotals& totals,
+                                 RowWriter& writer)
 {
     // Acreage: empty becomes 0, then the column holds its own numeric value.
-    skipOnFailure([&] { if (rs.value(kAcreage).isNull()) rs.setValue(kAcreage, 0.0); });
-    skipOnFailure([&] { rs.setValue(kAcreage, numericValue(rs.value(kAcreage))); });
+    skipOnFailure([&] { if (rs.value(col.acreage).isNull()) rs.setValue(col.acreage, 0.0); });
+    skipOnFailure([&] { rs.setValue(col.acreage, numericValue(rs.value(col.acreage))); });
 
-    for (const Category& c : set_.categories) {
+    for (const CategoryColumns& c : col.categories) {
         skipOnFailure([&] {
-            const QVariant count = rs.value(c.countColumn());
-            if (count.isNull() || count.toString().isEmpty()) rs.setValue(c.countColumn(), 0.0);
+            const QVariant& count = rs.value(c.count);
+            if (count.isNull() || count.toString().isEmpty()) rs.setValue(c.count, 0.0);
         });
     }
-    for (const Category& c : set_.categories)
-        skipOnFailure([&] { rs.setValue(c.unitsColumn(), 0.0); });
-    for (const Category& c : set_.categories) {
+    for (const CategoryColumns& c : col.categories)
+        skipOnFailure([&] { rs.setValue(c.units, 0.0); });
+    for (const CategoryColumns& c : col.categories) {
         skipOnFailure([&] {
-            const QVariant koef = rs.value(c.coefficientColumn());
+            const QVariant& koef = rs.value(c.coefficient);
             if (koef.isNull()) {
                 // An empty coefficient gives an empty product: the units stay empty and count as 0.
-                rs.setValue(c.unitsColumn(), QVariant());
+                rs.setValue(c.units, QVariant());
                 return;
             }
-            const double product = koef.toDouble() * numericValue(rs.value(c.countColumn()));
-            rs.setValue(c.unitsColumn(), unitsText(product));
+            const double product = koef.toDouble() * numericValue(rs.value(c.count));
+            rs.setValue(c.units, fixedText(product, 5, decimalPoint));
         });
     }
 
-    const bool eco = ecoType(headers_.value(QStringLiteral("txtVARPICH")));
-    const QStringList sumA = eco ? set_.horseAddition + set_.ecoAddition
-                                 : set_.conventionalAddition + set_.horseAddition;
-    const QStringList sumB = eco ? set_.ecoAddition : set_.conventionalAddition;
-    auto addUp = [&](const QString& column, const QStringList& names) {
+    auto addUp = [&](int column, const std::vector<int>& units) {
         skipOnFailure([&] { rs.setValue(column, 0.0); });
-        for (const QString& name : names) {
+        for (int u : units) {
             skipOnFailure([&] {
                 const double sum = rs.value(column).toDouble();
-                rs.setValue(column, sum + numericValue(rs.value(name + QStringLiteral("_VDJ"))));
+                rs.setValue(column, sum + numericValue(rs.value(u)));
             });
         }
     };
-    addUp(kVdjA, sumA);
-    addUp(kVdjB, sumB);
+    addUp(col.vdjA, col.sumA);
+    addUp(col.vdjB, col.sumB);
 
     skipOnFailure([&] {
-        const QVariant acreage = rs.value(kAcreage);
+        const QVariant& acreage = rs.value(col.acreage);
         if (acreage.isNull()) {
-            skipOnFailure([&] { rs.setValue(kPichA, 0.0); });
-            skipOnFailure([&] { rs.setValue(kPichB, 0.0); });
+            skipOnFailure([&] { rs.setValue(col.pichA, 0.0); });
+            skipOnFailure([&] { rs.setValue(col.pichB, 0.0); });
             return;
         }
         const double area = acreage.toDouble();
         if (area > 0) {
-            skipOnFailure([&] { rs.setValue(kPichA, rs.value(kVdjA).toDouble() / area); });
-            skipOnFailure([&] { rs.setValue(kPichB, rs.value(kVdjB).toDouble() / area); });
-            ++counted;
-            skipOnFailure([&] { totalA += rs.value(kPichA).toDouble(); });
-            skipOnFailure([&] { totalB += rs.value(kPichB).toDouble(); });
+            skipOnFailure([&] { rs.setValue(col.pichA, rs.value(col.vdjA).toDouble() / area); });
+            skipOnFailure([&] { rs.setValue(col.pichB, rs.value(col.vdjB).toDouble() / area); });
+            ++totals.counted;
+            skipOnFailure([&] { totals.a += rs.value(col.pichA).toDouble(); });
+            skipOnFailure([&] { totals.b += rs.value(col.pichB).toDouble(); });
         } else {
-            skipOnFailure([&] { rs.setValue(kPichA, 0.0); });
-            skipOnFailure([&] { rs.setValue(kPichB, 0.0); });
-            ++counted;
+            skipOnFailure([&] { rs.setValue(col.pichA, 0.0); });
+            skipOnFailure([&] { rs.setValue(col.pichB, 0.0); });
+            ++totals.counted;
         }
     });
 
-    skipOnFailure([&] { writer.writeRow(rs); });
+    skipOnFailure([&] { writer.writeRow(rs, col); });
 }
 
 QString EditorSession::yearlyText(double total, int counted) const
@@ -224,8 +234,7 @@ void EditorSession::Pocitej(const RunHooks& hooks)
     auto pump = [&] { if (hooks.pumpEvents) hooks.pumpEvents(); };
 
     db::Recordset* rs = recordset();
-    int counted = 0;
-    double totalA = 0, totalB = 0;
+    RunTotals totals;
     if (rs) {
         skipOnFailure([&] { rs->moveLast(); });
         skipOnFailure([&] { rs->moveFirst(); });
@@ -241,10 +250,13 @@ void EditorSession::Pocitej(const RunHooks& hooks)
 
         const int total = rs->rowCount();
         int done = 0;
+        const TableColumns columns(*rs, set_, ecoType(headers_.value(QStringLiteral("txtVARPICH"))));
+        // The regional settings hold still during a run.
+        const QChar decimalPoint = QLocale().decimalPoint().at(0);
         rs->beginBatch();
         while (!rs->eof()) {
             const int position = rs->position();
-            calculateRow(*rs, counted, totalA, totalB, *writer);
+            calculateRow(*rs, columns, decimalPoint, totals, *writer);
             skipOnFailure([&] { rs->update(); });
             skipOnFailure([&] { rs->moveNext(); });
             // A row is never processed twice, whatever failed above.
@@ -256,8 +268,8 @@ void EditorSession::Pocitej(const RunHooks& hooks)
         rs->endBatch();
     }
 
-    skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKA")] = yearlyText(totalA, counted); });
-    skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKB")] = yearlyText(totalB, counted); });
+    skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKA")] = yearlyText(totals.a, totals.counted); });
+    skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKB")] = yearlyText(totals.b, totals.counted); });
     skipOnFailure([&] {
         if (xmlDOM)
             RowWriter::writeYearly(*xmlDOM, headers_.value(QStringLiteral("txtPICHROKA")),

@@ -67,7 +67,12 @@ signals:
 
 private:
     void loadRows(db::Recordset& rs);
-    void calculateRow(db::Recordset& rs, int& counted, double& totalA, double& totalB, class RowWriter& writer);
+    struct RunTotals {
+        int counted = 0;   // rows that count towards the yearly intensities
+        double a = 0, b = 0;
+    };
+    void calculateRow(db::Recordset& rs, const struct TableColumns& columns, QChar decimalPoint, RunTotals& totals,
+                      class RowWriter& writer);
     QString yearlyText(double total, int counted) const;
 
     const ProgramContext& ctx_;

@@ -30,13 +30,51 @@ QString numberText(const QVariant& value)
     return generalText(numericValue(value));
 }
 
+namespace {
+
+// Hands the normalised text of a column value to `write` as UTF-8; numbers without a detour
+// through a QString.
+template <typename Write>
+void writeNormalised(const QVariant& value, Write&& write)
+{
+    if (!value.isNull() && value.typeId() == QMetaType::Double) {
+        write(generalChars(value.toDouble()).view());
+        return;
+    }
+    const QByteArray utf8 = CisloSTeckou(value).toUtf8();
+    write(QByteArrayView(utf8));
+}
+
+}  // namespace
+
 bool ecoType(const QString& typeText)
 {
     return typeText == QLatin1String("1") || typeText == QLatin1String("5");
 }
 
+namespace {
+
+QStringList writtenChildren(const CategorySet& set, bool eco, std::vector<int>& written)
+{
+    QStringList names = {QStringLiteral("RUX:SUMAVYMERADPB")};
+    for (const QString& name : set.writeOrder) {
+        if (!eco && set.isEco(name)) continue;
+        const Category* c = set.find(name);
+        if (!c) continue;
+        written.push_back(int(c - set.categories.data()));
+        names << QStringLiteral("RUX:") + name;
+    }
+    return names;
+}
+
+}  // namespace
+
 RowWriter::RowWriter(xml::Document& doc, const CategorySet& set, const QString& typeText, bool withA, bool withB)
-    : set_(set), ecoWritten_(ecoType(typeText)), withA_(withA), withB_(withB)
+    : set_(set),
+      ecoWritten_(ecoType(typeText)),
+      withA_(withA),
+      withB_(withB),
+      children_(writtenChildren(set, ecoWritten_, written_))
 {
     // Only row elements that carry the attribute can match the query; the first in document order wins.
     for (const xml::Node& row : doc.selectList(QStringLiteral("//VDJ:PICHROW"))) {
@@ -53,47 +91,50 @@ xml::Node RowWriter::rowElement(const QString& date) const
 
 void RowWriter::writeRow(const db::Recordset& rs)
 {
+    if (!ownColumns_) ownColumns_.emplace(rs, set_, ecoWritten_);
+    writeRow(rs, *ownColumns_);
+}
+
+void RowWriter::writeRow(const db::Recordset& rs, const TableColumns& col)
+{
     QString date;
     try {
-        date = rs.value(QStringLiteral("DATPLATNOST")).toString();
+        date = rs.value(col.date).toString();
     } catch (const std::exception&) {
         return;
     }
     xml::Node row = rowElement(date);
     if (!row) return;
 
-    auto attribute = [&](const char* name) {
+    static const xml::Name vdjA = xml::Name::from(std::string("VDJA"));
+    static const xml::Name vdjB = xml::Name::from(std::string("VDJB"));
+    static const xml::Name pichA = xml::Name::from(std::string("PICHA"));
+    static const xml::Name pichB = xml::Name::from(std::string("PICHB"));
+    static const xml::Name units = xml::Name::from(std::string("VDJ"));
+    auto attribute = [&](const xml::Name& name, int column) {
         skipOnFailure([&] {
-            const QString column = QString::fromLatin1(name);
-            row.setExistingAttribute(column, normalisedText(rs.value(column)));
+            writeNormalised(rs.value(column), [&](QByteArrayView text) { row.setExistingAttribute(name, text); });
         });
     };
-    if (withA_) { attribute("VDJA"); attribute("PICHA"); }
-    if (withB_) { attribute("VDJB"); attribute("PICHB"); }
+    if (withA_) { attribute(vdjA, col.vdjA); attribute(pichA, col.pichA); }
+    if (withB_) { attribute(vdjB, col.vdjB); attribute(pichB, col.pichB); }
 
     // The first child element of each name, found in one pass: what "RUX:<name>" selects from the row.
-    QHash<QString, xml::Node> children;
+    found_.clear();
+    skipOnFailure([&] { children_.find(row, found_); });
+    if (found_.empty()) return;
     skipOnFailure([&] {
-        for (const xml::Node& child : row.childElements()) {
-            const QString name = child.name();
-            if (!children.contains(name)) children.insert(name, child);
-        }
-    });
-    skipOnFailure([&] {
-        xml::Node acreage = children.value(QStringLiteral("RUX:SUMAVYMERADPB"));
+        xml::Node acreage = found_[0];
         if (!acreage) throw Failure(err::XmlWrite, QStringLiteral("RUX:SUMAVYMERADPB"));
-        acreage.setText(normalisedText(rs.value(QStringLiteral("SUMAVYMERADPB"))));
+        writeNormalised(rs.value(col.acreage), [&](QByteArrayView text) { acreage.setText(text); });
     });
 
-    for (const QString& name : set_.writeOrder) {
-        if (!ecoWritten_ && set_.isEco(name)) continue;
-        const Category* c = set_.find(name);
-        const xml::Node element = children.value(QStringLiteral("RUX:") + name);
+    for (std::size_t i = 0; i < written_.size(); ++i) {
+        xml::Node element = found_[i + 1];
         if (!element) continue;
-        skipOnFailure([&] { xml::Node(element).setText(numberText(rs.value(c->countColumn()))); });
-        skipOnFailure([&] {
-            xml::Node(element).setExistingAttribute(QStringLiteral("VDJ"), numberText(rs.value(c->unitsColumn())));
-        });
+        const CategoryColumns& c = col.categories[std::size_t(written_[i])];
+        skipOnFailure([&] { element.setText(generalChars(numericValue(rs.value(c.count))).view()); });
+        skipOnFailure([&] { element.setExistingAttribute(units, generalChars(numericValue(rs.value(c.units))).view()); });
     }
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 #include <QHash>
 #include <QString>
+#include <optional>
+#include <vector>
 
 #include "editor/CategorySet.h"
+#include "editor/TableColumns.h"
 #include "platform/Recordset.h"
 #include "platform/XmlDocument.h"
 
@@ -16,7 +19,8 @@ class RowWriter {
 public:
     RowWriter(xml::Document& doc, const CategorySet& set, const QString& typeText, bool withA, bool withB);
 
-    // The current row of the recordset.
+    // The current row of the recordset; `columns` are the recordset's own.
+    void writeRow(const db::Recordset& rs, const TableColumns& columns);
     void writeRow(const db::Recordset& rs);
     // The first RUX:PICHROKA / RUX:PICHROKB elements receive the yearly texts unchanged.
     static void writeYearly(xml::Document& doc, const QString& pichRokA, const QString& pichRokB);
@@ -30,6 +34,12 @@ private:
     bool ecoWritten_;
     bool withA_, withB_;
     QHash<QString, xml::Node> firstRowByDate_;
+    // The categories written, in the order of writing, with their index in the set; and the row's
+    // children they are written to (the acreage first).
+    std::vector<int> written_;
+    xml::ChildLookup children_;
+    std::vector<xml::Node> found_;
+    std::optional<TableColumns> ownColumns_;
 };
 
 // The normalised text of a column value ("." decimal point, general form) and the number text of a

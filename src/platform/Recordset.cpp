@@ -3,9 +3,11 @@
 #include <QLocale>
 #include <QMetaType>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <sqlite3.h>
 
 #include "common/NumberText.h"
 #include "platform/JetSql.h"
@@ -18,6 +20,12 @@ namespace {
 Failure databaseFailure(const QString& what, const QSqlError& error)
 {
     const QString detail = error.text().trimmed();
+    return Failure(err::DatabaseFailure, detail.isEmpty() ? what : what + QStringLiteral(": ") + detail);
+}
+
+Failure sqliteFailure(const QString& what, sqlite3* handle)
+{
+    const QString detail = handle ? QString::fromUtf8(sqlite3_errmsg(handle)).trimmed() : QString();
     return Failure(err::DatabaseFailure, detail.isEmpty() ? what : what + QStringLiteral(": ") + detail);
 }
 
@@ -83,6 +91,63 @@ QString nonNull(QString text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
+// A value bound as the SQL driver binds it: texts as UTF-16 text (a null text as NULL), whole
+// numbers and booleans as integers, other numbers as reals, byte arrays as blobs.
+int bind(sqlite3_stmt* statement, int index, const QVariant& value)
+{
+    if (!value.isValid() || value.isNull()) return sqlite3_bind_null(statement, index);
+    switch (value.typeId()) {
+    case QMetaType::QString: {
+        const QString& text = *static_cast<const QString*>(value.constData());
+        if (text.isNull()) return sqlite3_bind_null(statement, index);
+        // The value outlives the step: the statement may read it in place.
+        return sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(char16_t)),
+                                   SQLITE_STATIC);
+    }
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(statement, index, value.toDouble());
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        return sqlite3_bind_int64(statement, index, value.toLongLong());
+    case QMetaType::QByteArray: {
+        const QByteArray& bytes = *static_cast<const QByteArray*>(value.constData());
+        return sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
+    }
+    default: {
+        const QByteArray utf8 = value.toString().toUtf8();
+        return sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+QVariant columnValue(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(statement, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement, column));
+    case SQLITE_BLOB: {
+        const void* data = sqlite3_column_blob(statement, column);
+        return QVariant(QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(statement, column)));
+    }
+    case SQLITE_NULL:
+        return QVariant();
+    default: {
+        const void* text = sqlite3_column_text16(statement, column);
+        const int bytes = sqlite3_column_bytes16(statement, column);
+        return QVariant(QString(static_cast<const QChar*>(text), bytes / int(sizeof(QChar))));
+    }
+    }
+}
+
 }  // namespace
 
 // ---- Impl -----------------------------------------------------------------------------------------
@@ -110,21 +175,27 @@ void Recordset::Impl::load(std::shared_ptr<detail::Connection> conn, const QStri
 
     QString select = QStringLiteral("SELECT rowid, * FROM ") + detail::quoted(table);
     if (!form->orderBy.isEmpty()) select += QStringLiteral(" ORDER BY ") + form->orderBy;
-    QSqlQuery query(conn->db);
-    query.setForwardOnly(true);
-    if (!query.exec(select))
-        throw databaseFailure(QStringLiteral("Dotaz „%1“ nelze provést").arg(sql), query.lastError());
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(conn->handle, select.toUtf8().constData(), -1, &raw, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        throw sqliteFailure(QStringLiteral("Dotaz „%1“ nelze provést").arg(sql), conn->handle);
+    }
+    const Statement query(raw);
     const int n = static_cast<int>(columns.size());
-    while (query.next()) {
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
         Row row;
-        row.rowid = query.value(0).toLongLong();
+        row.rowid = sqlite3_column_int64(raw, 0);
         row.stored = true;
         row.values.resize(columns.size());
         for (int c = 0; c < n; ++c)
-            if (!query.isNull(c + 1)) row.values[c] = fromStored(c, query.value(c + 1));
+            if (sqlite3_column_type(raw, c + 1) != SQLITE_NULL) row.values[c] = fromStored(c, columnValue(raw, c + 1));
         rows.push_back(std::move(row));
     }
-    query.finish();
+    if (rc != SQLITE_DONE) {
+        rows.clear();
+        throw sqliteFailure(QStringLiteral("Dotaz „%1“ nelze provést").arg(sql), conn->handle);
+    }
 
     connection = std::move(conn);
     open = true;
@@ -168,6 +239,13 @@ int Recordset::Impl::findColumn(const QString& name) const
     auto it = columnByName.constFind(name);
     if (it != columnByName.cend()) return it.value();
     return columnByName.value(name.toUpper(), -1);
+}
+
+int Recordset::Impl::requireColumnIndex(int column) const
+{
+    if (column < 0 || column >= static_cast<int>(columns.size()))
+        throw Failure(err::NoSuchColumn, QStringLiteral("Položka %1 nebyla v této kolekci nalezena.").arg(column));
+    return column;
 }
 
 int Recordset::Impl::requireColumn(const QString& name) const
@@ -243,13 +321,33 @@ void Recordset::Impl::beginEdit(int row)
     original = rows[row].values;
 }
 
-QSqlQuery& Recordset::Impl::statement(const std::string& key, const std::function<QString()>& sql)
+void Recordset::Impl::StatementFinalizer::operator()(sqlite3_stmt* statement) const
+{
+    sqlite3_finalize(statement);
+}
+
+sqlite3_stmt* Recordset::Impl::statement(const std::string& key, const std::function<QString()>& sql)
 {
     auto it = statements.find(key);
-    if (it != statements.end()) return *it->second;
-    auto query = std::make_unique<QSqlQuery>(connection->db);
-    if (!query->prepare(sql())) throw databaseFailure(QStringLiteral("Příkaz nelze připravit"), query->lastError());
-    return *statements.emplace(key, std::move(query)).first->second;
+    if (it != statements.end()) return it->second.get();
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v3(connection->handle, sql().toUtf8().constData(), -1, SQLITE_PREPARE_PERSISTENT, &raw,
+                           nullptr) != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        throw sqliteFailure(QStringLiteral("Příkaz nelze připravit"), connection->handle);
+    }
+    return statements.emplace(key, Statement(raw)).first->second.get();
+}
+
+void Recordset::Impl::execute(sqlite3_stmt* statement, const char* what)
+{
+    if (sqlite3_step(statement) == SQLITE_DONE) {
+        sqlite3_reset(statement);
+        return;
+    }
+    const Failure failure = sqliteFailure(QString::fromUtf8(what), connection->handle);
+    sqlite3_reset(statement);
+    throw failure;
 }
 
 void Recordset::Impl::store(int row, const std::vector<char>& mask)
@@ -264,7 +362,7 @@ void Recordset::Impl::store(int row, const std::vector<char>& mask)
     key.append(mask.begin(), mask.end());
 
     if (!r.stored) {
-        QSqlQuery& insert = statement(key, [&] {
+        sqlite3_stmt* insert = statement(key, [&] {
             if (changed.empty()) return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(detail::quoted(table));
             QStringList names, marks;
             for (int c : changed) {
@@ -274,28 +372,21 @@ void Recordset::Impl::store(int row, const std::vector<char>& mask)
             return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                 .arg(detail::quoted(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         });
-        for (int i = 0; i < static_cast<int>(changed.size()); ++i) insert.bindValue(i, r.values[changed[i]]);
-        const bool ok = insert.exec();
-        const QSqlError error = insert.lastError();
-        const qint64 rowid = insert.lastInsertId().toLongLong();
-        insert.finish();
-        if (!ok) throw databaseFailure(QStringLiteral("Záznam nelze uložit"), error);
-        r.rowid = rowid;
+        for (int i = 0; i < static_cast<int>(changed.size()); ++i) bind(insert, i + 1, r.values[changed[i]]);
+        execute(insert, "Záznam nelze uložit");
+        r.rowid = sqlite3_last_insert_rowid(connection->handle);
         r.stored = true;
     } else {
         if (changed.empty()) return;
-        QSqlQuery& update = statement(key, [&] {
+        sqlite3_stmt* update = statement(key, [&] {
             QStringList sets;
             for (int c : changed) sets << detail::quoted(columns[c].name) + QStringLiteral("=?");
             return QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(detail::quoted(table), sets.join(QLatin1Char(',')));
         });
-        int i = 0;
-        for (int c : changed) update.bindValue(i++, r.values[c]);
-        update.bindValue(i, r.rowid);
-        const bool ok = update.exec();
-        const QSqlError error = update.lastError();
-        update.finish();
-        if (!ok) throw databaseFailure(QStringLiteral("Záznam nelze uložit"), error);
+        int i = 1;
+        for (int c : changed) bind(update, i++, r.values[c]);
+        sqlite3_bind_int64(update, i, r.rowid);
+        execute(update, "Záznam nelze uložit");
     }
     emit q->rowStored(row);
 }
@@ -434,16 +525,21 @@ void Recordset::moveTo(int row)
 QVariant Recordset::value(const QString& column) const
 {
     d->requireOpen();
-    const int c = d->requireColumn(column);
+    return value(d->requireColumn(column));
+}
+
+const QVariant& Recordset::value(int column) const
+{
+    d->requireOpen();
+    d->requireColumnIndex(column);
     d->requireRow(d->position);
-    return d->rows[d->position].values[c];
+    return d->rows[d->position].values[column];
 }
 
 QVariant Recordset::valueAt(int row, int column) const
 {
     d->requireOpen();
-    if (column < 0 || column >= static_cast<int>(d->columns.size()))
-        throw Failure(err::NoSuchColumn, QStringLiteral("Položka %1 nebyla v této kolekci nalezena.").arg(column));
+    d->requireColumnIndex(column);
     d->requireRow(row);
     return d->rows[row].values[column];
 }
@@ -451,19 +547,24 @@ QVariant Recordset::valueAt(int row, int column) const
 void Recordset::setValue(const QString& column, const QVariant& value)
 {
     d->requireOpen();
-    const int c = d->requireColumn(column);
+    setValue(d->requireColumn(column), value);
+}
+
+void Recordset::setValue(int column, const QVariant& value)
+{
+    d->requireOpen();
+    d->requireColumnIndex(column);
     d->requireRow(d->position);
-    QVariant converted = d->convert(c, value);
+    QVariant converted = d->convert(column, value);
     if (d->editRow != d->position) d->beginEdit(d->position);
-    d->rows[d->position].values[c] = std::move(converted);
-    d->dirty[c] = 1;
+    d->rows[d->position].values[column] = std::move(converted);
+    d->dirty[column] = 1;
 }
 
 void Recordset::setValueAt(int row, int column, const QVariant& value)
 {
     d->requireOpen();
-    if (column < 0 || column >= static_cast<int>(d->columns.size()))
-        throw Failure(err::NoSuchColumn, QStringLiteral("Položka %1 nebyla v této kolekci nalezena.").arg(column));
+    d->requireColumnIndex(column);
     d->requireRow(row);
     QVariant converted = d->convert(column, value);
     QVariant& cell = d->rows[row].values[column];

@@ -46,8 +46,12 @@ public:
     void moveTo(int row);            // raises a Failure for an index outside the rows
 
     QVariant value(const QString& column) const;                 // raises NoSuchColumn / NoCurrentRecord
+    // The same by column index (columnIndex()), for loops over many rows; -1 raises NoSuchColumn.
+    // The reference is valid until the row set or the value changes.
+    const QVariant& value(int column) const;
     QVariant valueAt(int row, int column) const;
     void setValue(const QString& column, const QVariant& value); // raises per column, see above
+    void setValue(int column, const QVariant& value);
     void setValueAt(int row, int column, const QVariant& value); // same rules, and stores the row
 
     void addNew();                   // starts a new row (becomes current; stored by update())

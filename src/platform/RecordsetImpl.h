@@ -1,7 +1,6 @@
 #pragma once
 #include <QByteArray>
 #include <QHash>
-#include <QSqlQuery>
 #include <QVariant>
 #include <functional>
 #include <map>
@@ -13,6 +12,8 @@
 #include "platform/Connection.h"
 #include "platform/Failure.h"
 #include "platform/Recordset.h"
+
+struct sqlite3_stmt;
 
 // The inside of a Recordset, shared by Recordset.cpp and WorkingDatabase.cpp, which opens it.
 namespace zorva::db {
@@ -41,7 +42,13 @@ struct Recordset::Impl {
     std::vector<QVariant> original;
 
     // Prepared statements, kept for the life of the recordset: one per kind and set of columns.
-    std::map<std::string, std::unique_ptr<QSqlQuery>> statements;
+    // They run on the driver's SQLite handle directly: binding through the generic SQL layer cost
+    // more than the statements themselves when a run stores thousands of rows.
+    struct StatementFinalizer {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+    using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+    std::map<std::string, Statement> statements;
     int batches = 0;                     // beginBatch() calls of this recordset not yet ended
 
     void load(std::shared_ptr<detail::Connection> conn, const QString& sql);
@@ -60,7 +67,9 @@ struct Recordset::Impl {
     void discardPending();
     std::optional<Failure> leaveRow();
     void setPosition(int row);
-    QSqlQuery& statement(const std::string& key, const std::function<QString()>& sql);
+    sqlite3_stmt* statement(const std::string& key, const std::function<QString()>& sql);
+    void execute(sqlite3_stmt* statement, const char* what);
+    int requireColumnIndex(int column) const;
     void commitBatch();
 };
 

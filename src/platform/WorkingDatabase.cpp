@@ -31,13 +31,6 @@ QString uniqueConnectionName()
     return QStringLiteral("zorva-working-database-%1").arg(++counter);
 }
 
-sqlite3* sqliteHandle(const QSqlDatabase& db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return nullptr;
-    return *static_cast<sqlite3* const*>(handle.constData());
-}
-
 Failure databaseFailure(const QString& what, const QSqlError& error)
 {
     const QString detail = error.text().trimmed();
@@ -45,6 +38,13 @@ Failure databaseFailure(const QString& what, const QSqlError& error)
 }
 
 }  // namespace
+
+sqlite3* detail::sqliteHandle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
 
 struct WorkingDatabase::Impl {
     std::shared_ptr<detail::Connection> connection;
@@ -135,7 +135,10 @@ void WorkingDatabase::open(const QString& path)
             throw databaseFailure(QStringLiteral("Soubor „%1“ není databáze").arg(path), query.lastError());
         languageId = query.value(0).toInt();
     }
-    detail::registerTextCollation(sqliteHandle(connection->db), languageId > 0 ? languageId : 0x0409);
+    connection->handle = detail::sqliteHandle(connection->db);
+    if (!connection->handle)
+        throw Failure(err::DatabaseFailure, QStringLiteral("Databázový ovladač SQLite není k dispozici."));
+    detail::registerTextCollation(connection->handle, languageId > 0 ? languageId : 0x0409);
     {
         QSqlQuery query(connection->db);
         // The collation must be visible through the connection that runs the statements (the driver

@@ -101,38 +101,7 @@ std::string writtenName(const xmlChar* prefix, const xmlChar* local)
     return out;
 }
 
-// A qualified name split once, for comparisons without allocation.
-struct QName {
-    std::string full;    // "P:Name" or "Name"
-    std::string prefix;  // "" when unprefixed
-    std::string local;
-
-    static QName from(const std::string& text)
-    {
-        QName q;
-        q.full = text;
-        const auto colon = text.find(':');
-        if (colon == std::string::npos) {
-            q.local = text;
-        } else {
-            q.prefix = text.substr(0, colon);
-            q.local = text.substr(colon + 1);
-        }
-        return q;
-    }
-
-    // Matches the name as written: prefix and local name, whatever URI the prefix is bound to. A
-    // name whose prefix was never bound is kept whole as the local name by libxml2; it matches as
-    // written too.
-    bool matches(const xmlChar* nodePrefix, const xmlChar* nodeLocal) const
-    {
-        if (!nodeLocal) return false;
-        if (nodePrefix && *nodePrefix) {
-            return !prefix.empty() && prefix == chars(nodePrefix) && local == chars(nodeLocal);
-        }
-        return full == chars(nodeLocal);
-    }
-};
+using QName = Name;
 
 // Text content without expanding entity references (their content is never trusted) and without
 // comments or processing instructions.
@@ -162,6 +131,9 @@ QString textOf(const xmlNode* n)
     case XML_PI_NODE:
         return fromXml(n->content);
     default: {
+        // The usual element: one text child, read in place.
+        const xmlNode* only = n->children;
+        if (only && !only->next && only->type == XML_TEXT_NODE) return fromXml(only->content);
         std::string out;
         appendText(n, out);
         return QString::fromUtf8(out.data(), qsizetype(out.size()));
@@ -561,6 +533,65 @@ QByteArray serialise(xmlDoc* doc)
 }  // namespace
 
 // =============================================================================================
+// Name
+
+Name Name::from(const std::string& text)
+{
+    Name q;
+    q.full = text;
+    const auto colon = text.find(':');
+    if (colon == std::string::npos) {
+        q.local = text;
+    } else {
+        q.prefix = text.substr(0, colon);
+        q.local = text.substr(colon + 1);
+    }
+    return q;
+}
+
+bool Name::matches(const unsigned char* nodePrefix, const unsigned char* nodeLocal) const
+{
+    if (!nodeLocal) return false;
+    if (nodePrefix && *nodePrefix) {
+        return !prefix.empty() && prefix == chars(nodePrefix) && local == chars(nodeLocal);
+    }
+    return full == chars(nodeLocal);
+}
+
+// =============================================================================================
+// ChildLookup
+
+ChildLookup::ChildLookup(const QStringList& qualifiedNames)
+{
+    for (const QString& text : qualifiedNames) {
+        const int i = int(names_.size());
+        names_.push_back(Name::from(text));
+        const Name& name = names_.back();
+        if (!name.prefix.empty()) prefixedByLocal_[name.local].push_back(i);
+        byFullName_[name.full].push_back(i);
+    }
+}
+
+void ChildLookup::find(const Node& parent, std::vector<Node>& found) const
+{
+    found.assign(names_.size(), Node());
+    std::size_t missing = names_.size();
+    for (xmlNode* c = need(parent.raw())->children; c && missing > 0; c = c->next) {
+        if (c->type != XML_ELEMENT_NODE || !c->name) continue;
+        const xmlChar* prefix = prefixOf(c);
+        const bool prefixed = prefix && *prefix;
+        const Index& index = prefixed ? prefixedByLocal_ : byFullName_;
+        const auto it = index.find(std::string_view(chars(c->name)));
+        if (it == index.end()) continue;
+        for (int i : it->second) {
+            if (found[std::size_t(i)] || !names_[std::size_t(i)].matches(prefix, c->name)) continue;
+            found[std::size_t(i)] = Node(c);
+            --missing;
+        }
+    }
+}
+
+// =============================================================================================
 // Node
 
 QString Node::name() const
@@ -586,12 +617,22 @@ QString Node::text() const { return textOf(need(node_)); }
 
 void Node::setText(const QString& text)
 {
+    setText(QByteArrayView(text.toUtf8()));
+}
+
+void Node::setText(QByteArrayView utf8)
+{
     xmlNode* n = need(node_);
-    const QByteArray utf8 = text.toUtf8();
     if (n->type != XML_ELEMENT_NODE) {
         // Text, comment, processing instruction: the content is set as it is, never parsed.
         xmlNodeSetContent(n, nullptr);
         xmlNodeAddContentLen(n, xc(utf8.constData()), int(utf8.size()));
+        return;
+    }
+    xmlNode* only = n->children;
+    if (only && !only->next && only->type == XML_TEXT_NODE && !utf8.isEmpty()) {
+        // The usual element holds one text node: it takes the new text in place.
+        xmlNodeSetContentLen(only, xc(utf8.data()), int(utf8.size()));
         return;
     }
     if (hasElementChild(n)) structureChanged(n->doc);
@@ -610,23 +651,41 @@ bool Node::hasAttribute(const QString& name) const
 
 std::optional<QString> Node::attribute(const QString& name) const
 {
-    const xmlAttr* a = findAttribute(need(node_), QName::from(name.toStdString()));
+    return attribute(QName::from(name.toStdString()));
+}
+
+std::optional<QString> Node::attribute(const Name& name) const
+{
+    const xmlAttr* a = findAttribute(need(node_), name);
     if (!a) return std::nullopt;
+    const xmlNode* only = a->children;
+    if (only && !only->next && only->type == XML_TEXT_NODE) return fromXml(only->content);
     const std::string v = attributeValue(a);
     return QString::fromUtf8(v.data(), qsizetype(v.size()));
 }
 
 void Node::setExistingAttribute(const QString& name, const QString& value)
 {
+    setExistingAttribute(QName::from(name.toStdString()), QByteArrayView(value.toUtf8()));
+}
+
+void Node::setExistingAttribute(const Name& name, QByteArrayView utf8)
+{
     xmlNode* n = need(node_);
-    const QName qn = QName::from(name.toStdString());
-    xmlAttr* a = const_cast<xmlAttr*>(findAttribute(n, qn));
+    xmlAttr* a = const_cast<xmlAttr*>(findAttribute(n, name));
     if (!a)
-        throw Failure(err::XmlWrite, QStringLiteral("Atribut %1 prvku %2 neexistuje.").arg(name, this->name()));
-    const QByteArray utf8 = value.toUtf8();
-    // Replace the value literally (xmlSetNsProp takes the text as it is).
-    xmlSetNsProp(n, a->ns, a->name, xc(utf8.constData()));
-    attributeChanged(n->doc, qn.full);
+        throw Failure(err::XmlWrite, QStringLiteral("Atribut %1 prvku %2 neexistuje.")
+                                         .arg(QString::fromStdString(name.full), this->name()));
+    xmlNode* only = a->children;
+    if (only && !only->next && only->type == XML_TEXT_NODE && !utf8.isEmpty() && a->atype != XML_ATTRIBUTE_ID) {
+        // The value's one text node takes the new text in place, literally.
+        xmlNodeSetContentLen(only, xc(utf8.data()), int(utf8.size()));
+    } else {
+        // Replace the value literally (xmlSetNsProp takes the text as it is).
+        const std::string value(utf8.data(), std::size_t(utf8.size()));
+        xmlSetNsProp(n, a->ns, a->name, xc(value.c_str()));
+    }
+    attributeChanged(n->doc, name.full);
 }
 
 void Node::setAttribute(const QString& name, const QString& value)

@@ -1,8 +1,13 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The XML document model of the program. Selections match elements by their prefixed name as it
@@ -21,6 +26,20 @@ namespace zorva::xml {
 
 class Document;
 
+// A qualified name split once ("RUX:SKOT": prefix "RUX", local name "SKOT"), for the loops that look
+// up the same names in thousands of rows. It matches a node by its name as written.
+struct Name {
+    std::string full;    // "P:Name" or "Name"
+    std::string prefix;  // "" when unprefixed
+    std::string local;
+
+    static Name from(const std::string& text);
+    static Name from(const QString& text) { return from(text.toStdString()); }
+    // A name whose prefix was never bound is kept whole as the local name by libxml2; it matches as
+    // written too.
+    bool matches(const unsigned char* nodePrefix, const unsigned char* nodeLocal) const;
+};
+
 // A non-owning handle to an element (or another node) inside a Document; valid while the node's
 // document lives and the node is not removed. Every operation on a null handle (a selection that
 // found nothing) raises a Failure, so that a write to a missing element can be skipped.
@@ -36,11 +55,14 @@ public:
     QString name() const;                      // qualified name as written ("VDJ:PICHROW")
     QString text() const;                      // text content, descendants included
     void setText(const QString& text);         // replaces the whole content with one text node
+    void setText(QByteArrayView utf8);
 
     bool hasAttribute(const QString& name) const;
     std::optional<QString> attribute(const QString& name) const;   // nothing when absent
+    std::optional<QString> attribute(const Name& name) const;
     // Sets the value of an attribute that exists; raises a Failure when it does not.
     void setExistingAttribute(const QString& name, const QString& value);
+    void setExistingAttribute(const Name& name, QByteArrayView utf8);
     // Sets or creates the attribute (for building documents, e.g. the demo service).
     void setAttribute(const QString& name, const QString& value);
 
@@ -55,6 +77,27 @@ public:
 
 private:
     _xmlNode* node_ = nullptr;
+};
+
+// The first child element of each of a fixed list of names, found in one pass over the children:
+// what selectSingle("P:Name") gives for each name, without one pass per name.
+class ChildLookup {
+public:
+    explicit ChildLookup(const QStringList& qualifiedNames);
+    // found[i] becomes the first child element of `parent` named names[i], or a null Node. Raises a
+    // Failure for a null parent.
+    void find(const Node& parent, std::vector<Node>& found) const;
+    std::size_t size() const { return names_.size(); }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using Index = std::unordered_map<std::string, std::vector<int>, Hash, std::equal_to<>>;
+    std::vector<Name> names_;
+    Index prefixedByLocal_;     // names with a prefix, by their local part
+    Index byFullName_;          // every name by its whole text, for elements without a bound prefix
 };
 
 class Document {
