@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cctype>
 #include <cerrno>
+#include <clocale>
+#include <locale.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -44,24 +46,45 @@ double radixNumber(const QString& s, int start, int radix)
 // exponent of the first digit. Rounding to 15 digits first is what makes 3 x 0.15 print as 0.45.
 struct Decimal15 {
     bool negative = false;
-    std::string digits;   // exactly 15 digits, first non-zero unless the value is 0
+    char digits[15] = {};   // exactly 15 digits, first non-zero unless the value is 0
     int exponent = 0;
-    bool zero() const { return digits.find_first_not_of('0') == std::string::npos; }
+    bool zero() const { return std::all_of(digits, digits + 15, [](char c) { return c == '0'; }); }
 };
+
+// Reads "d.ddd...e[+-]xx" (the form of to_chars in scientific format) into `d`; false when it has
+// more than 15 digits.
+bool readScientific(const char* p, const char* end, Decimal15& d)
+{
+    if (p != end && *p == '-') { d.negative = true; ++p; }
+    int n = 0;
+    for (; p != end && *p != 'e'; ++p) {
+        if (*p < '0' || *p > '9') continue;
+        if (n == 15) return false;
+        d.digits[n++] = *p;
+    }
+    std::fill(d.digits + n, d.digits + 15, '0');
+    if (p != end && *p == 'e') {
+        ++p;
+        if (p != end && *p == '+') ++p;
+        std::from_chars(p, end, d.exponent);
+    }
+    return true;
+}
 
 Decimal15 toDecimal15(double value)
 {
     Decimal15 d;
     char buf[64];
-    // Correctly rounded like printf("%.14e"), without the cost of the formatted-output machinery.
-    const auto result = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14);
-    *result.ptr = '\0';
-    const char* p = buf;
-    if (*p == '-') { d.negative = true; ++p; }
-    d.digits.reserve(15);
-    for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9') d.digits.push_back(*p);
-    if (*p == 'e') d.exponent = std::atoi(p + 1);
+    // The shortest text that reads back as the value: when it has at most 15 digits, rounding the
+    // value to 15 digits gives exactly those digits (a double is finer than 15 digits everywhere),
+    // and this is much cheaper than asking for 15 digits.
+    auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    if (!readScientific(buf, result.ptr, d)) {
+        // Correctly rounded like printf("%.14e"), without the cost of the formatted-output machinery.
+        d = Decimal15();
+        result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+        readScientific(buf, result.ptr, d);
+    }
     if (d.zero()) d.negative = false;
     return d;
 }
@@ -70,11 +93,32 @@ Decimal15 toDecimal15(double value)
 
 namespace {
 
+// Reads a decimal number text (sign, digits, ".", digits, "e", sign, digits) the same way under every
+// C locale: the process's locale may use a decimal comma, which strtod would honour.
+double decimalValue(const char* first, const char* last)
+{
+    if (first != last && *first == '+') ++first;
+    double value = 0;
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Beyond the range of a double. strtod in the C locale tells overflow (a failure) from a
+        // value too small to hold exactly (read as the nearest one, as before).
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        const std::string text(first, last);
+        errno = 0;
+        value = strtod_l(text.c_str(), nullptr, c);
+        if (std::isinf(value) || (errno == ERANGE && std::fabs(value) > 1.0))
+            throw Failure(6, QStringLiteral("Přetečení (Overflow)"));
+        return value;
+    }
+    if (result.ec != std::errc() || std::isinf(value)) throw Failure(6, QStringLiteral("Přetečení (Overflow)"));
+    return value;
+}
+
 double parseLeading(QStringView text, bool commaIsPoint)
 {
     // One pass over the text: blanks, tabs and line feeds are skipped wherever they stand.
-    std::string s;
-    s.reserve(size_t(text.size()));
+    QVarLengthArray<char, 64> s;
     for (QChar c : text) {
         if (isSkipped(c)) continue;
         if (commaIsPoint && c == QLatin1Char(',')) c = QLatin1Char('.');
@@ -83,39 +127,38 @@ double parseLeading(QStringView text, bool commaIsPoint)
 
     if (s.size() >= 2 && s[0] == '&') {
         const char kind = char(std::toupper(static_cast<unsigned char>(s[1])));
-        const QString rest = QString::fromLatin1(s.c_str());
+        const QString rest = QString::fromLatin1(s.data(), s.size());
         if (kind == 'H') return radixNumber(rest, 2, 16);
         if (kind == 'O') return radixNumber(rest, 2, 8);
         return radixNumber(rest, 1, 8);
     }
 
-    std::string number;
-    size_t i = 0;
-    const size_t n = s.size();
-    auto ch = [&](size_t k) { return k < n ? s[k] : '\0'; };
+    // The number is the longest prefix of the shape sign, digits, ".", digits, exponent; it is read
+    // in place, the exponent letter D taken as E.
+    const qsizetype n = s.size();
+    auto ch = [&](qsizetype k) { return k < n ? s[k] : '\0'; };
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    if (ch(i) == '+' || ch(i) == '-') number.push_back(ch(i++));
+    qsizetype i = 0;
+    if (ch(i) == '+' || ch(i) == '-') ++i;
     bool digits = false;
-    while (digit(ch(i))) { number.push_back(ch(i++)); digits = true; }
+    while (digit(ch(i))) { ++i; digits = true; }
     if (ch(i) == '.') {
-        number.push_back('.');
         ++i;
-        while (digit(ch(i))) { number.push_back(ch(i++)); digits = true; }
+        while (digit(ch(i))) { ++i; digits = true; }
     }
     if (!digits) return 0;
     const char e = ch(i);
     if (e == 'E' || e == 'e' || e == 'D' || e == 'd') {
-        size_t j = i + 1;
-        std::string exponent = "e";
-        if (ch(j) == '+' || ch(j) == '-') exponent.push_back(ch(j++));
+        qsizetype j = i + 1;
+        if (ch(j) == '+' || ch(j) == '-') ++j;
         bool expDigits = false;
-        while (digit(ch(j))) { exponent.push_back(ch(j++)); expDigits = true; }
-        if (expDigits) number += exponent;
+        while (digit(ch(j))) { ++j; expDigits = true; }
+        if (expDigits) {
+            s[i] = 'e';
+            i = j;
+        }
     }
-    errno = 0;
-    const double value = std::strtod(number.c_str(), nullptr);
-    if (std::isinf(value) || (errno == ERANGE && std::fabs(value) > 1.0))
-        throw Failure(6, QStringLiteral("Přetečení (Overflow)"));
+    const double value = decimalValue(s.data(), s.data() + i);
     return value == 0 ? 0.0 : value;   // never a negative zero
 }
 
@@ -134,10 +177,12 @@ double leadingNumberOfNormalised(QStringView text)
 double roundTo15Digits(double value)
 {
     if (!std::isfinite(value)) return 0;
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) return value == 0 ? 0.0 : value;
     char buf[64];
     const auto result = std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14);
     *result.ptr = '\0';
-    const double rounded = std::strtod(buf, nullptr);
+    double rounded = 0;
+    std::from_chars(buf, result.ptr, rounded);
     return rounded == 0 ? 0.0 : rounded;
 }
 
@@ -152,10 +197,14 @@ int writeGeneral(double value, char dp, char* out)
         *p++ = '0';
         return int(p - out);
     }
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        // A whole number of at most 15 digits is its own general text: the usual count.
+        return int(std::to_chars(p, p + 24, static_cast<long long>(value)).ptr - out);
+    }
     const Decimal15 d = toDecimal15(value);
-    int length = int(d.digits.size());
-    while (length > 1 && d.digits[size_t(length - 1)] == '0') --length;
-    const char* digits = d.digits.data();
+    int length = 15;
+    while (length > 1 && d.digits[length - 1] == '0') --length;
+    const char* digits = d.digits;
     const int e = d.exponent;
     if (d.negative) *p++ = '-';
     auto put = [&](const char* from, int count) {
@@ -228,13 +277,13 @@ QString fixedText(double value, int decimals, QChar decimalPoint)
         *--n = '0';
     } else if (k >= 0) {
         n -= 15 + k;
-        std::memcpy(n, d.digits.data(), 15);
+        std::memcpy(n, d.digits, 15);
         std::memset(n + 15, '0', size_t(k));
     } else {
         const int keep = 15 + k;
         n -= keep;
-        std::memcpy(n, d.digits.data(), size_t(keep));
-        const bool up = d.digits[size_t(keep)] >= '5';
+        std::memcpy(n, d.digits, size_t(keep));
+        const bool up = d.digits[keep] >= '5';
         if (keep == 0) *--n = '0';
         if (up) {
             char* i = end - 1;
@@ -248,14 +297,16 @@ QString fixedText(double value, int decimals, QChar decimalPoint)
     const bool isZero = end - n == 1 && *n == '0';
     while (end - n < decimals + 1) *--n = '0';
     const int integerDigits = int(end - n) - decimals;
-    QString out;
-    out.reserve(int(end - n) + 2);
-    if (d.negative && !isZero) out += QLatin1Char('-');
-    out += QLatin1StringView(n, integerDigits);
+    // The text is built as ASCII ("." as the point) and converted once.
+    QVarLengthArray<char, 512> text;
+    if (d.negative && !isZero) text.append('-');
+    text.append(n, integerDigits);
     if (decimals > 0) {
-        out += decimalPoint;
-        out += QLatin1StringView(n + integerDigits, decimals);
+        text.append('.');
+        text.append(n + integerDigits, decimals);
     }
+    QString out = QString::fromLatin1(text.data(), text.size());
+    if (decimals > 0 && decimalPoint != QLatin1Char('.')) out[out.size() - decimals - 1] = decimalPoint;
     return out;
 }
 

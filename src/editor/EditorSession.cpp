@@ -156,13 +156,15 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QCh
                                  RowWriter& writer)
 {
     // Acreage: empty becomes 0, then the column holds its own numeric value.
-    skipOnFailure([&] { if (rs.value(col.acreage).isNull()) rs.setValue(col.acreage, 0.0); });
+    skipOnFailure([&] { if (db::isNullValue(rs.value(col.acreage))) rs.setValue(col.acreage, 0.0); });
     skipOnFailure([&] { rs.setValue(col.acreage, numericValue(rs.value(col.acreage))); });
 
     for (const CategoryColumns& c : col.categories) {
         skipOnFailure([&] {
             const QVariant& count = rs.value(c.count);
-            if (count.isNull() || count.toString().isEmpty()) rs.setValue(c.count, 0.0);
+            const QString* text = db::textValue(count);
+            if (text ? text->isEmpty() : (db::isNullValue(count) || count.toString().isEmpty()))
+                rs.setValue(c.count, 0.0);
         });
     }
     for (const CategoryColumns& c : col.categories)
@@ -170,12 +172,12 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QCh
     for (const CategoryColumns& c : col.categories) {
         skipOnFailure([&] {
             const QVariant& koef = rs.value(c.coefficient);
-            if (koef.isNull()) {
+            if (db::isNullValue(koef)) {
                 // An empty coefficient gives an empty product: the units stay empty and count as 0.
                 rs.setValue(c.units, QVariant());
                 return;
             }
-            const double product = koef.toDouble() * numericValue(rs.value(c.count));
+            const double product = db::doubleValue(koef) * numericValue(rs.value(c.count));
             rs.setValue(c.units, fixedText(product, 5, decimalPoint));
         });
     }
@@ -184,7 +186,7 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QCh
         skipOnFailure([&] { rs.setValue(column, 0.0); });
         for (int u : units) {
             skipOnFailure([&] {
-                const double sum = rs.value(column).toDouble();
+                const double sum = db::doubleValue(rs.value(column));
                 rs.setValue(column, sum + numericValue(rs.value(u)));
             });
         }
@@ -194,18 +196,18 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QCh
 
     skipOnFailure([&] {
         const QVariant& acreage = rs.value(col.acreage);
-        if (acreage.isNull()) {
+        if (db::isNullValue(acreage)) {
             skipOnFailure([&] { rs.setValue(col.pichA, 0.0); });
             skipOnFailure([&] { rs.setValue(col.pichB, 0.0); });
             return;
         }
-        const double area = acreage.toDouble();
+        const double area = db::doubleValue(acreage);
         if (area > 0) {
-            skipOnFailure([&] { rs.setValue(col.pichA, rs.value(col.vdjA).toDouble() / area); });
-            skipOnFailure([&] { rs.setValue(col.pichB, rs.value(col.vdjB).toDouble() / area); });
+            skipOnFailure([&] { rs.setValue(col.pichA, db::doubleValue(rs.value(col.vdjA)) / area); });
+            skipOnFailure([&] { rs.setValue(col.pichB, db::doubleValue(rs.value(col.vdjB)) / area); });
             ++totals.counted;
-            skipOnFailure([&] { totals.a += rs.value(col.pichA).toDouble(); });
-            skipOnFailure([&] { totals.b += rs.value(col.pichB).toDouble(); });
+            skipOnFailure([&] { totals.a += db::doubleValue(rs.value(col.pichA)); });
+            skipOnFailure([&] { totals.b += db::doubleValue(rs.value(col.pichB)); });
         } else {
             skipOnFailure([&] { rs.setValue(col.pichA, 0.0); });
             skipOnFailure([&] { rs.setValue(col.pichB, 0.0); });

@@ -13,15 +13,15 @@ namespace zorva::editor {
 // texts and values as going through CisloSTeckou and the leading-number parse.
 QString normalisedText(const QVariant& value)
 {
-    if (!value.isNull() && value.typeId() == QMetaType::Double) return generalText(value.toDouble());
+    if (value.typeId() == QMetaType::Double) return generalText(db::doubleValue(value));
     return CisloSTeckou(value);
 }
 
 double numericValue(const QVariant& value)
 {
-    if (value.isNull()) return 0;
-    if (value.typeId() == QMetaType::Double) return roundTo15Digits(value.toDouble());
-    if (value.typeId() == QMetaType::QString) return leadingNumberOfNormalised(value.toString());
+    if (value.typeId() == QMetaType::Double) return roundTo15Digits(db::doubleValue(value));
+    if (const QString* text = db::textValue(value)) return leadingNumberOfNormalised(*text);
+    if (db::isNullValue(value)) return 0;
     return leadingNumber(CisloSTeckou(value));
 }
 
@@ -37,8 +37,8 @@ namespace {
 template <typename Write>
 void writeNormalised(const QVariant& value, Write&& write)
 {
-    if (!value.isNull() && value.typeId() == QMetaType::Double) {
-        write(generalChars(value.toDouble()).view());
+    if (value.typeId() == QMetaType::Double) {
+        write(generalChars(db::doubleValue(value)).view());
         return;
     }
     const QByteArray utf8 = CisloSTeckou(value).toUtf8();

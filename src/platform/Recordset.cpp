@@ -95,8 +95,11 @@ QString nonNull(QString text)
 // numbers and booleans as integers, other numbers as reals, byte arrays as blobs.
 int bind(sqlite3_stmt* statement, int index, const QVariant& value)
 {
-    if (!value.isValid() || value.isNull()) return sqlite3_bind_null(statement, index);
-    switch (value.typeId()) {
+    const int type = value.typeId();
+    if (type == QMetaType::Double) return sqlite3_bind_double(statement, index, *static_cast<const double*>(value.constData()));
+    if (type == QMetaType::UnknownType || (type != QMetaType::QString && value.isNull()))
+        return sqlite3_bind_null(statement, index);
+    switch (type) {
     case QMetaType::QString: {
         const QString& text = *static_cast<const QString*>(value.constData());
         if (text.isNull()) return sqlite3_bind_null(statement, index);
@@ -264,6 +267,15 @@ void Recordset::Impl::requireRow(int row) const
 QVariant Recordset::Impl::convert(int column, const QVariant& value) const
 {
     const Column& c = columns[column];
+    // The usual cases first, without the generic conversions: a text into a text column, a
+    // finite number into a number column.
+    const int type = value.typeId();
+    if (type == QMetaType::QString && c.type == ColumnType::Text) {
+        const QString& text = *static_cast<const QString*>(value.constData());
+        if (!text.isNull() && (c.maxLength <= 0 || text.size() <= c.maxLength)) return value;
+    } else if (type == QMetaType::Double && c.type == ColumnType::Double) {
+        if (std::isfinite(*static_cast<const double*>(value.constData()))) return value;
+    }
     if (!value.isValid() || value.isNull()) return QVariant();
     switch (c.type) {
     case ColumnType::Text: {
@@ -314,11 +326,22 @@ QVariant Recordset::Impl::fromStored(int column, const QVariant& stored) const
     return stored;
 }
 
+void Recordset::Impl::setEdited(int row, int column, QVariant value)
+{
+    if (editRow != row) beginEdit(row);
+    QVariant& cell = rows[row].values[std::size_t(column)];
+    if (!dirty[column]) {
+        original.emplace_back(column, std::move(cell));
+        dirty[column] = 1;
+    }
+    cell = std::move(value);
+}
+
 void Recordset::Impl::beginEdit(int row)
 {
     editRow = row;
     dirty.assign(columns.size(), 0);
-    original = rows[row].values;
+    original.clear();
 }
 
 void Recordset::Impl::StatementFinalizer::operator()(sqlite3_stmt* statement) const
@@ -410,7 +433,7 @@ void Recordset::Impl::discardPending()
         if (position > static_cast<int>(rows.size())) position = static_cast<int>(rows.size());
         emit q->rowsReset();
     } else {
-        rows[row].values = std::move(original);
+        for (auto& [column, value] : original) rows[row].values[std::size_t(column)] = std::move(value);
         emit q->rowStored(row);   // the row shows its stored values again
     }
     original.clear();
@@ -555,10 +578,7 @@ void Recordset::setValue(int column, const QVariant& value)
     d->requireOpen();
     d->requireColumnIndex(column);
     d->requireRow(d->position);
-    QVariant converted = d->convert(column, value);
-    if (d->editRow != d->position) d->beginEdit(d->position);
-    d->rows[d->position].values[column] = std::move(converted);
-    d->dirty[column] = 1;
+    d->setEdited(d->position, column, d->convert(column, value));
 }
 
 void Recordset::setValueAt(int row, int column, const QVariant& value)

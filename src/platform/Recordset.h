@@ -17,6 +17,24 @@ struct Column {
 
 class WorkingDatabase;
 
+// Reading the values of a recordset in loops over many rows: the two kinds it holds (a text or a
+// double) without the generic QVariant machinery, anything else as QVariant reads it.
+inline bool isNullValue(const QVariant& v)
+{
+    const int type = v.typeId();
+    if (type == QMetaType::QString || type == QMetaType::Double) return false;
+    return type == QMetaType::UnknownType || v.isNull();
+}
+inline double doubleValue(const QVariant& v)
+{
+    return v.typeId() == QMetaType::Double ? *static_cast<const double*>(v.constData()) : v.toDouble();
+}
+// Null for a value that is not a text.
+inline const QString* textValue(const QVariant& v)
+{
+    return v.typeId() == QMetaType::QString ? static_cast<const QString*>(v.constData()) : nullptr;
+}
+
 // An updatable cursor over the rows of one table, in the query's order (the DAO recordset of the
 // filling and the recordset of the data control are both this). Rows are held in memory and written
 // to the file by update(); batch() groups many updates into one transaction.
@@ -75,6 +93,24 @@ signals:
 
 private:
     friend class WorkingDatabase;
+
+// Reading the values of a recordset in loops over many rows: the two kinds it holds (a text or a
+// double) without the generic QVariant machinery, anything else as QVariant reads it.
+inline bool isNullValue(const QVariant& v)
+{
+    const int type = v.typeId();
+    if (type == QMetaType::QString || type == QMetaType::Double) return false;
+    return type == QMetaType::UnknownType || v.isNull();
+}
+inline double doubleValue(const QVariant& v)
+{
+    return v.typeId() == QMetaType::Double ? *static_cast<const double*>(v.constData()) : v.toDouble();
+}
+// Null for a value that is not a text.
+inline const QString* textValue(const QVariant& v)
+{
+    return v.typeId() == QMetaType::QString ? static_cast<const QString*>(v.constData()) : nullptr;
+}
     Recordset();
     struct Impl;
     std::unique_ptr<Impl> d;

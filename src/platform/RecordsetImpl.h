@@ -39,7 +39,9 @@ struct Recordset::Impl {
     // The edit of the current row that update() (or a move) is to store.
     int editRow = -1;
     std::vector<char> dirty;
-    std::vector<QVariant> original;
+    // The values the edit replaced, by column, kept to give the edit up; only columns it touched.
+    std::vector<std::pair<int, QVariant>> original;
+    void setEdited(int row, int column, QVariant value);
 
     // Prepared statements, kept for the life of the recordset: one per kind and set of columns.
     // They run on the driver's SQLite handle directly: binding through the generic SQL layer cost

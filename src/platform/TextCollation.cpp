@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
+#include <unicode/ustring.h>
 
 #include "platform/Failure.h"
 #include "platform/JetSql.h"
@@ -30,6 +31,20 @@ int compareText(void* collator, int length1, const void* text1, int length2, con
     const int bytes = common > 0 ? std::memcmp(text1, text2, static_cast<size_t>(common)) : 0;
     if (bytes != 0) return bytes < 0 ? -1 : 1;
     return length1 < length2 ? -1 : (length1 > length2 ? 1 : 0);
+}
+
+// The same order for texts kept as UTF-16, as the working databases keep them: equal keys by code
+// point, which is the order of their UTF-8 bytes.
+int compareText16(void* collator, int length1, const void* text1, int length2, const void* text2)
+{
+    const auto* a = static_cast<const UChar*>(text1);
+    const auto* b = static_cast<const UChar*>(text2);
+    const int32_t n1 = length1 / int(sizeof(UChar));
+    const int32_t n2 = length2 / int(sizeof(UChar));
+    const UCollationResult r = ucol_strcoll(static_cast<const UCollator*>(collator), a, n1, b, n2);
+    if (r != UCOL_EQUAL) return r == UCOL_LESS ? -1 : 1;
+    const int32_t byCodePoint = u_strCompare(a, n1, b, n2, true);
+    return byCodePoint < 0 ? -1 : (byCodePoint > 0 ? 1 : 0);
 }
 
 void closeCollator(void* collator)
@@ -68,9 +83,15 @@ void registerTextCollation(sqlite3* handle, int languageId)
     // Composed and decomposed forms of a letter compare alike.
     ucol_setAttribute(collator.get(), UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
     // Once registered, the collator belongs to the connection, which closes it when it closes; a
-    // failed registration leaves it with us.
-    const int rc = sqlite3_create_collation_v2(handle, kTextCollation, SQLITE_UTF8, collator.get(), compareText,
-                                               closeCollator);
+    // failed registration leaves it with us. The UTF-16 form shares it and leaves it to the UTF-8 one.
+    int rc = sqlite3_create_collation_v2(handle, kTextCollation, SQLITE_UTF16, collator.get(), compareText16,
+                                         nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_create_collation_v2(handle, kTextCollation, SQLITE_UTF8, collator.get(), compareText,
+                                         closeCollator);
+        if (rc != SQLITE_OK)
+            sqlite3_create_collation_v2(handle, kTextCollation, SQLITE_UTF16, nullptr, nullptr, nullptr);
+    }
     if (rc != SQLITE_OK)
         throw Failure(err::DatabaseFailure, QStringLiteral("Řazení textu nelze zaregistrovat: %1")
                                                 .arg(QString::fromUtf8(sqlite3_errstr(rc))));

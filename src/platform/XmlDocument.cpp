@@ -504,11 +504,11 @@ std::string pseudoAttribute(const QString& data, const QString& name)
 // ---------------------------------------------------------------------------------------------
 // Serialising
 
-struct BufferFree {
-    void operator()(xmlBuffer* b) const { xmlBufferFree(b); }
-};
-
-QByteArray serialise(xmlDoc* doc)
+// Writes the document through `write` (UTF-8 bytes, or the encoding its declaration names) as
+// libxml2 produces it, without holding the whole text in memory. Returns false when `write` failed;
+// raises a Failure when the document cannot be written as text.
+template <typename Write>
+bool serialise(xmlDoc* doc, Write&& write)
 {
     const DocState* state = stateOf(doc);
     std::string encoding = "UTF-8";
@@ -519,15 +519,27 @@ QByteArray serialise(xmlDoc* doc)
             encoding = state->declarationEncoding;
         }
     }
-    std::unique_ptr<xmlBuffer, BufferFree> buffer(xmlBufferCreate());
-    if (!buffer) throw std::bad_alloc();
+    struct Sink {
+        Write& write;
+        bool failed = false;
+        static int put(void* context, const char* bytes, int length)
+        {
+            auto* sink = static_cast<Sink*>(context);
+            if (sink->failed || !sink->write(bytes, length)) {
+                sink->failed = true;
+                return -1;
+            }
+            return length;
+        }
+    } sink{write};
     detail::QuietErrors quiet;
-    xmlSaveCtxtPtr ctxt = xmlSaveToBuffer(buffer.get(), encoding.c_str(), XML_SAVE_AS_XML);
+    xmlSaveCtxtPtr ctxt = xmlSaveToIO(&Sink::put, nullptr, &sink, encoding.c_str(), XML_SAVE_AS_XML);
     if (!ctxt) throw Failure(err::PathFileAccess, QStringLiteral("Dokument nelze převést na text."));
     const long written = xmlSaveDoc(ctxt, doc);
-    xmlSaveClose(ctxt);
-    if (written < 0) throw Failure(err::PathFileAccess, QStringLiteral("Dokument nelze převést na text."));
-    return QByteArray(chars(xmlBufferContent(buffer.get())), xmlBufferLength(buffer.get()));
+    const int closed = xmlSaveClose(ctxt);
+    if (sink.failed) return false;
+    if (written < 0 || closed < 0) throw Failure(err::PathFileAccess, QStringLiteral("Dokument nelze převést na text."));
+    return true;
 }
 
 }  // namespace
@@ -568,24 +580,54 @@ ChildLookup::ChildLookup(const QStringList& qualifiedNames)
         names_.push_back(Name::from(text));
         const Name& name = names_.back();
         if (!name.prefix.empty()) prefixedByLocal_[name.local].push_back(i);
-        byFullName_[name.full].push_back(i);
+        std::vector<int>& same = byFullName_[name.full];
+        if (!same.empty()) remember_ = false;
+        same.push_back(i);
     }
+}
+
+int ChildLookup::matchOf(const xmlNode* c) const
+{
+    const xmlChar* prefix = prefixOf(c);
+    const bool prefixed = prefix && *prefix;
+    const Index& index = prefixed ? prefixedByLocal_ : byFullName_;
+    const auto it = index.find(std::string_view(chars(c->name)));
+    if (it == index.end()) return -1;
+    for (int i : it->second)
+        if (names_[std::size_t(i)].matches(prefix, c->name)) return i;
+    return -1;
 }
 
 void ChildLookup::find(const Node& parent, std::vector<Node>& found) const
 {
     found.assign(names_.size(), Node());
     std::size_t missing = names_.size();
+    std::size_t position = 0;
     for (xmlNode* c = need(parent.raw())->children; c && missing > 0; c = c->next) {
         if (c->type != XML_ELEMENT_NODE || !c->name) continue;
-        const xmlChar* prefix = prefixOf(c);
-        const bool prefixed = prefix && *prefix;
-        const Index& index = prefixed ? prefixedByLocal_ : byFullName_;
-        const auto it = index.find(std::string_view(chars(c->name)));
-        if (it == index.end()) continue;
-        for (int i : it->second) {
-            if (found[std::size_t(i)] || !names_[std::size_t(i)].matches(prefix, c->name)) continue;
-            found[std::size_t(i)] = Node(c);
+        if (!remember_) {
+            // A name listed twice: every listing of it gets the element.
+            const xmlChar* prefix = prefixOf(c);
+            const Index& index = prefix && *prefix ? prefixedByLocal_ : byFullName_;
+            const auto it = index.find(std::string_view(chars(c->name)));
+            if (it == index.end()) continue;
+            for (int i : it->second) {
+                if (found[std::size_t(i)] || !names_[std::size_t(i)].matches(prefix, c->name)) continue;
+                found[std::size_t(i)] = Node(c);
+                --missing;
+            }
+            continue;
+        }
+        const char* prefix = c->ns && c->ns->prefix ? chars(c->ns->prefix) : "";
+        if (position == seen_.size()) seen_.emplace_back();
+        Seen& seen = seen_[position++];
+        if (seen.local != chars(c->name) || seen.prefix != prefix) {
+            seen.local = chars(c->name);
+            seen.prefix = prefix;
+            seen.match = matchOf(c);
+        }
+        if (seen.match >= 0 && !found[std::size_t(seen.match)]) {
+            found[std::size_t(seen.match)] = Node(c);
             --missing;
         }
     }
@@ -805,7 +847,6 @@ Document Document::fromBytes(const QByteArray& bytes)
 
 void Document::save(const QString& path) const
 {
-    const QByteArray bytes = toBytes();
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
     if (path.isEmpty() || !folder.isDir())
@@ -815,18 +856,33 @@ void Document::save(const QString& path) const
                       QStringLiteral("Chyba přístupu k cestě nebo souboru: %1").arg(QDir::toNativeSeparators(path)));
 
     // QSaveFile writes a temporary file beside the target, flushes it to disk and renames it over
-    // the old file, so that a reader never sees a half-written response.
+    // the old file, so that a reader never sees a half-written response. The text goes straight
+    // into it: a large response is never held twice in memory.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const auto fail = [&] {
         file.cancelWriting();
         throw Failure(err::PathFileAccess,
                       QStringLiteral("Chyba přístupu k cestě nebo souboru: %1").arg(QDir::toNativeSeparators(path)));
+    };
+    if (!file.open(QIODevice::WriteOnly)) fail();
+    bool written = false;
+    try {
+        written = serialise(doc_, [&](const char* bytes, int length) { return file.write(bytes, length) == length; });
+    } catch (...) {
+        file.cancelWriting();
+        throw;
     }
+    if (!written || !file.commit()) fail();
 }
 
 QByteArray Document::toBytes() const
 {
-    return serialise(doc_);
+    QByteArray bytes;
+    serialise(doc_, [&](const char* data, int length) {
+        bytes.append(data, length);
+        return true;
+    });
+    return bytes;
 }
 
 bool Document::isEmpty() const { return xmlDocGetRootElement(doc_) == nullptr; }

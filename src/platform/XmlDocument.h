@@ -95,9 +95,20 @@ private:
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
     using Index = std::unordered_map<std::string, std::vector<int>, Hash, std::equal_to<>>;
+    int matchOf(const _xmlNode* element) const;
+
     std::vector<Name> names_;
     Index prefixedByLocal_;     // names with a prefix, by their local part
     Index byFullName_;          // every name by its whole text, for elements without a bound prefix
+    // The rows of a response have their children in one order: the name met at each position of
+    // the last parent, and which of the names it was (-1: none), spare most of the look-ups. Only
+    // when no name is listed twice, so that an element matches at most one name.
+    struct Seen {
+        std::string prefix, local;
+        int match = -1;
+    };
+    bool remember_ = true;
+    mutable std::vector<Seen> seen_;
 };
 
 class Document {

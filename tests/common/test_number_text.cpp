@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "common/NumberText.h"
 #include "platform/Failure.h"
@@ -118,4 +124,55 @@ TEST(UnitsText, FollowsTheRegionalSeparator)
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(unitsText(4.2), QStringLiteral("4.20000"));
     QLocale::setDefault(old);
+}
+
+// The texts of numbers are the value rounded to 15 significant digits, whatever shortcut the
+// formatting takes; printf("%.14e") in the C locale is the reference for that rounding.
+TEST(FifteenDigits, GeneralAndFixedTextsAgreeWithCorrectRounding)
+{
+    std::mt19937_64 random(20261208);
+    std::uniform_int_distribution<int> count(0, 99999);
+    std::uniform_int_distribution<int> scale(-8, 16);
+    std::vector<double> values = {0.1, 0.15 * 3, 1.0 / 3, 2.0 / 3, 123456789012345.6, 999999999999999.5,
+                                  9.999999999999995, 0.30000000000000004, 1e-7, 4.35, 2.675, -1.005};
+    for (int i = 0; i < 20000; ++i) {
+        // Sums and products of short decimals, as counts and coefficients give them, and raw bits.
+        values.push_back(count(random) * 0.00001 * std::pow(10.0, scale(random)) * (i % 2 ? 1 : -1));
+        values.push_back(count(random) * 0.1 + count(random) * 0.01);
+        double raw;
+        const std::uint64_t bits = random();
+        std::memcpy(&raw, &bits, sizeof raw);
+        if (std::isfinite(raw)) values.push_back(raw);
+    }
+    for (double x : values) {
+        char reference[64];
+        std::snprintf(reference, sizeof reference, "%.14e", x);
+        const double rounded = std::strtod(reference, nullptr);
+        const QString general = generalText(x);
+        ASSERT_EQ(leadingNumber(general), rounded == 0 ? 0.0 : rounded) << reference << " " << general.toStdString();
+        ASSERT_EQ(QString::fromLatin1(generalChars(x).view()), general) << reference;
+        const int exponent = std::atoi(std::strchr(reference, 'e') + 1);
+        if (std::fabs(x) < 1e12 && exponent >= -8) {
+            // Five decimals from the same 15 digits D x 10^(exponent-14): in units of 0.00001 that
+            // is D x 10^(exponent-9), cut to whole units half away from zero.
+            std::string digits;
+            for (const char* p = reference; *p && *p != 'e'; ++p)
+                if (*p >= '0' && *p <= '9') digits += *p;
+            const long long d = std::stoll(digits);
+            long long units = d;
+            const int k = exponent - 9;
+            if (k >= 0) {
+                for (int i = 0; i < k; ++i) units *= 10;
+            } else {
+                long long divisor = 1;
+                for (int i = 0; i < -k; ++i) divisor *= 10;
+                units = d / divisor + (d % divisor * 2 >= divisor ? 1 : 0);
+            }
+            QString fixed = fixedText(x, 5, QLatin1Char('.'));
+            const bool negative = fixed.startsWith(QLatin1Char('-'));
+            const long long written = fixed.remove(QLatin1Char('-')).remove(QLatin1Char('.')).toLongLong();
+            ASSERT_EQ(written, units) << reference << " " << fixed.toStdString();
+            ASSERT_EQ(negative, x < 0 && units != 0) << reference;
+        }
+    }
 }
