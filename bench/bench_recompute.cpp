@@ -96,11 +96,15 @@ int main(int argc, char** argv)
         sizes.clear();
         for (int i = 1; i < argc; ++i) sizes << QByteArray(argv[i]).toInt();
     }
-    QTemporaryDir dir;
+    // BENCH_DIR keeps the generated responses there, to compare with other tools.
+    QTemporaryDir temporary;
+    const QString kept = qEnvironmentVariable("BENCH_DIR");
+    if (!kept.isEmpty()) QDir().mkpath(kept);
+    const QString folder = kept.isEmpty() ? temporary.path() : kept;
     Quiet quiet;
     BenchClock clock;
     ProgramContext ctx;
-    ctx.folder = dir.path();
+    ctx.folder = folder;
     ctx.messages = &quiet;
     ctx.clock = &clock;
     std::printf("%8s %10s %10s %10s %10s %10s %10s %10s %8s %8s\n", "rows", "bytes", "parse_ms", "load_ms", "calc_ms",
@@ -109,7 +113,7 @@ int main(int argc, char** argv)
     // printed, which is what the machine can do when other work does not get in the way.
     const int repeat = std::max(1, qEnvironmentVariableIntValue("BENCH_REPEAT") ?: 3);
     for (int rows : sizes) {
-        const QString in = QDir(dir.path()).filePath(QStringLiteral("in-%1.xml").arg(rows));
+        const QString in = QDir(folder).filePath(QStringLiteral("in-%1.xml").arg(rows));
         {
             QFile f(in);
             f.open(QIODevice::WriteOnly);
@@ -135,7 +139,7 @@ int main(int argc, char** argv)
             session.Pocitej();
             keepFastest(calc, t.restart());
             afterCalc = currentKiB();
-            doc->save(QDir(dir.path()).filePath(QStringLiteral("out-%1.xml").arg(rows)));
+            doc->save(QDir(folder).filePath(QStringLiteral("out-%1.xml").arg(rows)));
             keepFastest(save, t.restart());
             if (cpu < 0 || cpuMs() - cpuStart < cpu) cpu = cpuMs() - cpuStart;
             session.deleteWorkingDatabases();

@@ -71,9 +71,38 @@ bool readScientific(const char* p, const char* end, Decimal15& d)
     return true;
 }
 
+// The value when it is the double nearest to a decimal of at most 15 significant digits (what
+// counts times coefficients and sums of units give): rounding it to 15 digits yields exactly that
+// decimal, since a double is finer than 15 digits everywhere. r / 10^k is correctly rounded, so the
+// comparison proves it.
+bool shortDecimal(double value, Decimal15& d)
+{
+    static constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-5 && magnitude < 1e15)) return false;
+    for (int k = 0; k <= 20; ++k) {
+        const double scaled = magnitude * powers[k];
+        if (scaled >= 1e15) return false;
+        const double r = std::nearbyint(scaled);
+        if (r / powers[k] != magnitude) continue;
+        char buf[24];
+        const auto end = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(r)).ptr;
+        const int n = int(end - buf);
+        if (n > 15) return false;
+        d.negative = value < 0;
+        std::memcpy(d.digits, buf, size_t(n));
+        std::fill(d.digits + n, d.digits + 15, '0');
+        d.exponent = n - 1 - k;
+        return true;
+    }
+    return false;
+}
+
 Decimal15 toDecimal15(double value)
 {
     Decimal15 d;
+    if (shortDecimal(value, d)) return d;
     char buf[64];
     // The shortest text that reads back as the value: when it has at most 15 digits, rounding the
     // value to 15 digits gives exactly those digits (a double is finer than 15 digits everywhere),

@@ -148,14 +148,13 @@ void WorkingDatabase::open(const QString& path)
             throw databaseFailure(QStringLiteral("Řazení textu v databázi „%1“ nelze použít").arg(path),
                                   query.lastError());
         // A working database is thrown away after use: no need to wait for the disk on every commit,
-        // nor for a rollback journal on disk; and its pages may stay in memory.
+        // nor for a rollback journal on disk.
         query.exec(QStringLiteral("PRAGMA synchronous = OFF"));
         // Texts are kept as UTF-16, the form the program binds and reads them in, so that thousands
         // of values per run are not converted twice. This takes effect while the file has no table
         // yet, that is on the connection that creates the working table.
         query.exec(QStringLiteral("PRAGMA encoding = 'UTF-16le'"));
         query.exec(QStringLiteral("PRAGMA journal_mode = MEMORY"));
-        query.exec(QStringLiteral("PRAGMA cache_size = -32768"));
     }
 
     guard.keep = true;
