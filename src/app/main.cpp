@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <clocale>
 #include <cstdio>
 #include <memory>
 
@@ -24,6 +25,14 @@ zorva::ProgramContext programContext()
     return ctx;
 }
 
+// Qt takes the C library's locale from the environment; under Czech settings that makes the C
+// number routines that libxml2 and libxslt use write and read a decimal comma. The program's own
+// number texts follow the regional settings through QLocale, which does not depend on this.
+void keepCNumbersClassic()
+{
+    std::setlocale(LC_NUMERIC, "C");
+}
+
 bool recomputeRequested(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
@@ -36,6 +45,7 @@ int runHeadless(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
+    keepCNumbersClassic();
     zorva::SystemClock clock;
     zorva::ProgramContext ctx = programContext();
     ctx.clock = &clock;
@@ -57,6 +67,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
+    keepCNumbersClassic();
 
     zorva::QtMessageBoxes messages;
     zorva::XdgShellService shell;

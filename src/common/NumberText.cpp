@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/Failure.h"
@@ -144,8 +145,40 @@ double decimalValue(const char* first, const char* last)
     return value;
 }
 
+// The common plain texts ("123", "-4,20000") read directly: digits with at most one point and at
+// most 15 digits in all form an integer below 2^53 and a power of ten that are both exact, so their
+// quotient is the correctly rounded value, the same that the general reading gives.
+std::optional<double> plainDecimal(QStringView text, bool commaIsPoint)
+{
+    static constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                        1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) negative = text[i++] == QLatin1Char('-');
+    long long mantissa = 0;
+    int digits = 0, decimals = -1;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++digits > 15) return std::nullopt;
+            mantissa = mantissa * 10 + (c - u'0');
+            if (decimals >= 0) ++decimals;
+        } else if ((c == u'.' || (commaIsPoint && c == u',')) && decimals < 0) {
+            decimals = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0) return std::nullopt;
+    const double value = double(mantissa) / powers[decimals > 0 ? decimals : 0];
+    return value == 0 ? 0.0 : (negative ? -value : value);
+}
+
 double parseLeading(QStringView text, bool commaIsPoint)
 {
+    if (const std::optional<double> plain = plainDecimal(text, commaIsPoint)) return *plain;
+
     // One pass over the text: blanks, tabs and line feeds are skipped wherever they stand.
     QVarLengthArray<char, 64> s;
     for (QChar c : text) {

@@ -191,8 +191,21 @@ void Recordset::Impl::load(std::shared_ptr<detail::Connection> conn, const QStri
         row.rowid = sqlite3_column_int64(raw, 0);
         row.stored = true;
         row.values.resize(columns.size());
-        for (int c = 0; c < n; ++c)
-            if (sqlite3_column_type(raw, c + 1) != SQLITE_NULL) row.values[c] = fromStored(c, columnValue(raw, c + 1));
+        for (int c = 0; c < n; ++c) {
+            const int type = sqlite3_column_type(raw, c + 1);
+            if (type == SQLITE_NULL) continue;
+            // The usual cells straight into their kind: a text of a text column, a real of a number
+            // column; anything else takes the general conversion.
+            if (type == SQLITE_TEXT && columns[c].type == ColumnType::Text) {
+                const void* text = sqlite3_column_text16(raw, c + 1);
+                const int bytes = sqlite3_column_bytes16(raw, c + 1);
+                row.values[c] = nonNull(QString(static_cast<const QChar*>(text), bytes / int(sizeof(QChar))));
+            } else if (type == SQLITE_FLOAT && columns[c].type == ColumnType::Double) {
+                row.values[c] = sqlite3_column_double(raw, c + 1);
+            } else {
+                row.values[c] = fromStored(c, columnValue(raw, c + 1));
+            }
+        }
         rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) {
@@ -376,12 +389,15 @@ void Recordset::Impl::execute(sqlite3_stmt* statement, const char* what)
 void Recordset::Impl::store(int row, const std::vector<char>& mask)
 {
     Row& r = rows[row];
-    std::vector<int> changed;
+    // Kept between calls: a run stores thousands of rows.
+    std::vector<int>& changed = changedColumns;
+    changed.clear();
     for (int c = 0; c < static_cast<int>(mask.size()); ++c)
         if (mask[c]) changed.push_back(c);
     // Only the columns set since the last store are written, so that two connections editing
     // different columns of one row do not undo each other.
-    std::string key(r.stored ? "U" : "I");
+    std::string& key = statementKey;
+    key.assign(1, r.stored ? 'U' : 'I');
     key.append(mask.begin(), mask.end());
 
     if (!r.stored) {

@@ -51,6 +51,8 @@ struct Recordset::Impl {
     };
     using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
     std::map<std::string, Statement> statements;
+    std::vector<int> changedColumns;    // scratch of store()
+    std::string statementKey;           // scratch of store()
     int batches = 0;                     // beginBatch() calls of this recordset not yet ended
 
     void load(std::shared_ptr<detail::Connection> conn, const QString& sql);

@@ -338,8 +338,19 @@ NameIndex& indexOf(xmlDoc* doc, DocState& state)
 {
     if (!state.index) {
         auto index = std::make_unique<NameIndex>();
+        // Names are shared by the elements of a parsed document (libxml2 keeps one copy of each), so
+        // the written name is made once per pair of prefix and name rather than once per element.
+        struct PairHash {
+            std::size_t operator()(const std::pair<const xmlChar*, const xmlChar*>& p) const
+            {
+                return std::hash<const void*>{}(p.first) * 31 + std::hash<const void*>{}(p.second);
+            }
+        };
+        std::unordered_map<std::pair<const xmlChar*, const xmlChar*>, std::vector<xmlNode*>*, PairHash> seen;
         forEachElement(reinterpret_cast<xmlNode*>(doc), std::size_t(-1), [&](xmlNode* n) {
-            index->byName[writtenName(prefixOf(n), n->name)].push_back(n);
+            std::vector<xmlNode*>*& list = seen[{prefixOf(n), n->name}];
+            if (!list) list = &index->byName[writtenName(prefixOf(n), n->name)];
+            list->push_back(n);
             return true;
         });
         state.index = std::move(index);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QTemporaryDir>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -174,5 +177,55 @@ TEST(FifteenDigits, GeneralAndFixedTextsAgreeWithCorrectRounding)
             ASSERT_EQ(written, units) << reference << " " << fixed.toStdString();
             ASSERT_EQ(negative, x < 0 && units != 0) << reference;
         }
+    }
+}
+
+// Qt sets the C library's locale from the environment; under Czech settings the C number routines
+// read "1.5" as 1. The number texts must not depend on that.
+TEST(NumberTextLocale, IndependentOfTheCLibraryLocale)
+{
+    QTemporaryDir folder;
+    const QString compiled = folder.filePath(QStringLiteral("cs_CZ.UTF-8"));
+    const int rc = QProcess::execute(QStringLiteral("localedef"),
+                                     {QStringLiteral("-i"), QStringLiteral("cs_CZ"), QStringLiteral("-f"),
+                                      QStringLiteral("UTF-8"), compiled});
+    ASSERT_TRUE(rc == 0 || rc == 1) << "localedef cannot build cs_CZ.UTF-8 (package locales)";
+    const QByteArray oldPath = qgetenv("LOCPATH");
+    qputenv("LOCPATH", folder.path().toLocal8Bit());
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "cs_CZ.UTF-8"), nullptr);
+    const double cLibrary = std::strtod("1.5", nullptr);
+    const double leading = leadingNumber(QStringLiteral("1.5"));
+    const double normalised = leadingNumberOfNormalised(u"2,25E1");
+    const double tiny = leadingNumber(QStringLiteral("4.9E-330"));
+    const double rounded = roundTo15Digits(0.1 + 0.2);
+    const QString general = generalText(1234.5678);
+    std::setlocale(LC_NUMERIC, "C");
+    if (oldPath.isNull()) qunsetenv("LOCPATH");
+    else qputenv("LOCPATH", oldPath);
+    EXPECT_EQ(cLibrary, 1.0);   // the comma locale was in force
+    EXPECT_EQ(leading, 1.5);
+    EXPECT_EQ(normalised, 22.5);
+    EXPECT_EQ(tiny, 0.0);
+    EXPECT_EQ(rounded, 0.3);
+    EXPECT_EQ(general, QStringLiteral("1234.5678"));
+}
+
+// Short plain texts take a shortcut; it must give the correctly rounded value of the text.
+TEST(PlainDecimalTexts, ReadAsTheCorrectlyRoundedValue)
+{
+    std::mt19937_64 random(8122026);
+    for (int i = 0; i < 50000; ++i) {
+        const int digits = 1 + int(random() % 15);
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const int point = int(random() % (digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point) text += '.';
+            text += char('0' + random() % 10);
+        }
+        const double expected = std::strtod(text.c_str(), nullptr);
+        QString commaText = QString::fromStdString(text);
+        commaText.replace(QLatin1Char('.'), QLatin1Char(','));
+        ASSERT_EQ(leadingNumber(QString::fromStdString(text)), expected == 0 ? 0.0 : expected) << text;
+        ASSERT_EQ(leadingNumberOfNormalised(commaText), expected == 0 ? 0.0 : expected) << text;
     }
 }

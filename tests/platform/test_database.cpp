@@ -698,3 +698,71 @@ TEST(RecordsetTest, ABatchIsOneTransactionSeenByOthersOnlyWhenEnded)
     rs->endBatch();     // one end too many changes nothing
     EXPECT_EQ(rowsSeenByOther(), 2);
 }
+
+// Texts go into the file and come back character for character; a text is never read back as Null
+// nor Null as a text.
+TEST(RecordsetTest, TextsAndNullsReadBackAsStored)
+{
+    TestProgram program;
+    WorkingDatabase database;
+    WorkingDatabase::create(program.path(QStringLiteral("TMP1.MDB")), QStringLiteral(";LANGID=0x0405"));
+    database.open(program.path(QStringLiteral("TMP1.MDB")));
+    database.execute(QStringLiteral("CREATE TABLE T (N DOUBLE, S TEXT(50))"));
+    const QStringList texts = {QStringLiteral("Žluťoučký kůň"), QString(), QStringLiteral(""),
+                               QStringLiteral("a\u0000b"), QStringLiteral("\U0001F404 ř")};
+    {
+        auto rs = database.openRecordset(QStringLiteral("SELECT * FROM T"));
+        rs->beginBatch();
+        for (int i = 0; i < texts.size(); ++i) {
+            rs->addNew();
+            rs->setValue(QStringLiteral("N"), double(i));
+            rs->setValue(QStringLiteral("S"), texts.at(i).isNull() ? QVariant() : QVariant(texts.at(i)));
+            rs->update();
+        }
+        rs->endBatch();
+    }
+    auto rs = database.openRecordset(QStringLiteral("SELECT * FROM T ORDER BY N"));
+    for (int i = 0; i < texts.size(); ++i, rs->moveNext()) {
+        const QVariant v = rs->value(QStringLiteral("S"));
+        if (texts.at(i).isNull()) {
+            EXPECT_FALSE(v.isValid()) << i;
+        } else {
+            ASSERT_EQ(v.typeId(), QMetaType::QString) << i;
+            EXPECT_EQ(v.toString(), texts.at(i)) << i;
+        }
+    }
+}
+
+// A row that cannot be stored is given up when the cursor moves on: the row shows its stored values
+// again, every column the edit touched included, and the move still happens.
+TEST(RecordsetTest, ARowThatCannotBeStoredShowsItsStoredValuesAgain)
+{
+    TestProgram program;
+    WorkingDatabase database;
+    WorkingDatabase::create(program.path(QStringLiteral("TMP1.MDB")), QStringLiteral(";LANGID=0x0405"));
+    database.open(program.path(QStringLiteral("TMP1.MDB")));
+    database.execute(QStringLiteral("CREATE TABLE T (K TEXT(10) UNIQUE, V DOUBLE, W TEXT(10))"));
+    {
+        auto rs = database.openRecordset(QStringLiteral("SELECT * FROM T"));
+        for (const char* key : {"a", "b"}) {
+            rs->addNew();
+            rs->setValue(QStringLiteral("K"), QString::fromLatin1(key));
+            rs->setValue(QStringLiteral("W"), QStringLiteral("w"));
+            rs->update();
+        }
+    }
+    auto rs = database.openRecordset(QStringLiteral("SELECT * FROM T ORDER BY K"));
+    rs->moveNext();
+    rs->setValue(QStringLiteral("V"), 5.0);
+    rs->setValue(QStringLiteral("W"), QStringLiteral("changed"));
+    rs->setValue(QStringLiteral("K"), QStringLiteral("a"));   // the key of the first row: refused
+    rs->setValue(QStringLiteral("W"), QStringLiteral("again"));
+    EXPECT_THROW(rs->moveFirst(), Failure);
+    EXPECT_EQ(rs->position(), 0);
+    EXPECT_EQ(rs->valueAt(1, rs->columnIndex(QStringLiteral("K"))).toString(), QStringLiteral("b"));
+    EXPECT_FALSE(rs->valueAt(1, rs->columnIndex(QStringLiteral("V"))).isValid());
+    EXPECT_EQ(rs->valueAt(1, rs->columnIndex(QStringLiteral("W"))).toString(), QStringLiteral("w"));
+    auto check = database.openRecordset(QStringLiteral("SELECT * FROM T ORDER BY K"));
+    check->moveNext();
+    EXPECT_EQ(check->value(QStringLiteral("W")).toString(), QStringLiteral("w"));
+}

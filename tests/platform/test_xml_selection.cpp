@@ -243,3 +243,55 @@ TEST(XmlSelection, ThousandsOfRowsAreSelectedAndFoundByKey)
     EXPECT_EQ(doc.selectSingle(QStringLiteral("//VDJ:PICHROW[@DATPLATNOST='D9999']/RUX:SUMAVYMERADPB")).text(),
               QStringLiteral("19998"));
 }
+
+// The first child of each name in one pass gives what a relative selection of each name gives, also
+// when consecutive parents order their children differently.
+TEST(XmlChildLookup, FindsWhatTheRelativeSelectionOfEachNameFinds)
+{
+    Document doc = parse(QStringLiteral(
+        "<r xmlns:RUX='%1' xmlns:OTHER='%1'>"
+        "<p><RUX:A>a1</RUX:A><RUX:B>b1</RUX:B><RUX:A>a2</RUX:A><C>c1</C></p>"
+        "<p><RUX:B>b2</RUX:B><OTHER:A>x</OTHER:A><RUX:A>a3</RUX:A></p>"
+        "<p><X:A xmlns:X='urn:x'>y</X:A><C>c2</C><RUX:B>b3</RUX:B></p>"
+        "<p/>"
+        "<p><RUX:A>a4</RUX:A><RUX:B>b4</RUX:B><RUX:A>a5</RUX:A><C>c3</C></p>"
+        "</r>").arg(ns::rux));
+    const QStringList names = {QStringLiteral("RUX:A"), QStringLiteral("RUX:B"), QStringLiteral("C"),
+                               QStringLiteral("RUX:Missing"), QStringLiteral("RUX:A")};
+    const zorva::xml::ChildLookup lookup(names);
+    std::vector<Node> found;
+    for (const Node& parent : doc.selectList(QStringLiteral("//p"))) {
+        lookup.find(parent, found);
+        ASSERT_EQ(found.size(), std::size_t(names.size()));
+        for (int i = 0; i < names.size(); ++i)
+            EXPECT_EQ(found[std::size_t(i)], parent.selectSingle(names.at(i))) << qPrintable(names.at(i));
+    }
+    // Without a name listed twice the lookup remembers the order of the children; it still follows
+    // parents whose children differ.
+    const zorva::xml::ChildLookup unique({QStringLiteral("RUX:A"), QStringLiteral("RUX:B"), QStringLiteral("C")});
+    for (int round = 0; round < 2; ++round) {
+        QStringList seen;
+        for (const Node& parent : doc.selectList(QStringLiteral("//p"))) {
+            unique.find(parent, found);
+            for (const Node& n : found) seen << (n ? n.text() : QStringLiteral("-"));
+        }
+        EXPECT_EQ(seen.join(QLatin1Char(' ')),
+                  QStringLiteral("a1 b1 c1 a3 b2 - - b3 c2 - - - a4 b4 c3"));
+    }
+    EXPECT_THROW(lookup.find(Node(), found), Failure);
+}
+
+TEST(XmlChildLookup, ANameWhosePrefixIsNotBoundMatchesAsWritten)
+{
+    // An element built before its prefix is declared keeps "RUX:A" whole as its name.
+    Document doc;
+    Node root = doc.createRoot(QStringLiteral("p"));
+    root.appendElement(QStringLiteral("RUX:B"), QStringLiteral("0"));
+    root.appendElement(QStringLiteral("RUX:A"), QStringLiteral("1"));
+    const zorva::xml::ChildLookup lookup({QStringLiteral("RUX:A")});
+    std::vector<Node> found;
+    lookup.find(root, found);
+    ASSERT_TRUE(found.at(0));
+    EXPECT_EQ(found.at(0).text(), QStringLiteral("1"));
+    EXPECT_EQ(found.at(0), root.selectSingle(QStringLiteral("RUX:A")));
+}
