@@ -93,24 +93,6 @@ signals:
 
 private:
     friend class WorkingDatabase;
-
-// Reading the values of a recordset in loops over many rows: the two kinds it holds (a text or a
-// double) without the generic QVariant machinery, anything else as QVariant reads it.
-inline bool isNullValue(const QVariant& v)
-{
-    const int type = v.typeId();
-    if (type == QMetaType::QString || type == QMetaType::Double) return false;
-    return type == QMetaType::UnknownType || v.isNull();
-}
-inline double doubleValue(const QVariant& v)
-{
-    return v.typeId() == QMetaType::Double ? *static_cast<const double*>(v.constData()) : v.toDouble();
-}
-// Null for a value that is not a text.
-inline const QString* textValue(const QVariant& v)
-{
-    return v.typeId() == QMetaType::QString ? static_cast<const QString*>(v.constData()) : nullptr;
-}
     Recordset();
     struct Impl;
     std::unique_ptr<Impl> d;

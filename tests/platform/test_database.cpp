@@ -699,15 +699,25 @@ TEST(RecordsetTest, ABatchIsOneTransactionSeenByOthersOnlyWhenEnded)
     EXPECT_EQ(rowsSeenByOther(), 2);
 }
 
+namespace {
+
+// A fresh working database in the program folder with one table of the test's own.
+void openWithTable(WorkingDatabase& database, const TestProgram& program, const QString& createStatement)
+{
+    WorkingDatabase::create(program.path(QStringLiteral("TMP1.MDB")), QStringLiteral(";LANGID=0x0405"));
+    database.open(program.path(QStringLiteral("TMP1.MDB")));
+    database.execute(createStatement);
+}
+
+}  // namespace
+
 // Texts go into the file and come back character for character; a text is never read back as Null
 // nor Null as a text.
 TEST(RecordsetTest, TextsAndNullsReadBackAsStored)
 {
     TestProgram program;
     WorkingDatabase database;
-    WorkingDatabase::create(program.path(QStringLiteral("TMP1.MDB")), QStringLiteral(";LANGID=0x0405"));
-    database.open(program.path(QStringLiteral("TMP1.MDB")));
-    database.execute(QStringLiteral("CREATE TABLE T (N DOUBLE, S TEXT(50))"));
+    openWithTable(database, program, QStringLiteral("CREATE TABLE T (N DOUBLE, S TEXT(50))"));
     const QStringList texts = {QStringLiteral("Žluťoučký kůň"), QString(), QStringLiteral(""),
                                QStringLiteral("a\u0000b"), QStringLiteral("\U0001F404 ř")};
     {
@@ -739,9 +749,7 @@ TEST(RecordsetTest, ARowThatCannotBeStoredShowsItsStoredValuesAgain)
 {
     TestProgram program;
     WorkingDatabase database;
-    WorkingDatabase::create(program.path(QStringLiteral("TMP1.MDB")), QStringLiteral(";LANGID=0x0405"));
-    database.open(program.path(QStringLiteral("TMP1.MDB")));
-    database.execute(QStringLiteral("CREATE TABLE T (K TEXT(10) UNIQUE, V DOUBLE, W TEXT(10))"));
+    openWithTable(database, program, QStringLiteral("CREATE TABLE T (K TEXT(10) UNIQUE, V DOUBLE, W TEXT(10))"));
     {
         auto rs = database.openRecordset(QStringLiteral("SELECT * FROM T"));
         for (const char* key : {"a", "b"}) {
