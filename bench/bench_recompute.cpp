@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 #include <ctime>
 
+#include "common/Allocator.h"
 #include "common/Namespaces.h"
 #include "editor/EditorSession.h"
 
@@ -90,6 +91,8 @@ long peakKiB()
 
 int main(int argc, char** argv)
 {
+    // As the program itself does.
+    tuneAllocatorForDocumentTrees();
     QCoreApplication app(argc, argv);
     QList<int> sizes = {365, 3650, 10000};
     if (argc > 1) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "common/Allocator.h"
 #include "common/ProgramContext.h"
 #include "common/SystemClock.h"
 #include "common/XdgShellService.h"
@@ -63,6 +64,7 @@ int runHeadless(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    zorva::tuneAllocatorForDocumentTrees();
     if (recomputeRequested(argc, argv)) return runHeadless(argc, argv);
 
     QApplication app(argc, argv);
