@@ -72,6 +72,32 @@ TEST(XmlDocument, SetTextReplacesTheWholeContentWithOneLiteralText)
     EXPECT_TRUE(doc.toBytes().contains("<RUX:SUMA/>"));
 }
 
+// The usual element and attribute hold one short text (kept inside its node by the parser); new
+// texts of every length replace it in place, literally, as often as a run writes them.
+TEST(XmlDocument, RepeatedWritesOfShortTextsStayLiteral)
+{
+    Document doc = parse(QStringLiteral("<r xmlns:RUX='u'><RUX:SKOT VDJ='0' KOEF='0.6'>7</RUX:SKOT></r>"));
+    Node skot = doc.selectSingle(QStringLiteral("//RUX:SKOT"));
+    const zorva::xml::Name units = zorva::xml::Name::from(std::string("VDJ"));
+    const QString texts[] = {QStringLiteral("12"), QStringLiteral("a < b & c \"'") + kCzech, QStringLiteral("0"),
+                             QString(200, QLatin1Char('9')), QStringLiteral("3")};
+    for (const QString& text : texts) {
+        skot.setText(QByteArrayView(text.toUtf8()));
+        skot.setExistingAttribute(units, QByteArrayView(text.toUtf8()));
+        EXPECT_EQ(skot.text(), text);
+        EXPECT_EQ(skot.attribute(units), text);
+        const Document again = parse(QString::fromUtf8(doc.toBytes()));
+        const Node read = again.selectSingle(QStringLiteral("//RUX:SKOT"));
+        EXPECT_EQ(read.text(), text);
+        EXPECT_EQ(read.attribute(QStringLiteral("VDJ")), text);
+        EXPECT_EQ(read.attribute(QStringLiteral("KOEF")), QStringLiteral("0.6"));
+    }
+    skot.setExistingAttribute(units, QByteArrayView());
+    EXPECT_EQ(skot.attribute(units), QString());
+    skot.setText(QByteArrayView());
+    EXPECT_TRUE(doc.toBytes().contains("<RUX:SKOT VDJ=\"\" KOEF=\"0.6\"/>")) << doc.toBytes().constData();
+}
+
 TEST(XmlDocument, AttributesAreReadAndWrittenByTheirNameAsWritten)
 {
     Document doc = parse(QStringLiteral("<r xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' "
