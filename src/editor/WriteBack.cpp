@@ -45,15 +45,8 @@ void writeNormalised(const QVariant& value, Write&& write)
     write(QByteArrayView(utf8));
 }
 
-}  // namespace
-
-bool ecoType(const QString& typeText)
-{
-    return typeText == QLatin1String("1") || typeText == QLatin1String("5");
-}
-
-namespace {
-
+// The children a row write touches: the acreage, then the categories written for the type, in the
+// order of writing; `written` receives their places in the set.
 QStringList writtenChildren(const CategorySet& set, bool eco, std::vector<int>& written)
 {
     QStringList names = {QStringLiteral("RUX:SUMAVYMERADPB")};
@@ -68,6 +61,11 @@ QStringList writtenChildren(const CategorySet& set, bool eco, std::vector<int>& 
 }
 
 }  // namespace
+
+bool ecoType(const QString& typeText)
+{
+    return typeText == QLatin1String("1") || typeText == QLatin1String("5");
+}
 
 RowWriter::RowWriter(xml::Document& doc, const CategorySet& set, const QString& typeText, bool withA, bool withB)
     : set_(set),
