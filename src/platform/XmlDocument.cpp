@@ -23,7 +23,17 @@ namespace {
 
 const char* chars(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
 const xmlChar* xc(const char* s) { return reinterpret_cast<const xmlChar*>(s); }
-QString fromXml(const xmlChar* s) { return s ? QString::fromUtf8(chars(s)) : QString(); }
+// Texts of the tree as they are. QString::fromUtf8 drops a byte order mark at the start of what it
+// converts, which would silently take a leading U+FEFF off a text or a name.
+QString fromUtf8Exactly(const char* s, qsizetype length)
+{
+    if (length >= 3 && static_cast<unsigned char>(s[0]) == 0xEF && static_cast<unsigned char>(s[1]) == 0xBB &&
+        static_cast<unsigned char>(s[2]) == 0xBF)
+        return QChar(0xFEFF) + fromUtf8Exactly(s + 3, length - 3);
+    return QString::fromUtf8(s, length);
+}
+QString fromUtf8Exactly(const std::string& s) { return fromUtf8Exactly(s.data(), qsizetype(s.size())); }
+QString fromXml(const xmlChar* s) { return s ? fromUtf8Exactly(chars(s), qsizetype(std::strlen(chars(s)))) : QString(); }
 
 // ---------------------------------------------------------------------------------------------
 // State kept beside a libxml2 tree (in xmlDoc::_private, which libxml2 leaves to applications)
@@ -136,7 +146,7 @@ QString textOf(const xmlNode* n)
         if (only && !only->next && only->type == XML_TEXT_NODE) return fromXml(only->content);
         std::string out;
         appendText(n, out);
-        return QString::fromUtf8(out.data(), qsizetype(out.size()));
+        return fromUtf8Exactly(out);
     }
     }
 }
@@ -652,7 +662,7 @@ QString Node::name() const
     const xmlNode* n = need(node_);
     switch (n->type) {
     case XML_ELEMENT_NODE:
-        return QString::fromStdString(writtenName(prefixOf(n), n->name));
+        return fromUtf8Exactly(writtenName(prefixOf(n), n->name));
     case XML_PI_NODE:
         return fromXml(n->name);
     case XML_TEXT_NODE:
@@ -714,7 +724,7 @@ std::optional<QString> Node::attribute(const Name& name) const
     const xmlNode* only = a->children;
     if (only && !only->next && only->type == XML_TEXT_NODE) return fromXml(only->content);
     const std::string v = attributeValue(a);
-    return QString::fromUtf8(v.data(), qsizetype(v.size()));
+    return fromUtf8Exactly(v);
 }
 
 void Node::setExistingAttribute(const QString& name, const QString& value)

@@ -98,6 +98,25 @@ TEST(XmlDocument, RepeatedWritesOfShortTextsStayLiteral)
     EXPECT_TRUE(doc.toBytes().contains("<RUX:SKOT VDJ=\"\" KOEF=\"0.6\"/>")) << doc.toBytes().constData();
 }
 
+// A text may begin with U+FEFF (one or more); reading it back keeps every character.
+TEST(XmlDocument, LeadingByteOrderMarksInTextsStay)
+{
+    const QString bom(QChar(0xFEFF));
+    for (const QString& value : {bom + QStringLiteral("1"), bom + bom + QStringLiteral("\uFFFD\uFFFD"), bom,
+                                 QStringLiteral("a") + bom}) {
+        Document doc;
+        Node root = doc.createRoot(QStringLiteral("r"));
+        root.setAttribute(QStringLiteral("userID"), value);
+        Node child = root.appendElement(QStringLiteral("t"), value);
+        EXPECT_EQ(root.attribute(QStringLiteral("userID")), value);
+        EXPECT_EQ(child.text(), value);
+        const Document again = parse(QString::fromUtf8(doc.toBytes()));
+        EXPECT_EQ(again.root().attribute(QStringLiteral("userID")), value);
+        EXPECT_EQ(again.root().selectSingle(QStringLiteral("t")).text(), value);
+        EXPECT_EQ(again.root().text(), value);
+    }
+}
+
 TEST(XmlDocument, AttributesAreReadAndWrittenByTheirNameAsWritten)
 {
     Document doc = parse(QStringLiteral("<r xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' "
