@@ -377,12 +377,15 @@ sqlite3_stmt* Recordset::Impl::statement(const std::string& key, const std::func
 
 void Recordset::Impl::execute(sqlite3_stmt* statement, const char* what)
 {
+    // Texts are bound in place; no binding may outlive the values it points into.
     if (sqlite3_step(statement) == SQLITE_DONE) {
         sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
         return;
     }
     const Failure failure = sqliteFailure(QString::fromUtf8(what), connection->handle);
     sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
     throw failure;
 }
 

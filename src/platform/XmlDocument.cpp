@@ -111,7 +111,6 @@ std::string writtenName(const xmlChar* prefix, const xmlChar* local)
     return out;
 }
 
-using QName = Name;
 
 // Text content without expanding entity references (their content is never trusted) and without
 // comments or processing instructions.
@@ -151,7 +150,7 @@ QString textOf(const xmlNode* n)
     }
 }
 
-const xmlAttr* findAttribute(const xmlNode* n, const QName& name)
+const xmlAttr* findAttribute(const xmlNode* n, const Name& name)
 {
     if (!n || n->type != XML_ELEMENT_NODE) return nullptr;
     for (const xmlAttr* a = n->properties; a; a = a->next) {
@@ -184,9 +183,9 @@ xmlNode* need(xmlNode* n)
 // Selection patterns
 
 struct Step {
-    QName name;
+    Name name;
     bool hasPredicate = false;
-    QName attribute;
+    Name attribute;
     std::string value;
 };
 
@@ -248,7 +247,7 @@ private:
     }
 
     // NCName (":" NCName)?
-    QName qualifiedName(const QString& what)
+    Name qualifiedName(const QString& what)
     {
         const qsizetype start = pos_;
         auto ncName = [&] {
@@ -261,7 +260,7 @@ private:
             ++pos_;
             ncName();
         }
-        return QName::from(text_.mid(start, pos_ - start).toStdString());
+        return Name::from(text_.mid(start, pos_ - start).toStdString());
     }
 
     Step step()
@@ -450,7 +449,7 @@ std::vector<Node> evaluate(xmlNode* context, const QString& text, bool firstOnly
 
 // Binds a qualified name to a namespace declared in scope of `scope`; without one the name stays
 // whole, as written (a later declareNamespace binds it).
-xmlNs* namespaceFor(xmlDoc* doc, xmlNode* scope, const QName& name)
+xmlNs* namespaceFor(xmlDoc* doc, xmlNode* scope, const Name& name)
 {
     if (name.prefix.empty()) return scope ? xmlSearchNs(doc, scope, nullptr) : nullptr;
     return scope ? xmlSearchNs(doc, scope, xc(name.prefix.c_str())) : nullptr;
@@ -458,7 +457,7 @@ xmlNs* namespaceFor(xmlDoc* doc, xmlNode* scope, const QName& name)
 
 xmlNode* newElement(xmlDoc* doc, xmlNode* scope, const QString& qualifiedName)
 {
-    const QName name = QName::from(qualifiedName.toStdString());
+    const Name name = Name::from(qualifiedName.toStdString());
     if (name.local.empty() || qualifiedName.contains(QLatin1Char(' ')))
         throw Failure(err::XmlWrite, QStringLiteral("Neplatné jméno prvku: %1").arg(qualifiedName));
     xmlNs* ns = namespaceFor(doc, scope, name);
@@ -709,12 +708,12 @@ void Node::setText(QByteArrayView utf8)
 
 bool Node::hasAttribute(const QString& name) const
 {
-    return findAttribute(need(node_), QName::from(name.toStdString())) != nullptr;
+    return findAttribute(need(node_), Name::from(name.toStdString())) != nullptr;
 }
 
 std::optional<QString> Node::attribute(const QString& name) const
 {
-    return attribute(QName::from(name.toStdString()));
+    return attribute(Name::from(name.toStdString()));
 }
 
 std::optional<QString> Node::attribute(const Name& name) const
@@ -729,7 +728,7 @@ std::optional<QString> Node::attribute(const Name& name) const
 
 void Node::setExistingAttribute(const QString& name, const QString& value)
 {
-    setExistingAttribute(QName::from(name.toStdString()), QByteArrayView(value.toUtf8()));
+    setExistingAttribute(Name::from(name.toStdString()), QByteArrayView(value.toUtf8()));
 }
 
 void Node::setExistingAttribute(const Name& name, QByteArrayView utf8)
@@ -756,7 +755,7 @@ void Node::setAttribute(const QString& name, const QString& value)
     xmlNode* n = need(node_);
     if (n->type != XML_ELEMENT_NODE)
         throw Failure(err::XmlWrite, QStringLiteral("Atribut lze nastavit jen prvku."));
-    const QName qn = QName::from(name.toStdString());
+    const Name qn = Name::from(name.toStdString());
     const QByteArray utf8 = value.toUtf8();
     if (qn.full == "xmlns" || qn.prefix == "xmlns") {
         // A namespace declaration written as an attribute becomes a real declaration.
