@@ -43,6 +43,10 @@ double radixNumber(const QString& s, int start, int radix)
     return value;
 }
 
+// Powers of ten that a double holds exactly.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10,
+                                   1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+
 // The value as 15 significant decimal digits: sign, digits "ddddddddddddddd" and the decimal
 // exponent of the first digit. Rounding to 15 digits first is what makes 3 x 0.15 print as 0.45.
 struct Decimal15 {
@@ -78,15 +82,13 @@ bool readScientific(const char* p, const char* end, Decimal15& d)
 // comparison proves it.
 bool shortDecimal(double value, Decimal15& d)
 {
-    static constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
     const double magnitude = std::fabs(value);
     if (!(magnitude >= 1e-5 && magnitude < 1e15)) return false;
     for (int k = 0; k <= 20; ++k) {
-        const double scaled = magnitude * powers[k];
+        const double scaled = magnitude * kPowersOfTen[k];
         if (scaled >= 1e15) return false;
         const double r = std::nearbyint(scaled);
-        if (r / powers[k] != magnitude) continue;
+        if (r / kPowersOfTen[k] != magnitude) continue;
         char buf[24];
         const auto end = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(r)).ptr;
         const int n = int(end - buf);
@@ -150,8 +152,6 @@ double decimalValue(const char* first, const char* last)
 // quotient is the correctly rounded value, the same that the general reading gives.
 std::optional<double> plainDecimal(QStringView text, bool commaIsPoint)
 {
-    static constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                        1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     qsizetype i = 0;
     const qsizetype n = text.size();
     bool negative = false;
@@ -171,7 +171,7 @@ std::optional<double> plainDecimal(QStringView text, bool commaIsPoint)
         }
     }
     if (digits == 0) return std::nullopt;
-    const double value = double(mantissa) / powers[decimals > 0 ? decimals : 0];
+    const double value = double(mantissa) / kPowersOfTen[decimals > 0 ? decimals : 0];
     return value == 0 ? 0.0 : (negative ? -value : value);
 }
 

@@ -9,14 +9,8 @@
 
 namespace zorva::editor {
 
-// These three run for every figure of every row; numbers take a direct path that gives the same
-// texts and values as going through CisloSTeckou and the leading-number parse.
-QString normalisedText(const QVariant& value)
-{
-    if (value.typeId() == QMetaType::Double) return generalText(db::doubleValue(value));
-    return CisloSTeckou(value);
-}
-
+// These run for every figure of every row; numbers take a direct path that gives the same texts
+// and values as going through CisloSTeckou and the leading-number parse.
 double numericValue(const QVariant& value)
 {
     if (value.typeId() == QMetaType::Double) return roundTo15Digits(db::doubleValue(value));

@@ -42,9 +42,8 @@ private:
     std::optional<TableColumns> ownColumns_;
 };
 
-// The normalised text of a column value ("." decimal point, general form) and the number text of a
-// text column (its numeric value, normalised): "007" -> "7", "abc" -> "0", "4,20000" -> "4.2".
-QString normalisedText(const QVariant& value);
+// The number text of a column (its numeric value, normalised): "007" -> "7", "abc" -> "0",
+// "4,20000" -> "4.2".
 QString numberText(const QVariant& value);
 double numericValue(const QVariant& value);
 // Whether the calculation type lets the eco categories count (and be written): exactly "1" or "5".
