@@ -11,9 +11,9 @@
 <xsl:stylesheet version="1.0"
     xmlns:xsl="http://www.w3.org/1999/XSL/Transform"
     xmlns:SOAP="http://schemas.xmlsoap.org/soap/envelope/"
-    xmlns:kLIM="http://www.klim-eagri.cz/kLIM/XSD/kLIM/v0100"
-    xmlns:VDJ="http://www.mze-eagri.cz/kLIM/XSD/VDJ/0_0_1"
-    xmlns:RUX="http://www.mze-eagri.cz/kLIM/XSD/RUX/0_0_1"
+    xmlns:kLIM="http://klim.example/kLIM/XSD/kLIM/v0100"
+    xmlns:VDJ="http://data.example/kLIM/XSD/VDJ/0_0_1"
+    xmlns:RUX="http://data.example/kLIM/XSD/RUX/0_0_1"
     exclude-result-prefixes="SOAP kLIM VDJ RUX">
 
   <xsl:output method="html" encoding="windows-1250" indent="yes" doctype-system="about:legacy-compat"/>

@@ -13,7 +13,7 @@ namespace zorva::test {
 // A program folder, an editor session of one generation and the response it loaded.
 class EditorFixture : public ::testing::Test {
 protected:
-    void load(const ResponseSpec& shape, const editor::CategorySet& set = editor::CategorySet::first())
+    void load(const ResponseShape& shape, const editor::CategorySet& set = editor::CategorySet::first())
     {
         loadBytes(buildResponse(shape), set);
     }

@@ -4,7 +4,7 @@
 
 namespace zorva::test {
 
-QByteArray buildResponse(const ResponseSpec& shape)
+QByteArray buildResponse(const ResponseShape& shape)
 {
     QString x = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SOAP:Envelope xmlns:SOAP=\"%1\"><SOAP:Body>"
                                "<kLIM:Response id=\"kLIM\" kLIMid=\"ZORVA_VDJ1B\" xmlns:kLIM=\"%2\">"

@@ -23,7 +23,7 @@ struct RowValues {
 };
 
 // A response document of the service's form, small enough to read in a test.
-struct ResponseSpec {
+struct ResponseShape {
     QString type = QStringLiteral("2");
     std::optional<QString> pichRokA = QStringLiteral("0.1");
     std::optional<QString> pichRokB = QStringLiteral("0.2");
@@ -31,6 +31,6 @@ struct ResponseSpec {
     std::vector<RowValues> rows;
 };
 
-QByteArray buildResponse(const ResponseSpec& shape);
+QByteArray buildResponse(const ResponseShape& shape);
 
 }  // namespace zorva::test

@@ -41,7 +41,7 @@ class Calculation : public EditorFixture {};
 TEST_F(Calculation, WorkedExampleUnderCzechSettings)
 {
     LocaleScope czech(LocaleScope::czech());
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {workedRow()};
     load(shape);
     int beeps = 0;
@@ -73,7 +73,7 @@ TEST_F(Calculation, WorkedExampleUnderCzechSettings)
 TEST_F(Calculation, WorkedExampleUnderPointSettings)
 {
     LocaleScope english(LocaleScope::english());
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {workedRow()};
     load(shape);
     session->Pocitej();
@@ -100,7 +100,7 @@ TEST_F(Calculation, YearlyValuesAreCutNotRounded)
         {{cattleRow("a", "8339", "0.0001", "1")}, "0.833"},
     };
     for (const Case& c : cases) {
-        ResponseSpec shape;
+        ResponseShape shape;
         shape.rows = c.rows;
         load(shape);
         session->Pocitej();
@@ -116,7 +116,7 @@ TEST_F(Calculation, TheTypeDecidesWhichGroupsAddUp)
     };
     // Conventional 2 (SKOTML), horse 3 (KUNST), eco 5 (EKOOVCE).
     for (const Case c : {Case{"1", 8, 5}, Case{"5", 8, 5}, Case{"2", 5, 2}, Case{"4", 5, 2}, Case{"1 ", 5, 2}, Case{"", 5, 2}}) {
-        ResponseSpec shape;
+        ResponseShape shape;
         shape.type = QString::fromLatin1(c.type);
         RowValues r = cattleRow("2006-01-01", "2", "1", "1");
         r.categories[QStringLiteral("KUNST")] = cat("3", "1");
@@ -140,7 +140,7 @@ TEST_F(Calculation, CountTextsAreReadLikeTheUserMeantThem)
     };
     for (const Case c : {Case{"", "0", 0}, Case{"abc", "abc", 0}, Case{"1,5", "1,5", 0.9}, Case{"1 200", "1 200", 720},
                          Case{"-3", "-3", -1.8}, Case{"007", "007", 4.2}, Case{"20000", "20000", 12000}}) {
-        ResponseSpec shape;
+        ResponseShape shape;
         shape.rows = {cattleRow("d", c.count, "0.6", "10")};
         load(shape);
         session->Pocitej();
@@ -152,7 +152,7 @@ TEST_F(Calculation, CountTextsAreReadLikeTheUserMeantThem)
 
 TEST_F(Calculation, SumsAddTheFiveDecimalUnitsTexts)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues r = cattleRow("d", "1", "0.333333", "1");
     r.categories[QStringLiteral("SKOTST")] = cat("1", "0.333333");
     shape.rows = {r};
@@ -164,7 +164,7 @@ TEST_F(Calculation, SumsAddTheFiveDecimalUnitsTexts)
 
 TEST_F(Calculation, AcreageZeroNegativeOrEmptyCountsWithZero)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues empty = cattleRow("c", "10", "0.6", "");
     empty.withAcreage = false;   // no element at all: the column stays empty until the run
     shape.rows = {cattleRow("a", "10", "0.6", "10"), cattleRow("b", "10", "0.6", "-5"), empty};
@@ -180,7 +180,7 @@ TEST_F(Calculation, AcreageZeroNegativeOrEmptyCountsWithZero)
 
 TEST_F(Calculation, OnlyHorses)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues r;
     r.date = QStringLiteral("h");
     r.acreage = QStringLiteral("2");
@@ -195,7 +195,7 @@ TEST_F(Calculation, OnlyHorses)
 
 TEST_F(Calculation, AnEmptyTableKeepsTheYearlyTexts)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.pichRokA = QStringLiteral("1.234");
     shape.pichRokB = QStringLiteral("x");
     load(shape);
@@ -206,7 +206,7 @@ TEST_F(Calculation, AnEmptyTableKeepsTheYearlyTexts)
 
 TEST_F(Calculation, RunningTwiceChangesNothing)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {workedRow(QStringLiteral("a")), cattleRow("b", "1,5", "0.6", "3.3")};
     load(shape);
     session->Pocitej();
@@ -224,7 +224,7 @@ TEST_F(Calculation, RunningTwiceChangesNothing)
 
 TEST_F(Calculation, LargeHerdsCountInTheSums)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues r = cattleRow("d", "20000", "1", "1000");
     r.categories[QStringLiteral("SKOTST")] = cat("99999", "1");
     shape.rows = {r};
@@ -237,7 +237,7 @@ TEST_F(Calculation, LargeHerdsCountInTheSums)
 
 TEST_F(Calculation, ProgressIsReportedPerRowAndEventsArePumped)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     for (int i = 0; i < 5; ++i) shape.rows.push_back(cattleRow(QString::number(i).toLatin1().constData(), "1", "1", "1"));
     load(shape);
     int pumps = 0;

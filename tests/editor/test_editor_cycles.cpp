@@ -53,7 +53,7 @@ long residentKilobytes()
 
 std::shared_ptr<xml::Document> response()
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     for (int i = 0; i < 12; ++i) {
         RowValues r;
         r.date = QStringLiteral("2005-%1-01").arg(i + 1, 2, 10, QLatin1Char('0'));

@@ -33,7 +33,7 @@ RowValues row(const char* date, const char* count, const char* acreage = "10")
 
 std::shared_ptr<xml::Document> response(const std::vector<RowValues>& rows)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = rows;
     auto doc = std::make_shared<xml::Document>();
     doc->loadXml(buildResponse(shape));

@@ -79,7 +79,7 @@ TEST_F(HostileResponse, ExoticNumberTextsNeverBecomeInfinityOrNotANumber)
     for (const Place& place : places) {
         for (const QString& text : kExotic) {
             const QString what = QString::fromLatin1(place.what) + QStringLiteral(" ") + text;
-            ResponseSpec shape;
+            ResponseShape shape;
             shape.type = QStringLiteral("1");   // eco categories written too
             shape.rows = {plainRow(QStringLiteral("2005-01-01")), plainRow(QStringLiteral("2005-07-01"))};
             place.put(shape.rows[0], text);
@@ -100,7 +100,7 @@ TEST_F(HostileResponse, ExoticNumberTextsNeverBecomeInfinityOrNotANumber)
 
 TEST_F(HostileResponse, Utf16AndByteOrderMarksLoadAndCalculateLikeUtf8)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues r = plainRow(QStringLiteral("2005-01-01"));
     r.categories[QStringLiteral("SKOTML")] = {QStringLiteral("10"), QStringLiteral("0"), QStringLiteral("0.6")};
     shape.rows = {r};
@@ -149,7 +149,7 @@ TEST_F(HostileResponse, DeeplyNestedElementsAreRefusedOrLoadedWithoutHarm)
     // The rows hidden under many levels of foreign elements are still found; past the parser's
     // depth limit the document is refused as a whole, without exhausting the stack.
     for (int depth : {50, 200, 5000, 200000}) {
-        ResponseSpec shape;
+        ResponseShape shape;
         shape.rows = {plainRow(QStringLiteral("2005-01-01"))};
         QByteArray bytes = buildResponse(shape);
         const qsizetype at = bytes.indexOf("<VDJ:PICHROWS>");
@@ -188,7 +188,7 @@ TEST_F(HostileResponse, DeeplyNestedElementsAreRefusedOrLoadedWithoutHarm)
 TEST_F(HostileResponse, AFiftyMegabyteResponseGoesThroughTheRecompute)
 {
     // Two thousand real rows, padded to 50 MB with remarks the program does not read.
-    ResponseSpec shape;
+    ResponseShape shape;
     for (int i = 0; i < 2000; ++i) shape.rows.push_back(plainRow(QStringLiteral("D%1").arg(i, 5, 10, QLatin1Char('0'))));
     QByteArray bytes = buildResponse(shape);
     QByteArray padding;
@@ -217,7 +217,7 @@ TEST_F(HostileResponse, AFiftyMegabyteResponseGoesThroughTheRecompute)
 
 TEST_F(HostileResponse, RecomputeInAFolderThatCannotHoldFilesFailsWithAMessage)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {plainRow(QStringLiteral("2005-01-01"))};
     program.write(QStringLiteral("in.xml"), buildResponse(shape));
     program.write(QStringLiteral("plain-file"), "x");

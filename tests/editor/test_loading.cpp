@@ -22,7 +22,7 @@ class Loading : public EditorFixture {};
 
 TEST_F(Loading, HeaderBoxesAndFlagsComeFromTheResponse)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.pichRokB.reset();
     shape.rows = {row(QStringLiteral("2005-01-01"))};
     load(shape);
@@ -44,7 +44,7 @@ TEST_F(Loading, HeaderBoxesAndFlagsComeFromTheResponse)
 
 TEST_F(Loading, NoRowElementsGiveAnEmptyTableWithHeadersFilled)
 {
-    load(ResponseSpec{});
+    load(ResponseShape{});
     ASSERT_NE(session->recordset(), nullptr);
     EXPECT_EQ(rs().rowCount(), 0);
     EXPECT_TRUE(rs().eof());
@@ -53,7 +53,7 @@ TEST_F(Loading, NoRowElementsGiveAnEmptyTableWithHeadersFilled)
 
 TEST_F(Loading, ColumnsTakeTheirValuesByTheirConversions)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues a = row(QStringLiteral("2005-01-01"));
     a.picha = QStringLiteral("12.5");
     a.pichb = QStringLiteral("12,5");
@@ -103,7 +103,7 @@ TEST_F(Loading, ColumnsTakeTheirValuesByTheirConversions)
 
 TEST_F(Loading, DuplicateDatesGiveTwoRowsAndTheGridSortsCzech)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {row(QStringLiteral("hrad")), row(QStringLiteral("chata")), row(QStringLiteral("cesta")),
                  row(QStringLiteral("hrad"))};
     load(shape);
@@ -115,7 +115,7 @@ TEST_F(Loading, DuplicateDatesGiveTwoRowsAndTheGridSortsCzech)
 
 TEST_F(Loading, TheOtherGenerationsElementsAreIgnored)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues r = row(QStringLiteral("2006-01-01"));
     r.categories[QStringLiteral("SKOTDO6")] = {QStringLiteral("5"), QStringLiteral("1.5"), QStringLiteral("0.3")};
     shape.rows = {r};
@@ -128,7 +128,7 @@ TEST_F(Loading, TheOtherGenerationsElementsAreIgnored)
 TEST_F(Loading, TwoLoadsMakeTwoWorkingDatabases)
 {
     program.clock.randoms = {0.2, 0.8};
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {row(QStringLiteral("2005-01-01"))};
     load(shape);
     const QString first = session->workingDatabasePath();
@@ -149,7 +149,7 @@ TEST_F(Loading, AFolderThatCannotHoldTheDatabaseGivesOneMessageAndLeavesBusyStat
 {
     program.write(QStringLiteral("plain-file"), "x");
     program.ctx.folder = program.path(QStringLiteral("plain-file")) + QStringLiteral("/sub");
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {row(QStringLiteral("2005-01-01"))};
     doc = std::make_shared<xml::Document>();
     doc->loadXml(buildResponse(shape));

@@ -11,9 +11,9 @@ using namespace zorva::test;
 
 namespace {
 
-ResponseSpec workedExample()
+ResponseShape workedExample()
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues r;
     r.date = QStringLiteral("2006-01-01");
     r.acreage = QStringLiteral("12.5");
@@ -104,7 +104,7 @@ TEST_F(Recompute, BadInputGivesStatusTwoAndNoOutputFile)
 
 TEST_F(Recompute, GenerationIsGuessedFromTheCategoryElements)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues r;
     r.date = QStringLiteral("2006-05-01");
     r.acreage = QStringLiteral("2");

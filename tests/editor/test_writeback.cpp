@@ -29,7 +29,7 @@ class WriteBack : public EditorFixture {};
 TEST_F(WriteBack, TypeTwoKeepsEcoElementsAndTypeOneRewritesConventionalOnes)
 {
     for (const char* type : {"2", "1"}) {
-        ResponseSpec shape;
+        ResponseShape shape;
         shape.type = QString::fromLatin1(type);
         shape.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")}, {QStringLiteral("EKOOVCE"), cat("4", "0.15")},
                                    {QStringLiteral("KUNST"), cat("1", "1")}})};
@@ -48,7 +48,7 @@ TEST_F(WriteBack, TypeTwoKeepsEcoElementsAndTypeOneRewritesConventionalOnes)
 
 TEST_F(WriteBack, FlagsDecideWhichSumsAreWritten)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.pichRokA.reset();
     shape.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")}})};
     load(shape);
@@ -62,7 +62,7 @@ TEST_F(WriteBack, FlagsDecideWhichSumsAreWritten)
 
 TEST_F(WriteBack, CountsAndUnitsAreWrittenAsNumbers)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     RowValues r = rowWith("d", {{QStringLiteral("SKOTML"), cat("1", "0.6")}, {QStringLiteral("SKOTST"), cat("1", "1")},
                                 {QStringLiteral("KOZA"), cat("1", "1", std::nullopt)}}, "");
     r.withAcreage = true;
@@ -85,7 +85,7 @@ TEST_F(WriteBack, CountsAndUnitsAreWrittenAsNumbers)
 
 TEST_F(WriteBack, DuplicateDatesUpdateTheFirstElementAndTheLastTableRowWins)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("1", "1")}}),
                  rowWith("d", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
     load(shape);
@@ -103,7 +103,7 @@ TEST_F(WriteBack, DuplicateDatesUpdateTheFirstElementAndTheLastTableRowWins)
 
 TEST_F(WriteBack, RowsWithoutAnElementOrWithAnApostropheStayInTheTableOnly)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {rowWith("d'x", {{QStringLiteral("SKOTML"), cat("1", "1")}}), rowWith("e", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
     load(shape);
     setCell(1, QStringLiteral("DATPLATNOST"), QStringLiteral("zzz"));   // no element has this date
@@ -117,7 +117,7 @@ TEST_F(WriteBack, RowsWithoutAnElementOrWithAnApostropheStayInTheTableOnly)
 
 TEST_F(WriteBack, TheLookupAnswersLikeTheQuery)
 {
-    ResponseSpec shape;
+    ResponseShape shape;
     shape.rows = {rowWith("a", {}), rowWith("b", {}), rowWith("a", {}), rowWith("", {})};
     load(shape);
     editor::RowWriter writer(*doc, editor::CategorySet::first(), QStringLiteral("2"), true, true);

@@ -14,12 +14,12 @@ TEST(RequestDocument, OrdinaryValuesGiveTheServicesExactText)
     RequestFields f{"USR1", "1000234567", "25123456", "7001011234", "6", "C", "2005", "12.5"};
     const QString expected = QStringLiteral(
         "<SOAP:Envelope xmlns:SOAP=\"http://schemas.xmlsoap.org/soap/envelope/\"> <SOAP:Body> "
-        "<kLIM:Request id=\"kLIM\" dateTime=\"2006-12-31T14:0:0\" xmlns:kLIM=\"http://www.klim-eagri.cz/kLIM/XSD/kLIM/v0100\" kLIMid=\"ZORVA_VDJ1B\"> "
+        "<kLIM:Request id=\"kLIM\" dateTime=\"2006-12-31T14:0:0\" xmlns:kLIM=\"http://klim.example/kLIM/XSD/kLIM/v0100\" kLIMid=\"ZORVA_VDJ1B\"> "
         "<kLIM:UIDkey userID=\"USR1\" addressAD=\"default\" certificateSN=\"0\" /> "
         "<kLIM:DataRequest recordCount=\"1\" responseLang=\"CZE\"> "
         "<VDJ:REQUEST xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-        "xsi:schemaLocation=\"http://www.mze-eagri.cz/kLIM/XSD/VDJ/0_0_1 http://www.mze-eagri.cz/kLIM/XSD/VDJ/0_0_1/VDJ.xsd\" "
-        "xmlns:VDJ=\"http://www.mze-eagri.cz/kLIM/XSD/VDJ/0_0_1\" xmlns:RUX=\"http://www.mze-eagri.cz/kLIM/XSD/RUX/0_0_1\"> "
+        "xsi:schemaLocation=\"http://data.example/kLIM/XSD/VDJ/0_0_1 http://data.example/kLIM/XSD/VDJ/0_0_1/VDJ.xsd\" "
+        "xmlns:VDJ=\"http://data.example/kLIM/XSD/VDJ/0_0_1\" xmlns:RUX=\"http://data.example/kLIM/XSD/RUX/0_0_1\"> "
         "<VDJ:ReqRecord id=\"record\" number=\"1\"> <RUX:JISUBRUX>1000234567</RUX:JISUBRUX> <RUX:ICO>25123456</RUX:ICO> "
         "<RUX:RCI>7001011234</RUX:RCI> <RUX:VARPICH>6</RUX:VARPICH><RUX:PICHVYPOCET>C</RUX:PICHVYPOCET> "
         "<RUX:ROKPLATNOST>2005</RUX:ROKPLATNOST><RUX:VYMERA>12.5</RUX:VYMERA> </VDJ:ReqRecord> </VDJ:REQUEST> "
