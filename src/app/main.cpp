@@ -10,7 +10,9 @@
 #include "common/SystemClock.h"
 #include "common/XdgShellService.h"
 #include "common/ui/QtMessageBoxes.h"
+#include "common/TerminationSignals.h"
 #include "editor/Recompute.h"
+#include "request/BatchCommand.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 
@@ -34,10 +36,10 @@ void keepCNumbersClassic()
     std::setlocale(LC_NUMERIC, "C");
 }
 
-bool recomputeRequested(int argc, char** argv)
+bool requested(int argc, char** argv, const char* option)
 {
     for (int i = 1; i < argc; ++i)
-        if (QByteArray(argv[i]) == "--recompute") return true;
+        if (QByteArray(argv[i]) == option) return true;
     return false;
 }
 
@@ -60,12 +62,29 @@ int runHeadless(int argc, char** argv)
                                      }});
 }
 
+// The batch over a list of applicants: no window, progress on the error stream; Ctrl+C or a kill
+// ends it with the summary of what was done.
+int runBatch(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
+    keepCNumbersClassic();
+    zorva::SystemClock clock;
+    zorva::ProgramContext ctx = programContext();
+    ctx.clock = &clock;
+    return zorva::request::runBatchCommand(
+        QCoreApplication::arguments().mid(1), ctx,
+        [](const QString& line) { std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData()); },
+        [&app](std::function<void()> interrupt) { zorva::onTerminationSignal(&app, std::move(interrupt)); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     zorva::tuneAllocatorForDocumentTrees();
-    if (recomputeRequested(argc, argv)) return runHeadless(argc, argv);
+    if (requested(argc, argv, "--recompute")) return runHeadless(argc, argv);
+    if (requested(argc, argv, "--batch")) return runBatch(argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
