@@ -2,14 +2,23 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include "common/Windows1250.h"
 #include "platform/Failure.h"
+#include "platform/IniFile.h"
 #include "platform/XmlDocument.h"
 #include "request/BatchCommand.h"
 #include "request/BatchList.h"
+#include "request/ui/BatchWindow.h"
+#include "request/ui/MainActions.h"
+#include "request/ui/frmMain.h"
 #include "service/DemoService.h"
 #include "support/TestSupport.h"
 
@@ -195,4 +204,32 @@ TEST_F(Batch, AKilledRunLeavesOnlyWholeFiles)
             EXPECT_TRUE(read(name).endsWith("</html>\r\n")) << name.toStdString();
         }
     }
+}
+
+TEST_F(Batch, TheWindowRunsAListFromTheMainWindowAndOpensTheSummary)
+{
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"), program.ctx.settingsFile());
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), url, program.ctx.settingsFile());
+    program.write(QStringLiteral("\\seznam.csv"), kHeader + "1000234567;;;4;C;2005;\r\n2000000002;;;1;A;x;\r\n"
+                                                               "2000000003;;;5;B;2006;\r\n");
+    frmMain main(program.ctx);
+    new request::MainActions(main);
+    main.findChild<QPushButton*>(QStringLiteral("batchButton"))->click();
+    auto* window = main.findChild<request::BatchWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->cancelButton->isEnabled());
+    window->listPath->setText(program.path(QStringLiteral("\\seznam.csv")));
+    window->outFolder->setText(out);
+    QSignalSpy done(window, &request::BatchWindow::batchFinished);
+    window->startButton->click();
+    EXPECT_TRUE(window->cancelButton->isEnabled());
+    ASSERT_TRUE(done.count() == 1 || done.wait(10000));
+    EXPECT_EQ(window->progress->value(), 3);
+    EXPECT_EQ(window->currentRow->text(), QStringLiteral("3/3 2000000003 OK"));
+    EXPECT_EQ(window->summary->text(), QStringLiteral("Hotovo: 3 žadatelů, v pořádku 2, s chybou 1."));
+    EXPECT_TRUE(program.messages.shown.empty());
+    window->openSummaryButton->click();
+    ASSERT_EQ(program.shell.calls.size(), 1u);
+    EXPECT_EQ(program.shell.calls[0].file, QStringLiteral("souhrn.htm"));
+    EXPECT_EQ(QDir(program.shell.calls[0].workingFolder), QDir(out));
 }

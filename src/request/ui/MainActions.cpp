@@ -15,6 +15,7 @@
 #include "presentation/Rendering.h"
 #include "request/Exchange.h"
 #include "request/PreparedRequest.h"
+#include "request/ui/BatchWindow.h"
 
 namespace zorva::request {
 
@@ -39,6 +40,11 @@ MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(w
     connect(&w_, &frmMain::requestEdit, this, &MainActions::cmdEditace_Click);
     connect(&w_, &frmMain::requestTestDocument, this, &MainActions::openTestDocument);
     connect(&w_, &frmMain::requestShowResponse, this, &MainActions::ZobrazOdpoved);
+    connect(&w_, &frmMain::requestBatch, this, [this] {
+        auto* batch = new BatchWindow(ctx_, &w_);
+        batch->setAttribute(Qt::WA_DeleteOnClose);
+        batch->show();
+    });
 }
 
 void MainActions::CommandButtonX1_Click() { send(Mode::Show); }

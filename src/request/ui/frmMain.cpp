@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 
@@ -69,6 +70,12 @@ frmMain::frmMain(const ProgramContext& ctx, QWidget* parent)
 
     buildControls();
     arrangeTabOrder();
+
+    // Not one of the window's original controls: the batch sits in the free space of the button row.
+    auto* batchButton = new QPushButton(QStringLiteral("Dávka…"), this);
+    batchButton->setObjectName(QStringLiteral("batchButton"));
+    batchButton->setGeometry(twips(6045, 5490, 1065, 510));
+    connect(batchButton, &QPushButton::clicked, this, &frmMain::requestBatch);
 
     connect(cmbVARPICH, &QComboBox::currentIndexChanged, this, [this] { typeSwitch(); });
     connect(CommandButtonX1, &QPushButton::clicked, this, &frmMain::requestSend);

@@ -71,6 +71,8 @@ signals:
     void requestTestDocument();
     // A double-click on the window's background: render the stored response.
     void requestShowResponse();
+    // "Dávka…" was clicked: open the batch over a list of applicants.
+    void requestBatch();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
