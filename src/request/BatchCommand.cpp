@@ -7,6 +7,7 @@
 #include "platform/Failure.h"
 #include "platform/IniFile.h"
 #include "request/Defaults.h"
+#include "request/Exchange.h"
 #include "request/Validation.h"
 
 namespace zorva::request {
@@ -69,6 +70,10 @@ BatchSettings batchSettings(const ProgramContext& ctx, const QString& outFolder,
     s.user = !user.isEmpty() ? user
                              : ini::readString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QString(),
                                                ctx.settingsFile());
+    // The time limit of each request as the main window has it.
+    s.timeoutSeconds = Exchange::timeoutFromSetting(
+        ini::readString(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QString(), ctx.settingsFile()));
+    s.settingsName = QFileInfo(ctx.settingsFile()).fileName();
     return s;
 }
 

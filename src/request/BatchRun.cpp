@@ -4,10 +4,10 @@
 #include <QFile>
 
 #include "platform/Failure.h"
-#include "platform/HttpRequest.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
 #include "request/BatchSummary.h"
+#include "request/Exchange.h"
 #include "request/InFlightQueue.h"
 #include "request/PreparedRequest.h"
 
@@ -77,31 +77,6 @@ void takeFigures(const xml::Document& doc, BatchResult& r)
 
 bool isResult(const xml::Document& doc) { return !doc.isEmpty() && doc.selectSingle(QStringLiteral("//VDJ:RespRecord")); }
 
-// One request to the service; the callback gets the answer, or why there is none in Czech.
-std::function<void()> startExchange(const QString& url, const QString& body, int timeoutMs,
-                                    std::function<void(xml::Document, QString)> done)
-{
-    auto* request = new HttpRequest;
-    request->setTimeoutMs(timeoutMs);
-    QObject::connect(request, &HttpRequest::completed, request, [request, done] {
-        request->deleteLater();
-        if (request->failed()) return done({}, QStringLiteral("Server neodpověděl: ") + request->errorText());
-        xml::Document doc = request->responseXML();
-        if (doc.isEmpty())
-            return done({}, QStringLiteral("Server neodpověděl platným dokumentem XML (HTTP %1).").arg(request->status()));
-        done(std::move(doc), QString());
-    });
-    try {
-        request->open(QStringLiteral("POST"), url, true);
-        request->send(body);
-    } catch (const Failure& f) {
-        delete request;
-        done({}, f.description());
-        return [] {};
-    }
-    return [request] { delete request; };
-}
-
 }  // namespace
 
 BatchRun::BatchRun(const ProgramContext& ctx, std::vector<BatchRow> rows, BatchSettings settings, QObject* parent)
@@ -125,10 +100,7 @@ BatchRun::BatchRun(const ProgramContext& ctx, std::vector<BatchRow> rows, BatchS
         [this] { finish(); });
 }
 
-BatchRun::~BatchRun()
-{
-    for (auto& [index, abandon] : inFlight_) abandon();
-}
+BatchRun::~BatchRun() = default;
 
 QString BatchRun::baseName(const BatchRow& row)
 {
@@ -153,14 +125,15 @@ void BatchRun::cancel()
     cancelled_ = true;
     auto abandoned = std::move(inFlight_);
     inFlight_.clear();
-    for (auto& [index, abandon] : abandoned) {
-        abandon();
+    for (auto& [index, exchange] : abandoned) {
+        exchange->disconnect(this);
+        exchange->cancel();
         complete(index, kInterrupted);
     }
     for (size_t i = nextRow_; i < rows_.size(); ++i) complete(i, kInterrupted);
     nextRow_ = rows_.size();
     queue_->stop();
-    // The abandoned requests never call back, so the queue would wait for them for ever.
+    // The cancelled exchanges never call back, so the queue would wait for them for ever.
     finish();
 }
 
@@ -184,15 +157,28 @@ void BatchRun::runRow(size_t index, Finished finished)
     if (settings_.resume && resumeRow(index, base)) return finished();
 
     const QDateTime stamp = ctx_.clock ? ctx_.clock->now() : QDateTime::currentDateTime();
-    auto abandon = startExchange(settings_.server, composeRequest(prepared.fields, stamp), settings_.timeoutMs,
-                                 [this, index, base, finished](xml::Document response, const QString& problem) {
-                                     inFlight_.erase(index);
-                                     if (problem.isEmpty()) answered(index, base, std::move(response));
-                                     else complete(index, problem);
-                                     finished();
-                                 });
-    // An address that cannot be used at all ends the row before the request starts.
-    if (!done_[index]) inFlight_[index] = std::move(abandon);
+    auto owned = std::make_unique<Exchange>(settings_.server, composeRequest(prepared.fields, stamp));
+    owned->setTimeoutSeconds(settings_.timeoutSeconds);
+    owned->setSettingsName(settings_.settingsName);
+    Exchange* exchange = owned.get();
+    connect(exchange, &Exchange::finished, this,
+            [this, index, base, finished](const ExchangeOutcome& outcome) {
+                // The exchange is still inside its own signal: it goes once that has returned.
+                inFlight_[index].release()->deleteLater();
+                inFlight_.erase(index);
+                if (outcome.result == ExchangeOutcome::Result::Answered) answered(index, base, *outcome.response);
+                else complete(index, outcome.message);
+                finished();
+            });
+    inFlight_[index] = std::move(owned);
+    try {
+        exchange->start();
+    } catch (const Failure& f) {
+        // An address that is no http(s) URL: no request leaves.
+        inFlight_.erase(index);
+        complete(index, f.description());
+        finished();
+    }
 }
 
 bool BatchRun::resumeRow(size_t index, const QString& base)
@@ -215,7 +201,7 @@ bool BatchRun::resumeRow(size_t index, const QString& base)
     return true;
 }
 
-void BatchRun::answered(size_t index, const QString& base, xml::Document response)
+void BatchRun::answered(size_t index, const QString& base, const xml::Document& response)
 {
     if (const auto fault = faultText(response)) return complete(index, *fault);
     if (!isResult(response)) return complete(index, QStringLiteral("Odpověď služby neobsahuje výsledek výpočtu."));

@@ -20,6 +20,7 @@ class Document;
 
 namespace zorva::request {
 
+class Exchange;
 class InFlightQueue;
 
 struct BatchSettings {
@@ -28,7 +29,8 @@ struct BatchSettings {
     QString user;          // the user identification
     int jobs = 4;          // requests in flight at once
     bool resume = false;   // rows whose response is already in the folder are not sent again
-    int timeoutMs = 60000;
+    int timeoutSeconds = 60;                                  // without progress, per request
+    QString settingsName = QStringLiteral("ZORVA_VDJ.INI");   // named in the failure messages
 };
 
 // A batch: every row of a list validated, sent and stored as the main window would do it for one
@@ -67,7 +69,7 @@ private:
     using Finished = std::function<void()>;
     void runRow(size_t index, Finished finished);
     bool resumeRow(size_t index, const QString& base);
-    void answered(size_t index, const QString& base, xml::Document response);
+    void answered(size_t index, const QString& base, const xml::Document& response);
     void complete(size_t index, const QString& state);
     void reportReady();
     void finish();
@@ -80,7 +82,7 @@ private:
     std::unique_ptr<InFlightQueue> queue_;
     std::vector<BatchResult> results_;
     std::vector<bool> done_;
-    std::map<size_t, std::function<void()>> inFlight_;   // row index -> abandons its request
+    std::map<size_t, std::unique_ptr<Exchange>> inFlight_;   // by row index
     size_t nextRow_ = 0;
     size_t nextReport_ = 0;
     bool cancelled_ = false;

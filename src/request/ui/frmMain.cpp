@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -71,10 +72,11 @@ frmMain::frmMain(const ProgramContext& ctx, QWidget* parent)
     buildControls();
     arrangeTabOrder();
 
-    // Not one of the window's original controls: the batch sits in the free space of the button row.
+    // Not one of the window's original controls: the batch sits in the free space right of the
+    // applicant's identifiers, in the column of "STORNO".
     auto* batchButton = new QPushButton(QStringLiteral("Dávka…"), this);
     batchButton->setObjectName(QStringLiteral("batchButton"));
-    batchButton->setGeometry(twips(6045, 5490, 1065, 510));
+    batchButton->setGeometry(twips(7200, 2160, 1500, 510));
     connect(batchButton, &QPushButton::clicked, this, &frmMain::requestBatch);
 
     connect(cmbVARPICH, &QComboBox::currentIndexChanged, this, [this] { typeSwitch(); });
@@ -87,6 +89,7 @@ frmMain::frmMain(const ProgramContext& ctx, QWidget* parent)
         if (endProgram_) endProgram_();
     });
     connect(CommandButtonX3, &QPushButton::clicked, this, [this] { showHelp(); });
+    connect(cancelButton, &QPushButton::clicked, this, &frmMain::requestCancel);
 
     loadSettings();
 }
@@ -197,6 +200,11 @@ void frmMain::buildControls()
 
     Line1 = line("Line1", 3330, 45, 9315);
     Line2 = line("Line2", 5310, 0, 9315);
+
+    waitLabel = label(this, "waitLabel", QString(), twips(45, 4950, 7000, 240));
+    waitLabel->setVisible(false);
+    cancelButton = button(this, "cancelButton", QStringLiteral("Zrušit"), twips(5985, 5490, 1185, 510));
+    cancelButton->setVisible(false);
 }
 
 void frmMain::arrangeTabOrder()
@@ -283,6 +291,25 @@ void frmMain::showHelp()
     } catch (const std::exception& e) {
         ctx_.message(QString::fromLocal8Bit(e.what()));
     }
+}
+
+void frmMain::setWaiting(bool waiting, int seconds)
+{
+    waitLabel->setText(QStringLiteral("Čekám na odpověď služby… %1 s").arg(seconds));
+    for (QWidget* w : {static_cast<QWidget*>(waitLabel), static_cast<QWidget*>(cancelButton)}) {
+        w->setVisible(waiting);
+        w->setEnabled(waiting);
+    }
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && !cancelButton->isHidden() && cancelButton->isEnabled()) {
+        cancelButton->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmMain::mouseDoubleClickEvent(QMouseEvent* event)
