@@ -167,7 +167,8 @@ void BatchRun::runRow(size_t index, Finished finished)
                 inFlight_[index].release()->deleteLater();
                 inFlight_.erase(index);
                 if (outcome.result == ExchangeOutcome::Result::Answered) answered(index, base, *outcome.response);
-                else complete(index, outcome.message);
+                // The summary has one line per row: the failure itself, without the advice after it.
+                else complete(index, outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
                 finished();
             });
     inFlight_[index] = std::move(owned);
