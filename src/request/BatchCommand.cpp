@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
+#include "common/CommandOptions.h"
 #include "platform/Failure.h"
 #include "platform/IniFile.h"
 #include "request/Defaults.h"
@@ -20,21 +21,10 @@ struct Options {
     bool resume = false;
 };
 
-class BadInput : public std::runtime_error {
-public:
-    explicit BadInput(const QString& m) : std::runtime_error(m.toStdString()), message(m) {}
-    QString message;
-};
-
 Options parse(const QStringList& args)
 {
     Options o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto next = [&]() -> QString {
-            if (i + 1 >= args.size()) throw BadInput(QStringLiteral("Volbě %1 chybí hodnota.").arg(a));
-            return args[++i];
-        };
+    readOptions(args, [&](const QString& a, const OptionValue& next) {
         if (a == QLatin1String("--batch")) o.list = next();
         else if (a == QLatin1String("--out")) o.out = next();
         else if (a == QLatin1String("--server")) o.server = next();
@@ -47,9 +37,10 @@ Options parse(const QStringList& args)
             if (!ok || o.jobs < 1 || o.jobs > 64)
                 throw BadInput(QStringLiteral("Počet souběžných požadavků musí být 1 až 64, ne \"%1\".").arg(v));
         } else {
-            throw BadInput(QStringLiteral("Neznámá volba \"%1\".").arg(a));
+            return false;
         }
-    }
+        return true;
+    });
     if (o.list.isEmpty()) throw BadInput(QStringLiteral("Chybí seznam žadatelů (--batch SEZNAM.csv)."));
     if (o.out.isEmpty()) throw BadInput(QStringLiteral("Chybí výstupní složka (--out SLOŽKA)."));
     return o;
