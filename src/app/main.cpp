@@ -1,28 +1,36 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <clocale>
 #include <cstdio>
 #include <memory>
 
 #include "common/Allocator.h"
 #include "common/ProgramContext.h"
+#include "common/ProgramFolder.h"
 #include "common/SystemClock.h"
 #include "common/XdgShellService.h"
 #include "common/ui/QtMessageBoxes.h"
 #include "editor/Recompute.h"
+#include "presentation/Rendering.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 
 namespace {
 
-// Every file of the program lies in the folder of its executable; the settings file is named after
-// the executable.
+// Every file of the program lies in the folder of its executable, or in the per-user folder when
+// that one is not writable (an installed program); the settings file is named after the executable.
 zorva::ProgramContext programContext()
 {
     zorva::ProgramContext ctx;
-    ctx.folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     ctx.programName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    ctx.folder = QDir::toNativeSeparators(zorva::programFolder(
+        QCoreApplication::applicationDirPath(),
+        userData.isEmpty() ? QString() : QDir(userData).filePath(QStringLiteral("ZORVA_VDJ")),
+        {ctx.programName + QStringLiteral(".INI"), zorva::presentation::kStylesheetFile,
+         QStringLiteral("\\test.xml")}));
     return ctx;
 }
 
