@@ -68,12 +68,22 @@ int runHeadless(int argc, char** argv)
                                      }});
 }
 
+// Prints the folder that holds the program's files, creating and seeding it as a start would; the
+// demo launcher points that folder's settings at its service.
+int printProgramFolder(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    std::printf("%s\n", programContext().folder.toLocal8Bit().constData());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     zorva::tuneAllocatorForDocumentTrees();
     if (recomputeRequested(argc, argv)) return runHeadless(argc, argv);
+    if (argc == 2 && QByteArray(argv[1]) == "--program-folder") return printProgramFolder(argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
