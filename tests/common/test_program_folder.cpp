@@ -65,7 +65,8 @@ TEST(ProgramFolderSeeding, CopiesWhatIsMissingWritableAndKeepsWhatTheUserChanged
     const QDir from(shipped.path()), to(user.path());
     writeAll(from.filePath(QStringLiteral("ZORVA_VDJ.INI")), "[SETUP]\r\nUSERID=\r\n");
     writeAll(from.filePath(QStringLiteral("ZORVA_VDJ1B.xsl")), "<xsl/>");
-    QFile::setPermissions(from.filePath(QStringLiteral("ZORVA_VDJ.INI")), QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    QFile::setPermissions(from.filePath(QStringLiteral("ZORVA_VDJ.INI")),
+                          QFileDevice::ReadOwner | QFileDevice::ReadOther);
     writeAll(to.filePath(QStringLiteral("ZORVA_VDJ1B.xsl")), "<changed/>");
 
     const QStringList names{QStringLiteral("\\ZORVA_VDJ.INI"), QStringLiteral("\\ZORVA_VDJ1B.xsl"),
