@@ -154,7 +154,7 @@ void BatchRun::runRow(size_t index, Finished finished)
     result.year = prepared.fields.year;
     result.variant = prepared.fields.variant;
     const QString base = baseName(row);
-    if (settings_.resume && resumeRow(index, base)) return finished();
+    if (settings_.resume && resumeRow(index, base, prepared.fields)) return finished();
 
     const QDateTime stamp = ctx_.clock ? ctx_.clock->now() : QDateTime::currentDateTime();
     auto owned = std::make_unique<Exchange>(settings_.server, composeRequest(prepared.fields, stamp));
@@ -182,12 +182,20 @@ void BatchRun::runRow(size_t index, Finished finished)
     }
 }
 
-bool BatchRun::resumeRow(size_t index, const QString& base)
+bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields& asked)
 {
     const QString xmlPath = out_.filePath(base + QStringLiteral(".xml"));
     if (!QFile::exists(xmlPath)) return false;
     xml::Document stored;
     if (!stored.load(xmlPath) || !isResult(stored)) return false;
+    // A response of an earlier list to another question about the same applicant is no answer to
+    // this row.
+    const std::pair<const char*, QString> echoed[] = {
+        {"//RUX:VARPICH", asked.type}, {"//RUX:PICHVYPOCET", asked.variant}, {"//RUX:ROKPLATNOST", asked.year}};
+    for (const auto& [pattern, value] : echoed) {
+        const xml::Node n = stored.selectSingle(QString::fromLatin1(pattern));
+        if (n && n.text().trimmed() != value) return false;
+    }
     const QString page = out_.filePath(base + QStringLiteral(".htm"));
     try {
         // The page is written before the response, so it is there unless it was removed since.

@@ -10,6 +10,7 @@
 #include "common/ProgramContext.h"
 #include "request/BatchList.h"
 #include "request/BatchResult.h"
+#include "request/RequestDocument.h"
 
 namespace zorva::presentation {
 class ResponsePages;
@@ -68,7 +69,7 @@ signals:
 private:
     using Finished = std::function<void()>;
     void runRow(size_t index, Finished finished);
-    bool resumeRow(size_t index, const QString& base);
+    bool resumeRow(size_t index, const QString& base, const RequestFields& asked);
     void answered(size_t index, const QString& base, const xml::Document& response);
     void complete(size_t index, const QString& state);
     void reportReady();
