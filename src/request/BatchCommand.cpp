@@ -119,8 +119,7 @@ int runBatchCommand(const QStringList& arguments, const ProgramContext& ctx,
     }
     QEventLoop loop;
     QObject::connect(&*run, &BatchRun::rowDone, &loop, [&](int done, int total, const BatchResult& r) {
-        const QString id = !r.jisubrux.isEmpty() ? r.jisubrux : !r.ico.isEmpty() ? r.ico : r.rc;
-        error(QStringLiteral("%1/%2 %3 %4").arg(done).arg(total).arg(id, r.state));
+        error(r.progressLine(done, total));
     });
     QObject::connect(&*run, &BatchRun::finished, &loop, &QEventLoop::quit);
     if (interrupt) interrupt([&run] { run->cancel(); });

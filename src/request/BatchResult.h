@@ -17,6 +17,13 @@ struct BatchResult {
     QString page;            // file name of the line's page when it is OK
 
     bool ok() const { return state == QLatin1String("OK"); }
+    // The identifier the service looks the applicant up by: JISUBRUX, else IČ, else RČ.
+    QString identifier() const { return !jisubrux.isEmpty() ? jisubrux : !ico.isEmpty() ? ico : rc; }
+    // "12/200 1000234567 OK"
+    QString progressLine(int done, int total) const
+    {
+        return QStringLiteral("%1/%2 %3 %4").arg(done).arg(total).arg(identifier(), state);
+    }
     static BatchResult of(const BatchRow& row);
 };
 

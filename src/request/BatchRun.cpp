@@ -104,7 +104,7 @@ BatchRun::~BatchRun() = default;
 
 QString BatchRun::baseName(const BatchRow& row)
 {
-    const QString id = !row.jisubrux.isEmpty() ? row.jisubrux : !row.ico.isEmpty() ? row.ico : row.rc;
+    const QString id = BatchResult::of(row).identifier();
     return id.isEmpty() ? QString::number(row.number) : QString::number(row.number) + QLatin1Char('_') + fileSafe(id);
 }
 

@@ -129,8 +129,7 @@ void BatchWindow::start()
     progress->setValue(0);
     connect(run_.get(), &BatchRun::rowDone, this, [this](int done, int total, const BatchResult& r) {
         progress->setValue(done);
-        const QString id = !r.jisubrux.isEmpty() ? r.jisubrux : !r.ico.isEmpty() ? r.ico : r.rc;
-        currentRow->setText(QStringLiteral("%1/%2 %3 %4").arg(done).arg(total).arg(id, r.state));
+        currentRow->setText(r.progressLine(done, total));
     });
     connect(run_.get(), &BatchRun::finished, this, [this] { finish(); });
     setRunning(true);
