@@ -11,6 +11,7 @@
 #include "common/XdgShellService.h"
 #include "common/ui/QtMessageBoxes.h"
 #include "editor/Recompute.h"
+#include "presentation/RenderCommand.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 
@@ -34,14 +35,14 @@ void keepCNumbersClassic()
     std::setlocale(LC_NUMERIC, "C");
 }
 
-bool recomputeRequested(int argc, char** argv)
+bool headlessRequested(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i)
-        if (QByteArray(argv[i]) == "--recompute") return true;
+        if (QByteArray(argv[i]) == "--recompute" || QByteArray(argv[i]) == "--render") return true;
     return false;
 }
 
-// The headless recompute: no window, no display needed.
+// The headless commands: no window, no display needed.
 int runHeadless(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -50,14 +51,15 @@ int runHeadless(int argc, char** argv)
     zorva::SystemClock clock;
     zorva::ProgramContext ctx = programContext();
     ctx.clock = &clock;
-    return zorva::editor::recompute(QCoreApplication::arguments().mid(1), ctx,
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    auto error = [](const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); };
+    if (zorva::presentation::isRenderCall(arguments)) return zorva::presentation::render(arguments, ctx, {error});
+    return zorva::editor::recompute(arguments, ctx,
                                     {[](const QByteArray& bytes) {
                                          std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
                                          std::fflush(stdout);
                                      },
-                                     [](const QString& error) {
-                                         std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
-                                     }});
+                                     error});
 }
 
 }  // namespace
@@ -65,7 +67,7 @@ int runHeadless(int argc, char** argv)
 int main(int argc, char** argv)
 {
     zorva::tuneAllocatorForDocumentTrees();
-    if (recomputeRequested(argc, argv)) return runHeadless(argc, argv);
+    if (headlessRequested(argc, argv)) return runHeadless(argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));

@@ -14,6 +14,7 @@ namespace zorva::presentation {
 namespace {
 
 const QString kDeclarationData = QStringLiteral("version='1.0' encoding='UTF-8'");
+const QString kMainStylesheetData = QStringLiteral("type='text/xsl' href='ZORVA_VDJ1B.xsl'");
 
 void reportFailure(const ProgramContext& ctx, const std::exception& e)
 {
@@ -38,6 +39,21 @@ void launch(const ProgramContext& ctx, const QString& name)
     SpustSoubor(ctx, ctx.file(name), QString(), 3, false, true, false);
 }
 
+// The transformation's text, as the page holds it before its line break. Raises a Failure when
+// there is no usable stylesheet, nothing to transform or the transformation fails.
+QString transformText(const ProgramContext& ctx, const xml::Document& source)
+{
+    const std::unique_ptr<xml::Stylesheet> stylesheet = xml::Stylesheet::compile(ctx.file(kStylesheetFile));
+    if (!stylesheet) throw Failure(err::ObjectRequired, QStringLiteral("Šablona stylu chybí nebo je chybná"));
+    // A document without any element has nothing to transform.
+    if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
+    QString output = stylesheet->transform(source);
+    // The serialiser closes its output with a newline of its own; the page gets exactly one
+    // line break after the transformation's text.
+    while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
+    return output;
+}
+
 void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Document& source, const xml::Node& element)
 {
     skipOnFailure([&] {
@@ -46,18 +62,8 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
     });
     skipOnFailure([&] { presentation.save(ctx.file(kIntermediateFile)); });
     skipOnFailure([&] { source.load(ctx.file(kIntermediateFile)); });
-    std::unique_ptr<xml::Stylesheet> stylesheet;
-    skipOnFailure([&] { stylesheet = xml::Stylesheet::compile(ctx.file(kStylesheetFile)); });
     QString output;
-    skipOnFailure([&] {
-        if (!stylesheet) throw Failure(err::ObjectRequired, QStringLiteral("Šablona stylu chybí"));
-        // A document without any element has nothing to transform.
-        if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
-        output = stylesheet->transform(source);
-        // The serialiser closes its output with a newline of its own; the page gets exactly one
-        // line break after the transformation's text.
-        while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
-    });
+    skipOnFailure([&] { output = transformText(ctx, source); });
     skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), output); });
     skipOnFailure([&] { QFile::remove(ctx.file(kIntermediateFile)); });
     skipOnFailure([&] { launch(ctx, kHtmlFile); });
@@ -92,9 +98,27 @@ void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML)
     }
     xml::Node element;
     skipOnFailure([&] { element = response.root(); });
-    const QString stylesheetData = QStringLiteral("type='text/xsl' href='ZORVA_VDJ1B.xsl'");
     if (chkHTML == HtmlCheck::Checked) htmlPath(ctx, presentation, response, element);
-    else xmlPath(ctx, presentation, stylesheetData, true, element);
+    else xmlPath(ctx, presentation, kMainStylesheetData, true, element);
+}
+
+void renderResponseTo(const ProgramContext& ctx, const xml::Document& response, const QString& path, RenderAs as)
+{
+    if (response.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
+    xml::Document presentation;
+    presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
+    if (as == RenderAs::Xml) {
+        presentation.appendProcessingInstruction(QStringLiteral("xml-stylesheet"), kMainStylesheetData);
+        presentation.appendNode(response.root());
+        presentation.save(path);
+        return;
+    }
+    presentation.appendNode(response.root());
+    // The window transforms the presentation document as read back from its file; the same bytes,
+    // read back without the file beside the program.
+    xml::Document source;
+    source.loadXml(presentation.toBytes());
+    writeHtmlPage(path, transformText(ctx, source));
 }
 
 void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCheck chkHTML)
