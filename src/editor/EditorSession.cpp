@@ -73,6 +73,7 @@ void EditorSession::Startuj()
     }
 
     // Phase two: a failing step is skipped silently.
+    skipOnFailure([&] { serviceInputs_ = ServiceInputs(*xmlDOM, set_); });
     std::unique_ptr<db::Recordset> rs;
     skipOnFailure([&] { rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA")); });
     if (rs) skipOnFailure([&] { loadRows(*rs); });
@@ -247,6 +248,7 @@ void EditorSession::Pocitej(const RunHooks& hooks)
                 writer = std::make_unique<RowWriter>(*xmlDOM, set_, headers_.value(QStringLiteral("txtVARPICH")),
                                                      bPICHROKA, bPICHROKB);
         });
+        if (writer) writer->trackChanges(&serviceInputs_);
         xml::Document empty;
         if (!writer) writer = std::make_unique<RowWriter>(empty, set_, QString(), false, false);
 
@@ -268,6 +270,7 @@ void EditorSession::Pocitej(const RunHooks& hooks)
             pump();
         }
         rs->endBatch();
+        skipOnFailure([&] { if (xmlDOM) recordChanges(*xmlDOM, writer->changes().changes()); });
     }
 
     skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKA")] = yearlyText(totals.a, totals.counted); });

@@ -128,6 +128,22 @@ void RowWriter::writeRow(const db::Recordset& rs, const TableColumns& col)
         skipOnFailure([&] { element.setText(generalChars(numericValue(rs.value(c.count))).view()); });
         skipOnFailure([&] { element.setExistingAttribute(units, generalChars(numericValue(rs.value(c.units))).view()); });
     }
+    if (service_) trackRow(rs, col, date);
+}
+
+void RowWriter::trackRow(const db::Recordset& rs, const TableColumns& col, const QString& date)
+{
+    auto compare = [&](const QString& field, int column) {
+        skipOnFailure([&] { changes_.compare(*service_, date, field, numericValue(rs.value(column))); });
+    };
+    if (found_[0]) compare(QStringLiteral("SUMAVYMERADPB"), col.acreage);
+    for (std::size_t i = 0; i < written_.size(); ++i) {
+        if (!found_[i + 1]) continue;
+        const Category& category = set_.categories[std::size_t(written_[i])];
+        const CategoryColumns& c = col.categories[std::size_t(written_[i])];
+        compare(category.countColumn(), c.count);
+        compare(category.coefficientColumn(), c.coefficient);
+    }
 }
 
 void RowWriter::writeYearly(xml::Document& doc, const QString& pichRokA, const QString& pichRokB)
