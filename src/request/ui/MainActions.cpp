@@ -13,6 +13,7 @@
 #include "editor/CategorySet.h"
 #include "platform/Failure.h"
 #include "presentation/Rendering.h"
+#include "request/Archive.h"
 #include "request/Exchange.h"
 #include "request/RequestDocument.h"
 #include "request/Validation.h"
@@ -109,6 +110,7 @@ void MainActions::send(Mode mode)
         }
         response = std::make_shared<xml::Document>(std::move(outcome.response));
         response->save(ctx_.file(presentation::kResponseFile));
+        archiveResponse(ctx_, fields);
     } catch (const std::exception& e) {
         generalFailure(e);
         return;
