@@ -57,11 +57,6 @@ QString reason(const Failure& f, const QString& output)
 
 }  // namespace
 
-bool isRenderCall(const QStringList& arguments)
-{
-    return arguments.contains(QStringLiteral("--render"));
-}
-
 int render(const QStringList& arguments, const ProgramContext& ctx, const RenderStreams& streams)
 {
     try {

@@ -19,7 +19,4 @@ struct RenderStreams {
 
 int render(const QStringList& arguments, const ProgramContext& ctx, const RenderStreams& streams);
 
-// Whether the arguments ask for the headless rendering.
-bool isRenderCall(const QStringList& arguments);
-
 }  // namespace zorva::presentation
