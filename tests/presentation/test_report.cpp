@@ -75,7 +75,7 @@ TEST(Report, PagesSayWhatTheyAre)
     };
     const std::vector<Case> cases = {
         {"the service's answer", mainWindowPage, {serviceLine, QStringLiteral("Průměr intenzit všech dnů")},
-         {band, QStringLiteral("upraven")}},
+         {band, QStringLiteral("Výpočet upravený uživatelem")}},
         {"the answer after one edit", editedAndShown,
          {band, QStringLiteral("Skot mladší – počet zvířat (ks)"), QStringLiteral("zmeneno"),
           QStringLiteral("Výpočet upravený uživatelem")},
@@ -109,8 +109,9 @@ TEST(Report, PagesSayWhatTheyAre)
              EXPECT_EQ(headless, window) << "the headless page differs from the window's";
              return headless;
          },
-         {QStringLiteral("charset=UTF-8"), QStringLiteral("Výměra"), QStringLiteral("Dvořák"), serviceLine},
-         {band}},
+         // The bytes are the window's, whatever encoding the page is written in.
+         {QStringLiteral("charset=UTF-8"), QStringLiteral("1000234567")},
+         {QStringLiteral("UPRAVENO")}},
     };
     for (const Case& c : cases) {
         TestProgram p;
