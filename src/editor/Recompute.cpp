@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include "common/CommandArguments.h"
 #include "editor/EditorSession.h"
 #include "platform/Failure.h"
 
@@ -20,33 +21,23 @@ struct Options {
     std::vector<Edit> edits;
 };
 
-class BadInput : public std::runtime_error {
-public:
-    explicit BadInput(const QString& m) : std::runtime_error(m.toStdString()), message(m) {}
-    QString message;
-};
-
 Options parse(const QStringList& args)
 {
     Options o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto next = [&]() -> QString {
-            if (i + 1 >= args.size()) throw BadInput(QStringLiteral("Volbě %1 chybí hodnota.").arg(a));
-            return args[++i];
-        };
-        if (a == QLatin1String("--recompute")) o.input = next();
-        else if (a == QLatin1String("--out")) o.output = next();
-        else if (a == QLatin1String("--generation")) o.generation = next();
-        else if (a == QLatin1String("--set")) {
-            const QString v = next();
+    CommandArguments a(args);
+    while (a.next()) {
+        if (a.is("--recompute")) o.input = a.value();
+        else if (a.is("--out")) o.output = a.value();
+        else if (a.is("--generation")) o.generation = a.value();
+        else if (a.is("--set")) {
+            const QString v = a.value();
             const qsizetype colon = v.indexOf(QLatin1Char(':'));
             const qsizetype eq = v.indexOf(QLatin1Char('='), colon + 1);
             if (colon <= 0 || eq < 0 || eq == colon + 1)
                 throw BadInput(QStringLiteral("Chybná změna \"%1\": očekávám DATUM:SLOUPEC=HODNOTA.").arg(v));
             o.edits.push_back({v.left(colon), v.mid(colon + 1, eq - colon - 1), v.mid(eq + 1)});
         } else {
-            throw BadInput(QStringLiteral("Neznámá volba \"%1\".").arg(a));
+            a.unknown();
         }
     }
     if (o.input.isEmpty()) throw BadInput(QStringLiteral("Chybí vstupní soubor."));

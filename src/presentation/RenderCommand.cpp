@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "common/CommandArguments.h"
 #include "platform/Failure.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
@@ -15,25 +16,15 @@ struct Options {
     RenderAs as = RenderAs::Html;
 };
 
-class BadInput : public std::runtime_error {
-public:
-    explicit BadInput(const QString& m) : std::runtime_error(m.toStdString()), message(m) {}
-    QString message;
-};
-
 Options parse(const QStringList& args)
 {
     Options o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto next = [&]() -> QString {
-            if (i + 1 >= args.size()) throw BadInput(QStringLiteral("Volbě %1 chybí hodnota.").arg(a));
-            return args[++i];
-        };
-        if (a == QLatin1String("--render")) o.input = next();
-        else if (a == QLatin1String("--out")) o.output = next();
-        else if (a == QLatin1String("--xml")) o.as = RenderAs::Xml;
-        else throw BadInput(QStringLiteral("Neznámá volba \"%1\".").arg(a));
+    CommandArguments a(args);
+    while (a.next()) {
+        if (a.is("--render")) o.input = a.value();
+        else if (a.is("--out")) o.output = a.value();
+        else if (a.is("--xml")) o.as = RenderAs::Xml;
+        else a.unknown();
     }
     if (o.input.isEmpty()) throw BadInput(QStringLiteral("Chybí vstupní soubor."));
     if (o.output.isEmpty()) throw BadInput(QStringLiteral("Chybí výstupní soubor (--out)."));
