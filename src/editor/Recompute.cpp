@@ -98,8 +98,10 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
             db::Recordset& rs = *session.recordset();
             for (const Edit& e : o.edits) {
                 if (!(e.column == QLatin1String("SUMAVYMERADPB") ||
-                      (e.column.endsWith(QLatin1String("_POCET")) && set.find(e.column.chopped(6)))))
-                    throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB a počty kategorií %2).")
+                      (e.column.endsWith(QLatin1String("_POCET")) && set.find(e.column.chopped(6))) ||
+                      (e.column.endsWith(QLatin1String("_KOEF")) && set.find(e.column.chopped(5)))))
+                    throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB, počty a koeficienty "
+                                                  "kategorií %2).")
                                        .arg(e.column, set.windowName));
                 bool found = false;
                 for (int row = 0; row < rs.rowCount(); ++row) {

@@ -145,6 +145,7 @@ TEST_F(Recompute, ChangedInputsAreListedAndRestoredOnesLeaveNoTrace)
         {"the service's values typed again", "in.xml", {"2006-01-01:SKOTML_POCET=10", "2006-01-01:SUMAVYMERADPB=12,50"}, {}},
         {"a count and the acreage", "in.xml", {"2006-01-01:SKOTML_POCET=20", "2006-01-01:SUMAVYMERADPB=10"},
          {"SUMAVYMERADPB=12.5>10", "SKOTML_POCET=10>20"}},
+        {"a coefficient", "in.xml", {"2006-01-01:OVCE_KOEF=0,2"}, {"OVCE_KOEF=0.15>0.2"}},
         {"a changed document recomputed", "changed.xml", {}, {"SKOTML_POCET=10>20"}},
         {"a changed document changed again", "changed.xml", {"2006-01-01:SKOTML_POCET=30"}, {"SKOTML_POCET=10>30"}},
         {"a changed document restored", "changed.xml", {"2006-01-01:SKOTML_POCET=10"}, {}},
