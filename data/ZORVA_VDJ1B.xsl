@@ -641,8 +641,10 @@
                         <xsl:with-param name="klic" select="concat($radek/@DATPLATNOST, '|', $n, '_KOEF')"/>
                         <xsl:with-param name="trida" select="'num koef'"/>
                       </xsl:call-template>
+                      <!-- The document keeps the service's coefficient; a changed one is in the list. -->
+                      <xsl:variable name="novyKoef" select="key('zmena', concat($radek/@DATPLATNOST, '|', $n, '_KOEF'))[1]/@new"/>
                       <xsl:call-template name="cislo">
-                        <xsl:with-param name="v" select="$e/@KOEF"/>
+                        <xsl:with-param name="v" select="$e/@KOEF[not($novyKoef)] | $novyKoef"/>
                         <xsl:with-param name="vzor" select="'0,00#'"/>
                       </xsl:call-template>
                     </td>
