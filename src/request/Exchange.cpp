@@ -28,6 +28,8 @@ Exchange::Exchange(QString url, QString body, QObject* parent)
     : QObject(parent), url_(std::move(url)), body_(std::move(body))
 {
     ticker_.setInterval(1000);
+    // A coarse timer may fire up to 5 % early, which would report 0 whole seconds after the first one.
+    ticker_.setTimerType(Qt::PreciseTimer);
     connect(&ticker_, &QTimer::timeout, this, [this] { emit progress(secondsWaited()); });
 }
 
