@@ -1,7 +1,5 @@
 #include "editor/UserChanges.h"
 
-#include <algorithm>
-
 #include "common/NumberText.h"
 #include "platform/XmlRemoval.h"
 
@@ -55,14 +53,31 @@ void ChangeList::compare(const ServiceInputs& service, const QString& date, cons
 {
     const QString* sent = service.value(date, field);
     if (!sent) return;
-    auto same = [&](const UserChange& c) { return c.date == date && c.field == field; };
-    changes_.erase(std::remove_if(changes_.begin(), changes_.end(), same), changes_.end());
     // The service's text read as the loading and the calculation read it, so that "21" and "21.0"
     // from the service, or a figure typed back to its value, are no change.
     const double loaded = field.endsWith(QLatin1String("_POCET")) ? leadingNumberOfNormalised(*sent)
                                                                    : roundTo15Digits(leadingNumber(*sent));
-    if (loaded == current) return;
-    changes_.push_back({date, field, *sent, generalText(current)});
+    const QString key = date + QLatin1Char('|') + field;
+    const auto at = slotOf_.constFind(key);
+    if (loaded == current) {
+        if (at != slotOf_.cend()) slots_[*at].reset();
+        return;
+    }
+    UserChange change{date, field, *sent, generalText(current)};
+    if (at != slotOf_.cend()) {
+        slots_[*at] = std::move(change);
+    } else {
+        slotOf_.insert(key, slots_.size());
+        slots_.emplace_back(std::move(change));
+    }
+}
+
+std::vector<UserChange> ChangeList::changes() const
+{
+    std::vector<UserChange> out;
+    for (const auto& slot : slots_)
+        if (slot) out.push_back(*slot);
+    return out;
 }
 
 void recordChanges(xml::Document& doc, const std::vector<UserChange>& changes)

@@ -1,6 +1,7 @@
 #pragma once
 #include <QHash>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "editor/CategorySet.h"
@@ -46,10 +47,13 @@ class ChangeList {
 public:
     // Compares a figure written into the document with the service's; equal numbers are no change.
     void compare(const ServiceInputs& service, const QString& date, const QString& field, double current);
-    const std::vector<UserChange>& changes() const { return changes_; }
+    std::vector<UserChange> changes() const;
 
 private:
-    std::vector<UserChange> changes_;
+    // A slot per date and field met with a difference, in the order first met; a slot is emptied
+    // when a later figure of the same date and field equals the service's again.
+    std::vector<std::optional<UserChange>> slots_;
+    QHash<QString, std::size_t> slotOf_;
 };
 
 // Replaces the list of changes in the document by `changes`. Without changes the list is removed,
