@@ -73,10 +73,11 @@ void EditorSession::Startuj()
     }
 
     // Phase two: a failing step is skipped silently.
-    skipOnFailure([&] { serviceInputs_ = ServiceInputs(*xmlDOM, set_); });
+    serviceInputs_ = ServiceInputs(set_);
     std::unique_ptr<db::Recordset> rs;
     skipOnFailure([&] { rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA")); });
     if (rs) skipOnFailure([&] { loadRows(*rs); });
+    skipOnFailure([&] { serviceInputs_.takeRecorded(*xmlDOM); });
     skipOnFailure([&] { if (rs) rs->close(); });
     skipOnFailure([&] { database.close(); });
     strConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + databasePath_ +
@@ -120,6 +121,9 @@ void EditorSession::loadRows(db::Recordset& rs)
         skipOnFailure([&] { rs.setValue(col.pichA, leadingNumber(attributeText(pichA))); });
         skipOnFailure([&] { rs.setValue(col.pichB, leadingNumber(attributeText(pichB))); });
         lookup.find(row, children);
+        skipOnFailure([&] {
+            if (const auto d = row.attribute(date)) serviceInputs_.addRow(*d, children[2], children, 3);
+        });
         for (int i = 0; i < 3; ++i) {
             skipOnFailure([&] {
                 const xml::Node& node = children[std::size_t(i)];

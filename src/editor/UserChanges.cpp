@@ -12,58 +12,97 @@ const QString kField = QStringLiteral("field");
 const QString kService = QStringLiteral("service");
 const QString kNew = QStringLiteral("new");
 
+// A text read as the loading and the calculation read it: counts through the normaliser, acreage
+// and coefficients as numbers written with a point. A text that no number can be made of is not
+// compared at all (the loading skips it too).
+template <typename Read>
+ServiceValue readValue(const QString& text, Read&& read)
+{
+    try {
+        return {true, text, read(text)};
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+ServiceValue countValue(const QString& text)
+{
+    return readValue(text, [](const QString& t) { return leadingNumberOfNormalised(t); });
+}
+ServiceValue numberValue(const QString& text)
+{
+    return readValue(text, [](const QString& t) { return roundTo15Digits(leadingNumber(t)); });
+}
+
 }  // namespace
 
-ServiceInputs::ServiceInputs(const xml::Document& doc, const CategorySet& set)
+void ServiceInputs::addRow(const QString& date, const xml::Node& acreage, const std::vector<xml::Node>& categories,
+                           std::size_t firstCategory)
 {
-    for (const xml::Node& row : doc.selectList(QStringLiteral("//VDJ:PICHROW"))) {
-        const auto date = row.attribute(QStringLiteral("DATPLATNOST"));
-        if (!date || byDate_.contains(*date)) continue;
-        QHash<QString, QString>& fields = byDate_[*date];
-        for (const xml::Node& child : row.childElements()) {
-            const QString name = child.name();
-            if (!name.startsWith(QLatin1String("RUX:"))) continue;
-            const QString local = name.mid(4);
-            if (local == QLatin1String("SUMAVYMERADPB")) {
-                if (!fields.contains(local)) fields.insert(local, child.text());
-            } else if (const Category* c = set.find(local); c && !fields.contains(c->countColumn())) {
-                fields.insert(c->countColumn(), child.text());
-                fields.insert(c->coefficientColumn(), child.attribute(QStringLiteral("KOEF")).value_or(QString()));
-            }
-        }
+    if (!set_ || rows_.contains(date)) return;
+    static const xml::Name koef = xml::Name::from(std::string("KOEF"));
+    ServiceRow row;
+    row.date = date;
+    if (acreage) row.acreage = numberValue(acreage.text());
+    const std::size_t n = set_->categories.size();
+    row.counts.resize(n);
+    row.coefficients.resize(n);
+    for (std::size_t k = 0; k < n && firstCategory + k < categories.size(); ++k) {
+        const xml::Node& element = categories[firstCategory + k];
+        if (!element) continue;
+        row.counts[k] = countValue(element.text());
+        row.coefficients[k] = numberValue(element.attribute(koef).value_or(QString()));
     }
-    // Figures changed before the document was saved: the service's values are the recorded ones.
+    rows_.insert(date, std::move(row));
+}
+
+ServiceValue* ServiceInputs::find(ServiceRow& row, const QString& field)
+{
+    if (field == QLatin1String("SUMAVYMERADPB")) return &row.acreage;
+    for (std::size_t k = 0; k < set_->categories.size(); ++k) {
+        const Category& c = set_->categories[k];
+        if (field == c.countColumn()) return &row.counts[k];
+        if (field == c.coefficientColumn()) return &row.coefficients[k];
+    }
+    return nullptr;
+}
+
+void ServiceInputs::takeRecorded(const xml::Document& doc)
+{
+    if (!set_) return;
     for (const xml::Node& change : doc.selectList(QStringLiteral("//") + kChangesElement + QLatin1Char('/') + kChangeElement)) {
         const auto date = change.attribute(kDate);
         const auto field = change.attribute(kField);
         const auto service = change.attribute(kService);
-        if (date && field && service && byDate_.contains(*date)) byDate_[*date].insert(*field, *service);
+        if (!date || !field || !service || !rows_.contains(*date)) continue;
+        ServiceValue* value = find(rows_[*date], *field);
+        if (!value || !value->sent) continue;
+        *value = field->endsWith(QLatin1String("_POCET")) ? countValue(*service) : numberValue(*service);
     }
 }
 
-const QString* ServiceInputs::value(const QString& date, const QString& field) const
+const ServiceRow* ServiceInputs::row(const QString& date) const
 {
-    const auto row = byDate_.constFind(date);
-    if (row == byDate_.cend()) return nullptr;
-    const auto it = row->constFind(field);
-    return it == row->cend() ? nullptr : &*it;
+    const auto it = rows_.constFind(date);
+    return it == rows_.cend() ? nullptr : &*it;
 }
 
-void ChangeList::compare(const ServiceInputs& service, const QString& date, const QString& field, double current)
+void ChangeList::unchanged(const ServiceRow& row, int slot)
 {
-    const QString* sent = service.value(date, field);
-    if (!sent) return;
-    // The service's text read as the loading and the calculation read it, so that "21" and "21.0"
-    // from the service, or a figure typed back to its value, are no change.
-    const double loaded = field.endsWith(QLatin1String("_POCET")) ? leadingNumberOfNormalised(*sent)
-                                                                   : roundTo15Digits(leadingNumber(*sent));
-    const QString key = date + QLatin1Char('|') + field;
-    const auto at = slotOf_.constFind(key);
-    if (loaded == current) {
-        if (at != slotOf_.cend()) slots_[*at].reset();
+    if (slotOf_.isEmpty()) return;
+    const auto at = slotOf_.constFind(qMakePair(&row, slot));
+    if (at != slotOf_.cend()) slots_[*at].reset();
+}
+
+void ChangeList::compare(const ServiceRow& row, int slot, const QString& field, const ServiceValue& sent, double current)
+{
+    if (!sent.sent) return;
+    if (sent.number == current) {
+        unchanged(row, slot);
         return;
     }
-    UserChange change{date, field, *sent, generalText(current)};
+    UserChange change{row.date, field, sent.text, generalText(current)};
+    const auto key = qMakePair(&row, slot);
+    const auto at = slotOf_.constFind(key);
     if (at != slotOf_.cend()) {
         slots_[*at] = std::move(change);
     } else {

@@ -25,35 +25,56 @@ struct UserChange {
     QString date, field, serviceValue, newValue;
 };
 
-// The inputs of the calculation as the service sent them (acreage, counts, coefficients), by date
-// and working-table column, read from the first row element of each date when the response is
-// loaded. A document that already lists changes gives the service's values recorded there.
+// One input as the service sent it: its text, and its number as the working table reads it.
+struct ServiceValue {
+    bool sent = false;
+    QString text;
+    double number = 0;
+};
+
+// The inputs of one date: the acreage, then count and coefficient of each category of the set.
+struct ServiceRow {
+    QString date;
+    ServiceValue acreage;
+    std::vector<ServiceValue> counts, coefficients;   // by the category's place in the set
+};
+
+// The inputs of the calculation as the service sent them, kept when the response is loaded: the
+// first row element of each date counts, as for the write-back.
 class ServiceInputs {
 public:
     ServiceInputs() = default;
-    ServiceInputs(const xml::Document& doc, const CategorySet& set);
+    explicit ServiceInputs(const CategorySet& set) : set_(&set) {}
 
-    // Nothing when the service sent no row of that date.
-    const QString* value(const QString& date, const QString& field) const;
-    bool empty() const { return byDate_.isEmpty(); }
+    // A row element as the loading reads it: its acreage element and its category elements in the
+    // order of the set (null where missing).
+    void addRow(const QString& date, const xml::Node& acreage, const std::vector<xml::Node>& categories,
+                std::size_t firstCategory);
+    // A document saved with changes names the service's values of what was changed: they take over.
+    void takeRecorded(const xml::Document& doc);
+
+    const ServiceRow* row(const QString& date) const;
 
 private:
-    QHash<QString, QHash<QString, QString>> byDate_;
+    ServiceValue* find(ServiceRow& row, const QString& field);
+
+    const CategorySet* set_ = nullptr;
+    QHash<QString, ServiceRow> rows_;
 };
 
-// The changes of one calculation run, in the order found; a later figure of the same date and field
-// replaces an earlier one.
+// The changes of one calculation run, in the order first found; a later figure of the same date and
+// field replaces an earlier one, and one equal to the service's takes the change back.
 class ChangeList {
 public:
-    // Compares a figure written into the document with the service's; equal numbers are no change.
-    void compare(const ServiceInputs& service, const QString& date, const QString& field, double current);
+    // `slot` tells the inputs of a row apart: 0 the acreage, then two per category.
+    void compare(const ServiceRow& row, int slot, const QString& field, const ServiceValue& sent, double current);
+    // The same input read as unchanged without a number (its text is the service's).
+    void unchanged(const ServiceRow& row, int slot);
     std::vector<UserChange> changes() const;
 
 private:
-    // A slot per date and field met with a difference, in the order first met; a slot is emptied
-    // when a later figure of the same date and field equals the service's again.
     std::vector<std::optional<UserChange>> slots_;
-    QHash<QString, std::size_t> slotOf_;
+    QHash<QPair<const ServiceRow*, int>, std::size_t> slotOf_;
 };
 
 // Replaces the list of changes in the document by `changes`. Without changes the list is removed,

@@ -133,16 +133,29 @@ void RowWriter::writeRow(const db::Recordset& rs, const TableColumns& col)
 
 void RowWriter::trackRow(const db::Recordset& rs, const TableColumns& col, const QString& date)
 {
-    auto compare = [&](const QString& field, int column) {
-        skipOnFailure([&] { changes_.compare(*service_, date, field, numericValue(rs.value(column))); });
-    };
-    if (found_[0]) compare(QStringLiteral("SUMAVYMERADPB"), col.acreage);
+    const ServiceRow* sent = service_->row(date);
+    if (!sent) return;
+    static const QString acreage = QStringLiteral("SUMAVYMERADPB");
+    if (found_[0])
+        skipOnFailure([&] { changes_.compare(*sent, 0, acreage, sent->acreage, numericValue(rs.value(col.acreage))); });
     for (std::size_t i = 0; i < written_.size(); ++i) {
         if (!found_[i + 1]) continue;
-        const Category& category = set_.categories[std::size_t(written_[i])];
-        const CategoryColumns& c = col.categories[std::size_t(written_[i])];
-        compare(category.countColumn(), c.count);
-        compare(category.coefficientColumn(), c.coefficient);
+        const auto k = std::size_t(written_[i]);
+        const Category& category = set_.categories[k];
+        const CategoryColumns& c = col.categories[k];
+        const int slot = 1 + 2 * int(k);
+        skipOnFailure([&] {
+            const QVariant& count = rs.value(c.count);
+            // A count still as the service wrote it needs no number.
+            if (const QString* text = db::textValue(count); text && *text == sent->counts[k].text)
+                changes_.unchanged(*sent, slot);
+            else
+                changes_.compare(*sent, slot, category.countColumn(), sent->counts[k], numericValue(count));
+        });
+        skipOnFailure([&] {
+            changes_.compare(*sent, slot + 1, category.coefficientColumn(), sent->coefficients[k],
+                             numericValue(rs.value(c.coefficient)));
+        });
     }
 }
 
