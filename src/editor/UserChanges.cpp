@@ -1,6 +1,7 @@
 #include "editor/UserChanges.h"
 
 #include "common/NumberText.h"
+#include "common/SkipOnFailure.h"
 #include "platform/XmlRemoval.h"
 
 namespace zorva::editor {
@@ -121,7 +122,9 @@ std::vector<UserChange> ChangeList::changes() const
 
 void recordChanges(xml::Document& doc, const std::vector<UserChange>& changes)
 {
-    for (xml::Node old : doc.selectList(QStringLiteral("//") + kChangesElement)) xml::removeElement(old);
+    // Last first: a list nested in another goes before the one around it.
+    std::vector<xml::Node> old = doc.selectList(QStringLiteral("//") + kChangesElement);
+    for (auto it = old.rbegin(); it != old.rend(); ++it) skipOnFailure([&] { xml::removeElement(*it); });
     if (changes.empty() || doc.isEmpty()) return;
     xml::Node parent = doc.selectSingle(QStringLiteral("//kLIM:Response"));
     if (!parent) parent = doc.root();

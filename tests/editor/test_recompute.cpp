@@ -133,6 +133,10 @@ TEST_F(Recompute, ChangedInputsAreListedAndRestoredOnesLeaveNoTrace)
     program.write(QStringLiteral("unchanged.xml"), unchanged);
     ASSERT_EQ(run({"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_POCET=20"}), 0);
     program.write(QStringLiteral("changed.xml"), out);
+    // A list with another inside it, as no program of ours writes it.
+    program.write(QStringLiteral("nested.xml"),
+                  QByteArray(out).replace("</UPR:Changes>", "<UPR:Changes><UPR:Change date=\"x\" field=\"KOZA_POCET\" "
+                                                            "service=\"1\" new=\"2\"/></UPR:Changes></UPR:Changes>"));
 
     struct Case {
         const char* what;
@@ -149,6 +153,7 @@ TEST_F(Recompute, ChangedInputsAreListedAndRestoredOnesLeaveNoTrace)
         {"a changed document recomputed", "changed.xml", {}, {"SKOTML_POCET=10>20"}},
         {"a changed document changed again", "changed.xml", {"2006-01-01:SKOTML_POCET=30"}, {"SKOTML_POCET=10>30"}},
         {"a changed document restored", "changed.xml", {"2006-01-01:SKOTML_POCET=10"}, {}},
+        {"nested lists", "nested.xml", {}, {"SKOTML_POCET=10>20"}},
     };
     for (const Case& c : cases) {
         QStringList args = {"--recompute", program.path(c.input)};
