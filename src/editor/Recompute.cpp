@@ -5,6 +5,7 @@
 #include <QScopeGuard>
 
 #include "common/CommandArguments.h"
+#include "common/UserText.h"
 #include "editor/EditorSession.h"
 #include "platform/Failure.h"
 
@@ -133,7 +134,7 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
         streams.error(e.message);
         return 2;
     } catch (const std::exception& e) {
-        streams.error(QString::fromLocal8Bit(e.what()));
+        streams.error(userText(e));
         return 2;
     }
 }

@@ -2,7 +2,7 @@
 
 #include <libxml/tree.h>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/XmlTree.h"
 
 namespace zorva::xml {

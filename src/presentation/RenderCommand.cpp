@@ -3,7 +3,8 @@
 #include <QFileInfo>
 
 #include "common/CommandArguments.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
+#include "common/UserText.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
 
@@ -65,7 +66,7 @@ int render(const QStringList& arguments, const ProgramContext& ctx, const Render
         streams.error(e.message);
         return 2;
     } catch (const std::exception& e) {
-        streams.error(QStringLiteral("Sestavu nelze vytvořit: ") + QString::fromLocal8Bit(e.what()));
+        streams.error(QStringLiteral("Sestavu nelze vytvořit: ") + userText(e));
         return 2;
     }
 }

@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringEncoder>
 
 #include "common/SpustSoubor.h"
+#include "common/UserText.h"
 #include "common/Windows1250.h"
 #include "common/SkipOnFailure.h"
 #include "platform/Failure.h"
@@ -18,18 +20,31 @@ const QString kMainStylesheetData = QStringLiteral("type='text/xsl' href='ZORVA_
 
 void reportFailure(const ProgramContext& ctx, const std::exception& e)
 {
-    if (const auto* f = dynamic_cast<const Failure*>(&e)) ctx.message(f->text(), MessageIcon::None);
-    else ctx.message(QStringLiteral("5-") + QString::fromLocal8Bit(e.what()), MessageIcon::None);
+    ctx.message(userText(e), MessageIcon::None);
 }
 
-void writeHtmlPage(const QString& path, const QString& text)
+// The page in the encoding that the stylesheet's output declares, since the page names it. The
+// shipped stylesheet declares the Czech single-byte code page; that is also the page's encoding
+// when a stylesheet declares none, or one that cannot be written. There a character the code page
+// cannot hold becomes a character reference instead of being lost.
+QByteArray pageBytes(const QString& text, const QString& encoding)
 {
-    // The page is written in the Czech single-byte code page, which the stylesheet's output declares;
-    // a character it cannot hold becomes a character reference instead of being lost.
+    if (!encoding.isEmpty() && encoding.compare(QLatin1String("windows-1250"), Qt::CaseInsensitive) != 0) {
+        QStringEncoder encoder(encoding.toLatin1().constData());
+        if (encoder.isValid()) {
+            QByteArray bytes = encoder.encode(text);
+            if (!encoder.hasError()) return bytes;
+        }
+    }
+    return toWindows1250(text, Windows1250Unmappable::CharRef);
+}
+
+void writeHtmlPage(const QString& path, const QString& text, const QString& encoding)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Failure(err::PathFileAccess, file.errorString());
-    file.write(toWindows1250(text, Windows1250Unmappable::CharRef));
+    file.write(pageBytes(text, encoding));
     file.write("\r\n");
     if (!file.commit()) throw Failure(err::PathFileAccess, file.errorString());
 }
@@ -39,9 +54,15 @@ void launch(const ProgramContext& ctx, const QString& name)
     SpustSoubor(ctx, ctx.file(name), QString(), 3, false, true, false);
 }
 
-// The transformation's text, as the page holds it before its line break. Raises a Failure when
-// there is no usable stylesheet, nothing to transform or the transformation fails.
-QString transformText(const ProgramContext& ctx, const xml::Document& source)
+// The transformation's text, as the page holds it before its line break, and the encoding that the
+// stylesheet declares for it.
+struct PageText {
+    QString text, encoding;
+};
+
+// Raises a Failure when there is no usable stylesheet, nothing to transform or the transformation
+// fails.
+PageText transformText(const ProgramContext& ctx, const xml::Document& source)
 {
     const std::unique_ptr<xml::Stylesheet> stylesheet = xml::Stylesheet::compile(ctx.file(kStylesheetFile));
     if (!stylesheet) throw Failure(err::ObjectRequired, QStringLiteral("Šablona stylu chybí nebo je chybná"));
@@ -51,7 +72,7 @@ QString transformText(const ProgramContext& ctx, const xml::Document& source)
     // The serialiser closes its output with a newline of its own; the page gets exactly one
     // line break after the transformation's text.
     while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
-    return output;
+    return {output, stylesheet->outputEncoding()};
 }
 
 void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Document& source, const xml::Node& element)
@@ -62,9 +83,9 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
     });
     skipOnFailure([&] { presentation.save(ctx.file(kIntermediateFile)); });
     skipOnFailure([&] { source.load(ctx.file(kIntermediateFile)); });
-    QString output;
-    skipOnFailure([&] { output = transformText(ctx, source); });
-    skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), output); });
+    PageText page;
+    skipOnFailure([&] { page = transformText(ctx, source); });
+    skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), page.text, page.encoding); });
     skipOnFailure([&] { QFile::remove(ctx.file(kIntermediateFile)); });
     skipOnFailure([&] { launch(ctx, kHtmlFile); });
 }
@@ -118,7 +139,8 @@ void renderResponseTo(const ProgramContext& ctx, const xml::Document& response, 
     // read back without the file beside the program.
     xml::Document source;
     source.loadXml(presentation.toBytes());
-    writeHtmlPage(path, transformText(ctx, source));
+    const PageText page = transformText(ctx, source);
+    writeHtmlPage(path, page.text, page.encoding);
 }
 
 void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCheck chkHTML)

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QLoggingCategory>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
 
