@@ -1,9 +1,11 @@
 #include "presentation/Rendering.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include "common/ErrorTexts.h"
 #include "common/SpustSoubor.h"
 #include "common/UserText.h"
 #include "common/Windows1250.h"
@@ -39,14 +41,20 @@ QByteArray pageBytes(const QString& text, const QString& encoding)
     return toWindows1250(text, Windows1250Unmappable::CharRef);
 }
 
+// The file system's own reason is English: it goes to the log, the user reads the Czech text.
+[[noreturn]] void pageNotWritten(const QString& path, const QSaveFile& file)
+{
+    qWarning().noquote() << "Stránku" << path << "nelze zapsat:" << file.errorString();
+    throw Failure(err::PathFileAccess, QStringLiteral("%1: %2").arg(errorText(err::PathFileAccess), path));
+}
+
 void writeHtmlPage(const QString& path, const QString& text, const QString& encoding)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure(err::PathFileAccess, file.errorString());
+    if (!file.open(QIODevice::WriteOnly)) pageNotWritten(path, file);
     file.write(pageBytes(text, encoding));
     file.write("\r\n");
-    if (!file.commit()) throw Failure(err::PathFileAccess, file.errorString());
+    if (!file.commit()) pageNotWritten(path, file);
 }
 
 void launch(const ProgramContext& ctx, const QString& name)
