@@ -1,4 +1,4 @@
-#include "platform/DataControl.h"
+#include "platform/RecordsetModel.h"
 
 #include "common/NumberText.h"
 #include "platform/Failure.h"
