@@ -258,7 +258,7 @@ QString FormatujCislo(const QVariant& value, bool nullAsZero, bool keepZeros)
     if (value.isNull()) return nullAsZero ? QStringLiteral("0") : QStringLiteral("NULL");
     QString text = valueText(value);
     if (text.isEmpty()) text = QStringLiteral("0");
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    pointDecimalSigns(text);
     text.remove(QLatin1Char(' '));
     text.remove(QChar(0x00A0));
     if (!keepZeros && text.indexOf(QLatin1Char('.')) >= 1) {
@@ -272,7 +272,7 @@ QString CisloSTeckou(const QVariant& value)
 {
     if (value.isNull()) return {};
     QString text = valueText(value);
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    pointDecimalSigns(text);
     text.remove(QLatin1Char(' '));  // a non-breaking space stays
     return text;
 }

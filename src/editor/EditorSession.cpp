@@ -225,7 +225,7 @@ QString EditorSession::yearlyText(double total, int counted) const
     // Read back through its 15-digit text, then cut (not rounded) to three decimals.
     const double rounded = leadingNumber(CisloSTeckou(QVariant(average)));
     const double cut = std::floor(rounded * 1000) / 1000;
-    return CisloSTeckou(QVariant(fixedText(cut, 3, QLocale().decimalPoint().at(0))));
+    return CisloSTeckou(QVariant(fixedText(cut, 3, regionalDecimalSign())));
 }
 
 void EditorSession::Pocitej(const RunHooks& hooks)
@@ -254,7 +254,7 @@ void EditorSession::Pocitej(const RunHooks& hooks)
         int done = 0;
         const TableColumns columns(*rs, set_, ecoType(headers_.value(QStringLiteral("txtVARPICH"))));
         // The regional settings hold still during a run.
-        const QChar decimalPoint = QLocale().decimalPoint().at(0);
+        const QChar decimalPoint = regionalDecimalSign();
         rs->beginBatch();
         while (!rs->eof()) {
             const int position = rs->position();

@@ -79,11 +79,6 @@ public:
 
 }  // namespace
 
-bool isRecomputeCall(const QStringList& arguments)
-{
-    return arguments.contains(QStringLiteral("--recompute"));
-}
-
 int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const RecomputeStreams& streams)
 {
     try {

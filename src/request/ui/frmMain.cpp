@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -80,6 +81,7 @@ frmMain::frmMain(const ProgramContext& ctx, QWidget* parent)
         if (endProgram_) endProgram_();
     });
     connect(CommandButtonX3, &QPushButton::clicked, this, [this] { showHelp(); });
+    connect(cancelButton, &QPushButton::clicked, this, &frmMain::requestCancel);
 
     loadSettings();
 }
@@ -190,6 +192,11 @@ void frmMain::buildControls()
 
     Line1 = line("Line1", 3330, 45, 9315);
     Line2 = line("Line2", 5310, 0, 9315);
+
+    waitLabel = label(this, "waitLabel", QString(), twips(45, 4950, 7000, 240));
+    waitLabel->setVisible(false);
+    cancelButton = button(this, "cancelButton", QStringLiteral("Zrušit"), twips(5985, 5490, 1185, 510));
+    cancelButton->setVisible(false);
 }
 
 void frmMain::arrangeTabOrder()
@@ -276,6 +283,25 @@ void frmMain::showHelp()
     } catch (const std::exception& e) {
         ctx_.message(QString::fromLocal8Bit(e.what()));
     }
+}
+
+void frmMain::setWaiting(bool waiting, int seconds)
+{
+    waitLabel->setText(QStringLiteral("Čekám na odpověď služby… %1 s").arg(seconds));
+    for (QWidget* w : {static_cast<QWidget*>(waitLabel), static_cast<QWidget*>(cancelButton)}) {
+        w->setVisible(waiting);
+        w->setEnabled(waiting);
+    }
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && !cancelButton->isHidden() && cancelButton->isEnabled()) {
+        cancelButton->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmMain::mouseDoubleClickEvent(QMouseEvent* event)
