@@ -7,7 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "service/DemoService.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include "common/ErrorTexts.h"
 #include "common/NumberText.h"
-#include "platform/Failure.h"
-#include "platform/IniFile.h"
+#include "common/Failure.h"
+#include "common/IniFile.h"
 
 namespace zorva {
 
@@ -181,12 +181,8 @@ QString SpojCestu(const QString& folder, const QString& name)
 
 QString NajdiSoubor(const QString& pattern, int attributeMask)
 {
-    try {
-        const QStringList names = matchingNames(pattern, attributeMask);
-        return names.isEmpty() ? QString() : names.first();
-    } catch (...) {
-        return {};
-    }
+    const QStringList names = matchingNames(pattern, attributeMask);
+    return names.isEmpty() ? QString() : names.first();
 }
 
 void removeFile(const QString& path)

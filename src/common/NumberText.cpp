@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva {
 

@@ -5,7 +5,7 @@
 #include <QScopeGuard>
 
 #include "editor/EditorSession.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva::editor {
 

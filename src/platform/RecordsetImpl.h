@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/Connection.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/LibraryHandles.h"
 #include "platform/Recordset.h"
 

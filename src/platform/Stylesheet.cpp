@@ -8,7 +8,7 @@
 #include <libxslt/xsltInternals.h>
 #include <libxslt/xsltutils.h>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/LibraryHandles.h"
 #include "platform/XmlParser.h"
 

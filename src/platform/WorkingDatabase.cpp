@@ -11,7 +11,7 @@
 #include <sqlite3.h>
 
 #include "platform/Connection.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/JetSql.h"
 #include "platform/LibraryHandles.h"
 #include "platform/RecordsetImpl.h"

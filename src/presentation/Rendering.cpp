@@ -6,7 +6,7 @@
 #include "common/SpustSoubor.h"
 #include "common/Windows1250.h"
 #include "common/SkipOnFailure.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/Stylesheet.h"
 
 namespace zorva::presentation {

@@ -4,7 +4,7 @@
 
 #include "common/ModAll.h"
 #include "common/Windows1250.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "support/TestSupport.h"
 
 using namespace zorva;

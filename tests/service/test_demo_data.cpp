@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/CategorySet.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "service/DemoData.h"
 #include "service/DemoRules.h"
 #include "service/ServiceRequest.h"
