@@ -48,7 +48,9 @@ QString usage()
     for (const Command& c : commands)
         text += QStringLiteral("  ZORVA_VDJ %1 %2\n").arg(QLatin1String(c.option), QString::fromUtf8(c.usage));
     text += QStringLiteral("  ZORVA_VDJ --help          vypíše tento návod\n"
-                           "  ZORVA_VDJ --version       vypíše verzi programu\n");
+                           "  ZORVA_VDJ --version       vypíše verzi programu\n"
+                           "  ZORVA_VDJ --program-folder\n"
+                           "      vypíše složku, do které program ukládá nastavení, odpovědi a stránky\n");
     return text;
 }
 
@@ -77,6 +79,11 @@ int dispatch(const QStringList& args)
     if (args == QStringList{QStringLiteral("--version")}) {
         writeOut(QStringLiteral("ZORVA_VDJ %1.%2.0.%3\n")
                      .arg(version::major).arg(version::minor).arg(version::revision).toLocal8Bit());
+        return 0;
+    }
+    // The demo launcher points this folder's settings at its service; made and seeded as a start would.
+    if (args == QStringList{QStringLiteral("--program-folder")}) {
+        writeOut((programContext().folder + QLatin1Char('\n')).toLocal8Bit());
         return 0;
     }
     return refuse(QStringLiteral("Neznámá volba \"%1\".").arg(args.first()));

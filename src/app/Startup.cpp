@@ -3,15 +3,24 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <clocale>
+
+#include "common/ProgramFolder.h"
+#include "presentation/Rendering.h"
 
 namespace zorva::app {
 
 ProgramContext programContext()
 {
     ProgramContext ctx;
-    ctx.folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     ctx.programName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    ctx.folder = QDir::toNativeSeparators(
+        programFolder(QCoreApplication::applicationDirPath(),
+                      userData.isEmpty() ? QString() : QDir(userData).filePath(QStringLiteral("ZORVA_VDJ")),
+                      {ctx.programName + QStringLiteral(".INI"), presentation::kStylesheetFile,
+                       QStringLiteral("\\test.xml")}));
     return ctx;
 }
 

@@ -4,7 +4,8 @@
 namespace zorva::app {
 
 // The program's context without its services: its folder and name. Every file of the program lies in
-// the folder of its executable; the settings file is named after the executable.
+// the folder of its executable, or in the per-user folder where that one is not writable (an installed
+// program); the settings file is named after the executable.
 ProgramContext programContext();
 
 // Qt takes the C library's locale from the environment; under Czech settings that makes the C

@@ -6,6 +6,7 @@
 #include "common/ModAll.h"
 #include "common/Namespaces.h"
 #include "common/NumberText.h"
+#include "common/UserText.h"
 #include "editor/TableColumns.h"
 #include "editor/WriteBack.h"
 #include "common/SkipOnFailure.h"
@@ -16,11 +17,6 @@ namespace zorva::editor {
 
 namespace {
 
-Failure asFailure(const std::exception& e)
-{
-    if (const auto* f = dynamic_cast<const Failure*>(&e)) return *f;
-    return Failure(err::InvalidProcedureCall, QString::fromLocal8Bit(e.what()));
-}
 
 
 }  // namespace
@@ -67,7 +63,7 @@ void EditorSession::Startuj()
         database.execute(set_.workingTableStatement());
     } catch (const std::exception& e) {
         emit headersChanged();
-        ctx_.message(asFailure(e).text(), MessageIcon::None);
+        ctx_.message(userText(e), MessageIcon::None);
         if (leaveBusy) leaveBusy();
         return;
     }

@@ -1,3 +1,3 @@
 #pragma once
-// Moved to the common layer; kept so that code written against the old place still builds.
+// Moved to the common layer; kept so that existing includes still build.
 #include "common/Failure.h"

@@ -1,3 +1,4 @@
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -41,10 +42,15 @@ const std::string version = QStringLiteral("ZORVA_VDJ %1.%2.0.%3\n")
                                 .arg(zorva::version::major).arg(zorva::version::minor)
                                 .arg(zorva::version::revision).toStdString();
 
+// Built, the program folder is writable: it stays the executable's own.
+const std::string programFolder =
+    QFileInfo(QStringLiteral(ZORVA_PROGRAM_EXE)).absolutePath().toStdString() + "\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Calls, CommandLine,
     testing::Values(Call{{"--help"}, 0, "Použití:\n", ""},
                     Call{{"--version"}, 0, version.c_str(), ""},
+                    Call{{"--program-folder"}, 0, programFolder.c_str(), ""},
                     Call{{"--bogus"}, 2, "", "Neznámá volba \"--bogus\".\nPoužití:"},
                     Call{{"soubor.xml"}, 2, "", "Použití:"},
                     Call{{"--help", "--bogus"}, 2, "", "Použití:"},

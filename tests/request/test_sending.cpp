@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -155,6 +157,23 @@ TEST_F(Sending, EditaceDeletesLeftoverWorkingDatabasesEvenWhenACheckFails)
     actions->cmdEditace_Click();
     EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
     EXPECT_TRUE(opened.isEmpty());
+}
+
+// Settings that cannot be saved (a folder stands where the file belongs) are only not saved: the
+// request still goes out and the editing still starts with its cleanup.
+TEST_F(Sending, AnUnwritableSettingsFileStopsNothing)
+{
+    QFile::remove(program.ctx.settingsFile());
+    ASSERT_TRUE(QDir().mkpath(program.ctx.settingsFile()));
+    fill(4, QStringLiteral("2005"));
+    actions->CommandButtonX1_Click();
+    program.write(QStringLiteral("TMP20050101000000000_.MDB"), "old");
+    actions->cmdEditace_Click();
+    EXPECT_TRUE(program.messages.shown.empty()) << program.messages.texts().join("|").toStdString();
+    EXPECT_EQ(server.received.size(), 2);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("frmEditace")});
+    EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
+    EXPECT_TRUE(windowUsable());
 }
 
 TEST_F(Sending, AFailedExchangeKeepsTheStoredResponseAndSaysWhyInCzech)

@@ -9,6 +9,7 @@
 #include <QScopeGuard>
 
 #include "common/ModAll.h"
+#include "common/UserText.h"
 #include "common/ui/CommandButtonX.h"
 #include "common/ui/PovolFormular.h"
 #include "editor/CategorySet.h"
@@ -49,8 +50,7 @@ void MainActions::cmdEditace_Click() { send(Mode::Edit); }
 
 void MainActions::generalFailure(const std::exception& e)
 {
-    if (const auto* f = dynamic_cast<const Failure*>(&e)) ctx_.message(f->text(), MessageIcon::None);
-    else ctx_.message(QStringLiteral("5-") + QString::fromLocal8Bit(e.what()), MessageIcon::None);
+    ctx_.message(userText(e), MessageIcon::None);
 }
 
 void MainActions::send(Mode mode)

@@ -15,6 +15,7 @@
 #include "Version.h"
 #include "common/ModAll.h"
 #include "common/SpustSoubor.h"
+#include "common/UserText.h"
 #include "common/ui/CommandButtonX.h"
 #include "platform/Failure.h"
 #include "platform/IniFile.h"
@@ -277,11 +278,9 @@ void frmMain::showHelp()
     try {
         const QString help = CtiINI(kSetup, QStringLiteral("HELP"), defaults::helpUrl, ctx_.settingsFile());
         SpustSoubor(ctx_, help, QString(), 3, true, true, true);
-    } catch (const Failure& f) {
-        // The launcher's own failures (a log it cannot write) end here as a plain box.
-        ctx_.message(f.text());
     } catch (const std::exception& e) {
-        ctx_.message(QString::fromLocal8Bit(e.what()));
+        // The launcher's own failures (a log it cannot write) end here as a plain box.
+        ctx_.message(userText(e));
     }
 }
 
