@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/WorkingDatabase.h"
 
 using namespace zorva;

@@ -12,7 +12,7 @@
 #include "FuzzSupport.h"
 #include "common/ModAll.h"
 #include "common/NumberText.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 using namespace zorva;
 

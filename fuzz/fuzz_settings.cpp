@@ -8,8 +8,8 @@
 
 #include "FuzzSupport.h"
 #include "common/Windows1250.h"
-#include "platform/Failure.h"
-#include "platform/IniFile.h"
+#include "common/Failure.h"
+#include "common/IniFile.h"
 
 using namespace zorva;
 

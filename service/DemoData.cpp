@@ -7,7 +7,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva::service {
 

@@ -10,7 +10,7 @@
 #include "common/SystemClock.h"
 #include "editor/EditorSession.h"
 #include "editor/WriteBack.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/XmlDocument.h"
 #include "request/RequestDocument.h"
 

@@ -12,7 +12,7 @@
 #include "DemoData.h"
 #include "DemoResponse.h"
 #include "DemoRules.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva::service {
 

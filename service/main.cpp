@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "common/Failure.h"
 #include "common/TerminationSignals.h"
-#include "platform/Failure.h"
 #include "service/DemoService.h"
 
 int main(int argc, char** argv)

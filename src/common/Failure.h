@@ -29,6 +29,7 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 inline constexpr int InvalidProcedureCall = 5;
+inline constexpr int ObjectVariableNotSet = 91;     // an object that was never set (the response document)
 inline constexpr int ObjectRequired = 424;
 inline constexpr int XmlSelection = -2147467259;     // an unevaluable selection pattern
 inline constexpr int XmlWrite = -2147024809;         // a write to a node that does not exist

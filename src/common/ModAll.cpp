@@ -13,8 +13,8 @@
 #include "common/FileInUse.h"
 #include "common/NumberText.h"
 #include "common/Failure.h"
+#include "common/IniFile.h"
 #include "common/UserText.h"
-#include "platform/IniFile.h"
 
 namespace zorva {
 
@@ -185,12 +185,8 @@ QString SpojCestu(const QString& folder, const QString& name)
 
 QString NajdiSoubor(const QString& pattern, int attributeMask)
 {
-    try {
-        const QStringList names = matchingNames(pattern, attributeMask);
-        return names.isEmpty() ? QString() : names.first();
-    } catch (...) {
-        return {};
-    }
+    const QStringList names = matchingNames(pattern, attributeMask);
+    return names.isEmpty() ? QString() : names.first();
 }
 
 void removeFile(const QString& path)

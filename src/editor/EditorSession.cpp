@@ -10,7 +10,7 @@
 #include "editor/TableColumns.h"
 #include "editor/WriteBack.h"
 #include "common/SkipOnFailure.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/WorkingDatabase.h"
 
 namespace zorva::editor {
@@ -39,7 +39,7 @@ void EditorSession::Startuj()
     // Phase one: the first failure ends the loading with one message.
     db::WorkingDatabase database;
     try {
-        if (!xmlDOM) throw Failure(91, QStringLiteral("Dokument odpovědi není nastaven"));
+        if (!xmlDOM) throw Failure(err::ObjectVariableNotSet, QStringLiteral("Dokument odpovědi není nastaven"));
         xml::Document& doc = *xmlDOM;
         doc.setSelectionNamespace(QStringLiteral("SOAP"), ns::soap);
         doc.setSelectionNamespace(QStringLiteral("kLIM"), ns::klim);

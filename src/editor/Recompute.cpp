@@ -7,7 +7,7 @@
 #include "common/CommandArguments.h"
 #include "common/UserText.h"
 #include "editor/EditorSession.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva::editor {
 

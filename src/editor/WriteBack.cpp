@@ -5,7 +5,7 @@
 #include "common/ModAll.h"
 #include "common/NumberText.h"
 #include "common/SkipOnFailure.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva::editor {
 

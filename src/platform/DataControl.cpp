@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/WorkingDatabase.h"
 
 namespace zorva::db {

@@ -1,16 +1,15 @@
 #pragma once
-#include <QAbstractTableModel>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <memory>
 
 #include "platform/Recordset.h"
+#include "platform/RecordsetModel.h"
 
 namespace zorva::db {
 
 class WorkingDatabase;
-class RecordsetModel;
 
 // The editor's data control: a connection string and a record source, opened by refresh(). It owns
 // its own connection to the working database and keeps it open as long as it lives. Its recordset's
@@ -40,34 +39,6 @@ signals:
 private:
     struct Impl;
     std::unique_ptr<Impl> d;
-};
-
-// A table model over the data control's recordset, for the grid and the bound boxes
-// (QDataWidgetMapper). Editing a cell stores it through the recordset with the column rules above;
-// a refused value is reported by dataRefused() and leaves the cell as it was.
-class RecordsetModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    explicit RecordsetModel(QObject* parent = nullptr);
-
-    void setRecordset(Recordset* rs);       // null: empty model
-    Recordset* recordset() const;
-    void setEditableColumns(const QStringList& names);   // all others are read-only
-    int columnOf(const QString& name) const;
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-
-signals:
-    void dataRefused(const QString& message);
-
-private:
-    Recordset* rs_ = nullptr;
-    QStringList editable_;
 };
 
 }  // namespace zorva::db

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QUrl>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva {
 

@@ -12,6 +12,7 @@
 #include "common/NumberText.h"
 #include "platform/JetSql.h"
 #include "platform/RecordsetImpl.h"
+#include "platform/SqliteValue.h"
 
 namespace zorva::db {
 
@@ -91,66 +92,6 @@ QString nonNull(QString text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-// A value bound as the SQL driver binds it: texts as UTF-16 text (a null text as NULL), whole
-// numbers and booleans as integers, other numbers as reals, byte arrays as blobs.
-int bind(sqlite3_stmt* statement, int index, const QVariant& value)
-{
-    const int type = value.typeId();
-    if (type == QMetaType::Double) return sqlite3_bind_double(statement, index, *static_cast<const double*>(value.constData()));
-    if (type == QMetaType::UnknownType || (type != QMetaType::QString && value.isNull()))
-        return sqlite3_bind_null(statement, index);
-    switch (type) {
-    case QMetaType::QString: {
-        const QString& text = *static_cast<const QString*>(value.constData());
-        if (text.isNull()) return sqlite3_bind_null(statement, index);
-        // The value outlives the step: the statement may read it in place.
-        return sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * sizeof(char16_t)),
-                                   SQLITE_STATIC);
-    }
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return sqlite3_bind_double(statement, index, value.toDouble());
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return sqlite3_bind_int64(statement, index, value.toLongLong());
-    case QMetaType::QByteArray: {
-        const QByteArray& bytes = *static_cast<const QByteArray*>(value.constData());
-        return sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
-    }
-    default: {
-        const QByteArray utf8 = value.toString().toUtf8();
-        return sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    }
-    }
-}
-
-QVariant columnValue(sqlite3_stmt* statement, int column)
-{
-    switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(statement, column)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(statement, column));
-    case SQLITE_BLOB: {
-        const void* data = sqlite3_column_blob(statement, column);
-        return QVariant(QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(statement, column)));
-    }
-    case SQLITE_NULL:
-        return QVariant();
-    default: {
-        const void* text = sqlite3_column_text16(statement, column);
-        const int bytes = sqlite3_column_bytes16(statement, column);
-        return QVariant(QString(static_cast<const QChar*>(text), bytes / int(sizeof(QChar))));
-    }
-    }
-}
-
 }  // namespace
 
 // ---- Impl -----------------------------------------------------------------------------------------
@@ -178,12 +119,9 @@ void Recordset::Impl::load(std::shared_ptr<detail::Connection> conn, const QStri
 
     QString select = QStringLiteral("SELECT rowid, * FROM ") + detail::quoted(table);
     if (!form->orderBy.isEmpty()) select += QStringLiteral(" ORDER BY ") + form->orderBy;
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(conn->handle, select.toUtf8().constData(), -1, &raw, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(raw);
-        throw sqliteFailure(QStringLiteral("Dotaz „%1“ nelze provést").arg(sql), conn->handle);
-    }
-    const Statement query(raw);
+    const platform::SqliteStatement query = platform::prepare(conn->handle, select.toUtf8().constData());
+    if (!query) throw sqliteFailure(QStringLiteral("Dotaz „%1“ nelze provést").arg(sql), conn->handle);
+    sqlite3_stmt* raw = query.get();
     const int n = static_cast<int>(columns.size());
     int rc;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
@@ -203,7 +141,7 @@ void Recordset::Impl::load(std::shared_ptr<detail::Connection> conn, const QStri
             } else if (type == SQLITE_FLOAT && columns[c].type == ColumnType::Double) {
                 row.values[c] = sqlite3_column_double(raw, c + 1);
             } else {
-                row.values[c] = fromStored(c, columnValue(raw, c + 1));
+                row.values[c] = fromStored(c, detail::columnValue(raw, c + 1));
             }
         }
         rows.push_back(std::move(row));
@@ -357,22 +295,14 @@ void Recordset::Impl::beginEdit(int row)
     original.clear();
 }
 
-void Recordset::Impl::StatementFinalizer::operator()(sqlite3_stmt* statement) const
-{
-    sqlite3_finalize(statement);
-}
-
 sqlite3_stmt* Recordset::Impl::statement(const std::string& key, const std::function<QString()>& sql)
 {
     auto it = statements.find(key);
     if (it != statements.end()) return it->second.get();
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v3(connection->handle, sql().toUtf8().constData(), -1, SQLITE_PREPARE_PERSISTENT, &raw,
-                           nullptr) != SQLITE_OK) {
-        sqlite3_finalize(raw);
-        throw sqliteFailure(QStringLiteral("Příkaz nelze připravit"), connection->handle);
-    }
-    return statements.emplace(key, Statement(raw)).first->second.get();
+    platform::SqliteStatement prepared =
+        platform::prepare(connection->handle, sql().toUtf8().constData(), SQLITE_PREPARE_PERSISTENT);
+    if (!prepared) throw sqliteFailure(QStringLiteral("Příkaz nelze připravit"), connection->handle);
+    return statements.emplace(key, std::move(prepared)).first->second.get();
 }
 
 void Recordset::Impl::execute(sqlite3_stmt* statement, const char* what)
@@ -414,7 +344,7 @@ void Recordset::Impl::store(int row, const std::vector<char>& mask)
             return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                 .arg(detail::quoted(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         });
-        for (int i = 0; i < static_cast<int>(changed.size()); ++i) bind(insert, i + 1, r.values[changed[i]]);
+        for (int i = 0; i < static_cast<int>(changed.size()); ++i) detail::bind(insert, i + 1, r.values[changed[i]]);
         execute(insert, "Záznam nelze uložit");
         r.rowid = sqlite3_last_insert_rowid(connection->handle);
         r.stored = true;
@@ -426,7 +356,7 @@ void Recordset::Impl::store(int row, const std::vector<char>& mask)
             return QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(detail::quoted(table), sets.join(QLatin1Char(',')));
         });
         int i = 1;
-        for (int c : changed) bind(update, i++, r.values[c]);
+        for (int c : changed) detail::bind(update, i++, r.values[c]);
         sqlite3_bind_int64(update, i, r.rowid);
         execute(update, "Záznam nelze uložit");
     }

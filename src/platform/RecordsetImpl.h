@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "platform/Connection.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
+#include "platform/LibraryHandles.h"
 #include "platform/Recordset.h"
-
-struct sqlite3_stmt;
 
 // The inside of a Recordset, shared by Recordset.cpp and WorkingDatabase.cpp, which opens it.
 namespace zorva::db {
@@ -46,11 +45,7 @@ struct Recordset::Impl {
     // Prepared statements, kept for the life of the recordset: one per kind and set of columns.
     // They run on the driver's SQLite handle directly: binding through the generic SQL layer cost
     // more than the statements themselves when a run stores thousands of rows.
-    struct StatementFinalizer {
-        void operator()(sqlite3_stmt* statement) const;
-    };
-    using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-    std::map<std::string, Statement> statements;
+    std::map<std::string, platform::SqliteStatement> statements;
     std::vector<int> changedColumns;    // scratch of store()
     std::string statementKey;           // scratch of store()
     int batches = 0;                     // beginBatch() calls of this recordset not yet ended

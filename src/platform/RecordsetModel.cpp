@@ -1,7 +1,7 @@
-#include "platform/DataControl.h"
+#include "platform/RecordsetModel.h"
 
 #include "common/NumberText.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva::db {
 

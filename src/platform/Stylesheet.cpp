@@ -8,25 +8,13 @@
 #include <libxslt/xsltInternals.h>
 #include <libxslt/xsltutils.h>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
+#include "platform/LibraryHandles.h"
 #include "platform/XmlParser.h"
 
 namespace zorva::xml {
 
 namespace {
-
-struct DocFree {
-    void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
-};
-struct TransformContextFree {
-    void operator()(xsltTransformContext* c) const { xsltFreeTransformContext(c); }
-};
-struct SecurityPrefsFree {
-    void operator()(xsltSecurityPrefs* s) const { xsltFreeSecurityPrefs(s); }
-};
-struct OutputBufferClose {
-    void operator()(xmlOutputBuffer* b) const { xmlOutputBufferClose(b); }
-};
 
 [[noreturn]] void transformFailed(const QString& detail)
 {
@@ -39,11 +27,7 @@ struct OutputBufferClose {
 }  // namespace
 
 struct Stylesheet::Impl {
-    xsltStylesheet* style = nullptr;
-    ~Impl()
-    {
-        if (style) xsltFreeStylesheet(style);  // frees the stylesheet document with it
-    }
+    platform::XsltStylesheetPtr style;
 };
 
 Stylesheet::~Stylesheet() = default;
@@ -59,24 +43,24 @@ std::unique_ptr<Stylesheet> Stylesheet::compile(const QString& path)
     detail::QuietErrors quiet(&errors);
     // The same hardened parser as for the service's documents: no DTD, no external entities, no
     // network. xsl:import and xsl:include are refused by the loader that initialiseLibraries installs.
-    std::unique_ptr<xmlDoc, DocFree> doc(detail::parseUntrusted(bytes, detail::ParseKind::Stylesheet, path));
+    platform::XmlDocPtr doc(detail::parseUntrusted(bytes, detail::ParseKind::Stylesheet, path));
     if (!doc) return nullptr;
     // On success the stylesheet owns the document; on failure it stays with the caller.
-    xsltStylesheet* style = xsltParseStylesheetDoc(doc.get());
+    platform::XsltStylesheetPtr style(xsltParseStylesheetDoc(doc.get()));
     if (!style) return nullptr;
     doc.release();
+    if (style->errors != 0) return nullptr;
 
     std::unique_ptr<Stylesheet> out(new Stylesheet);
     out->d = std::make_unique<Impl>();
-    out->d->style = style;
-    if (style->errors != 0) return nullptr;
+    out->d->style = std::move(style);
     return out;
 }
 
 QString Stylesheet::outputEncoding() const
 {
     const xmlChar* encoding = nullptr;
-    XSLT_GET_IMPORT_PTR(encoding, d->style, encoding)
+    XSLT_GET_IMPORT_PTR(encoding, d->style.get(), encoding)
     return encoding ? QString::fromUtf8(reinterpret_cast<const char*>(encoding)) : QString();
 }
 
@@ -85,8 +69,8 @@ QString Stylesheet::transform(const Document& input) const
     QString errors;
     detail::QuietErrors quiet(&errors);
 
-    std::unique_ptr<xsltTransformContext, TransformContextFree> ctxt(xsltNewTransformContext(d->style, input.raw()));
-    std::unique_ptr<xsltSecurityPrefs, SecurityPrefsFree> security(xsltNewSecurityPrefs());
+    platform::XsltTransformContextPtr ctxt(xsltNewTransformContext(d->style.get(), input.raw()));
+    platform::XsltSecurityPrefsPtr security(xsltNewSecurityPrefs());
     if (!ctxt || !security) transformFailed(QString());
 
     // A stylesheet may write files (xsl:document), create folders, read other files or reach the
@@ -98,8 +82,8 @@ QString Stylesheet::transform(const Document& input) const
     }
     if (xsltSetCtxtSecurityPrefs(security.get(), ctxt.get()) != 0) transformFailed(QString());
 
-    std::unique_ptr<xmlDoc, DocFree> result(
-        xsltApplyStylesheetUser(d->style, input.raw(), nullptr, nullptr, nullptr, ctxt.get()));
+    platform::XmlDocPtr result(
+        xsltApplyStylesheetUser(d->style.get(), input.raw(), nullptr, nullptr, nullptr, ctxt.get()));
     if (!result || ctxt->state == XSLT_STATE_ERROR || ctxt->state == XSLT_STATE_STOPPED) transformFailed(errors);
 
     // Serialised into a buffer without an encoder, so the bytes are UTF-8, while the serialiser
@@ -108,9 +92,9 @@ QString Stylesheet::transform(const Document& input) const
     // serialiser copies non-ASCII text as raw UTF-8 (it uses character references only where the
     // target encoding cannot hold a character, which never applies to UTF-8), and the XML serialiser
     // with a named encoding writes text raw as well; character references would be lossless too.
-    std::unique_ptr<xmlOutputBuffer, OutputBufferClose> buffer(xmlAllocOutputBuffer(nullptr));
+    platform::XmlOutputBufferPtr buffer(xmlAllocOutputBuffer(nullptr));
     if (!buffer) transformFailed(QString());
-    if (xsltSaveResultTo(buffer.get(), result.get(), d->style) < 0) transformFailed(errors);
+    if (xsltSaveResultTo(buffer.get(), result.get(), d->style.get()) < 0) transformFailed(errors);
     xmlOutputBufferFlush(buffer.get());
     const QByteArray bytes(reinterpret_cast<const char*>(xmlOutputBufferGetContent(buffer.get())),
                            qsizetype(xmlOutputBufferGetSize(buffer.get())));

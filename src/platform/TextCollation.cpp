@@ -9,7 +9,7 @@
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/JetSql.h"
 
 namespace zorva::db::detail {

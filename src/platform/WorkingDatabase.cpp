@@ -13,19 +13,15 @@
 
 #include "common/FileInUse.h"
 #include "platform/Connection.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/JetSql.h"
+#include "platform/LibraryHandles.h"
 #include "platform/RecordsetImpl.h"
 #include "platform/TextCollation.h"
 
 namespace zorva::db {
 
 namespace {
-
-struct SqliteCloser {
-    void operator()(sqlite3* handle) const { sqlite3_close_v2(handle); }
-};
-using SqliteHandle = std::unique_ptr<sqlite3, SqliteCloser>;
 
 QString uniqueConnectionName()
 {
@@ -88,7 +84,7 @@ void WorkingDatabase::create(const QString& path, const QString& locale)
     // registers the same text order.
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    SqliteHandle handle(raw);
+    platform::SqliteHandle handle(raw);
     QString problem;
     if (rc != SQLITE_OK) {
         problem = QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));

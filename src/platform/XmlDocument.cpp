@@ -11,7 +11,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlsave.h>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/XmlParser.h"
 #include "platform/XmlPattern.h"
 #include "platform/XmlTree.h"

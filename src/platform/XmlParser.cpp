@@ -17,6 +17,7 @@
 #include <libxslt/documents.h>
 #include <libxslt/xsltutils.h>
 
+#include "platform/LibraryHandles.h"
 #include "platform/XmlDocument.h"
 
 namespace zorva::xml::detail {
@@ -56,13 +57,6 @@ xmlDocPtr refuseStylesheetDocument(const xmlChar*, xmlDictPtr, int, void*, xsltL
 {
     return nullptr;
 }
-
-struct ParserContextFree {
-    void operator()(xmlParserCtxt* c) const { xmlFreeParserCtxt(c); }
-};
-struct DocFree {
-    void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
-};
 
 int hashSize(void* table)
 {
@@ -151,7 +145,7 @@ _xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& 
     if (bytes.isEmpty() || bytes.size() > Document::maxInputBytes) return nullptr;
 
     QuietErrors quiet;
-    std::unique_ptr<xmlParserCtxt, ParserContextFree> ctxt(xmlNewParserCtxt());
+    platform::XmlParserContextPtr ctxt(xmlNewParserCtxt());
     if (!ctxt) return nullptr;
 
     // Deliberately absent: XML_PARSE_NOENT (entity substitution), XML_PARSE_DTDLOAD,
@@ -163,7 +157,7 @@ _xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& 
     if (kind == ParseKind::Stylesheet) options |= XML_PARSE_NOCDATA;
 
     const QByteArray base = url.isEmpty() ? QByteArray() : QUrl::fromLocalFile(url).toEncoded();
-    std::unique_ptr<xmlDoc, DocFree> doc(xmlCtxtReadMemory(ctxt.get(), bytes.constData(), int(bytes.size()),
+    platform::XmlDocPtr doc(xmlCtxtReadMemory(ctxt.get(), bytes.constData(), int(bytes.size()),
                                                            base.isEmpty() ? nullptr : base.constData(),
                                                            nullptr, options));
     if (!doc || !ctxt->wellFormed || !ctxt->nsWellFormed) return nullptr;

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/XmlTree.h"
 
 namespace zorva::xml::detail {

@@ -10,7 +10,7 @@
 #include "common/UserText.h"
 #include "common/Windows1250.h"
 #include "common/SkipOnFailure.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/Stylesheet.h"
 
 namespace zorva::presentation {

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 
 #include "common/CommandArguments.h"
-#include "platform/Failure.h"
-#include "platform/IniFile.h"
+#include "common/Failure.h"
+#include "common/IniFile.h"
 #include "request/Defaults.h"
 #include "request/Exchange.h"
 #include "request/Validation.h"

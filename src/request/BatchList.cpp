@@ -5,7 +5,7 @@
 #include <array>
 
 #include "common/Windows1250.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva::request {
 

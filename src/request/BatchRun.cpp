@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
 #include "request/BatchSummary.h"

@@ -3,7 +3,7 @@
 #include <QSaveFile>
 #include <QStringList>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva::request {
 

@@ -2,7 +2,7 @@
 
 #include <QEventLoop>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/HttpRequest.h"
 #include "request/ExchangeMessages.h"
 

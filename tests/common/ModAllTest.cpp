@@ -5,7 +5,7 @@
 
 #include "common/ModAll.h"
 #include "common/Windows1250.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/WorkingDatabase.h"
 #include "support/TestSupport.h"
 

@@ -2,7 +2,7 @@
 
 #include "common/SpustSoubor.h"
 #include "common/Windows1250.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "support/TestSupport.h"
 
 using namespace zorva;

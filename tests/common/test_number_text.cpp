@@ -15,7 +15,7 @@
 
 #include "common/ModAll.h"
 #include "common/NumberText.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 using namespace zorva;
 

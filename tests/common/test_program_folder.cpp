@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProgramFolderChoice,
                          testing::Values(FolderCase{"ExecutableWritable", true, true, false},
                                          FolderCase{"ExecutableUnwritable", false, true, true},
                                          FolderCase{"NeitherWritable", false, false, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ProgramFolderSeeding, CopiesWhatIsMissingWritableAndKeepsWhatTheUserChanged)
 {

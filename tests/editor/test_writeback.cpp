@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 #include "editor/WriteBack.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 using namespace zorva;
 using namespace zorva::test;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/WorkingDatabase.h"
 
 namespace zorva::test {

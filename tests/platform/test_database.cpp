@@ -154,7 +154,7 @@ TEST_P(TableStatementTest, RunsUnchangedWithItsColumnsAndTypes)
 INSTANTIATE_TEST_SUITE_P(Generations, TableStatementTest,
                          ::testing::Values(GenerationCase{"first", &kCreateFirstGeneration, &kFirstGenerationCategories, 38},
                                            GenerationCase{"y2006", &kCreate2006, &k2006Categories, 56}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(WorkingDatabaseTest, TextColumnsOfAnyStatementKeepNamesOrderAndTypes)
 {
@@ -303,7 +303,7 @@ INSTANTIATE_TEST_SUITE_P(Columns, TextLengthTest,
                                            TooLongCase{"ZADATELREGLPIS", QStringLiteral("Ž"), QStringLiteral("AN")},
                                            TooLongCase{"KUNST_VDJ", QStringLiteral("1234,56789"), QStringLiteral("12345,67890")},
                                            TooLongCase{"DATPLATNOST", QStringLiteral("31.12.2006"), QStringLiteral("31.12.2006 ")}),
-                         [](const auto& info) { return std::string(info.param.column); });
+                         [](const auto& test) { return std::string(test.param.column); });
 
 TEST(RecordsetTest, AnOverlongTextKeepsTheStoredValueOfAnExistingRow)
 {
@@ -378,7 +378,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Under English settings "," only groups thousands, so "12,5" is no number.
                       NumberCase{"english_comma", false, QStringLiteral("12,5"), std::nullopt},
                       NumberCase{"english_letters", false, QStringLiteral("abc"), std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 struct NumberTextCase {
     const char* name;
@@ -416,7 +416,7 @@ INSTANTIATE_TEST_SUITE_P(Numbers, NumberIntoTextTest,
                                            NumberTextCase{"czech_int", true, QVariant(7), QStringLiteral("7")},
                                            NumberTextCase{"czech_longlong", true, QVariant(qlonglong(-12)), QStringLiteral("-12")},
                                            NumberTextCase{"english_fraction", false, QVariant(4.2), QStringLiteral("4.2")}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(RecordsetTest, ANumberWhoseTextIsTooLongIsRefused)
 {

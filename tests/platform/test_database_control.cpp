@@ -1,5 +1,6 @@
 // The data control and the model over its recordset, the path by which the editor's grid and bound
 // boxes see and change the working table.
+#include <QAbstractItemModelTester>
 #include <QDataWidgetMapper>
 #include <QFile>
 #include <QLineEdit>
@@ -247,7 +248,7 @@ INSTANTIATE_TEST_SUITE_P(Values, RefusedEditTest,
                          ::testing::Values(RefusedCase{"SKOTML_POCET", "123456", err::FieldTooLong},
                                            RefusedCase{"SUMAVYMERADPB", "abc", err::DataTypeConversion},
                                            RefusedCase{"SUMAVYMERADPB", "12.5", err::DataTypeConversion}),
-                         [](const auto& info) { return std::string(info.param.column) + "_" + std::to_string(info.index); });
+                         [](const auto& test) { return std::string(test.param.column) + "_" + std::to_string(test.index); });
 
 TEST(RecordsetModelTest, AnUnchangedTextWritesNothing)
 {
@@ -268,6 +269,8 @@ TEST(RecordsetModelTest, FollowsRowsStoredThroughTheRecordset)
     DataControl control;
     openControl(control, filledDatabase(program));
     RecordsetModel* model = control.model();
+    // Checks every change the model announces against what it then reports; a breach aborts.
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     Recordset* rs = control.recordset();
     QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
     QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
@@ -300,6 +303,7 @@ TEST(RecordsetModelTest, ARecordsetGoingAwayLeavesAnEmptyModel)
     WorkingDatabase database;
     database.open(path);
     RecordsetModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     {
         auto rs = database.openRecordset(kOrdered);
         model.setRecordset(rs.get());

@@ -12,7 +12,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/HttpRequest.h"
 
 using zorva::Failure;

@@ -5,7 +5,7 @@
 #include <QStringEncoder>
 
 #include "common/Namespaces.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/Stylesheet.h"
 #include "platform/XmlDocument.h"
 #include "support/TestSupport.h"

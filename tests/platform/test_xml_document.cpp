@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "common/Namespaces.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/XmlDocument.h"
 #include "support/TestSupport.h"
 

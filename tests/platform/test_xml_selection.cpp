@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "common/Namespaces.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "platform/XmlDocument.h"
 
 using zorva::Failure;

@@ -11,7 +11,7 @@
 #include "Version.h"
 #include "common/Windows1250.h"
 #include "common/ui/CommandButtonX.h"
-#include "platform/IniFile.h"
+#include "common/IniFile.h"
 #include "request/Defaults.h"
 #include "request/ui/frmMain.h"
 #include "support/TestSupport.h"

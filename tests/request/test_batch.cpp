@@ -11,8 +11,8 @@
 #include <QTimer>
 
 #include "common/Windows1250.h"
-#include "platform/Failure.h"
-#include "platform/IniFile.h"
+#include "common/Failure.h"
+#include "common/IniFile.h"
 #include "platform/XmlDocument.h"
 #include "request/BatchCommand.h"
 #include "request/BatchList.h"

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "editor/ui/EditorWindow.h"
-#include "platform/IniFile.h"
+#include "common/IniFile.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 #include "service/DemoService.h"

@@ -9,7 +9,7 @@
 #include <sys/resource.h>
 
 #include "common/ui/CommandButtonX.h"
-#include "platform/IniFile.h"
+#include "common/IniFile.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 #include "support/CannedHttpServer.h"

@@ -15,7 +15,7 @@
 
 #include "common/ui/CommandButtonX.h"
 #include "editor/ui/EditorWindow.h"
-#include "platform/IniFile.h"
+#include "common/IniFile.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 #include "support/CannedHttpServer.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "editor/CategorySet.h"
-#include "platform/Failure.h"
 #include <QSet>
 
+#include "common/Failure.h"
 #include "service/DemoApplicants.h"
 #include "service/DemoData.h"
 #include "service/DemoRules.h"

@@ -126,7 +126,7 @@ TEST_P(ServiceFault, IsASoapClientFaultWithCzechTextAndStatus500)
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, ServiceFault, ::testing::ValuesIn(faultCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(ServiceTest, HostileXmlIsRefusedAndTheServiceGoesOnAnswering)
 {

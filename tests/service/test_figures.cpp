@@ -158,4 +158,4 @@ INSTANTIATE_TEST_SUITE_P(
                       RecomputeCase{"Cooperative2004", "1000112233", "4", "2004", "C", "0", "2004"},
                       RecomputeCase{"HorseFarmAcreage", "1000554433", "6", "2006", "C", "33.333", "2006"},
                       RecomputeCase{"GoatFarmZeroAcreage", "1000667788", "6", "2005", "A", "0", "2005"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include "common/ModAll.h"
+#include "common/SkipOnFailure.h"
 
 namespace zorva {
 
@@ -26,45 +27,30 @@ void setPointer(QWidget* window, bool enable)
     }
 }
 
+// The handlers that run here belong to other windows: whatever one of them raises is not this
+// call's failure.
 void pumpMessages()
 {
-    QCoreApplication::processEvents();
+    skipOnFailure([] { QCoreApplication::processEvents(); });
 }
 
 }  // namespace
 
 void PovolFormular(const ProgramContext& ctx, QWidget* window, bool enable)
 {
-    try {
-        if (window) setPointer(window, enable);
-    } catch (...) {
-    }
-    try {
-        pumpMessages();
-    } catch (...) {
-    }
-    QString disable;
-    try {
-        // The settings file of the program (SouborINI).
-        disable = CtiINI(QStringLiteral("QEL"), QStringLiteral("DISABLE"), QString(), ctx.settingsFile());
-    } catch (...) {
-    }
+    if (window) setPointer(window, enable);
+    pumpMessages();
+    // The settings file of the program (SouborINI).
+    const QString disable = CtiINI(QStringLiteral("QEL"), QStringLiteral("DISABLE"), QString(), ctx.settingsFile());
     if (disable.isEmpty() && window) {
         // The window's own controls, in their order. A control inside a frame follows its frame,
         // so nothing in the window stays clickable; a window of its own (a dialog parented to
         // this one) is not a control.
         const auto controls = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        for (QWidget* control : controls) {
-            try {
-                if (!control->isWindow()) control->setEnabled(enable);
-            } catch (...) {
-            }
-        }
+        for (QWidget* control : controls)
+            if (!control->isWindow()) control->setEnabled(enable);
     }
-    try {
-        pumpMessages();
-    } catch (...) {
-    }
+    pumpMessages();
 }
 
 }  // namespace zorva

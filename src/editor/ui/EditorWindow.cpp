@@ -16,7 +16,7 @@
 #include <QTableView>
 
 #include "common/ui/PovolFormular.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "presentation/Rendering.h"
 
 namespace zorva::editor {

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "common/SpustSoubor.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "request/BatchCommand.h"
 #include "request/BatchRun.h"
 #include "request/Validation.h"

@@ -13,7 +13,7 @@
 #include "common/ui/CommandButtonX.h"
 #include "common/ui/PovolFormular.h"
 #include "editor/CategorySet.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 #include "presentation/Rendering.h"
 #include "request/Archive.h"
 #include "request/Exchange.h"

@@ -18,8 +18,8 @@
 #include "common/SpustSoubor.h"
 #include "common/UserText.h"
 #include "common/ui/CommandButtonX.h"
-#include "platform/Failure.h"
-#include "platform/IniFile.h"
+#include "common/Failure.h"
+#include "common/IniFile.h"
 #include "request/Defaults.h"
 
 namespace zorva {

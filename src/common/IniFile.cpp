@@ -1,4 +1,4 @@
-#include "platform/IniFile.h"
+#include "common/IniFile.h"
 
 #include <QFile>
 #include <QDebug>
@@ -9,7 +9,7 @@
 #include "common/ErrorTexts.h"
 #include "common/UserText.h"
 #include "common/Windows1250.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva::ini {
 

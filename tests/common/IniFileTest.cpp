@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "common/Windows1250.h"
-#include "platform/Failure.h"
-#include "platform/IniFile.h"
+#include "common/Failure.h"
+#include "common/IniFile.h"
 #include "support/TestSupport.h"
 
 using namespace zorva;

@@ -1,0 +1,3 @@
+#pragma once
+// Against the layers: the service using a window.
+#include "request/ui/frmMain.h"

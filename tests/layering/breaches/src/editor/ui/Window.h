@@ -1,0 +1,4 @@
+#pragma once
+// Against the layers: a window reaching into a higher floor.
+#include "request/RequestDocument.h"
+#include "presentation/Rendering.h"

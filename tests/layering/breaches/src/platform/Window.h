@@ -1,0 +1,3 @@
+#pragma once
+// Against the layers: a widget outside a ui/ part.
+#include <QWidget>
