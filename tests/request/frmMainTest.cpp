@@ -11,6 +11,7 @@
 #include "Version.h"
 #include "common/Windows1250.h"
 #include "common/ui/CommandButtonX.h"
+#include "common/ui/DesignGeometry.h"
 #include "platform/IniFile.h"
 #include "request/Defaults.h"
 #include "request/ui/frmMain.h"
@@ -57,10 +58,9 @@ bool acreageHidden(const frmMain& w)
     return w.txtVYMERA->isHidden() && w.lblVYMERA->isHidden();
 }
 
-QRect twips(const QWidget& w, int left, int top, int width, int height)
+QRect twips(const frmMain& w, int left, int top, int width, int height)
 {
-    const double x = w.logicalDpiX() / 1440.0, y = w.logicalDpiY() / 1440.0;
-    return QRect(qRound(left * x), qRound(top * y), qRound(width * x), qRound(height * y));
+    return w.design().toPixels(QRect(left, top, width, height));
 }
 
 }  // namespace
