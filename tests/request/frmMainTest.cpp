@@ -345,6 +345,12 @@ TEST(frmMain, LockedBoxesCannotBeTypedInto)
     EXPECT_EQ(w.txtSERVER->toPlainText(), defaults::serverUrl);
     QTest::keyClicks(w.txtROK, "2006");
     EXPECT_EQ(w.txtROK->text(), "2006");
+    // They look locked and say where they are set.
+    for (QWidget* locked : std::initializer_list<QWidget*>{w.txtUSERID, w.txtSERVER})
+        EXPECT_EQ(locked->palette().color(QPalette::Base), locked->palette().color(QPalette::Button));
+    EXPECT_NE(w.txtROK->palette().color(QPalette::Base), w.txtROK->palette().color(QPalette::Button));
+    EXPECT_TRUE(w.txtUSERID->toolTip().contains(QStringLiteral("ZORVA_VDJ.INI (SETUP/USERID)")));
+    EXPECT_TRUE(w.txtSERVER->toolTip().contains(QStringLiteral("ZORVA_VDJ.INI (SETUP/SERVER)")));
 }
 
 TEST(frmMain, ControlsSitWhereTheDesignPutsThem)
