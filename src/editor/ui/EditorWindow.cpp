@@ -308,16 +308,15 @@ QString EditorWindow::refusalMessage(const QString& column, const QString& text,
                                      const QString& description) const
 {
     const QString field = fieldCaption(column);
-    QString what;
     if (number == err::DataTypeConversion)
-        what = QStringLiteral("„%1“ není číslo. Do pole „%2“ zadejte číslo, desetinná místa oddělte čárkou nebo "
-                              "tečkou (např. 60,5 nebo 60.5).")
-                   .arg(text, field);
-    else if (number == err::FieldTooLong)
-        what = QStringLiteral("„%1“ se do pole „%2“ nevejde.").arg(text, field);
-    else
-        what = QStringLiteral("Hodnotu „%1“ nelze uložit do pole „%2“.").arg(text, field);
-    return what + QStringLiteral("\n\n") + QString::number(number) + QLatin1Char('-') + description;
+        return QStringLiteral("„%1“ není číslo. Do pole „%2“ zadejte číslo, desetinná místa oddělte čárkou nebo "
+                              "tečkou (např. 60,5 nebo 60.5).\n\n(chyba %3)")
+            .arg(text, field)
+            .arg(number);
+    if (number == err::FieldTooLong)
+        return QStringLiteral("„%1“ se do pole „%2“ nevejde.\n\n(chyba %3)").arg(text, field).arg(number);
+    // Any other refusal keeps its own description.
+    return QStringLiteral("Hodnotu „%1“ nelze uložit do pole „%2“.\n\n%3-%4").arg(text, field).arg(number).arg(description);
 }
 
 QLineEdit* EditorWindow::box(const QString& objectName) const
