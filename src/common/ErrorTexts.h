@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva {
 

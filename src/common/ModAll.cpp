@@ -1,6 +1,8 @@
 #include "common/ModAll.h"
 
 #include <QDir>
+#include <QFile>
+#include <sys/stat.h>
 #include <QRegularExpression>
 #include <cerrno>
 #include <cmath>
@@ -8,8 +10,10 @@
 #include <system_error>
 
 #include "common/ErrorTexts.h"
+#include "common/FileInUse.h"
 #include "common/NumberText.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
+#include "common/UserText.h"
 #include "platform/IniFile.h"
 
 namespace zorva {
@@ -191,10 +195,20 @@ QString NajdiSoubor(const QString& pattern, int attributeMask)
 
 void removeFile(const QString& path)
 {
-    std::error_code ec;
-    const bool removed = std::filesystem::remove(std::filesystem::path(path.toStdU16String()), ec);
-    if (ec) throw failure(removalErrorNumber(ec));
-    if (!removed) throw failure(err::FileNotFound);  // gone between the search and the deletion
+    // The file system deletes a read-only file and one that is open without complaint; the program
+    // leaves both alone, as it always has: a file without any write permission is read-only, and a
+    // file that another instance holds open carries its mark (FileInUse).
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode)
+        && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        throw failure(err::PathFileAccess);
+    int error = 0;
+    switch (tryDeleteUnused(path, error)) {
+    case Deletion::Deleted: return;
+    case Deletion::InUse: throw failure(err::PermissionDenied);
+    case Deletion::Failed: break;
+    }
+    throw failure(removalErrorNumber(std::error_code(error, std::generic_category())));
 }
 
 bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString& pattern)
@@ -221,11 +235,8 @@ bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString
             }
         }
         return true;
-    } catch (const Failure& f) {
-        reportCritical(ctx, f);
-        return false;
-    } catch (const std::exception&) {
-        reportCritical(ctx, failure(err::PathFileAccess));
+    } catch (const std::exception& e) {
+        ctx.message(userText(e), MessageIcon::Critical);
         return false;
     }
 }
@@ -258,7 +269,7 @@ QString FormatujCislo(const QVariant& value, bool nullAsZero, bool keepZeros)
     if (value.isNull()) return nullAsZero ? QStringLiteral("0") : QStringLiteral("NULL");
     QString text = valueText(value);
     if (text.isEmpty()) text = QStringLiteral("0");
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    pointDecimalSigns(text);
     text.remove(QLatin1Char(' '));
     text.remove(QChar(0x00A0));
     if (!keepZeros && text.indexOf(QLatin1Char('.')) >= 1) {
@@ -272,7 +283,7 @@ QString CisloSTeckou(const QVariant& value)
 {
     if (value.isNull()) return {};
     QString text = valueText(value);
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    pointDecimalSigns(text);
     text.remove(QLatin1Char(' '));  // a non-breaking space stays
     return text;
 }

@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva {
 
@@ -150,7 +150,7 @@ double decimalValue(const char* first, const char* last)
 // The common plain texts ("123", "-4,20000") read directly: digits with at most one point and at
 // most 15 digits in all form an integer below 2^53 and a power of ten that are both exact, so their
 // quotient is the correctly rounded value, the same that the general reading gives.
-std::optional<double> plainDecimal(QStringView text, bool commaIsPoint)
+std::optional<double> plainDecimal(QStringView text, const DecimalSigns* signs)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -164,7 +164,7 @@ std::optional<double> plainDecimal(QStringView text, bool commaIsPoint)
             if (++digits > 15) return std::nullopt;
             mantissa = mantissa * 10 + (c - u'0');
             if (decimals >= 0) ++decimals;
-        } else if ((c == u'.' || (commaIsPoint && c == u',')) && decimals < 0) {
+        } else if ((c == u'.' || (signs && signs->contains(text[i]))) && decimals < 0) {
             decimals = 0;
         } else {
             return std::nullopt;
@@ -175,15 +175,16 @@ std::optional<double> plainDecimal(QStringView text, bool commaIsPoint)
     return value == 0 ? 0.0 : (negative ? -value : value);
 }
 
-double parseLeading(QStringView text, bool commaIsPoint)
+// `signs`: the decimal signs read as "." besides the point itself; none for the plain parse.
+double parseLeading(QStringView text, const DecimalSigns* signs)
 {
-    if (const std::optional<double> plain = plainDecimal(text, commaIsPoint)) return *plain;
+    if (const std::optional<double> plain = plainDecimal(text, signs)) return *plain;
 
     // One pass over the text: blanks, tabs and line feeds are skipped wherever they stand.
     QVarLengthArray<char, 64> s;
     for (QChar c : text) {
         if (isSkipped(c)) continue;
-        if (commaIsPoint && c == QLatin1Char(',')) c = QLatin1Char('.');
+        if (signs && signs->contains(c)) c = QLatin1Char('.');
         s.push_back(c.unicode() < 128 ? char(c.unicode()) : '\x7f');
     }
 
@@ -192,11 +193,11 @@ double parseLeading(QStringView text, bool commaIsPoint)
         const QString rest = QString::fromLatin1(s.data(), s.size());
         if (kind == 'H') return radixNumber(rest, 2, 16);
         if (kind == 'O') return radixNumber(rest, 2, 8);
-        return radixNumber(rest, 1, 8);
+        return 0;
     }
 
     // The number is the longest prefix of the shape sign, digits, ".", digits, exponent; it is read
-    // in place, the exponent letter D taken as E.
+    // in place.
     const qsizetype n = s.size();
     auto ch = [&](qsizetype k) { return k < n ? s[k] : '\0'; };
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
@@ -210,13 +211,12 @@ double parseLeading(QStringView text, bool commaIsPoint)
     }
     if (!digits) return 0;
     const char e = ch(i);
-    if (e == 'E' || e == 'e' || e == 'D' || e == 'd') {
+    if (e == 'E' || e == 'e') {
         qsizetype j = i + 1;
         if (ch(j) == '+' || ch(j) == '-') ++j;
         bool expDigits = false;
         while (digit(ch(j))) { ++j; expDigits = true; }
         if (expDigits) {
-            s[i] = 'e';
             i = j;
         }
     }
@@ -228,12 +228,23 @@ double parseLeading(QStringView text, bool commaIsPoint)
 
 double leadingNumber(const QString& text)
 {
-    return parseLeading(text, false);
+    return parseLeading(text, nullptr);
 }
 
-double leadingNumberOfNormalised(QStringView text)
+QChar regionalDecimalSign()
 {
-    return parseLeading(text, true);
+    return QLocale().decimalPoint().at(0);
+}
+
+void pointDecimalSigns(QString& text, DecimalSigns signs)
+{
+    for (QChar& c : text)
+        if (signs.contains(c)) c = QLatin1Char('.');
+}
+
+double leadingNumberOfNormalised(QStringView text, DecimalSigns signs)
+{
+    return parseLeading(text, &signs);
 }
 
 double roundTo15Digits(double value)
@@ -319,7 +330,7 @@ QString generalText(double value, QChar decimalPoint)
 
 QString generalTextLocal(double value)
 {
-    return generalText(value, QLocale().decimalPoint().at(0));
+    return generalText(value, regionalDecimalSign());
 }
 
 QString fixedText(double value, int decimals, QChar decimalPoint)
@@ -374,7 +385,7 @@ QString fixedText(double value, int decimals, QChar decimalPoint)
 
 QString unitsText(double value)
 {
-    return fixedText(value, 5, QLocale().decimalPoint().at(0));
+    return fixedText(value, 5, regionalDecimalSign());
 }
 
 std::optional<double> numberEitherSign(const QString& text, const QLocale& locale)

@@ -13,13 +13,24 @@ namespace zorva {
 std::optional<double> numberEitherSign(const QString& text, const QLocale& locale = QLocale());
 
 // The leading-number parse: blanks, tabs and line feeds are skipped anywhere; an optional sign,
-// digits, an optional "." with digits and an optional exponent (E or D, optional sign, digits) are
-// read up to the first other character; "&H..." and "&O..." read a hexadecimal or octal integer.
-// "." is the only decimal separator. An empty or non-numeric text gives 0.
+// digits, an optional "." with digits and an optional exponent (E or e, optional sign, digits) are
+// read up to the first other character; "&H..." and "&O..." (either case) read a hexadecimal or
+// octal integer. "." is the only decimal separator. An empty or non-numeric text gives 0.
 double leadingNumber(const QString& text);
-// The leading-number parse of a text as the normaliser leaves it: every "," read as ".", blanks
-// skipped. The same as leadingNumber(CisloSTeckou(text)), without the intermediate texts.
-double leadingNumberOfNormalised(QStringView text);
+
+// The decimal sign of the user's regional settings (QLocale()).
+QChar regionalDecimalSign();
+// The characters that the normaliser turns into ".": the comma, and the regional decimal sign,
+// whatever it is, so that a figure written under the regional settings always reads back.
+struct DecimalSigns {
+    QChar regional = regionalDecimalSign();
+    bool contains(QChar c) const { return c == QLatin1Char(',') || c == regional; }
+};
+// Every decimal sign of the text turned into ".".
+void pointDecimalSigns(QString& text, DecimalSigns signs = {});
+// The leading-number parse of a text as the normaliser leaves it: every decimal sign read as ".",
+// blanks skipped. The same as leadingNumber(CisloSTeckou(text)), without the intermediate texts.
+double leadingNumberOfNormalised(QStringView text, DecimalSigns signs = {});
 // A number as its 15-digit general text reads back: what leadingNumber(generalText(x)) gives.
 double roundTo15Digits(double value);
 

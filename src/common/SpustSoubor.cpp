@@ -8,7 +8,7 @@
 #include "common/ErrorTexts.h"
 #include "common/ModAll.h"
 #include "common/Windows1250.h"
-#include "platform/Failure.h"
+#include "common/Failure.h"
 
 namespace zorva {
 

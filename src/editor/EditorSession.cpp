@@ -6,6 +6,7 @@
 #include "common/ModAll.h"
 #include "common/Namespaces.h"
 #include "common/NumberText.h"
+#include "common/UserText.h"
 #include "editor/TableColumns.h"
 #include "editor/WriteBack.h"
 #include "common/SkipOnFailure.h"
@@ -16,11 +17,6 @@ namespace zorva::editor {
 
 namespace {
 
-Failure asFailure(const std::exception& e)
-{
-    if (const auto* f = dynamic_cast<const Failure*>(&e)) return *f;
-    return Failure(err::InvalidProcedureCall, QString::fromLocal8Bit(e.what()));
-}
 
 
 }  // namespace
@@ -67,7 +63,7 @@ void EditorSession::Startuj()
         database.execute(set_.workingTableStatement());
     } catch (const std::exception& e) {
         emit headersChanged();
-        ctx_.message(asFailure(e).text(), MessageIcon::None);
+        ctx_.message(userText(e), MessageIcon::None);
         if (leaveBusy) leaveBusy();
         return;
     }
@@ -225,7 +221,7 @@ QString EditorSession::yearlyText(double total, int counted) const
     // Read back through its 15-digit text, then cut (not rounded) to three decimals.
     const double rounded = leadingNumber(CisloSTeckou(QVariant(average)));
     const double cut = std::floor(rounded * 1000) / 1000;
-    return CisloSTeckou(QVariant(fixedText(cut, 3, QLocale().decimalPoint().at(0))));
+    return CisloSTeckou(QVariant(fixedText(cut, 3, regionalDecimalSign())));
 }
 
 void EditorSession::Pocitej(const RunHooks& hooks)
@@ -254,7 +250,7 @@ void EditorSession::Pocitej(const RunHooks& hooks)
         int done = 0;
         const TableColumns columns(*rs, set_, ecoType(headers_.value(QStringLiteral("txtVARPICH"))));
         // The regional settings hold still during a run.
-        const QChar decimalPoint = QLocale().decimalPoint().at(0);
+        const QChar decimalPoint = regionalDecimalSign();
         rs->beginBatch();
         while (!rs->eof()) {
             const int position = rs->position();

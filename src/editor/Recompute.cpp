@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include "common/UserText.h"
 #include "editor/EditorSession.h"
 #include "platform/Failure.h"
 
@@ -79,11 +80,6 @@ public:
 
 }  // namespace
 
-bool isRecomputeCall(const QStringList& arguments)
-{
-    return arguments.contains(QStringLiteral("--recompute"));
-}
-
 int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const RecomputeStreams& streams)
 {
     try {
@@ -145,7 +141,7 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
         streams.error(e.message);
         return 2;
     } catch (const std::exception& e) {
-        streams.error(QString::fromLocal8Bit(e.what()));
+        streams.error(userText(e));
         return 2;
     }
 }

@@ -21,7 +21,4 @@ struct RecomputeStreams {
 
 int recompute(const QStringList& arguments, const ProgramContext& ctx, const RecomputeStreams& streams);
 
-// Whether the arguments ask for the headless recompute.
-bool isRecomputeCall(const QStringList& arguments);
-
 }  // namespace zorva::editor

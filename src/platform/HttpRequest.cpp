@@ -21,10 +21,31 @@ struct HttpRequest::Impl {
     int timeoutMs = 60000;
     int status = 0;
     bool failed = false;
+    HttpRequest::Problem problem = HttpRequest::Problem::None;
     QString errorText;
     QByteArray body;
     bool tooLarge = false;
 };
+
+namespace {
+
+HttpRequest::Problem problemOf(QNetworkReply::NetworkError error, bool tooLarge)
+{
+    using P = HttpRequest::Problem;
+    if (tooLarge) return P::TooLarge;
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError: return P::Refused;
+    case QNetworkReply::HostNotFoundError: return P::HostNotFound;
+    // Nothing else aborts a running request than the transfer timeout, which Qt reports as a
+    // cancellation.
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError: return P::Timeout;
+    case QNetworkReply::SslHandshakeFailedError: return P::Tls;
+    default: return P::Other;
+    }
+}
+
+}  // namespace
 
 HttpRequest::HttpRequest(QObject* parent) : QObject(parent), d(std::make_unique<Impl>())
 {
@@ -63,6 +84,7 @@ void HttpRequest::open(const QString& method, const QString& url, bool async)
     d->state = 1;
     d->status = 0;
     d->failed = false;
+    d->problem = Problem::None;
     d->errorText.clear();
     d->body.clear();
     d->tooLarge = false;
@@ -95,17 +117,9 @@ void HttpRequest::send(const QString& body)
         // Only a missing HTTP answer is a failure of the transport; an answer with an error status
         // (a SOAP fault comes as 500) is an answer.
         d->failed = d->tooLarge || (d->status == 0 && reply->error() != QNetworkReply::NoError);
-        if (d->tooLarge) {
-            d->errorText = QStringLiteral("Odpověď serveru je příliš velká.");
-        } else if (d->failed && (reply->error() == QNetworkReply::OperationCanceledError ||
-                                reply->error() == QNetworkReply::TimeoutError)) {
-            // Nothing here aborts a running request except the transfer timeout, which Qt reports
-            // as a cancellation.
-            d->errorText = QStringLiteral("Server neodpověděl v časovém limitu %1 s (%2).")
-                               .arg(d->timeoutMs / 1000.0)
-                               .arg(reply->errorString());
-        } else if (d->failed) {
+        if (d->failed) {
             d->errorText = reply->errorString();
+            d->problem = problemOf(reply->error(), d->tooLarge);
         }
         d->state = 4;
         d->reply = nullptr;
@@ -134,6 +148,8 @@ QByteArray HttpRequest::responseBody() const { return d->body; }
 int HttpRequest::status() const { return d->status; }
 
 bool HttpRequest::failed() const { return d->failed; }
+
+HttpRequest::Problem HttpRequest::problem() const { return d->problem; }
 
 QString HttpRequest::errorText() const { return d->errorText; }
 

@@ -30,10 +30,13 @@ public:
     QByteArray responseBody() const;
     int status() const;                 // HTTP status, 0 when none arrived
     bool failed() const;                // transport failure: no HTTP answer at all
-    QString errorText() const;          // the transport error, empty on success
+    // What went wrong in the transport, told apart so that a caller can explain it in its words.
+    enum class Problem { None, Refused, HostNotFound, Timeout, Tls, TooLarge, Other };
+    Problem problem() const;
+    QString errorText() const;          // the network library's own text (for a log), empty on success
     bool bodyArrived() const;
 
-    // Time without progress after which the request is given up (default 60 s).
+    // Time without progress after which the request is given up (default 60 s; 0: no limit).
     void setTimeoutMs(int ms);
 
 signals:

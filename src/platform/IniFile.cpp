@@ -1,11 +1,13 @@
 #include "platform/IniFile.h"
 
 #include <QFile>
+#include <QDebug>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
 #include "common/ErrorTexts.h"
+#include "common/UserText.h"
 #include "common/Windows1250.h"
 #include "platform/Failure.h"
 
@@ -119,7 +121,9 @@ QString readString(const QString& section, const QString& key, const QString& de
     return result;
 }
 
-void writeString(const QString& section, const QString& key, const QString& value, const QString& file)
+namespace {
+
+void writeOrFail(const QString& section, const QString& key, const QString& value, const QString& file)
 {
     bool exists = false;
     QStringList lines = readLines(file, &exists);
@@ -165,6 +169,21 @@ void writeString(const QString& section, const QString& key, const QString& valu
         const bool folderMissing = !QFileInfo(QFileInfo(file).absolutePath()).isDir();
         if (folderMissing) throw failure(err::PathNotFound);
         throw failure(err::PathFileAccess);
+    }
+}
+
+}  // namespace
+
+bool writeString(const QString& section, const QString& key, const QString& value, const QString& file)
+{
+    // Settings that cannot be saved never stop what the user asked for; they are only not kept.
+    try {
+        writeOrFail(section, key, value, file);
+        return true;
+    } catch (const std::exception& e) {
+        qWarning().noquote() << QStringLiteral("Nastavení %1 nelze uložit do „%2“: %3")
+                                    .arg(key, file, userText(e));
+        return false;
     }
 }
 

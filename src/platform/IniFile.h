@@ -10,7 +10,8 @@ namespace zorva::ini {
 QString readString(const QString& section, const QString& key, const QString& defaultValue,
                    const QString& file, int maxChars = 254);
 // Creates the file, section or key as needed and replaces an existing value in place, keeping every
-// other line. Writes atomically (temporary file, then rename). Raises a Failure when it cannot write.
-void writeString(const QString& section, const QString& key, const QString& value, const QString& file);
+// other line. Writes atomically (temporary file, then rename). Never raises: a file that cannot be
+// written stays as it was, the result is false and the reason goes to the log.
+bool writeString(const QString& section, const QString& key, const QString& value, const QString& file);
 
 }  // namespace zorva::ini

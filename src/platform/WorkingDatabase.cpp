@@ -10,6 +10,7 @@
 #include <atomic>
 #include <sqlite3.h>
 
+#include "common/FileInUse.h"
 #include "platform/Connection.h"
 #include "platform/Failure.h"
 #include "platform/JetSql.h"
@@ -47,6 +48,8 @@ sqlite3* detail::sqliteHandle(const QSqlDatabase& db)
 }
 
 struct WorkingDatabase::Impl {
+    // Keeps the cleanup of another running instance away from the file while it is open here.
+    std::unique_ptr<FileInUse> inUse;
     std::shared_ptr<detail::Connection> connection;
     QString path;
     std::vector<QPointer<Recordset>> recordsets;
@@ -106,6 +109,7 @@ void WorkingDatabase::open(const QString& path)
     if (!QFileInfo(path).isFile())
         throw Failure(err::FileNotFound, QStringLiteral("Soubor databáze „%1“ nebyl nalezen.").arg(path));
 
+    auto inUse = std::make_unique<FileInUse>(path);
     auto connection = std::make_shared<detail::Connection>();
     connection->name = uniqueConnectionName();
     // Drops the connection again if the opening fails half-way.
@@ -160,6 +164,7 @@ void WorkingDatabase::open(const QString& path)
     guard.keep = true;
     d->connection = std::move(connection);
     d->path = path;
+    d->inUse = std::move(inUse);
 }
 
 bool WorkingDatabase::isOpen() const
@@ -205,6 +210,7 @@ void WorkingDatabase::close()
         QSqlDatabase::removeDatabase(name);
     }
     d->path.clear();
+    d->inUse.reset();
 }
 
 QSqlDatabase WorkingDatabase::connection() const

@@ -1,13 +1,10 @@
-#include <QHash>
 #include "platform/XmlDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstring>
-#include <map>
 #include <string>
-#include <unordered_map>
 #include <utility>
 
 #include <libxml/encoding.h>
@@ -16,15 +13,16 @@
 
 #include "platform/Failure.h"
 #include "platform/XmlParser.h"
+#include "platform/XmlPattern.h"
+#include "platform/XmlTree.h"
 
 namespace zorva::xml {
 
-namespace {
+// =============================================================================================
+// What the selections and the index share about the tree
 
-const char* chars(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
-const xmlChar* xc(const char* s) { return reinterpret_cast<const xmlChar*>(s); }
-// Texts of the tree as they are. QString::fromUtf8 drops a byte order mark at the start of what it
-// converts, which would silently take a leading U+FEFF off a text or a name.
+namespace detail {
+
 QString fromUtf8Exactly(const char* s, qsizetype length)
 {
     if (length >= 3 && static_cast<unsigned char>(s[0]) == 0xEF && static_cast<unsigned char>(s[1]) == 0xBB &&
@@ -32,31 +30,61 @@ QString fromUtf8Exactly(const char* s, qsizetype length)
         return QChar(0xFEFF) + fromUtf8Exactly(s + 3, length - 3);
     return QString::fromUtf8(s, length);
 }
+
 QString fromUtf8Exactly(const std::string& s) { return fromUtf8Exactly(s.data(), qsizetype(s.size())); }
+
 QString fromXml(const xmlChar* s) { return s ? fromUtf8Exactly(chars(s), qsizetype(std::strlen(chars(s)))) : QString(); }
 
-// ---------------------------------------------------------------------------------------------
-// State kept beside a libxml2 tree (in xmlDoc::_private, which libxml2 leaves to applications)
+void structureChanged(const xmlDoc* doc)
+{
+    if (DocState* s = stateOf(doc)) s->index.reset();
+}
 
-// Elements by their qualified name as written, in document order. Built on the first document-wide
-// selection and kept until the element structure changes, so that the write-back's one query per
-// row ("//VDJ:PICHROW[@DATPLATNOST='...']") does not walk the whole document every time.
-struct NameIndex {
-    std::unordered_map<std::string, std::vector<xmlNode*>> byName;
-    // (element name, attribute name) -> attribute value -> elements, in document order.
-    std::map<std::pair<std::string, std::string>, std::unordered_map<std::string, std::vector<xmlNode*>>>
-        byAttribute;
-};
+void attributeChanged(const xmlDoc* doc, const std::string& attributeName)
+{
+    DocState* s = stateOf(doc);
+    if (s && s->index) s->index->forgetAttribute(attributeName);
+}
 
-struct DocState {
-    // Not empty when the document begins with the "xml" processing instruction: the encoding that
-    // the declaration names. libxml2 keeps the declaration outside the tree, so it is kept here.
-    std::string declarationEncoding;
-    std::vector<std::pair<QString, QString>> selectionNamespaces;
-    std::unique_ptr<NameIndex> index;
-};
+std::string writtenName(const xmlChar* prefix, const xmlChar* local)
+{
+    std::string out;
+    if (prefix && *prefix) {
+        out = chars(prefix);
+        out += ':';
+    }
+    if (local) out += chars(local);
+    return out;
+}
 
-DocState* stateOf(const xmlDoc* doc) { return doc ? static_cast<DocState*>(doc->_private) : nullptr; }
+const xmlAttr* findAttribute(const xmlNode* n, const Name& name)
+{
+    if (!n || n->type != XML_ELEMENT_NODE) return nullptr;
+    for (const xmlAttr* a = n->properties; a; a = a->next) {
+        if (name.matches(a->ns ? a->ns->prefix : nullptr, a->name)) return a;
+    }
+    return nullptr;
+}
+
+std::string attributeValue(const xmlAttr* a)
+{
+    std::string out;
+    for (const xmlNode* c = a->children; c; c = c->next) {
+        if (c->type == XML_TEXT_NODE && c->content) out += chars(c->content);
+    }
+    return out;
+}
+
+void objectRequired()
+{
+    throw Failure(err::ObjectRequired, QStringLiteral("Je vyžadován objekt: uzel dokumentu neexistuje."));
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+namespace {
 
 void attachState(xmlDoc* doc) { doc->_private = new DocState; }
 
@@ -76,41 +104,6 @@ xmlDoc* newEmptyDocument()
     attachState(doc);
     return doc;
 }
-
-// The element structure of the document changed: elements were added or removed.
-void structureChanged(const xmlDoc* doc)
-{
-    if (DocState* s = stateOf(doc)) s->index.reset();
-}
-
-void attributeChanged(const xmlDoc* doc, const std::string& attributeName)
-{
-    DocState* s = stateOf(doc);
-    if (!s || !s->index) return;
-    auto& byAttribute = s->index->byAttribute;
-    for (auto it = byAttribute.begin(); it != byAttribute.end();) {
-        if (it->first.second == attributeName) it = byAttribute.erase(it);
-        else ++it;
-    }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Names as written
-
-// The prefix as written in the document: the prefix of the namespace the node is bound to.
-const xmlChar* prefixOf(const xmlNode* n) { return n->ns ? n->ns->prefix : nullptr; }
-
-std::string writtenName(const xmlChar* prefix, const xmlChar* local)
-{
-    std::string out;
-    if (prefix && *prefix) {
-        out = chars(prefix);
-        out += ':';
-    }
-    if (local) out += chars(local);
-    return out;
-}
-
 
 // Text content without expanding entity references (their content is never trusted) and without
 // comments or processing instructions.
@@ -148,300 +141,6 @@ QString textOf(const xmlNode* n)
         return fromUtf8Exactly(out);
     }
     }
-}
-
-const xmlAttr* findAttribute(const xmlNode* n, const Name& name)
-{
-    if (!n || n->type != XML_ELEMENT_NODE) return nullptr;
-    for (const xmlAttr* a = n->properties; a; a = a->next) {
-        if (name.matches(a->ns ? a->ns->prefix : nullptr, a->name)) return a;
-    }
-    return nullptr;
-}
-
-std::string attributeValue(const xmlAttr* a)
-{
-    std::string out;
-    for (const xmlNode* c = a->children; c; c = c->next) {
-        if (c->type == XML_TEXT_NODE && c->content) out += chars(c->content);
-    }
-    return out;
-}
-
-[[noreturn]] void objectRequired()
-{
-    throw Failure(err::ObjectRequired, QStringLiteral("Je vyžadován objekt: uzel dokumentu neexistuje."));
-}
-
-xmlNode* need(xmlNode* n)
-{
-    if (!n) objectRequired();
-    return n;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Selection patterns
-
-struct Step {
-    Name name;
-    bool hasPredicate = false;
-    Name attribute;
-    std::string value;
-};
-
-struct Pattern {
-    enum class Anchor { Descendants, Root, Context } anchor = Anchor::Context;
-    std::vector<Step> steps;
-};
-
-[[noreturn]] void badPattern(const QString& pattern, const QString& why)
-{
-    throw Failure(err::XmlSelection,
-                  QStringLiteral("Výraz pro výběr uzlů nelze vyhodnotit (%1): %2").arg(why, pattern));
-}
-
-bool isNameStart(QChar c)
-{
-    return c.isLetter() || c == QLatin1Char('_');
-}
-
-bool isNameChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-') || c == QLatin1Char('.') ||
-           c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Mark_SpacingCombining;
-}
-
-class PatternParser {
-public:
-    explicit PatternParser(const QString& text) : text_(text) {}
-
-    Pattern parse()
-    {
-        Pattern p;
-        if (text_.startsWith(QLatin1String("//"))) {
-            p.anchor = Pattern::Anchor::Descendants;
-            pos_ = 2;
-        } else if (text_.startsWith(QLatin1Char('/'))) {
-            p.anchor = Pattern::Anchor::Root;
-            pos_ = 1;
-        }
-        for (;;) {
-            p.steps.push_back(step());
-            if (atEnd()) break;
-            if (peek() != QLatin1Char('/')) fail(QStringLiteral("neočekávaný znak na pozici %1").arg(pos_ + 1));
-            ++pos_;
-            if (!atEnd() && peek() == QLatin1Char('/'))
-                fail(QStringLiteral("prázdný krok na pozici %1").arg(pos_ + 1));
-        }
-        return p;
-    }
-
-private:
-    bool atEnd() const { return pos_ >= text_.size(); }
-    QChar peek() const { return text_.at(pos_); }
-    [[noreturn]] void fail(const QString& why) const { badPattern(text_, why); }
-
-    void skipBlanks()
-    {
-        while (!atEnd() && peek().isSpace()) ++pos_;
-    }
-
-    // NCName (":" NCName)?
-    Name qualifiedName(const QString& what)
-    {
-        const qsizetype start = pos_;
-        auto ncName = [&] {
-            if (atEnd() || !isNameStart(peek()))
-                fail(QStringLiteral("%1 chybí nebo je neplatné na pozici %2").arg(what).arg(pos_ + 1));
-            while (!atEnd() && isNameChar(peek())) ++pos_;
-        };
-        ncName();
-        if (!atEnd() && peek() == QLatin1Char(':')) {
-            ++pos_;
-            ncName();
-        }
-        return Name::from(text_.mid(start, pos_ - start).toStdString());
-    }
-
-    Step step()
-    {
-        if (atEnd()) fail(QStringLiteral("prázdný krok na konci"));
-        Step s;
-        s.name = qualifiedName(QStringLiteral("jméno prvku"));
-        if (!atEnd() && peek() == QLatin1Char('[')) {
-            ++pos_;
-            skipBlanks();
-            if (atEnd() || peek() != QLatin1Char('@')) fail(QStringLiteral("podmínka musí začínat znakem @"));
-            ++pos_;
-            s.attribute = qualifiedName(QStringLiteral("jméno atributu"));
-            skipBlanks();
-            if (atEnd() || peek() != QLatin1Char('=')) fail(QStringLiteral("v podmínce chybí ="));
-            ++pos_;
-            skipBlanks();
-            if (atEnd() || (peek() != QLatin1Char('\'') && peek() != QLatin1Char('"')))
-                fail(QStringLiteral("hodnota podmínky musí být v uvozovkách"));
-            const QChar quote = peek();
-            const qsizetype valueStart = ++pos_;
-            while (!atEnd() && peek() != quote) ++pos_;
-            if (atEnd()) fail(QStringLiteral("neuzavřené uvozovky"));
-            s.value = text_.mid(valueStart, pos_ - valueStart).toStdString();
-            ++pos_;
-            skipBlanks();
-            if (atEnd() || peek() != QLatin1Char(']'))
-                fail(QStringLiteral("za hodnotou podmínky chybí ] (pozice %1)").arg(pos_ + 1));
-            ++pos_;
-            s.hasPredicate = true;
-        }
-        return s;
-    }
-
-    const QString& text_;
-    qsizetype pos_ = 0;
-};
-
-bool stepMatches(const xmlNode* n, const Step& s)
-{
-    if (n->type != XML_ELEMENT_NODE || !s.name.matches(prefixOf(n), n->name)) return false;
-    if (!s.hasPredicate) return true;
-    const xmlAttr* a = findAttribute(n, s.attribute);
-    return a && attributeValue(a) == s.value;
-}
-
-// Whether the node is reached by the steps before the last one, walking up from it; `top` is where
-// the first step's parent must be (nullptr: anywhere in the document).
-bool ancestorsMatch(const xmlNode* n, const Pattern& p, const xmlNode* top)
-{
-    for (std::size_t i = p.steps.size() - 1; i > 0; --i) {
-        n = n->parent;
-        if (!n || !stepMatches(n, p.steps[i - 1])) return false;
-    }
-    return !top || n->parent == top;
-}
-
-// Pre-order walk over the elements below `from` (entity references are not entered: their content
-// is shared and never trusted). The visitor returns false to stop.
-template <typename Visit>
-void forEachElement(xmlNode* from, std::size_t maxDepth, Visit&& visit)
-{
-    xmlNode* n = from->children;
-    std::size_t depth = 1;
-    while (n) {
-        if (n->type == XML_ELEMENT_NODE) {
-            if (!visit(n)) return;
-            if (n->children && depth < maxDepth) {
-                n = n->children;
-                ++depth;
-                continue;
-            }
-        }
-        while (!n->next) {
-            n = n->parent;
-            --depth;
-            if (!n || n == from || depth == 0) return;
-        }
-        n = n->next;
-    }
-}
-
-NameIndex& indexOf(xmlDoc* doc, DocState& state)
-{
-    if (!state.index) {
-        auto index = std::make_unique<NameIndex>();
-        // Names are shared by the elements of a parsed document (libxml2 keeps one copy of each), so
-        // the written name is made once per pair of prefix and name rather than once per element.
-        struct PairHash {
-            std::size_t operator()(const std::pair<const xmlChar*, const xmlChar*>& p) const
-            {
-                return std::hash<const void*>{}(p.first) * 31 + std::hash<const void*>{}(p.second);
-            }
-        };
-        std::unordered_map<std::pair<const xmlChar*, const xmlChar*>, std::vector<xmlNode*>*, PairHash> seen;
-        forEachElement(reinterpret_cast<xmlNode*>(doc), std::size_t(-1), [&](xmlNode* n) {
-            std::vector<xmlNode*>*& list = seen[{prefixOf(n), n->name}];
-            if (!list) list = &index->byName[writtenName(prefixOf(n), n->name)];
-            list->push_back(n);
-            return true;
-        });
-        state.index = std::move(index);
-    }
-    return *state.index;
-}
-
-const std::vector<xmlNode*>& candidatesFor(xmlDoc* doc, DocState& state, const Step& last)
-{
-    NameIndex& index = indexOf(doc, state);
-    static const std::vector<xmlNode*> none;
-    auto named = index.byName.find(last.name.full);
-    if (named == index.byName.end()) return none;
-    if (!last.hasPredicate) return named->second;
-
-    auto key = std::make_pair(last.name.full, last.attribute.full);
-    auto byValue = index.byAttribute.find(key);
-    if (byValue == index.byAttribute.end()) {
-        std::unordered_map<std::string, std::vector<xmlNode*>> values;
-        for (xmlNode* n : named->second) {
-            if (const xmlAttr* a = findAttribute(n, last.attribute)) values[attributeValue(a)].push_back(n);
-        }
-        byValue = index.byAttribute.emplace(std::move(key), std::move(values)).first;
-    }
-    auto hit = byValue->second.find(last.value);
-    return hit == byValue->second.end() ? none : hit->second;
-}
-
-// Evaluates the pattern from a context (the document node or an element), in document order. With
-// `firstOnly` it stops at the first match.
-// The editor asks the same few patterns thousands of times per run; each is parsed once.
-const Pattern& parsedPattern(const QString& text)
-{
-    thread_local QHash<QString, Pattern> cache;
-    const auto found = cache.constFind(text);
-    if (found != cache.constEnd()) return *found;
-    Pattern parsed = PatternParser(text).parse();
-    if (cache.size() >= 1024) cache.clear();   // keyed row queries are many and used once each
-    return *cache.insert(text, std::move(parsed));
-}
-
-std::vector<Node> evaluate(xmlNode* context, const QString& text, bool firstOnly)
-{
-    const Pattern& p = parsedPattern(text);
-    std::vector<Node> out;
-    xmlDoc* doc = context->type == XML_DOCUMENT_NODE ? reinterpret_cast<xmlDoc*>(context) : context->doc;
-    const Step& last = p.steps.back();
-
-    if (p.anchor == Pattern::Anchor::Descendants) {
-        // "//" selects from the whole document, whatever the context, as XPath has it.
-        if (!doc) return out;
-        if (DocState* state = stateOf(doc)) {
-            for (xmlNode* n : candidatesFor(doc, *state, last)) {
-                if (stepMatches(n, last) && ancestorsMatch(n, p, nullptr)) {
-                    out.emplace_back(n);
-                    if (firstOnly) break;
-                }
-            }
-            return out;
-        }
-        forEachElement(reinterpret_cast<xmlNode*>(doc), std::size_t(-1), [&](xmlNode* n) {
-            if (stepMatches(n, last) && ancestorsMatch(n, p, nullptr)) {
-                out.emplace_back(n);
-                if (firstOnly) return false;
-            }
-            return true;
-        });
-        return out;
-    }
-
-    xmlNode* top = p.anchor == Pattern::Anchor::Root ? reinterpret_cast<xmlNode*>(doc) : context;
-    if (!top) return out;
-    // Child steps only: the matches lie exactly as deep below the context as there are steps.
-    const std::size_t depth = p.steps.size();
-    forEachElement(top, depth, [&](xmlNode* n) {
-        if (stepMatches(n, last) && ancestorsMatch(n, p, top)) {
-            out.emplace_back(n);
-            if (firstOnly) return false;
-        }
-        return true;
-    });
-    return out;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -920,17 +619,7 @@ std::vector<Node> Document::selectList(const QString& pattern) const
     return evaluate(reinterpret_cast<xmlNode*>(doc_), pattern, false);
 }
 
-void Document::setSelectionNamespace(const QString& prefix, const QString& uri)
-{
-    auto& list = stateOf(doc_)->selectionNamespaces;
-    for (auto& entry : list) {
-        if (entry.first == prefix) {
-            entry.second = uri;
-            return;
-        }
-    }
-    list.emplace_back(prefix, uri);
-}
+void Document::setSelectionNamespace(const QString&, const QString&) {}
 
 Node Document::appendProcessingInstruction(const QString& target, const QString& data)
 {
@@ -1002,3 +691,4 @@ void Document::declareNamespace(const QString& prefix, const QString& uri)
 }
 
 }  // namespace zorva::xml
+

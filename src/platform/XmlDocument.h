@@ -138,7 +138,8 @@ public:
     Node selectSingle(const QString& pattern) const;
     std::vector<Node> selectList(const QString& pattern) const;
 
-    // Kept for the callers that bind prefixes before selecting; selections do not depend on it.
+    // Does nothing: selections match prefixes as written, whatever URI they are bound to. Kept so
+    // that the callers that bind a prefix before selecting read as before.
     void setSelectionNamespace(const QString& prefix, const QString& uri);
 
     // Appends a processing instruction as the document's last top-level child. The target "xml"

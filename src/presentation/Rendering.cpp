@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringEncoder>
 
 #include "common/SpustSoubor.h"
+#include "common/UserText.h"
 #include "common/Windows1250.h"
 #include "common/SkipOnFailure.h"
 #include "platform/Failure.h"
@@ -17,18 +19,31 @@ const QString kDeclarationData = QStringLiteral("version='1.0' encoding='UTF-8'"
 
 void reportFailure(const ProgramContext& ctx, const std::exception& e)
 {
-    if (const auto* f = dynamic_cast<const Failure*>(&e)) ctx.message(f->text(), MessageIcon::None);
-    else ctx.message(QStringLiteral("5-") + QString::fromLocal8Bit(e.what()), MessageIcon::None);
+    ctx.message(userText(e), MessageIcon::None);
 }
 
-void writeHtmlPage(const QString& path, const QString& text)
+// The page in the encoding that the stylesheet's output declares, since the page names it. The
+// shipped stylesheet declares the Czech single-byte code page; that is also the page's encoding
+// when a stylesheet declares none, or one that cannot be written. There a character the code page
+// cannot hold becomes a character reference instead of being lost.
+QByteArray pageBytes(const QString& text, const QString& encoding)
 {
-    // The page is written in the Czech single-byte code page, which the stylesheet's output declares;
-    // a character it cannot hold becomes a character reference instead of being lost.
+    if (!encoding.isEmpty() && encoding.compare(QLatin1String("windows-1250"), Qt::CaseInsensitive) != 0) {
+        QStringEncoder encoder(encoding.toLatin1().constData());
+        if (encoder.isValid()) {
+            QByteArray bytes = encoder.encode(text);
+            if (!encoder.hasError()) return bytes;
+        }
+    }
+    return toWindows1250(text, Windows1250Unmappable::CharRef);
+}
+
+void writeHtmlPage(const QString& path, const QString& text, const QString& encoding)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Failure(err::PathFileAccess, file.errorString());
-    file.write(toWindows1250(text, Windows1250Unmappable::CharRef));
+    file.write(pageBytes(text, encoding));
     file.write("\r\n");
     if (!file.commit()) throw Failure(err::PathFileAccess, file.errorString());
 }
@@ -58,7 +73,7 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
         // line break after the transformation's text.
         while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
     });
-    skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), output); });
+    skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), output, stylesheet ? stylesheet->outputEncoding() : QString()); });
     skipOnFailure([&] { QFile::remove(ctx.file(kIntermediateFile)); });
     skipOnFailure([&] { launch(ctx, kHtmlFile); });
 }

@@ -1,37 +1,123 @@
 #include "request/Exchange.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 
+#include "platform/Failure.h"
 #include "platform/HttpRequest.h"
+#include "request/ExchangeMessages.h"
 
 namespace zorva::request {
 
-ExchangeOutcome exchange(const QString& url, const QString& body, const std::function<void()>& pump, int timeoutMs)
+namespace {
+
+ExchangeFailure failureOf(HttpRequest::Problem problem)
 {
-    ExchangeOutcome out;
-    HttpRequest request;
-    request.setTimeoutMs(timeoutMs);
-    request.open(QStringLiteral("POST"), url, true);
-    request.send(body);
-    while (request.readyState() != 4) {
-        if (pump) pump();
-        // Sleep in the event loop until something happens, instead of spinning the processor.
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    switch (problem) {
+    case HttpRequest::Problem::Refused: return ExchangeFailure::Refused;
+    case HttpRequest::Problem::HostNotFound: return ExchangeFailure::HostNotFound;
+    case HttpRequest::Problem::Timeout: return ExchangeFailure::Timeout;
+    case HttpRequest::Problem::Tls: return ExchangeFailure::Tls;
+    case HttpRequest::Problem::TooLarge: return ExchangeFailure::TooLarge;
+    default: return ExchangeFailure::Interrupted;
     }
-    if (request.failed()) {
-        out.problem = QStringLiteral("Server neodpověděl: ") + request.errorText();
-        return out;
+}
+
+}  // namespace
+
+Exchange::Exchange(QString url, QString body, QObject* parent)
+    : QObject(parent), url_(std::move(url)), body_(std::move(body))
+{
+    ticker_.setInterval(1000);
+    connect(&ticker_, &QTimer::timeout, this, [this] { emit progress(secondsWaited()); });
+}
+
+Exchange::~Exchange() = default;
+
+void Exchange::start()
+{
+    if (started_) return;
+    auto request = std::make_unique<HttpRequest>();
+    request->setTimeoutMs(timeoutSeconds_ * 1000);
+    request->open(QStringLiteral("POST"), url_, true);
+    connect(request.get(), &HttpRequest::completed, this, &Exchange::onCompleted);
+    request_ = std::move(request);
+    started_ = true;
+    clock_.start();
+    ticker_.start();
+    request_->send(body_);
+}
+
+void Exchange::cancel()
+{
+    if (outcome_.result != ExchangeOutcome::Result::Pending) return;
+    // Dropping the request aborts a reply still on its way.
+    request_.reset();
+    end(ExchangeOutcome::Result::Cancelled);
+}
+
+const ExchangeOutcome& Exchange::wait()
+{
+    start();
+    if (running()) {
+        QEventLoop loop;
+        connect(this, &Exchange::finished, &loop, &QEventLoop::quit);
+        connect(this, &Exchange::cancelled, &loop, &QEventLoop::quit);
+        loop.exec();
     }
-    out.response = request.responseXML();
-    if (out.response.isEmpty()) {
-        out.problem = request.bodyArrived()
-                          ? QStringLiteral("Server neodpověděl platným dokumentem XML (HTTP %1).").arg(request.status())
-                          : QStringLiteral("Server neodpověděl: prázdná odpověď (HTTP %1).").arg(request.status());
-        return out;
+    return outcome_;
+}
+
+int Exchange::secondsWaited() const { return clock_.isValid() ? int(clock_.elapsed() / 1000) : 0; }
+
+int Exchange::timeoutFromSetting(const QString& value)
+{
+    bool ok = false;
+    const int seconds = value.trimmed().toInt(&ok);
+    return ok && seconds >= 0 ? seconds : defaultTimeoutSeconds;
+}
+
+void Exchange::onCompleted()
+{
+    const ExchangeFailureFacts facts{url_, settingsName_, timeoutSeconds_, request_->status()};
+    if (request_->failed()) {
+        outcome_.message = exchangeFailureMessage(failureOf(request_->problem()), facts);
+        outcome_.detail = request_->errorText();
+        end(ExchangeOutcome::Result::Failed);
+        return;
     }
-    out.answered = true;
-    return out;
+    auto response = std::make_shared<xml::Document>(request_->responseXML());
+    if (response->isEmpty()) {
+        // No document is no answer: whatever was stored before stays as it was.
+        outcome_.message = exchangeFailureMessage(
+            request_->bodyArrived() ? ExchangeFailure::NotXml : ExchangeFailure::EmptyBody, facts);
+        end(ExchangeOutcome::Result::Failed);
+        return;
+    }
+    outcome_.response = response;
+    try {
+        if (!target_.isEmpty()) response->save(target_);
+    } catch (const Failure& f) {
+        outcome_.message = f.text();
+        end(ExchangeOutcome::Result::NotStored);
+        return;
+    }
+    end(ExchangeOutcome::Result::Answered);
+}
+
+void Exchange::end(ExchangeOutcome::Result result)
+{
+    ticker_.stop();
+    // Called from the request's own signal: it goes once that has returned, so that a receiver may
+    // even delete this exchange.
+    if (request_) {
+        request_->disconnect(this);
+        request_.release()->deleteLater();
+    }
+    outcome_.result = result;
+    if (result == ExchangeOutcome::Result::Cancelled)
+        emit cancelled();
+    else
+        emit finished(outcome_);
 }
 
 }  // namespace zorva::request

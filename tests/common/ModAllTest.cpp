@@ -1,10 +1,12 @@
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include "common/ModAll.h"
 #include "common/Windows1250.h"
 #include "platform/Failure.h"
+#include "platform/WorkingDatabase.h"
 #include "support/TestSupport.h"
 
 using namespace zorva;
@@ -192,6 +194,44 @@ TEST(SmazSoubory, SkipsFileThatMayNotBeDeleted)
         EXPECT_EQ(p.files().join(' '), "TMP.txt TMP20061231140000000_.MDB ZALOHA.MDB");
         EXPECT_TRUE(p.messages.shown.empty());
     }
+}
+
+// The file system would delete both without complaint; the cleanup leaves them and goes on.
+TEST(SmazSoubory, SkipsReadOnlyFile)
+{
+    TestProgram p;
+    fillTmpFolder(p);
+    QFile::setPermissions(p.path("TMP20061231140000000_.MDB"), QFile::ReadOwner | QFile::ReadGroup);
+    EXPECT_TRUE(SmazSoubory(p.ctx, p.folder(), "TMP*.MDB"));
+    EXPECT_EQ(p.files().join(' '), "TMP.txt TMP20061231140000000_.MDB ZALOHA.MDB");
+    EXPECT_TRUE(p.messages.shown.empty());
+}
+
+// Another running instance marks its open working database; the cleanup leaves that one alone.
+TEST(SmazSoubory, SkipsWorkingDatabaseOpenInAnotherInstance)
+{
+    TestProgram p;
+    fillTmpFolder(p);
+    const QString open = p.path("TMP20061231150000000_.MDB");
+    db::WorkingDatabase::create(open, ";LANGID=0x0405;CP=1252;COUNTRY=0");
+    auto lockedByOthers = [&] { return QProcess::execute("flock", {"--nonblock", "--exclusive", open, "true"}) != 0; };
+    {
+        db::WorkingDatabase database;
+        database.open(open);
+        EXPECT_TRUE(lockedByOthers());
+    }
+    EXPECT_FALSE(lockedByOthers());
+
+    QProcess other;
+    other.start("flock", {"--shared", "--close", open, "sh", "-c", "echo ready; exec sleep 60"});
+    ASSERT_TRUE(other.waitForReadyRead(30000));
+    EXPECT_TRUE(SmazSoubory(p.ctx, p.folder(), "TMP*.MDB"));
+    EXPECT_EQ(p.files().join(' '), "TMP.txt TMP20061231150000000_.MDB ZALOHA.MDB");
+    other.kill();
+    other.waitForFinished();
+    EXPECT_TRUE(SmazSoubory(p.ctx, p.folder(), "TMP*.MDB"));
+    EXPECT_EQ(p.files().join(' '), "TMP.txt ZALOHA.MDB");
+    EXPECT_TRUE(p.messages.shown.empty());
 }
 
 TEST(SmazSoubory, OtherFailureStopsWithCriticalBox)

@@ -65,6 +65,20 @@ TEST_F(Rendering, CharactersOutsideTheCodePageBecomeReferences)
     EXPECT_FALSE(page.contains("?"));
 }
 
+// A user's stylesheet that declares UTF-8 gets a page in UTF-8, as the page itself says.
+TEST_F(Rendering, PageIsWrittenInTheEncodingTheStylesheetDeclares)
+{
+    QByteArray xsl = dataFile(QStringLiteral("ZORVA_VDJ1B.xsl"));
+    ASSERT_TRUE(xsl.contains("encoding=\"windows-1250\" indent"));
+    program.write(QStringLiteral("ZORVA_VDJ1B.xsl"), xsl.replace("encoding=\"windows-1250\" indent", "encoding=\"UTF-8\" indent"));
+    ZobrazOdpoved(program.ctx, HtmlCheck::Checked);
+    const QByteArray page = program.read(QStringLiteral("ZORVA_VDJ1B_response.htm"));
+    EXPECT_TRUE(page.toLower().contains("charset=utf-8")) << page.left(400).toStdString();
+    EXPECT_TRUE(QString::fromUtf8(page).contains(QStringLiteral("Výměra")));
+    EXPECT_TRUE(page.contains("Dvo\xc5\x99\xc3\xa1k"));   // "Dvořák" in UTF-8
+    EXPECT_TRUE(page.endsWith("\r\n"));
+}
+
 TEST_F(Rendering, UncheckedAndGreyedTakeTheXmlPath)
 {
     for (HtmlCheck state : {HtmlCheck::Unchecked, HtmlCheck::Grayed}) {

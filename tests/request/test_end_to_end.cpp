@@ -30,7 +30,6 @@ protected:
         ini::writeString(QStringLiteral("SETUP"), QStringLiteral("JISUBRUX"), QStringLiteral("1000234567"), program.ctx.settingsFile());
         window = std::make_unique<frmMain>(program.ctx);
         actions = new request::MainActions(*window);
-        actions->timeoutMs = 5000;
     }
     void ask(int type, const QString& year)
     {
@@ -91,7 +90,7 @@ TEST_F(EndToEnd, AStoppedServiceLeavesTheStoredAnswerAsItWas)
     ask(4, QStringLiteral("2006"));
     actions->CommandButtonX1_Click();
     ASSERT_EQ(program.messages.shown.size(), 1u);
-    EXPECT_TRUE(program.messages.shown[0].text.startsWith(QStringLiteral("Server neodpověděl")));
+    EXPECT_TRUE(program.messages.shown[0].text.startsWith(QStringLiteral("Služba odmítla spojení")));
     EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")), stored);
 }
 

@@ -32,7 +32,6 @@ TEST(FaultyDisk, AResponseThatDoesNotFitKeepsTheStoredOneAndSaysWhy)
     program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), "<old/>");
     frmMain window(program.ctx);
     auto* actions = new request::MainActions(window);
-    actions->timeoutMs = 5000;
     window.cmbVARPICH->setCurrentIndex(3);
     window.txtROK->setText(QStringLiteral("2005"));
     window.txtJISUBRUX->setText(QStringLiteral("1000234567"));

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTcpServer>
+#include <QTest>
 #include <QTimer>
 
 #include "common/ui/CommandButtonX.h"
@@ -34,7 +40,6 @@ protected:
         ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), server.url(), program.ctx.settingsFile());
         window = std::make_unique<frmMain>(program.ctx);
         actions = new request::MainActions(*window);
-        actions->timeoutMs = 3000;
         actions->showEditor = [this](editor::EditorWindow& w) {
             opened << w.objectName();
             openedRows << (w.session().recordset() ? w.session().recordset()->rowCount() : -1);
@@ -154,11 +159,29 @@ TEST_F(Sending, EditaceDeletesLeftoverWorkingDatabasesEvenWhenACheckFails)
     EXPECT_TRUE(opened.isEmpty());
 }
 
-TEST_F(Sending, AFailedExchangeKeepsTheStoredResponse)
+// Settings that cannot be saved (a folder stands where the file belongs) are only not saved: the
+// request still goes out and the editing still starts with its cleanup.
+TEST_F(Sending, AnUnwritableSettingsFileStopsNothing)
+{
+    QFile::remove(program.ctx.settingsFile());
+    ASSERT_TRUE(QDir().mkpath(program.ctx.settingsFile()));
+    fill(4, QStringLiteral("2005"));
+    actions->CommandButtonX1_Click();
+    program.write(QStringLiteral("TMP20050101000000000_.MDB"), "old");
+    actions->cmdEditace_Click();
+    EXPECT_TRUE(program.messages.shown.empty()) << program.messages.texts().join("|").toStdString();
+    EXPECT_EQ(server.received.size(), 2);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("frmEditace")});
+    EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
+    EXPECT_TRUE(windowUsable());
+}
+
+TEST_F(Sending, AFailedExchangeKeepsTheStoredResponseAndSaysWhyInCzech)
 {
     struct Case {
         const char* what;
         std::function<void(CannedHttpServer&, frmMain&)> prepare;
+        QString firstLine;
     };
     const std::vector<Case> cases = {
         {"refused", [](CannedHttpServer&, frmMain& w) {
@@ -167,31 +190,40 @@ TEST_F(Sending, AFailedExchangeKeepsTheStoredResponse)
              const quint16 port = closed.serverPort();
              closed.close();
              w.txtSERVER->setPlainText(QStringLiteral("http://127.0.0.1:%1/x").arg(port));
-         }},
-        {"not xml", [](CannedHttpServer& s, frmMain&) { s.body = "<html><body>Chyba</body></html"; s.contentType = "text/html"; }},
-        {"empty", [](CannedHttpServer& s, frmMain&) { s.body.clear(); }},
-        {"closed mid-answer", [](CannedHttpServer& s, frmMain&) { s.closeWithoutAnswer = true; }},
-        {"too slow", [](CannedHttpServer& s, frmMain&) { s.delayMs = 5000; }},
+         }, QStringLiteral("Služba odmítla spojení: na zadané adrese neběží.")},
+        {"not xml", [](CannedHttpServer& s, frmMain&) { s.body = "<html><body>Chyba</body></html"; s.contentType = "text/html"; },
+         QStringLiteral("Služba odpověděla (stav HTTP 200), ale odpověď není dokument XML.")},
+        {"empty", [](CannedHttpServer& s, frmMain&) { s.body.clear(); s.status = 503; },
+         QStringLiteral("Služba odpověděla (stav HTTP 503), ale bez obsahu.")},
+        {"closed mid-answer", [](CannedHttpServer& s, frmMain&) { s.closeWithoutAnswer = true; },
+         QStringLiteral("Spojení se službou se přerušilo dřív, než přišla odpověď.")},
+        {"too slow", [](CannedHttpServer& s, frmMain&) { s.delayMs = 5000; },
+         QStringLiteral("Služba neodpověděla do 1 s.")},
     };
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QStringLiteral("1"), program.ctx.settingsFile());
     for (const Case& c : cases) {
         program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), "<old/>");
         program.messages.shown.clear();
         program.shell.calls.clear();
         server.body = kFirst;
+        server.status = 200;
         server.contentType = "text/xml";
         server.closeWithoutAnswer = false;
         server.delayMs = 0;
         window->txtSERVER->setPlainText(server.url());
         c.prepare(server, *window);
         fill(4, QStringLiteral("2005"));
-        actions->timeoutMs = 1000;
         actions->CommandButtonX1_Click();
         ASSERT_EQ(program.messages.shown.size(), 1u) << c.what;
-        EXPECT_TRUE(program.messages.shown[0].text.startsWith(QStringLiteral("Server neodpověděl"))) << c.what << ": "
-            << program.messages.shown[0].text.toStdString();
+        const QStringList paragraphs = program.messages.shown[0].text.split(QStringLiteral("\n\n"));
+        ASSERT_EQ(paragraphs.size(), 3) << c.what << ": " << program.messages.shown[0].text.toStdString();
+        EXPECT_EQ(paragraphs[0], c.firstLine) << c.what;
+        EXPECT_EQ(paragraphs[1], QStringLiteral("Adresa: ") + window->txtSERVER->toPlainText()) << c.what;
+        EXPECT_TRUE(paragraphs[2].contains(QStringLiteral("SETUP/SERVER v souboru ZORVA_VDJ.INI"))) << c.what;
         EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")), QByteArray("<old/>")) << c.what;
         EXPECT_TRUE(program.shell.calls.empty()) << c.what;
         EXPECT_TRUE(windowUsable()) << c.what;
+        EXPECT_TRUE(window->cancelButton->isHidden()) << c.what;
     }
 }
 
@@ -262,4 +294,36 @@ TEST_F(Sending, ADoubleClickRendersTheStoredResponse)
     emit window->requestShowResponse();
     EXPECT_TRUE(program.exists(QStringLiteral("ZORVA_VDJ1B_response_XSL.xml")));
     EXPECT_EQ(program.shell.calls.size(), 1u);
+}
+
+TEST_F(Sending, WhileWaitingTheWindowCountsTheSecondsAndEscapeGivesUpAtOnce)
+{
+    QTcpServer silent;  // accepts the connection and never answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    window->txtSERVER->setPlainText(QStringLiteral("http://127.0.0.1:%1/x").arg(silent.serverPort()));
+    program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), "<old/>");
+    fill(4, QStringLiteral("2005"));
+    QString waiting;
+    bool cancelOffered = false;
+    bool sendingRefused = false;
+    QTimer::singleShot(300, window.get(), [&] {
+        waiting = !window->waitLabel->isHidden() ? window->waitLabel->text() : QString();
+        cancelOffered = !window->cancelButton->isHidden() && window->cancelButton->isEnabled();
+        sendingRefused = !window->CommandButtonX1->isEnabled() && !window->cmdEditace->isEnabled();
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    actions->CommandButtonX1_Click();
+    EXPECT_LT(clock.elapsed(), 10000);  // long before any time limit could end it
+    EXPECT_EQ(waiting, QStringLiteral("Čekám na odpověď služby… 0 s"));
+    EXPECT_TRUE(cancelOffered);
+    EXPECT_TRUE(sendingRefused);
+    EXPECT_TRUE(program.messages.shown.empty());
+    EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")), QByteArray("<old/>"));
+    EXPECT_TRUE(program.shell.calls.empty());
+    EXPECT_TRUE(windowUsable());
+    EXPECT_TRUE(window->cancelButton->isHidden());
+    EXPECT_TRUE(window->waitLabel->isHidden());
+    EXPECT_FALSE(actions->requestRunning());
 }

@@ -105,8 +105,9 @@ void checkLayout(QWidget& window, const std::string& where)
         // Inside its parent, and below a frame's title.
         QWidget* parent = w->parentWidget();
         EXPECT_TRUE(parent->rect().contains(w->geometry())) << name << " leaves its parent";
-        if (auto* frame = qobject_cast<QGroupBox*>(parent); frame && !frame->title().isEmpty())
+        if (auto* frame = qobject_cast<QGroupBox*>(parent); frame && !frame->title().isEmpty()) {
             EXPECT_GE(w->y(), QFontMetrics(frame->font()).height()) << name << " covers its frame's title";
+        }
 
         if (auto* label = qobject_cast<QLabel*>(w)) {
             EXPECT_LE(fm.horizontalAdvance(label->text()), label->contentsRect().width()) << name << " " << label->text().toStdString();
@@ -121,7 +122,9 @@ void checkLayout(QWidget& window, const std::string& where)
             EXPECT_EQ(accessibleName(w), button->text()) << name;
         } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
             EXPECT_LE(frame->minimumSizeHint().width(), frame->width()) << name;
-            if (!frame->title().isEmpty()) EXPECT_EQ(accessibleName(w), frame->title()) << name;
+            if (!frame->title().isEmpty()) {
+                EXPECT_EQ(accessibleName(w), frame->title()) << name;
+            }
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             QStyleOptionComboBox opt;
             opt.initFrom(combo);

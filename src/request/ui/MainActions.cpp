@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 
 #include "common/ModAll.h"
+#include "common/UserText.h"
 #include "common/ui/CommandButtonX.h"
 #include "common/ui/PovolFormular.h"
 #include "editor/CategorySet.h"
@@ -40,6 +42,7 @@ MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(w
     connect(&w_, &frmMain::requestEdit, this, &MainActions::cmdEditace_Click);
     connect(&w_, &frmMain::requestTestDocument, this, &MainActions::openTestDocument);
     connect(&w_, &frmMain::requestShowResponse, this, &MainActions::ZobrazOdpoved);
+    connect(&w_, &frmMain::requestCancel, this, &MainActions::cancelRequest);
 }
 
 void MainActions::CommandButtonX1_Click() { send(Mode::Show); }
@@ -47,8 +50,7 @@ void MainActions::cmdEditace_Click() { send(Mode::Edit); }
 
 void MainActions::generalFailure(const std::exception& e)
 {
-    if (const auto* f = dynamic_cast<const Failure*>(&e)) ctx_.message(f->text(), MessageIcon::None);
-    else ctx_.message(QStringLiteral("5-") + QString::fromLocal8Bit(e.what()), MessageIcon::None);
+    ctx_.message(userText(e), MessageIcon::None);
 }
 
 void MainActions::send(Mode mode)
@@ -100,15 +102,20 @@ void MainActions::send(Mode mode)
         fields.acreage = FormatujCislo(w_.txtVYMERA->text(), true, false);
         const QDateTime stamp = ctx_.clock ? ctx_.clock->now() : QDateTime::currentDateTime();
 
-        ExchangeOutcome outcome = exchange(w_.txtSERVER->toPlainText(), composeRequest(fields, stamp),
-                                           [] { QCoreApplication::processEvents(); }, timeoutMs);
-        if (!outcome.answered) {
-            // The response stored before stays as it was: a failed exchange is no answer.
-            ctx_.message(outcome.problem, MessageIcon::Critical);
-            return;
+        const QString ini = ctx_.settingsFile();
+        Exchange exchange(w_.txtSERVER->toPlainText(), composeRequest(fields, stamp));
+        exchange.setTarget(ctx_.file(presentation::kResponseFile));
+        exchange.setTimeoutSeconds(Exchange::timeoutFromSetting(
+            CtiINI(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QString(), ini)));
+        exchange.setSettingsName(QFileInfo(ini).fileName());
+        const ExchangeOutcome& outcome = waitFor(exchange);
+        switch (outcome.result) {
+        case ExchangeOutcome::Result::Answered: response = outcome.response; break;
+        case ExchangeOutcome::Result::NotStored: ctx_.message(outcome.message, MessageIcon::None); return;
+        // The response stored before stays as it was: a failed exchange is no answer.
+        case ExchangeOutcome::Result::Failed: ctx_.message(outcome.message, MessageIcon::Critical); return;
+        default: return;  // given up by the user: nothing to say
         }
-        response = std::make_shared<xml::Document>(std::move(outcome.response));
-        response->save(ctx_.file(presentation::kResponseFile));
     } catch (const std::exception& e) {
         generalFailure(e);
         return;
@@ -124,6 +131,24 @@ void MainActions::send(Mode mode)
     } catch (const std::exception& e) {
         generalFailure(e);
     }
+}
+
+const ExchangeOutcome& MainActions::waitFor(Exchange& exchange)
+{
+    exchange.start();
+    current_ = &exchange;
+    auto hide = qScopeGuard([this] {
+        current_ = nullptr;
+        w_.setWaiting(false);
+    });
+    w_.setWaiting(true, 0);
+    connect(&exchange, &Exchange::progress, &w_, [this](int seconds) { w_.setWaiting(true, seconds); });
+    return exchange.wait();
+}
+
+void MainActions::cancelRequest()
+{
+    if (current_) current_->cancel();
 }
 
 void MainActions::openTestDocument()

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "editor/ui/EditorOpener.h"
+#include "request/Exchange.h"
 #include "request/ui/frmMain.h"
 
 namespace zorva::request {
@@ -26,17 +27,19 @@ public:
 
     // How an editor is shown (modally by default); tests step through it instead.
     editor::ShowModal showEditor;
-    // How long the exchange waits without progress before it gives up.
-    int timeoutMs = 60000;
+    // "Zrušit" or Escape: gives up the request that waits for the service, if any.
+    void cancelRequest();
 
 private:
     enum class Mode { Show, Edit };
     void send(Mode mode);
     void generalFailure(const std::exception& e);
+    const ExchangeOutcome& waitFor(Exchange& exchange);
 
     frmMain& w_;
     const ProgramContext& ctx_;
     bool running_ = false;
+    Exchange* current_ = nullptr;
 };
 
 }  // namespace zorva::request

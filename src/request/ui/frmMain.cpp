@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 #include "Version.h"
 #include "common/ModAll.h"
 #include "common/SpustSoubor.h"
+#include "common/UserText.h"
 #include "common/ui/CommandButtonX.h"
 #include "common/ui/DesignGeometry.h"
 #include "common/ui/LockedLook.h"
@@ -47,8 +49,8 @@ const QStringList kVariants = {
 
 // The window's design: each control's place in twips (left, top, width, height; relative to the
 // window, or to its frame for txtSERVER and txtUSERID) and the texts it must show whole besides its
-// caption. Free room for further controls: right of the year and acreage boxes (x 4740 to 9285,
-// y 4140 to 5280, lblVersion apart) and between the second frame and the first label.
+// caption. A further control is one more row. Free room: right of the year and acreage boxes
+// (x 4740 to 9285, y 4140 to 4740) and between the second frame and the first label.
 struct DesignRow {
     const char* name;
     int left, top, width, height;
@@ -87,6 +89,8 @@ constexpr DesignRow kDesign[] = {
     {"CommandButtonX1", 2970, 5490, 1500, 510},
     {"cmdEditace", 4455, 5490, 1500, 510},
     {"CommandButtonX2", 7200, 5490, 1500, 510},
+    {"waitLabel", 45, 4950, 7000, 240, "Čekám na odpověď služby… 9999 s"},
+    {"cancelButton", 5985, 5490, 1185, 510},
 };
 
 // The numeric value of a text's first character: 0 when it is not a digit or the text is empty.
@@ -123,6 +127,7 @@ frmMain::frmMain(const ProgramContext& ctx, QWidget* parent)
         if (endProgram_) endProgram_();
     });
     connect(CommandButtonX3, &QPushButton::clicked, this, [this] { showHelp(); });
+    connect(cancelButton, &QPushButton::clicked, this, &frmMain::requestCancel);
 
     loadSettings();
     design_->apply();
@@ -219,6 +224,11 @@ void frmMain::buildControls()
     Line1 = line("Line1");
     Line2 = line("Line2");
 
+    waitLabel = label(this, "waitLabel", QString());
+    waitLabel->setVisible(false);
+    cancelButton = button(this, "cancelButton", QStringLiteral("Zrušit"));
+    cancelButton->setVisible(false);
+
     for (const DesignRow& row : kDesign) {
         QWidget* control = findChild<QWidget*>(QLatin1String(row.name));
         QStringList contents;
@@ -307,12 +317,29 @@ void frmMain::showHelp()
     try {
         const QString help = CtiINI(kSetup, QStringLiteral("HELP"), defaults::helpUrl, ctx_.settingsFile());
         SpustSoubor(ctx_, help, QString(), 3, true, true, true);
-    } catch (const Failure& f) {
-        // The launcher's own failures (a log it cannot write) end here as a plain box.
-        ctx_.message(f.text());
     } catch (const std::exception& e) {
-        ctx_.message(QString::fromLocal8Bit(e.what()));
+        // The launcher's own failures (a log it cannot write) end here as a plain box.
+        ctx_.message(userText(e));
     }
+}
+
+void frmMain::setWaiting(bool waiting, int seconds)
+{
+    waitLabel->setText(QStringLiteral("Čekám na odpověď služby… %1 s").arg(seconds));
+    for (QWidget* w : {static_cast<QWidget*>(waitLabel), static_cast<QWidget*>(cancelButton)}) {
+        w->setVisible(waiting);
+        w->setEnabled(waiting);
+    }
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && !cancelButton->isHidden() && cancelButton->isEnabled()) {
+        cancelButton->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmMain::mouseDoubleClickEvent(QMouseEvent* event)

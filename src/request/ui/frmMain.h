@@ -64,6 +64,13 @@ public:
     QLineEdit* txtUSERID;
     QFrame* Line1;
     QFrame* Line2;
+    // Shown only while a request waits for the service: how long it has waited, and "Zrušit".
+    QLabel* waitLabel;
+    CommandButtonX* cancelButton;
+
+    // Shows the waiting line with the seconds waited so far and offers "Zrušit" (also on Escape),
+    // usable while the rest of the window is busy; waiting false hides both.
+    void setWaiting(bool waiting, int seconds = 0);
 
 signals:
     // "OK (ODESLAT)" was clicked: validate, send, render.
@@ -74,9 +81,12 @@ signals:
     void requestTestDocument();
     // A double-click on the window's background: render the stored response.
     void requestShowResponse();
+    // "Zrušit" or Escape while a request waits: give the request up.
+    void requestCancel();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();

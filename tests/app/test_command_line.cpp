@@ -1,0 +1,61 @@
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include "Version.h"
+
+namespace {
+
+struct Call {
+    QStringList args;
+    int status;
+    const char* stdoutHas;  // empty: nothing on the standard output
+    const char* stderrHas;  // empty: nothing on the error stream
+};
+
+class CommandLine : public testing::TestWithParam<Call> {};
+
+// Without a display any attempt to open the window fails, so a refused call that opened it would
+// not end with status 2 and the usage.
+TEST_P(CommandLine, AnswersWithoutWindow)
+{
+    const Call& c = GetParam();
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(ZORVA_PROGRAM_EXE), c.args);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), c.status) << err.toStdString();
+    if (*c.stdoutHas) EXPECT_TRUE(out.contains(QString::fromUtf8(c.stdoutHas))) << out.toStdString();
+    else EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    if (*c.stderrHas) EXPECT_TRUE(err.contains(QString::fromUtf8(c.stderrHas))) << err.toStdString();
+    else EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+}
+
+const std::string version = QStringLiteral("ZORVA_VDJ %1.%2.0.%3\n")
+                                .arg(zorva::version::major).arg(zorva::version::minor)
+                                .arg(zorva::version::revision).toStdString();
+
+// Built, the program folder is writable: it stays the executable's own.
+const std::string programFolder =
+    QFileInfo(QStringLiteral(ZORVA_PROGRAM_EXE)).absolutePath().toStdString() + "\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, CommandLine,
+    testing::Values(Call{{"--help"}, 0, "Použití:\n", ""},
+                    Call{{"--version"}, 0, version.c_str(), ""},
+                    Call{{"--program-folder"}, 0, programFolder.c_str(), ""},
+                    Call{{"--bogus"}, 2, "", "Neznámá volba \"--bogus\".\nPoužití:"},
+                    Call{{"soubor.xml"}, 2, "", "Použití:"},
+                    Call{{"--help", "--bogus"}, 2, "", "Použití:"},
+                    Call{{"--recompute"}, 2, "", "Volbě --recompute chybí hodnota.\nPoužití:"},
+                    Call{{"--recompute", "--out", "x.xml"}, 2, "", "chybí hodnota"},
+                    Call{{"--recompute", "/nonexistent/in.xml"}, 2, "", "nelze přečíst"}));
+
+}  // namespace
