@@ -178,6 +178,7 @@ TEST_P(WindowLayout, EveryCaptionAndFigureIsWholeAndInsideItsFrame)
         w.txtJISUBRUX->setText(QStringLiteral("1000234567"));
         w.txtRC->setText(QStringLiteral("6504121239"));
         w.txtVYMERA->setText(QStringLiteral("12345,67"));
+        w.setWaiting(true, 9999);
         applyFont(c.font, &w);
         w.show();
         checkLayout(w, name);
