@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 namespace zorva {
 
@@ -18,9 +19,21 @@ public:
 // numbering: above 32 is success; 2, 3, 5, 8, 31 and 32 are the failures the launcher names.
 class ShellService {
 public:
+    // Told the code of a launch whose outcome is known only after it was handed over.
+    using LateOutcome = std::function<void(int code)>;
+
     virtual ~ShellService() = default;
     virtual int open(const QString& file, const QString& parameters, const QString& workingFolder,
                      int showCommand) = 0;
+    // As open, without waiting for an opener that reports only when it has ended: the result is
+    // then success at once, and the opener's own code comes to late on the event loop. By default
+    // every outcome is known at once.
+    virtual int launch(const QString& file, const QString& parameters, const QString& workingFolder,
+                       int showCommand, const LateOutcome& late)
+    {
+        (void)late;
+        return open(file, parameters, workingFolder, showCommand);
+    }
 };
 
 // Time and chance, replaceable so that temporary names and request stamps can be pinned in tests.

@@ -93,7 +93,17 @@ QString SpustSoubor(const ProgramContext& ctx, const QString& file, const QStrin
     }
 
     if (!ctx.shell) throw failure(err::ObjectRequired);
-    const int code = ctx.shell->open(target, params, workingFolder, showCommand);
+    // An opener that reports only when it has ended is not waited for; what it reports then goes
+    // into the log like any other failure.
+    const int code = ctx.shell->launch(target, params, workingFolder, showCommand, [ctx](int late) {
+        const QString text = shellCodeText(late);
+        if (text.isEmpty()) return;
+        try {
+            appendLogLine(ctx, text);
+        } catch (const Failure&) {
+            // The caller has long gone on; a log that cannot be written loses this one line.
+        }
+    });
     result = shellCodeText(code);
 
     if (!result.trimmed().isEmpty()) appendLogLine(ctx, result);

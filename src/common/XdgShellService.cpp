@@ -4,14 +4,15 @@
 #include <windows.h>
 #include <shellapi.h>
 #else
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QThread>
+#endif
+
+#ifndef _WIN32
+#include "common/DetachedLaunch.h"
 #endif
 
 namespace zorva {
@@ -71,8 +72,8 @@ int exitStatusCode(int status)
 
 }  // namespace
 
-int XdgShellService::open(const QString& file, const QString& parameters, const QString& workingFolder,
-                          int /*showCommand*/)
+int XdgShellService::launch(const QString& file, const QString& parameters, const QString& workingFolder,
+                            int /*showCommand*/, const LateOutcome& late)
 {
     QString folder;
     if (!workingFolder.isEmpty() && !isDriveRoot(workingFolder)) {
@@ -97,36 +98,23 @@ int XdgShellService::open(const QString& file, const QString& parameters, const 
     const QString opener = QFileInfo(opener_).isAbsolute() ? opener_ : QStandardPaths::findExecutable(opener_);
     if (opener.isEmpty() || !QFileInfo(opener).isExecutable()) return kMissingComponent;
 
-    // The opener runs detached, so that closing the program never closes the viewer. A small
-    // shell around it leaves the opener's exit status in a file, which tells a failure apart.
-    if (!statusDir_) statusDir_ = std::make_unique<QTemporaryDir>();
-    const QString status = statusDir_->isValid()
-                               ? statusDir_->filePath(QStringLiteral("status-%1").arg(++launches_))
-                               : QString();
-    QProcess process;
-    process.setProgram(QStringLiteral("/bin/sh"));
-    if (status.isEmpty()) {
-        process.setArguments({QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$1\""), opener, target});
-    } else {
-        process.setArguments({QStringLiteral("-c"),
-                              QStringLiteral("\"$0\" \"$1\"; echo $? > \"$2.part\" 2>/dev/null && "
-                                             "mv \"$2.part\" \"$2\" 2>/dev/null"),
-                              opener, target, status});
-    }
-    process.setWorkingDirectory(folder.isEmpty() ? QDir::currentPath() : folder);
-    if (!process.startDetached()) return kMissingComponent;
-    if (status.isEmpty()) return kDispatched;
+    // The opener runs detached, so that closing the program never closes the viewer and the window
+    // never waits for it (without a desktop environment it waits for the viewer it started). What it
+    // reports when it ends comes back later.
+    std::erase_if(launches_, [](const std::unique_ptr<DetachedLaunch>& l) { return l->ended(); });
+    auto started = DetachedLaunch::start(opener, {target}, folder.isEmpty() ? QDir::currentPath() : folder,
+                                         [late](int status) {
+                                             if (late) late(exitStatusCode(status));
+                                         });
+    if (!started) return kMissingComponent;
+    launches_.push_back(std::move(started));
+    return kDispatched;
+}
 
-    QDeadlineTimer deadline(reportWait_);
-    while (!QFile::exists(status)) {
-        if (deadline.hasExpired()) return kDispatched;  // the opener waits for its viewer
-        QThread::msleep(20);
-    }
-    QFile f(status);
-    int code = 0;
-    if (f.open(QIODevice::ReadOnly)) code = exitStatusCode(f.readAll().trimmed().toInt());
-    f.remove();
-    return code;
+int XdgShellService::open(const QString& file, const QString& parameters, const QString& workingFolder,
+                          int showCommand)
+{
+    return launch(file, parameters, workingFolder, showCommand, {});
 }
 
 #endif

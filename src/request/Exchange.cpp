@@ -28,6 +28,7 @@ Exchange::Exchange(QString url, QString body, QObject* parent)
     : QObject(parent), url_(std::move(url)), body_(std::move(body))
 {
     ticker_.setInterval(1000);
+    ticker_.setTimerType(Qt::PreciseTimer);
     connect(&ticker_, &QTimer::timeout, this, [this] { emit progress(secondsWaited()); });
 }
 
@@ -35,7 +36,7 @@ Exchange::~Exchange() = default;
 
 void Exchange::start()
 {
-    if (started_) return;
+    if (started_ || outcome_.result != ExchangeOutcome::Result::Pending) return;
     auto request = std::make_unique<HttpRequest>();
     request->setTimeoutMs(timeoutSeconds_ * 1000);
     request->open(QStringLiteral("POST"), url_, true);
@@ -67,7 +68,8 @@ const ExchangeOutcome& Exchange::wait()
     return outcome_;
 }
 
-int Exchange::secondsWaited() const { return clock_.isValid() ? int(clock_.elapsed() / 1000) : 0; }
+// Rounded: a tick that comes a little early still counts its second.
+int Exchange::secondsWaited() const { return clock_.isValid() ? int((clock_.elapsed() + 500) / 1000) : 0; }
 
 int Exchange::timeoutFromSetting(const QString& value)
 {
@@ -80,7 +82,10 @@ void Exchange::onCompleted()
 {
     const ExchangeFailureFacts facts{url_, settingsName_, timeoutSeconds_, request_->status()};
     if (request_->failed()) {
-        outcome_.message = exchangeFailureMessage(failureOf(request_->problem()), facts);
+        ExchangeFailure failure = failureOf(request_->problem());
+        // Without a limit of ours a give-up by the network itself is a broken connection.
+        if (failure == ExchangeFailure::Timeout && timeoutSeconds_ == 0) failure = ExchangeFailure::Interrupted;
+        outcome_.message = exchangeFailureMessage(failure, facts);
         outcome_.detail = request_->errorText();
         end(ExchangeOutcome::Result::Failed);
         return;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QEventLoop>
+#include <algorithm>
 #include <QTcpServer>
 #include <QTimer>
 #include <sys/resource.h>
@@ -45,7 +46,9 @@ TEST(Exchange, WaitingForAServiceThatNeverAnswersSleeps)
 
     // A loop that spins would use about the whole 3.5 s; a sleeping one a small fraction.
     EXPECT_LT(used, 1.0);
-    EXPECT_EQ(ticks, (QList<int>{1, 2, 3}));
+    ASSERT_GE(ticks.size(), 2);
+    EXPECT_EQ(ticks.front(), 1);
+    EXPECT_TRUE(std::is_sorted(ticks.begin(), ticks.end()) && ticks.back() <= 4) << ticks.size();
     EXPECT_EQ(outcome.result, ExchangeOutcome::Result::Cancelled);
     EXPECT_EQ(finished, 0);
     EXPECT_EQ(cancelled, 1);
