@@ -65,22 +65,21 @@ struct DesignRow {
     const char* column;   // the bound box "txt" + column, its label "lbl" + column
     const char* caption;
     int left, top, width;
+    int labelWidth;       // up to the next label of the line
     const char* contents;
 };
 
 // The top two lines of the frame; the label stands right above its box.
 constexpr DesignRow kFrameRows[] = {
-    {"VDJA", "VDJA", 90, 495, 1590, "10000,00000"},
-    {"VDJB", "VDJB", 1755, 495, 1590, "10000,00000"},
-    {"PICHA", "PICHA", 3375, 495, 2040, "206,741782509820"},
-    {"PICHB", "PICHB", 5445, 495, 2040, "206,741782509820"},
-    {"ZADATELREGLPIS", "Žadatel LPIS", 90, 1035, 510, "A"},
-    {"ZADATELREGIRZ", "Žadatel IRZ", 1125, 1035, 510, "A"},
-    {"SUMAVYMERADPB", "Suma výměra DPB", 2160, 1035, 1320, "12345,67"},
+    {"VDJA", "VDJA", 90, 495, 1590, 1590, "10000,00000"},
+    {"VDJB", "VDJB", 1755, 495, 1590, 1590, "10000,00000"},
+    {"PICHA", "PICHA", 3375, 495, 2040, 2040, "206,741782509820"},
+    {"PICHB", "PICHB", 5445, 495, 2040, 2040, "206,741782509820"},
+    {"ZADATELREGLPIS", "Žadatel LPIS", 90, 1035, 510, 1030, "A"},
+    {"ZADATELREGIRZ", "Žadatel IRZ", 1125, 1035, 510, 1030, "A"},
+    {"SUMAVYMERADPB", "Suma výměra DPB", 2160, 1035, 1320, 1800, "12345,67"},
 };
 constexpr int kLabelAbove = 225;
-// Widths of the labels of those rows: up to the next label of the line.
-constexpr int kFrameLabelWidths[] = {1590, 1590, 2040, 2040, 1030, 1030, 1800};
 
 // One category line: its parts, left column and right column.
 struct LinePart {
@@ -253,10 +252,9 @@ void EditorWindow::buildDatesTab(QWidget* tab, int frameWidth, int frameHeight)
     frame->setObjectName(QStringLiteral("fraData"));
     design_->place(frame, QRect(kFrameLeft, 30, frameWidth, frameHeight));
 
-    for (size_t i = 0; i < std::size(kFrameRows); ++i) {
-        const DesignRow& row = kFrameRows[i];
+    for (const DesignRow& row : kFrameRows) {
         const QString column = QString::fromLatin1(row.column);
-        label(frame, QString::fromUtf8(row.caption), QRect(row.left, row.top - kLabelAbove, kFrameLabelWidths[i], kLabelHeight))
+        label(frame, QString::fromUtf8(row.caption), QRect(row.left, row.top - kLabelAbove, row.labelWidth, kLabelHeight))
             ->setObjectName(QStringLiteral("lbl") + column);
         boundBox(frame, column, QRect(row.left, row.top, row.width, kBoxHeight), row.contents,
                  column == QLatin1String("SUMAVYMERADPB"));
