@@ -77,8 +77,8 @@ int textRoom(const QLineEdit* box)
     opt.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, box) : 0;
     opt.midLineWidth = 0;
     opt.state |= QStyle::State_Sunken;
-    const QRect r = box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box).marginsRemoved(box->textMargins());
-    return r.width() - 2 * 2;
+    const QRect r = box->style()->subElementRect(QStyle::SE_LineEditContents, &opt, box);
+    return r.marginsRemoved(box->textMargins()).width() - 2 * 2;
 }
 
 // The controls of the window: what stands on the window itself, on a tab page or in a frame.
@@ -110,7 +110,8 @@ void checkLayout(QWidget& window, const std::string& where)
         }
 
         if (auto* label = qobject_cast<QLabel*>(w)) {
-            EXPECT_LE(fm.horizontalAdvance(label->text()), label->contentsRect().width()) << name << " " << label->text().toStdString();
+            EXPECT_LE(fm.horizontalAdvance(label->text()), label->contentsRect().width())
+                << name << " " << label->text().toStdString();
             EXPECT_LE(fm.height(), label->height()) << name;
             EXPECT_EQ(accessibleName(w), label->text()) << name;
         } else if (auto* box = qobject_cast<QLineEdit*>(w)) {
@@ -130,7 +131,8 @@ void checkLayout(QWidget& window, const std::string& where)
             opt.initFrom(combo);
             opt.editable = false;
             opt.frame = true;
-            const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo);
+            const QRect field =
+                combo->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo);
             EXPECT_LE(fm.horizontalAdvance(combo->currentText()), field.width()) << name;
         }
     }
@@ -158,8 +160,9 @@ protected:
     void SetUp() override
     {
         saved_ = QApplication::font();
-        if (GetParam().font.pointSize > 0) QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), GetParam().font.pointSize));
-        else QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+        // The window-set scaling starts from the design's size as the system font.
+        const int size = GetParam().font.pointSize > 0 ? GetParam().font.pointSize : 8;
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), size));
     }
     void TearDown() override { QApplication::setFont(saved_); }
     QFont saved_;

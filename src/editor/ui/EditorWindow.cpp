@@ -196,7 +196,8 @@ void EditorWindow::buildOverviewTab(QWidget* tab, int subjectTop, int subjectHei
         label(tab, QString::fromUtf8(h.label), QRect(120, top + 45, 1400, 240));
         auto* box = new QLineEdit(tab);
         box->setObjectName(QString::fromLatin1(h.box));
-        design_->place(box, QRect(1600, top, 2600, kBoxHeight), {QStringLiteral("6504121239"), QStringLiteral("0,472")});
+        design_->place(box, QRect(1600, top, 2600, kBoxHeight),
+                       {QStringLiteral("6504121239"), QStringLiteral("0,472")});
         box->setReadOnly(true);
         showAsLocked(box);
         headerBoxes_.insert(box->objectName(), box);
@@ -254,8 +255,8 @@ void EditorWindow::buildDatesTab(QWidget* tab, int frameWidth, int frameHeight)
 
     for (const DesignRow& row : kFrameRows) {
         const QString column = QString::fromLatin1(row.column);
-        label(frame, QString::fromUtf8(row.caption), QRect(row.left, row.top - kLabelAbove, row.labelWidth, kLabelHeight))
-            ->setObjectName(QStringLiteral("lbl") + column);
+        const QRect above(row.left, row.top - kLabelAbove, row.labelWidth, kLabelHeight);
+        label(frame, QString::fromUtf8(row.caption), above)->setObjectName(QStringLiteral("lbl") + column);
         boundBox(frame, column, QRect(row.left, row.top, row.width, kBoxHeight), row.contents,
                  column == QLatin1String("SUMAVYMERADPB"));
     }
@@ -273,22 +274,20 @@ void EditorWindow::buildDatesTab(QWidget* tab, int frameWidth, int frameHeight)
         const bool right = i >= set_.leftColumnLines;
         const int top = kLineTop + (right ? i - set_.leftColumnLines : i) * kLinePitch;
         auto at = [&](const LinePart& part) { return right ? part.rightLeft : part.left; };
-        QLabel* l = label(frame, c.label,
-                          QRect(at(kLabelPart), top + 30, right ? kLabelPart.rightWidth : kLabelPart.width, kLabelHeight));
+        const int labelWidth = right ? kLabelPart.rightWidth : kLabelPart.width;
+        QLabel* l = label(frame, c.label, QRect(at(kLabelPart), top + 30, labelWidth, kLabelHeight));
         l->setObjectName(QStringLiteral("lbl") + c.name);
         if (!c.meaning.isEmpty()) l->setToolTip(c.meaning);
-        QLineEdit* count = boundBox(frame, c.countColumn(), QRect(at(kLineParts[0]), top, kLineParts[0].width, kBoxHeight),
-                                    kLineParts[0].contents, true);
+        auto place = [&](const LinePart& part) { return QRect(at(part), top, part.width, kBoxHeight); };
+        QLineEdit* count = boundBox(frame, c.countColumn(), place(kLineParts[0]), kLineParts[0].contents, true);
         count->setMaxLength(5);
         // Only whole numbers of animals: anything else is refused as it is typed, with a hint.
         count->setValidator(countValidator);
         connect(count, &QLineEdit::inputRejected, this, [count] {
             QToolTip::showText(count->mapToGlobal(QPoint(0, count->height())), countHint(), count);
         });
-        boundBox(frame, c.unitsColumn(), QRect(at(kLineParts[1]), top, kLineParts[1].width, kBoxHeight),
-                 kLineParts[1].contents, false);
-        boundBox(frame, c.coefficientColumn(), QRect(at(kLineParts[2]), top, kLineParts[2].width, kBoxHeight),
-                 kLineParts[2].contents, false);
+        boundBox(frame, c.unitsColumn(), place(kLineParts[1]), kLineParts[1].contents, false);
+        boundBox(frame, c.coefficientColumn(), place(kLineParts[2]), kLineParts[2].contents, false);
     }
 }
 
@@ -314,7 +313,10 @@ QString EditorWindow::refusalMessage(const QString& column, const QString& text,
     if (number == err::FieldTooLong)
         return QStringLiteral("„%1“ se do pole „%2“ nevejde.\n\n(chyba %3)").arg(text, field).arg(number);
     // Any other refusal keeps its own description.
-    return QStringLiteral("Hodnotu „%1“ nelze uložit do pole „%2“.\n\n%3-%4").arg(text, field).arg(number).arg(description);
+    return QStringLiteral("Hodnotu „%1“ nelze uložit do pole „%2“.\n\n%3-%4")
+        .arg(text, field)
+        .arg(number)
+        .arg(description);
 }
 
 QLineEdit* EditorWindow::box(const QString& objectName) const
