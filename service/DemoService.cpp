@@ -8,6 +8,7 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
 
+#include "DemoApplicants.h"
 #include "DemoData.h"
 #include "DemoResponse.h"
 #include "DemoRules.h"
@@ -48,6 +49,11 @@ DemoService::DemoService(const QString& dataFolder, QObject* parent)
 }
 
 DemoService::~DemoService() = default;
+
+void DemoService::addGeneratedApplicants(int count)
+{
+    if (count > 0) data_->runScript(generatedApplicantsScript(count));
+}
 
 quint16 DemoService::listen(quint16 port)
 {

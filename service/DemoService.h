@@ -23,6 +23,10 @@ public:
     explicit DemoService(const QString& dataFolder, QObject* parent = nullptr);
     ~DemoService() override;
 
+    // Adds generated applicants (identifiers from 2000000001 on) to the registers, for batches of
+    // realistic size.
+    void addGeneratedApplicants(int count);
+
     // Listens on 127.0.0.1; port 0 takes any free port. Returns the port, 0 when it cannot listen.
     quint16 listen(quint16 port = 0);
     quint16 port() const { return port_; }

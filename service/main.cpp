@@ -1,46 +1,11 @@
-// zorva-vdj-service [--port N] [--data DIR]: the demo service on 127.0.0.1 until it is stopped.
+// zorva-vdj-service [--port N] [--data DIR] [--demo-applicants N]: the demo service on 127.0.0.1 until it is stopped.
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSocketNotifier>
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
 
+#include "common/TerminationSignals.h"
 #include "platform/Failure.h"
 #include "service/DemoService.h"
-
-namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
-}
-
-// SIGTERM and SIGINT end the event loop through a socket pair, so that the server is torn down
-// normally instead of inside a signal handler.
-void quitOnSignals(QCoreApplication& app)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [notifier] {
-        notifier->setEnabled(false);
-        char byte;
-        [[maybe_unused]] const ssize_t got = ::read(signalPipe[0], &byte, 1);
-        QCoreApplication::quit();
-    });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -55,7 +20,12 @@ int main(int argc, char** argv)
     const QCommandLineOption dataOption(QStringLiteral("data"),
                                         QStringLiteral("Folder with demo.sql and ZORVA_VDJ_help.html."),
                                         QStringLiteral("DIR"), QCoreApplication::applicationDirPath());
+    const QCommandLineOption applicantsOption(
+        QStringLiteral("demo-applicants"),
+        QStringLiteral("Add N generated applicants (JISUBRUX from 2000000001 on) to the demo registers."),
+        QStringLiteral("N"), QStringLiteral("0"));
     parser.addOption(portOption);
+    parser.addOption(applicantsOption);
     parser.addOption(dataOption);
     parser.process(app);
 
@@ -66,13 +36,22 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    bool countOk = false;
+    const int applicants = parser.value(applicantsOption).toInt(&countOk);
+    if (!countOk || applicants < 0 || applicants > 1000000) {
+        std::fprintf(stderr, "zorva-vdj-service: invalid number of applicants '%s'\n",
+                     qPrintable(parser.value(applicantsOption)));
+        return 2;
+    }
+
     try {
         zorva::service::DemoService service(parser.value(dataOption));
+        service.addGeneratedApplicants(applicants);
         if (service.listen(static_cast<quint16>(port)) == 0) {
             std::fprintf(stderr, "zorva-vdj-service: cannot listen on 127.0.0.1:%u\n", port);
             return 1;
         }
-        quitOnSignals(app);
+        zorva::onTerminationSignal(&app, [] { QCoreApplication::quit(); });
         std::printf("ZORVA demo service listening on %s\n", qPrintable(service.exchangeUrl()));
         std::fflush(stdout);
         return app.exec();

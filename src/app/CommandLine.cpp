@@ -7,7 +7,9 @@
 #include "Version.h"
 #include "app/Startup.h"
 #include "common/SystemClock.h"
+#include "common/TerminationSignals.h"
 #include "editor/Recompute.h"
+#include "request/BatchCommand.h"
 
 namespace zorva::app {
 
@@ -29,6 +31,14 @@ int runRecompute(const QStringList& args, const ProgramContext& ctx)
     return editor::recompute(args, ctx, {writeOut, writeError});
 }
 
+// Ctrl+C or a kill ends the batch with the summary of the rows done so far.
+int runBatch(const QStringList& args, const ProgramContext& ctx)
+{
+    return request::runBatchCommand(args, ctx, writeError, [](std::function<void()> interrupt) {
+        onTerminationSignal(QCoreApplication::instance(), std::move(interrupt));
+    });
+}
+
 // One row per command that runs without a window. The command's option is followed by a value.
 struct Command {
     const char* option;
@@ -40,6 +50,9 @@ const Command commands[] = {
     {"--recompute", "VSTUP.xml [--generation first|2006] [--set DATUM:SLOUPEC=HODNOTA]... [--out VÝSTUP.xml]\n"
                     "      přepočítá VDJ a PICH odpovědi bez okna a uloží dokument",
      runRecompute},
+    {"--batch", "SEZNAM.csv --out SLOŽKA [--server URL] [--user ID] [--jobs N] [--resume]\n"
+                "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky a souhrn",
+     runBatch},
 };
 
 QString usage()

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include "common/CommandOptions.h"
 #include "common/UserText.h"
 #include "editor/EditorSession.h"
 #include "platform/Failure.h"
@@ -21,21 +22,10 @@ struct Options {
     std::vector<Edit> edits;
 };
 
-class BadInput : public std::runtime_error {
-public:
-    explicit BadInput(const QString& m) : std::runtime_error(m.toStdString()), message(m) {}
-    QString message;
-};
-
 Options parse(const QStringList& args)
 {
     Options o;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto next = [&]() -> QString {
-            if (i + 1 >= args.size()) throw BadInput(QStringLiteral("Volbě %1 chybí hodnota.").arg(a));
-            return args[++i];
-        };
+    readOptions(args, [&](const QString& a, const OptionValue& next) {
         if (a == QLatin1String("--recompute")) o.input = next();
         else if (a == QLatin1String("--out")) o.output = next();
         else if (a == QLatin1String("--generation")) o.generation = next();
@@ -47,9 +37,10 @@ Options parse(const QStringList& args)
                 throw BadInput(QStringLiteral("Chybná změna \"%1\": očekávám DATUM:SLOUPEC=HODNOTA.").arg(v));
             o.edits.push_back({v.left(colon), v.mid(colon + 1, eq - colon - 1), v.mid(eq + 1)});
         } else {
-            throw BadInput(QStringLiteral("Neznámá volba \"%1\".").arg(a));
+            return false;
         }
-    }
+        return true;
+    });
     if (o.input.isEmpty()) throw BadInput(QStringLiteral("Chybí vstupní soubor."));
     if (!o.generation.isEmpty() && o.generation != QLatin1String("first") && o.generation != QLatin1String("2006"))
         throw BadInput(QStringLiteral("Generace musí být first nebo 2006, ne \"%1\".").arg(o.generation));

@@ -48,6 +48,15 @@ void writeHtmlPage(const QString& path, const QString& text, const QString& enco
     if (!file.commit()) throw Failure(err::PathFileAccess, file.errorString());
 }
 
+// The transformation's text as the page holds it: the serialiser closes its output with a newline of
+// its own; the page gets exactly one line break after the transformation's text (writeHtmlPage).
+QString pageText(const xml::Stylesheet& stylesheet, const xml::Document& source)
+{
+    QString output = stylesheet.transform(source);
+    while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
+    return output;
+}
+
 void launch(const ProgramContext& ctx, const QString& name)
 {
     SpustSoubor(ctx, ctx.file(name), QString(), 3, false, true, false);
@@ -68,10 +77,7 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
         if (!stylesheet) throw Failure(err::ObjectRequired, QStringLiteral("Šablona stylu chybí"));
         // A document without any element has nothing to transform.
         if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
-        output = stylesheet->transform(source);
-        // The serialiser closes its output with a newline of its own; the page gets exactly one
-        // line break after the transformation's text.
-        while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
+        output = pageText(*stylesheet, source);
     });
     skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), output, stylesheet ? stylesheet->outputEncoding() : QString()); });
     skipOnFailure([&] { QFile::remove(ctx.file(kIntermediateFile)); });
@@ -93,6 +99,23 @@ void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QStri
 }
 
 }  // namespace
+
+ResponsePages::ResponsePages(const ProgramContext& ctx) : stylesheet_(xml::Stylesheet::compile(ctx.file(kStylesheetFile)))
+{
+    if (!stylesheet_)
+        throw Failure(err::FileNotFound, QStringLiteral("Šablonu stylu nelze načíst: ") + ctx.file(kStylesheetFile));
+}
+
+ResponsePages::~ResponsePages() = default;
+
+void ResponsePages::write(const xml::Document& response, const QString& page) const
+{
+    // The same presentation document as the main window's: the declaration and the whole response.
+    xml::Document presentation;
+    presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
+    presentation.appendNode(response.root());
+    writeHtmlPage(page, pageText(*stylesheet_, presentation), stylesheet_->outputEncoding());
+}
 
 void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML)
 {

@@ -1,6 +1,12 @@
 #pragma once
+#include <memory>
+
 #include "common/ProgramContext.h"
 #include "platform/XmlDocument.h"
+
+namespace zorva::xml {
+class Stylesheet;
+}
 
 namespace zorva::presentation {
 
@@ -22,5 +28,20 @@ void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML);
 // An editor's rendering: its document is first stored over the response file, then only the
 // kLIM:Response part is shown, with the stylesheet that the response names.
 void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCheck chkHTML);
+
+// The main window's HTML page of responses, for writing many pages to paths of the caller's choice
+// without opening them: the stylesheet beside the program is compiled once.
+class ResponsePages {
+public:
+    // Raises a Failure when the stylesheet is missing or unusable.
+    explicit ResponsePages(const ProgramContext& ctx);
+    ~ResponsePages();
+    // Writes the page of the whole response to `page`, replacing it atomically; raises a Failure when
+    // the transformation or the writing fails.
+    void write(const xml::Document& response, const QString& page) const;
+
+private:
+    std::unique_ptr<xml::Stylesheet> stylesheet_;
+};
 
 }  // namespace zorva::presentation

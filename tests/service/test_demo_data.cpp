@@ -2,6 +2,9 @@
 
 #include "editor/CategorySet.h"
 #include "platform/Failure.h"
+#include <QSet>
+
+#include "service/DemoApplicants.h"
 #include "service/DemoData.h"
 #include "service/DemoRules.h"
 #include "service/ServiceRequest.h"
@@ -49,18 +52,29 @@ TEST(DemoData, AFailingStatementNamesItself)
     EXPECT_THROW(data.loadFile(QStringLiteral("/nonexistent/demo.sql")), Failure);
 }
 
-TEST(DemoData, TheDemoFileHasTheHerdsOfEveryApplicantForEveryYear)
+TEST(DemoData, TheDemoFileAndTheGeneratedApplicantsHaveHerdsForEveryYear)
 {
     DemoData data;
     data.loadFile(QStringLiteral(ZORVA_DATA_DIR "/demo/demo.sql"));
+    EXPECT_EQ(generatedApplicantsScript(40), generatedApplicantsScript(40));
+    data.runScript(generatedApplicantsScript(40));
+    QStringList ids = {"1000234567", "1000876543", "1000112233", "1000554433", "1000667788"};
+    QSet<int> sizes;
+    for (int n = 0; n < 40; ++n) {
+        ids << QString::number(kFirstGeneratedApplicant + n);
+        sizes << data.herd(ids.last(), QDate(2005, 1, 1)).size() * 1000 + int(data.acreage(ids.last(), 2005));
+    }
+    EXPECT_GT(sizes.size(), 30) << "the generated farms differ";
+    EXPECT_FALSE(data.findApplicant(QStringLiteral("2000000041"), QString(), QString()));
     EXPECT_TRUE(data.knowsUser(QStringLiteral("DEMO")));
     EXPECT_TRUE(data.knowsUser(QStringLiteral(" demo ")));
     EXPECT_FALSE(data.knowsUser(QString()));
-    for (const char* id : {"1000234567", "1000876543", "1000112233", "1000554433", "1000667788"}) {
-        const auto applicant = data.findApplicant(QString::fromLatin1(id), QString(), QString());
-        ASSERT_TRUE(applicant) << id;
+    for (const QString& id : ids) {
+        const auto applicant = data.findApplicant(id, QString(), QString());
+        ASSERT_TRUE(applicant) << qPrintable(id);
+        EXPECT_FALSE(applicant->name.isEmpty());
         for (int year = 2004; year <= 2007; ++year) {
-            EXPECT_GT(data.acreage(applicant->jisubrux, year), 0) << id << ' ' << year;
+            EXPECT_GT(data.acreage(applicant->jisubrux, year), 0) << qPrintable(id) << ' ' << year;
             for (int month = 1; month <= 12; ++month) {
                 const auto herd = data.herd(applicant->jisubrux, QDate(year, month, 1));
                 int animals = 0;
@@ -69,7 +83,7 @@ TEST(DemoData, TheDemoFileHasTheHerdsOfEveryApplicantForEveryYear)
                     EXPECT_LE(it.value(), 99999) << "a count must fit the five characters of the table";
                     animals += it.value();
                 }
-                EXPECT_GT(animals, 0) << id << ' ' << year << '-' << month;
+                EXPECT_GT(animals, 0) << qPrintable(id) << ' ' << year << '-' << month;
             }
         }
     }

@@ -16,8 +16,8 @@
 #include "platform/Failure.h"
 #include "presentation/Rendering.h"
 #include "request/Exchange.h"
-#include "request/RequestDocument.h"
-#include "request/Validation.h"
+#include "request/PreparedRequest.h"
+#include "request/ui/BatchWindow.h"
 
 namespace zorva::request {
 
@@ -42,6 +42,11 @@ MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(w
     connect(&w_, &frmMain::requestEdit, this, &MainActions::cmdEditace_Click);
     connect(&w_, &frmMain::requestTestDocument, this, &MainActions::openTestDocument);
     connect(&w_, &frmMain::requestShowResponse, this, &MainActions::ZobrazOdpoved);
+    connect(&w_, &frmMain::requestBatch, this, [this] {
+        auto* batch = new BatchWindow(ctx_, &w_);
+        batch->setAttribute(Qt::WA_DeleteOnClose);
+        batch->show();
+    });
     connect(&w_, &frmMain::requestCancel, this, &MainActions::cancelRequest);
 }
 
@@ -83,23 +88,17 @@ void MainActions::send(Mode mode)
         w_.UlozNastaveni();
         if (mode == Mode::Edit) SmazSoubory(ctx_, ctx_.folder, editor::kWorkingDatabasePattern);
 
-        const ValidationResult checked = validate({firstCharacter(w_.cmbVARPICH), w_.txtROK->text(), w_.txtVYMERA->text()});
-        if (!checked.ok()) {
-            ctx_.message(checked.message, MessageIcon::Critical);
+        const PreparedRequest prepared =
+            prepareRequest({w_.txtUSERID->text(), w_.txtJISUBRUX->text(), w_.txtIC->text(), w_.txtRC->text(),
+                            firstCharacter(w_.cmbVARPICH), firstCharacter(w_.cmbPICHVYPOCET), w_.txtROK->text(),
+                            w_.txtVYMERA->text()});
+        if (!prepared.ok()) {
+            ctx_.message(prepared.checked.message, MessageIcon::Critical);
             return;
         }
-        w_.txtROK->setText(checked.year);
-        w_.txtVYMERA->setText(checked.acreage);
-
-        RequestFields fields;
-        fields.userId = w_.txtUSERID->text();
-        fields.jisubrux = w_.txtJISUBRUX->text();
-        fields.ico = w_.txtIC->text();
-        fields.rc = w_.txtRC->text();
-        fields.type = firstCharacter(w_.cmbVARPICH);
-        fields.variant = firstCharacter(w_.cmbPICHVYPOCET);
-        fields.year = w_.txtROK->text();
-        fields.acreage = FormatujCislo(w_.txtVYMERA->text(), true, false);
+        w_.txtROK->setText(prepared.checked.year);
+        w_.txtVYMERA->setText(prepared.checked.acreage);
+        const RequestFields& fields = prepared.fields;
         const QDateTime stamp = ctx_.clock ? ctx_.clock->now() : QDateTime::currentDateTime();
 
         const QString ini = ctx_.settingsFile();

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 
@@ -116,6 +117,13 @@ frmMain::frmMain(const ProgramContext& ctx, QWidget* parent)
     design_ = new DesignGeometry(this, QSize(9330, 6060));
     buildControls();
     arrangeTabOrder();
+
+    // Not one of the window's original controls: the batch sits in the free space right of the
+    // applicant's identifiers, in the column of "STORNO".
+    auto* batchButton = new QPushButton(QStringLiteral("Dávka…"), this);
+    batchButton->setObjectName(QStringLiteral("batchButton"));
+    batchButton->setGeometry(twips(7200, 2160, 1500, 510));
+    connect(batchButton, &QPushButton::clicked, this, &frmMain::requestBatch);
 
     connect(cmbVARPICH, &QComboBox::currentIndexChanged, this, [this] { typeSwitch(); });
     connect(CommandButtonX1, &QPushButton::clicked, this, &frmMain::requestSend);

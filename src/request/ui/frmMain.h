@@ -81,6 +81,8 @@ signals:
     void requestTestDocument();
     // A double-click on the window's background: render the stored response.
     void requestShowResponse();
+    // "Dávka…" was clicked: open the batch over a list of applicants.
+    void requestBatch();
     // "Zrušit" or Escape while a request waits: give the request up.
     void requestCancel();
 

@@ -1,0 +1,34 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace zorva::request {
+
+// One applicant of a batch, as the list gives it: the texts the main window's fields would hold.
+struct BatchRow {
+    int number = 0;      // 1 for the first line after the header
+    QString jisubrux, ico, rc;
+    QString type;        // "4" or an entry of the type list ("4 - průměrná ..."): its first character counts
+    QString variant;     // "A" or an entry of the variant list
+    QString year;        // the year or the date, as typed in the main window
+    QString acreage;     // only for type 6
+};
+
+// The text of a list file: UTF-8 with or without a byte order mark, or Windows-1250 when the bytes
+// are not valid UTF-8 (what spreadsheets of this region save as "CSV").
+QString decodeListText(const QByteArray& bytes);
+
+// Records of text separated by `separator`, with fields in double quotes as spreadsheets write them
+// (a separator or a line break inside quotes belongs to the field, "" is one quote). Lines end with
+// LF, CR LF or CR; empty lines are left out.
+std::vector<QStringList> splitRecords(const QString& text, QChar separator = QLatin1Char(';'));
+
+// The rows of a batch list: a header naming the columns JISUBRUX, ICO, RC, TYP, VARIANTA, ROK and
+// optionally VYMERA in any order and case, then one applicant per line. Raises a Failure with a
+// Czech description when the file cannot be read or the header lacks a column.
+std::vector<BatchRow> readBatchList(const QString& path);
+std::vector<BatchRow> parseBatchList(const QByteArray& bytes);
+
+}  // namespace zorva::request

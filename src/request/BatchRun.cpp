@@ -1,0 +1,259 @@
+#include "request/BatchRun.h"
+
+#include <QDateTime>
+#include <QFile>
+
+#include "platform/Failure.h"
+#include "platform/XmlDocument.h"
+#include "presentation/Rendering.h"
+#include "request/BatchSummary.h"
+#include "request/Exchange.h"
+#include "request/InFlightQueue.h"
+#include "request/PreparedRequest.h"
+
+namespace zorva::request {
+
+namespace {
+
+const QString kInterrupted = QStringLiteral("Dávka byla přerušena.");
+
+// What the main window's lists allow; a list can hold anything.
+QString checkChoices(const BatchRow& row)
+{
+    const QString type = row.type.left(1);
+    if (type.isEmpty() || type < QLatin1String("1") || type > QLatin1String("6"))
+        return QStringLiteral("TYP musí být 1 až 6 !!");
+    const QString variant = row.variant.left(1).toUpper();
+    if (variant != QLatin1String("A") && variant != QLatin1String("B") && variant != QLatin1String("C"))
+        return QStringLiteral("VARIANTA musí být A, B nebo C !!");
+    return QString();
+}
+
+// Letters, digits and "-" only, so that an identifier cannot leave the folder or make an odd name.
+QString fileSafe(const QString& text)
+{
+    QString out;
+    for (QChar c : text) out += (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-') ? c : QLatin1Char('_');
+    return out.left(40);
+}
+
+// The first element whose name, without its prefix, is `local`, at any depth.
+xml::Node findLocal(const xml::Node& node, QLatin1String local)
+{
+    for (const xml::Node& child : node.childElements()) {
+        const QString name = child.name();
+        if (name == local || name.endsWith(QLatin1Char(':') + local)) return child;
+        if (xml::Node found = findLocal(child, local)) return found;
+    }
+    return {};
+}
+
+QString textOf(const xml::Document& doc, const QString& pattern)
+{
+    const xml::Node n = doc.selectSingle(pattern);
+    return n ? n.text().trimmed() : QString();
+}
+
+// The service's own words when it answers with a SOAP fault; nothing when it is no fault.
+std::optional<QString> faultText(const xml::Document& doc)
+{
+    const xml::Node fault = findLocal(doc.root(), QLatin1String("Fault"));
+    if (!fault) return std::nullopt;
+    const xml::Node text = findLocal(fault, QLatin1String("faultstring"));
+    const QString s = text ? text.text().simplified() : QString();
+    return s.isEmpty() ? QStringLiteral("Služba odpověděla chybou bez popisu.") : s;
+}
+
+void takeFigures(const xml::Document& doc, BatchResult& r)
+{
+    r.name = textOf(doc, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:OJM"));
+    if (r.name.isEmpty())
+        r.name = (textOf(doc, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:JME")) + QLatin1Char(' ') +
+                  textOf(doc, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:PRI")))
+                     .trimmed();
+    r.pichA = textOf(doc, QStringLiteral("//RUX:PICHROKA"));
+    r.pichB = textOf(doc, QStringLiteral("//RUX:PICHROKB"));
+}
+
+bool isResult(const xml::Document& doc) { return !doc.isEmpty() && doc.selectSingle(QStringLiteral("//VDJ:RespRecord")); }
+
+}  // namespace
+
+BatchRun::BatchRun(const ProgramContext& ctx, std::vector<BatchRow> rows, BatchSettings settings, QObject* parent)
+    : QObject(parent),
+      ctx_(ctx),
+      rows_(std::move(rows)),
+      settings_(std::move(settings)),
+      out_(settings_.outFolder),
+      pages_(std::make_unique<presentation::ResponsePages>(ctx)),
+      done_(rows_.size(), false)
+{
+    results_.reserve(rows_.size());
+    for (const BatchRow& row : rows_) results_.push_back(BatchResult::of(row));
+    queue_ = std::make_unique<InFlightQueue>(
+        settings_.jobs,
+        [this]() -> std::optional<InFlightQueue::Job> {
+            if (cancelled_ || nextRow_ >= rows_.size()) return std::nullopt;
+            const size_t index = nextRow_++;
+            return [this, index](InFlightQueue::Finished finished) { runRow(index, std::move(finished)); };
+        },
+        [this] { finish(); });
+}
+
+BatchRun::~BatchRun() = default;
+
+QString BatchRun::baseName(const BatchRow& row)
+{
+    const QString id = BatchResult::of(row).identifier();
+    return id.isEmpty() ? QString::number(row.number) : QString::number(row.number) + QLatin1Char('_') + fileSafe(id);
+}
+
+QString BatchRun::summaryPage() const { return out_.filePath(kSummaryHtml); }
+
+bool BatchRun::allOk() const
+{
+    for (const BatchResult& r : results_)
+        if (!r.ok()) return false;
+    return true;
+}
+
+void BatchRun::start() { queue_->start(); }
+
+void BatchRun::cancel()
+{
+    if (cancelled_ || finished_) return;
+    cancelled_ = true;
+    auto abandoned = std::move(inFlight_);
+    inFlight_.clear();
+    for (auto& [index, exchange] : abandoned) {
+        exchange->disconnect(this);
+        exchange->cancel();
+        complete(index, kInterrupted);
+    }
+    for (size_t i = nextRow_; i < rows_.size(); ++i) complete(i, kInterrupted);
+    nextRow_ = rows_.size();
+    queue_->stop();
+    // The cancelled exchanges never call back, so the queue would wait for them for ever.
+    finish();
+}
+
+void BatchRun::runRow(size_t index, Finished finished)
+{
+    const BatchRow& row = rows_[index];
+    BatchResult& result = results_[index];
+    if (const QString problem = checkChoices(row); !problem.isEmpty()) {
+        complete(index, problem);
+        return finished();
+    }
+    const PreparedRequest prepared = prepareRequest({settings_.user, row.jisubrux, row.ico, row.rc, row.type.left(1),
+                                                     row.variant.left(1).toUpper(), row.year, row.acreage});
+    if (!prepared.ok()) {
+        complete(index, prepared.checked.message);
+        return finished();
+    }
+    result.year = prepared.fields.year;
+    result.variant = prepared.fields.variant;
+    const QString base = baseName(row);
+    if (settings_.resume && resumeRow(index, base, prepared.fields)) return finished();
+
+    const QDateTime stamp = ctx_.clock ? ctx_.clock->now() : QDateTime::currentDateTime();
+    auto owned = std::make_unique<Exchange>(settings_.server, composeRequest(prepared.fields, stamp));
+    owned->setTimeoutSeconds(settings_.timeoutSeconds);
+    owned->setSettingsName(settings_.settingsName);
+    Exchange* exchange = owned.get();
+    connect(exchange, &Exchange::finished, this,
+            [this, index, base, finished](const ExchangeOutcome& outcome) {
+                // The exchange is still inside its own signal: it goes once that has returned.
+                inFlight_[index].release()->deleteLater();
+                inFlight_.erase(index);
+                if (outcome.result == ExchangeOutcome::Result::Answered) answered(index, base, *outcome.response);
+                // The summary has one line per row: the failure itself, without the advice after it.
+                else complete(index, outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
+                finished();
+            });
+    inFlight_[index] = std::move(owned);
+    try {
+        exchange->start();
+    } catch (const Failure& f) {
+        // An address that is no http(s) URL: no request leaves.
+        inFlight_.erase(index);
+        complete(index, f.description());
+        finished();
+    }
+}
+
+bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields& asked)
+{
+    const QString xmlPath = out_.filePath(base + QStringLiteral(".xml"));
+    if (!QFile::exists(xmlPath)) return false;
+    xml::Document stored;
+    if (!stored.load(xmlPath) || !isResult(stored)) return false;
+    // A response of an earlier list to another question about the same applicant is no answer to
+    // this row.
+    const std::pair<const char*, QString> echoed[] = {
+        {"//RUX:VARPICH", asked.type}, {"//RUX:PICHVYPOCET", asked.variant}, {"//RUX:ROKPLATNOST", asked.year}};
+    for (const auto& [pattern, value] : echoed) {
+        const xml::Node n = stored.selectSingle(QString::fromLatin1(pattern));
+        if (n && n.text().trimmed() != value) return false;
+    }
+    const QString page = out_.filePath(base + QStringLiteral(".htm"));
+    try {
+        // The page is written before the response, so it is there unless it was removed since.
+        if (!QFile::exists(page)) pages_->write(stored, page);
+    } catch (const Failure& f) {
+        complete(index, f.description());
+        return true;
+    }
+    takeFigures(stored, results_[index]);
+    results_[index].page = base + QStringLiteral(".htm");
+    complete(index, QStringLiteral("OK"));
+    return true;
+}
+
+void BatchRun::answered(size_t index, const QString& base, const xml::Document& response)
+{
+    if (const auto fault = faultText(response)) return complete(index, *fault);
+    if (!isResult(response)) return complete(index, QStringLiteral("Odpověď služby neobsahuje výsledek výpočtu."));
+    try {
+        // The page first, the response last: a response in the folder always has its page, which is
+        // what a resumed run relies on.
+        pages_->write(response, out_.filePath(base + QStringLiteral(".htm")));
+        response.save(out_.filePath(base + QStringLiteral(".xml")));
+    } catch (const Failure& f) {
+        return complete(index, f.description());
+    }
+    takeFigures(response, results_[index]);
+    results_[index].page = base + QStringLiteral(".htm");
+    complete(index, QStringLiteral("OK"));
+}
+
+void BatchRun::complete(size_t index, const QString& state)
+{
+    if (done_[index]) return;
+    done_[index] = true;
+    results_[index].state = state;
+    reportReady();
+}
+
+void BatchRun::reportReady()
+{
+    while (nextReport_ < rows_.size() && done_[nextReport_]) {
+        ++nextReport_;
+        emit rowDone(int(nextReport_), total(), results_[nextReport_ - 1]);
+    }
+}
+
+void BatchRun::finish()
+{
+    if (finished_) return;
+    finished_ = true;
+    try {
+        writeSummaryCsv(out_.filePath(kSummaryCsv), results_);
+        writeSummaryHtml(out_.filePath(kSummaryHtml), results_);
+    } catch (const Failure& f) {
+        summaryProblem_ = f.description();
+    }
+    emit finished();
+}
+
+}  // namespace zorva::request

@@ -1,0 +1,94 @@
+#pragma once
+#include <QDir>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "common/ProgramContext.h"
+#include "request/BatchList.h"
+#include "request/BatchResult.h"
+#include "request/RequestDocument.h"
+
+namespace zorva::presentation {
+class ResponsePages;
+}
+namespace zorva::xml {
+class Document;
+}
+
+namespace zorva::request {
+
+class Exchange;
+class InFlightQueue;
+
+struct BatchSettings {
+    QString outFolder;
+    QString server;        // the service address
+    QString user;          // the user identification
+    int jobs = 4;          // requests in flight at once
+    bool resume = false;   // rows whose response is already in the folder are not sent again
+    int timeoutSeconds = 60;                                  // without progress, per request
+    QString settingsName = QStringLiteral("ZORVA_VDJ.INI");   // named in the failure messages
+};
+
+// A batch: every row of a list validated, sent and stored as the main window would do it for one
+// applicant, with the response and its page written to "<row>_<identifier>.xml" and ".htm" in the
+// output folder, and the summary "souhrn.csv" and "souhrn.htm" at the end. Runs on the calling
+// thread's event loop with at most `jobs` requests at once; rows are reported in the order of the
+// list, whatever order the answers come in.
+class BatchRun : public QObject {
+    Q_OBJECT
+public:
+    // Raises a Failure when the stylesheet for the pages is unusable.
+    BatchRun(const ProgramContext& ctx, std::vector<BatchRow> rows, BatchSettings settings, QObject* parent = nullptr);
+    ~BatchRun() override;
+
+    void start();
+    // Sends nothing more; the requests in flight are abandoned and their rows, like the rows not yet
+    // sent, are reported as interrupted. The summary is still written.
+    void cancel();
+
+    int total() const { return int(rows_.size()); }
+    const std::vector<BatchResult>& results() const { return results_; }
+    bool allOk() const;
+    bool finishedRun() const { return finished_; }
+    QString summaryProblem() const { return summaryProblem_; }   // why the summary could not be written
+    QString summaryPage() const;
+
+    // The file name (without extension) of a row's outputs.
+    static QString baseName(const BatchRow& row);
+
+signals:
+    // A row has its outcome; `done` rows of `total` are reported, in the order of the list.
+    void rowDone(int done, int total, const zorva::request::BatchResult& result);
+    void finished();
+
+private:
+    using Finished = std::function<void()>;
+    void runRow(size_t index, Finished finished);
+    bool resumeRow(size_t index, const QString& base, const RequestFields& asked);
+    void answered(size_t index, const QString& base, const xml::Document& response);
+    void complete(size_t index, const QString& state);
+    void reportReady();
+    void finish();
+
+    const ProgramContext& ctx_;
+    std::vector<BatchRow> rows_;
+    BatchSettings settings_;
+    QDir out_;
+    std::unique_ptr<presentation::ResponsePages> pages_;
+    std::unique_ptr<InFlightQueue> queue_;
+    std::vector<BatchResult> results_;
+    std::vector<bool> done_;
+    std::map<size_t, std::unique_ptr<Exchange>> inFlight_;   // by row index
+    size_t nextRow_ = 0;
+    size_t nextReport_ = 0;
+    bool cancelled_ = false;
+    bool finished_ = false;
+    QString summaryProblem_;
+};
+
+}  // namespace zorva::request

@@ -1,0 +1,108 @@
+#include "request/BatchSummary.h"
+
+#include <QSaveFile>
+#include <QStringList>
+
+#include "platform/Failure.h"
+
+namespace zorva::request {
+
+namespace {
+
+const QStringList kHeader = {QStringLiteral("RADEK"),    QStringLiteral("JISUBRUX"), QStringLiteral("ICO"),
+                             QStringLiteral("RC"),       QStringLiteral("ZADATEL"),  QStringLiteral("TYP"),
+                             QStringLiteral("VARIANTA"), QStringLiteral("ROK"),      QStringLiteral("PICHROKA"),
+                             QStringLiteral("PICHROKB"), QStringLiteral("STAV")};
+
+QStringList fields(const BatchResult& r)
+{
+    return {QString::number(r.number), r.jisubrux, r.ico, r.rc, r.name, r.type, r.variant, r.year, r.pichA, r.pichB,
+            r.state};
+}
+
+QString csvField(const QString& value)
+{
+    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n')) &&
+        !value.contains(QLatin1Char('\r')))
+        return value;
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString csvLine(const QStringList& values)
+{
+    QStringList out;
+    for (const QString& v : values) out << csvField(v);
+    return out.join(QLatin1Char(';')) + QLatin1String("\r\n");
+}
+
+void commit(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw Failure(err::PathFileAccess, QStringLiteral("Soubor nelze zapsat: ") + path);
+}
+
+const char* kStyle = R"(body { font-family: "DejaVu Sans", "Segoe UI", Tahoma, Arial, Helvetica, sans-serif; font-size: 10pt;
+       color: #000; background: #fff; margin: 0 auto; padding: 14px 18px; max-width: 1180px; line-height: 1.35; }
+h1 { font-size: 17pt; margin: 2px 0 2px 0; color: #16365c; }
+.zahlavi { border-bottom: 3px solid #16365c; padding-bottom: 6px; margin-bottom: 10px; }
+.zahlavi .program { font-size: 9pt; letter-spacing: 0.05em; text-transform: uppercase; color: #555; }
+.zahlavi .odpoved { font-size: 9.5pt; color: #333; }
+table.data { border-collapse: collapse; margin: 4px 0 8px 0; }
+table.data th, table.data td { border: 1px solid #8c8c8c; padding: 2px 6px; }
+table.data th { background: #e4ebf4; font-weight: bold; text-align: center; vertical-align: bottom; }
+table.data tbody tr:nth-child(even) td { background: #f6f6f6; }
+td.num { text-align: right; white-space: nowrap; font-variant-numeric: tabular-nums; }
+td.chyba { color: #b00000; font-weight: bold; }
+thead { display: table-header-group; }
+tr { page-break-inside: avoid; break-inside: avoid; }
+)";
+
+}  // namespace
+
+void writeSummaryCsv(const QString& path, const std::vector<BatchResult>& results)
+{
+    QString text = csvLine(kHeader);
+    for (const BatchResult& r : results) text += csvLine(fields(r));
+    commit(path, QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8());
+}
+
+void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results)
+{
+    int good = 0;
+    for (const BatchResult& r : results) good += r.ok() ? 1 : 0;
+    QString html = QStringLiteral("<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n"
+                                  "<title>ZORVA – výpočet VDJ – souhrn dávky</title>\n<style type=\"text/css\">\n") +
+                   QString::fromUtf8(kStyle) +
+                   QStringLiteral("</style>\n</head>\n<body>\n<header class=\"zahlavi\">\n"
+                                  "<div class=\"program\">ZORVA: Výpočet VDJ</div>\n<h1>Souhrn dávky</h1>\n"
+                                  "<div class=\"odpoved\">Žadatelů: %1, v pořádku: %2, s chybou: %3</div>\n</header>\n")
+                       .arg(results.size())
+                       .arg(good)
+                       .arg(int(results.size()) - good);
+    html += QStringLiteral("<table class=\"data\">\n<thead><tr>");
+    for (const QString& h : kHeader) html += QStringLiteral("<th>") + h.toHtmlEscaped() + QStringLiteral("</th>");
+    html += QStringLiteral("</tr></thead>\n<tbody>\n");
+    for (const BatchResult& r : results) {
+        const QStringList values = fields(r);
+        html += QStringLiteral("<tr>");
+        for (int i = 0; i < values.size(); ++i) {
+            const QString text = values.at(i).toHtmlEscaped();
+            const bool numeric = i == 0 || i == 8 || i == 9;
+            if (i == values.size() - 1 && r.ok() && !r.page.isEmpty())
+                html += QStringLiteral("<td><a href=\"%1\">OK</a></td>").arg(r.page.toHtmlEscaped());
+            else if (i == values.size() - 1 && !r.ok())
+                html += QStringLiteral("<td class=\"chyba\">") + text + QStringLiteral("</td>");
+            else
+                html += (numeric ? QStringLiteral("<td class=\"num\">") : QStringLiteral("<td>")) + text +
+                        QStringLiteral("</td>");
+        }
+        html += QStringLiteral("</tr>\n");
+    }
+    html += QStringLiteral("</tbody>\n</table>\n</body>\n</html>\n");
+    commit(path, html.toUtf8());
+}
+
+}  // namespace zorva::request

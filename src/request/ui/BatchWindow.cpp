@@ -1,0 +1,164 @@
+#include "request/ui/BatchWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "common/SpustSoubor.h"
+#include "platform/Failure.h"
+#include "request/BatchCommand.h"
+#include "request/BatchRun.h"
+#include "request/Validation.h"
+
+namespace zorva::request {
+
+namespace {
+
+template <typename T>
+T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+}  // namespace
+
+BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx)
+{
+    setObjectName(QStringLiteral("BatchWindow"));
+    setWindowTitle(QStringLiteral("ZORVA: Dávka žadatelů"));
+
+    listPath = named(new QLineEdit(this), "listPath");
+    chooseList = named(new QPushButton(QStringLiteral("…"), this), "chooseList");
+    outFolder = named(new QLineEdit(this), "outFolder");
+    chooseFolder = named(new QPushButton(QStringLiteral("…"), this), "chooseFolder");
+    resume = named(new QCheckBox(QStringLiteral("Neposílat znovu žadatele, jejichž odpověď už ve složce je"), this), "resume");
+    startButton = named(new QPushButton(QStringLiteral("Spustit"), this), "startButton");
+    progress = named(new QProgressBar(this), "progress");
+    currentRow = named(new QLabel(this), "currentRow");
+    cancelButton = named(new QPushButton(QStringLiteral("Zrušit"), this), "cancelButton");
+    summary = named(new QLabel(this), "summary");
+    summary->setWordWrap(true);
+    openSummaryButton = named(new QPushButton(QStringLiteral("Otevřít souhrn"), this), "openSummaryButton");
+
+    auto* listRow = new QHBoxLayout;
+    listRow->addWidget(listPath);
+    listRow->addWidget(chooseList);
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(outFolder);
+    folderRow->addWidget(chooseFolder);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Seznam žadatelů (CSV)"), listRow);
+    form->addRow(QStringLiteral("Výstupní složka"), folderRow);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(startButton);
+    buttons->addWidget(cancelButton);
+    buttons->addStretch();
+    buttons->addWidget(openSummaryButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(resume);
+    layout->addWidget(progress);
+    layout->addWidget(currentRow);
+    layout->addWidget(summary);
+    layout->addLayout(buttons);
+    resize(560, sizeHint().height());
+
+    connect(chooseList, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Seznam žadatelů"), listPath->text(),
+                                                          QStringLiteral("Seznam CSV (*.csv);;Všechny soubory (*)"));
+        if (!path.isEmpty()) listPath->setText(QDir::toNativeSeparators(path));
+    });
+    connect(chooseFolder, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getExistingDirectory(this, QStringLiteral("Výstupní složka"), outFolder->text());
+        if (!path.isEmpty()) outFolder->setText(QDir::toNativeSeparators(path));
+    });
+    connect(startButton, &QPushButton::clicked, this, [this] { start(); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] {
+        if (run_) run_->cancel();
+    });
+    connect(openSummaryButton, &QPushButton::clicked, this, [this] { openSummary(); });
+    setRunning(false);
+    openSummaryButton->setEnabled(false);
+}
+
+BatchWindow::~BatchWindow() = default;
+
+bool BatchWindow::running() const { return run_ && !run_->finishedRun(); }
+
+void BatchWindow::setRunning(bool running)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{listPath, chooseList, outFolder, chooseFolder, resume, startButton})
+        w->setEnabled(!running);
+    cancelButton->setEnabled(running);
+}
+
+void BatchWindow::start()
+{
+    if (running()) return;
+    summary->clear();
+    currentRow->clear();
+    openSummaryButton->setEnabled(false);
+    BatchSettings settings = batchSettings(ctx_, outFolder->text().trimmed());
+    settings.resume = resume->isChecked();
+    if (settings.user.isEmpty()) {
+        ctx_.message(msg::noUser, MessageIcon::Critical);
+        return;
+    }
+    if (settings.outFolder.isEmpty()) {
+        ctx_.message(QStringLiteral("Vyberte výstupní složku."), MessageIcon::Critical);
+        return;
+    }
+    try {
+        std::vector<BatchRow> rows = readBatchList(listPath->text().trimmed());
+        QString problem;
+        if (!prepareOutFolder(settings.outFolder, problem)) throw Failure(err::PathFileAccess, problem);
+        run_ = std::make_unique<BatchRun>(ctx_, std::move(rows), settings);
+    } catch (const Failure& f) {
+        ctx_.message(f.description(), MessageIcon::Critical);
+        return;
+    }
+    progress->setRange(0, run_->total());
+    progress->setValue(0);
+    connect(run_.get(), &BatchRun::rowDone, this, [this](int done, int total, const BatchResult& r) {
+        progress->setValue(done);
+        currentRow->setText(r.progressLine(done, total));
+    });
+    connect(run_.get(), &BatchRun::finished, this, [this] { finish(); });
+    setRunning(true);
+    run_->start();
+}
+
+void BatchWindow::finish()
+{
+    setRunning(false);
+    int good = 0;
+    for (const BatchResult& r : run_->results()) good += r.ok() ? 1 : 0;
+    const int failed = run_->total() - good;
+    QString text = QStringLiteral("Hotovo: %1 žadatelů, v pořádku %2, s chybou %3.").arg(run_->total()).arg(good).arg(failed);
+    if (!run_->summaryProblem().isEmpty()) text += QLatin1Char(' ') + run_->summaryProblem();
+    summary->setText(text);
+    openSummaryButton->setEnabled(run_->summaryProblem().isEmpty());
+    emit batchFinished();
+}
+
+void BatchWindow::openSummary()
+{
+    if (run_) SpustSoubor(ctx_, QDir::toNativeSeparators(run_->summaryPage()), QString(), 3, false, true, false);
+}
+
+void BatchWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing the window ends the batch; what was done stays in the folder with its summary.
+    if (running()) run_->cancel();
+    QDialog::closeEvent(event);
+}
+
+}  // namespace zorva::request

@@ -1,0 +1,57 @@
+#pragma once
+#include <QDialog>
+#include <memory>
+
+#include "common/ProgramContext.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace zorva::request {
+
+class BatchRun;
+
+// The batch from the main window: a list of applicants, an output folder, a start; while it runs a
+// progress bar with the current row and "Zrušit"; at the end the summary and a button that opens
+// "souhrn.htm". The same batch as the command line, with the server and the user of the settings
+// file.
+class BatchWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit BatchWindow(const ProgramContext& ctx, QWidget* parent = nullptr);
+    ~BatchWindow() override;
+
+    QLineEdit* listPath;
+    QPushButton* chooseList;
+    QLineEdit* outFolder;
+    QPushButton* chooseFolder;
+    QCheckBox* resume;
+    QPushButton* startButton;
+    QProgressBar* progress;
+    QLabel* currentRow;
+    QPushButton* cancelButton;
+    QLabel* summary;
+    QPushButton* openSummaryButton;
+
+    bool running() const;
+
+signals:
+    void batchFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void start();
+    void finish();
+    void openSummary();
+    void setRunning(bool running);
+
+    const ProgramContext& ctx_;
+    std::unique_ptr<BatchRun> run_;
+};
+
+}  // namespace zorva::request

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "common/Windows1250.h"
+#include "platform/Failure.h"
+#include "platform/IniFile.h"
+#include "platform/XmlDocument.h"
+#include "request/BatchCommand.h"
+#include "request/BatchList.h"
+#include "request/ui/BatchWindow.h"
+#include "request/ui/MainActions.h"
+#include "request/ui/frmMain.h"
+#include "service/DemoService.h"
+#include "support/TestSupport.h"
+
+using namespace zorva;
+using namespace zorva::test;
+
+namespace {
+
+const QByteArray kHeader = "JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA\r\n";
+
+QStringList lines(const QByteArray& bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    text.remove(QChar(0xFEFF));
+    return text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+TEST(BatchList, ReadsEncodingsQuotesAndColumnsInAnyOrder)
+{
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString jisubrux, rc, year, acreage;
+    };
+    const Case cases[] = {
+        {"utf-8 with mark", "\xEF\xBB\xBF" + kHeader + "1000234567;;;4;A;2005;\r\n", "1000234567", "", "2005", ""},
+        {"header in any order and case", "rok;Typ;varianta;Rc;jisubrux;ico\n2006;4;B;;1000876543;\n", "1000876543", "", "2006", ""},
+        {"quoted separator, quote and line break", kHeader + "\"10;0\";;\"60\"\"03\r\n15\";6;A;2006;\"12,5\"\n",
+         "10;0", "60\"03\r\n15", "2006", "12,5"},
+        {"windows-1250", toWindows1250(QStringLiteral("JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA\r\nŽďár;;;4;A;2005;\r\n")),
+         QStringLiteral("Žďár"), "", "2005", ""},
+    };
+    for (const Case& c : cases) {
+        const auto rows = request::parseBatchList(c.bytes);
+        ASSERT_EQ(rows.size(), 1u) << c.name;
+        EXPECT_EQ(rows[0].number, 1) << c.name;
+        EXPECT_EQ(rows[0].jisubrux, c.jisubrux) << c.name;
+        EXPECT_EQ(rows[0].rc, c.rc) << c.name;
+        EXPECT_EQ(rows[0].year, c.year) << c.name;
+        EXPECT_EQ(rows[0].acreage, c.acreage) << c.name;
+    }
+    EXPECT_THROW(request::parseBatchList("JISUBRUX;ICO;RC;ROK\n1;2;3;2005\n"), Failure);
+    EXPECT_THROW(request::parseBatchList(""), Failure);
+}
+
+// The batch against the demo service, in-process, on the loopback interface.
+class Batch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        service = std::make_unique<service::DemoService>(QStringLiteral(ZORVA_DATA_DIR));
+        service->addGeneratedApplicants(3);
+        ASSERT_NE(service->listen(0), 0);
+        url = service->exchangeUrl();
+        program.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
+        out = program.path(QStringLiteral("\\vystup"));
+    }
+    int run(const QByteArray& list, QStringList extra = {})
+    {
+        program.write(QStringLiteral("\\seznam.csv"), list);
+        progress.clear();
+        return request::runBatchCommand(QStringList{QStringLiteral("--batch"), program.path(QStringLiteral("\\seznam.csv")),
+                                                    QStringLiteral("--out"), out, QStringLiteral("--server"),
+                                                    url, QStringLiteral("--user"), QStringLiteral("DEMO")} +
+                                            extra,
+                                        program.ctx, [this](const QString& line) { progress << line; });
+    }
+    QByteArray read(const QString& name) const
+    {
+        QFile f(QDir(out).filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QStringList outputs() const { return QDir(out).entryList(QDir::Files, QDir::Name); }
+
+    TestProgram program;
+    std::unique_ptr<service::DemoService> service;
+    QString out;
+    QString url;
+    QStringList progress;
+};
+
+TEST_F(Batch, GoodAndFailingRowsAreReportedInTheOrderOfTheList)
+{
+    const QByteArray list = kHeader + "1000234567;;;4;C;2005;\r\n"
+                                      "1000999999;;;4;A;2005;\r\n"
+                                      "2000000001;;;2;B;1.2.2006;\r\n"
+                                      "2000000002;;;2;B;31.2.2006;\r\n"
+                                      "\"2000000003\";\"\";\"\";\"6 - průměrná\";A;2006;\"12\"\r\n";
+    EXPECT_EQ(run(list, {QStringLiteral("--jobs"), QStringLiteral("2")}), 1);
+    EXPECT_EQ(outputs(), (QStringList{"1_1000234567.htm", "1_1000234567.xml", "3_2000000001.htm", "3_2000000001.xml",
+                                      "5_2000000003.htm", "5_2000000003.xml", "souhrn.csv", "souhrn.htm"}));
+    const QByteArray csv = read(QStringLiteral("souhrn.csv"));
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
+    const QStringList summary = lines(csv);
+    ASSERT_EQ(summary.size(), 6);
+    EXPECT_EQ(summary[0], "RADEK;JISUBRUX;ICO;RC;ZADATEL;TYP;VARIANTA;ROK;PICHROKA;PICHROKB;STAV");
+    EXPECT_EQ(summary[1], QStringLiteral("1;1000234567;;;Jan Dvořák – rodinná farma;4;C;2005;1.108;1.108;OK"));
+    EXPECT_EQ(summary[2], QStringLiteral("2;1000999999;;;;4;A;2005;;;Žadatel nebyl nalezen"));
+    EXPECT_TRUE(summary[3].startsWith(QStringLiteral("3;2000000001;;;"))) << summary[3].toStdString();
+    EXPECT_TRUE(summary[3].contains(QStringLiteral(";2;B;01.02.2006;;"))) << summary[3].toStdString();
+    EXPECT_TRUE(summary[3].endsWith(QStringLiteral(";OK")));
+    EXPECT_EQ(summary[4], QStringLiteral("4;2000000002;;;;2;B;31.2.2006;;;DATUM není datum !!"));
+    EXPECT_TRUE(summary[5].endsWith(QStringLiteral(";OK"))) << summary[5].toStdString();
+    EXPECT_EQ(progress, (QStringList{QStringLiteral("1/5 1000234567 OK"), QStringLiteral("2/5 1000999999 Žadatel nebyl nalezen"),
+                                     QStringLiteral("3/5 2000000001 OK"), QStringLiteral("4/5 2000000002 DATUM není datum !!"),
+                                     QStringLiteral("5/5 2000000003 OK")}));
+    EXPECT_TRUE(read(QStringLiteral("1_1000234567.htm")).endsWith("\r\n"));
+    EXPECT_TRUE(read(QStringLiteral("souhrn.htm")).contains("<a href=\"3_2000000001.htm\">"));
+    EXPECT_EQ(xml::Document::fromFile(QDir(out).filePath(QStringLiteral("1_1000234567.xml")))
+                  .selectList(QStringLiteral("//VDJ:PICHROW")).size(), 12u);
+
+    // The same list saved by a spreadsheet in the Czech code page gives the same summary.
+    const QByteArray before = csv;
+    QDir(out).removeRecursively();
+    EXPECT_EQ(run(toWindows1250(QString::fromUtf8(list))), 1);
+    EXPECT_EQ(lines(read(QStringLiteral("souhrn.csv"))).mid(0, 3), lines(before).mid(0, 3));
+}
+
+TEST_F(Batch, BadInvocationsWriteNothing)
+{
+    EXPECT_EQ(run(kHeader + "1000234567;;;4;C;2005;\r\n", {QStringLiteral("--jobs"), QStringLiteral("0")}), 2);
+    EXPECT_EQ(run("JISUBRUX;ROK\r\n1000234567;2005\r\n"), 2);
+    EXPECT_FALSE(QDir(out).exists());
+    // A file where the folder should be.
+    program.write(QStringLiteral("\\vystup"), "x");
+    EXPECT_EQ(run(kHeader + "1000234567;;;4;C;2005;\r\n"), 2);
+}
+
+TEST_F(Batch, ResumeSendsNothingThatIsAlreadyThere)
+{
+    const QByteArray list = kHeader + "1000234567;;;4;C;2005;\r\n2000000001;;;5;A;2007;\r\n1000999999;;;4;A;2005;\r\n";
+    EXPECT_EQ(run(list), 1);
+    const QByteArray first = read(QStringLiteral("souhrn.csv"));
+    QFile::remove(QDir(out).filePath(QStringLiteral("1_1000234567.htm")));
+    QFile::remove(QDir(out).filePath(QStringLiteral("souhrn.csv")));
+
+    // Without the service the stored rows are still OK; the page that went missing is made again. A
+    // row that now asks another question is sent again.
+    service.reset();
+    EXPECT_EQ(run(QByteArray(list).replace(";5;A;2007;", ";5;A;2006;"), {QStringLiteral("--resume")}), 1);
+    const QStringList again = lines(read(QStringLiteral("souhrn.csv")));
+    EXPECT_EQ(again.mid(0, 2), lines(first).mid(0, 2));
+    EXPECT_TRUE(again[2].endsWith(QStringLiteral(";Služba odmítla spojení: na zadané adrese neběží."))) << again[2].toStdString();
+    EXPECT_TRUE(again[3].startsWith(QStringLiteral("3;1000999999;"))) << again[3].toStdString();
+    EXPECT_TRUE(again[3].endsWith(QStringLiteral(";Služba odmítla spojení: na zadané adrese neběží."))) << again[3].toStdString();
+    EXPECT_TRUE(read(QStringLiteral("1_1000234567.htm")).endsWith("\r\n"));
+}
+
+TEST_F(Batch, AKilledRunLeavesOnlyWholeFiles)
+{
+    QByteArray list = kHeader;
+    for (int i = 0; i < 300; ++i) list += "1000112233;;;4;C;2006;\r\n";
+    program.write(QStringLiteral("\\seznam.csv"), list);
+    QProcess batch;
+    batch.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    batch.start(QStringLiteral(ZORVA_PROGRAM_EXE),
+                {QStringLiteral("--batch"), program.path(QStringLiteral("\\seznam.csv")), QStringLiteral("--out"), out,
+                 QStringLiteral("--server"), url, QStringLiteral("--user"), QStringLiteral("DEMO"),
+                 QStringLiteral("--jobs"), QStringLiteral("2")});
+    ASSERT_TRUE(batch.waitForStarted());
+    // The service answers from this thread's event loop; kill the batch once it has written a few rows.
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (outputs().size() >= 8 || batch.state() == QProcess::NotRunning) loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    loop.exec();
+    ASSERT_EQ(batch.state(), QProcess::Running) << "the batch ended before it could be killed";
+    batch.kill();
+    batch.waitForFinished();
+
+    const QStringList files = outputs();
+    EXPECT_GE(files.size(), 8);
+    for (const QString& name : files) {
+        ASSERT_TRUE(name.endsWith(QLatin1String(".xml")) || name.endsWith(QLatin1String(".htm"))) << name.toStdString();
+        if (name.endsWith(QLatin1String(".xml"))) {
+            EXPECT_TRUE(xml::Document().load(QDir(out).filePath(name))) << name.toStdString();
+            const QString page = name.chopped(4) + QStringLiteral(".htm");
+            EXPECT_TRUE(read(page).endsWith("</html>\r\n")) << page.toStdString();
+        } else {
+            EXPECT_TRUE(read(name).endsWith("</html>\r\n")) << name.toStdString();
+        }
+    }
+}
+
+TEST_F(Batch, TheWindowRunsAListFromTheMainWindowAndOpensTheSummary)
+{
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"), program.ctx.settingsFile());
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), url, program.ctx.settingsFile());
+    program.write(QStringLiteral("\\seznam.csv"), kHeader + "1000234567;;;4;C;2005;\r\n2000000002;;;1;A;x;\r\n"
+                                                               "2000000003;;;5;B;2006;\r\n");
+    frmMain main(program.ctx);
+    new request::MainActions(main);
+    main.findChild<QPushButton*>(QStringLiteral("batchButton"))->click();
+    auto* window = main.findChild<request::BatchWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->cancelButton->isEnabled());
+    window->listPath->setText(program.path(QStringLiteral("\\seznam.csv")));
+    window->outFolder->setText(out);
+    QSignalSpy done(window, &request::BatchWindow::batchFinished);
+    window->startButton->click();
+    EXPECT_TRUE(window->cancelButton->isEnabled());
+    ASSERT_TRUE(done.count() == 1 || done.wait(10000));
+    EXPECT_EQ(window->progress->value(), 3);
+    EXPECT_EQ(window->currentRow->text(), QStringLiteral("3/3 2000000003 OK"));
+    EXPECT_EQ(window->summary->text(), QStringLiteral("Hotovo: 3 žadatelů, v pořádku 2, s chybou 1."));
+    EXPECT_TRUE(program.messages.shown.empty());
+    window->openSummaryButton->click();
+    ASSERT_EQ(program.shell.calls.size(), 1u);
+    EXPECT_EQ(program.shell.calls[0].file, QStringLiteral("souhrn.htm"));
+    EXPECT_EQ(QDir(program.shell.calls[0].workingFolder), QDir(out));
+}
