@@ -51,7 +51,8 @@ const QStringList kVariants = {
 // The window's design: each control's place in twips (left, top, width, height; relative to the
 // window, or to its frame for txtSERVER and txtUSERID) and the texts it must show whole besides its
 // caption. A further control is one more row. Free room: right of the year and acreage boxes
-// (x 4740 to 9285, y 4140 to 4740) and between the second frame and the first label.
+// (x 4740 to 9285, y 4140 to 4740), right of the identifiers below "Dávka…" and between the second
+// frame and the first label.
 struct DesignRow {
     const char* name;
     int left, top, width, height;
@@ -92,6 +93,7 @@ constexpr DesignRow kDesign[] = {
     {"CommandButtonX2", 7200, 5490, 1500, 510},
     {"waitLabel", 45, 4950, 7000, 240, "Čekám na odpověď služby… 9999 s"},
     {"cancelButton", 5985, 5490, 1185, 510},
+    {"batchButton", 7200, 2160, 1500, 510},
 };
 
 // The numeric value of a text's first character: 0 when it is not a digit or the text is empty.
@@ -117,13 +119,6 @@ frmMain::frmMain(const ProgramContext& ctx, QWidget* parent)
     design_ = new DesignGeometry(this, QSize(9330, 6060));
     buildControls();
     arrangeTabOrder();
-
-    // Not one of the window's original controls: the batch sits in the free space right of the
-    // applicant's identifiers, in the column of "STORNO".
-    auto* batchButton = new QPushButton(QStringLiteral("Dávka…"), this);
-    batchButton->setObjectName(QStringLiteral("batchButton"));
-    batchButton->setGeometry(twips(7200, 2160, 1500, 510));
-    connect(batchButton, &QPushButton::clicked, this, &frmMain::requestBatch);
 
     connect(cmbVARPICH, &QComboBox::currentIndexChanged, this, [this] { typeSwitch(); });
     connect(CommandButtonX1, &QPushButton::clicked, this, &frmMain::requestSend);
@@ -237,6 +232,12 @@ void frmMain::buildControls()
     waitLabel->setVisible(false);
     cancelButton = button(this, "cancelButton", QStringLiteral("Zrušit"));
     cancelButton->setVisible(false);
+
+    // Not one of the window's original controls: the batch sits in the free space right of the
+    // applicant's identifiers, in the column of "STORNO".
+    auto* batchButton = new QPushButton(QStringLiteral("Dávka…"), this);
+    batchButton->setObjectName(QStringLiteral("batchButton"));
+    connect(batchButton, &QPushButton::clicked, this, &frmMain::requestBatch);
 
     for (const DesignRow& row : kDesign) {
         QWidget* control = findChild<QWidget*>(QLatin1String(row.name));
