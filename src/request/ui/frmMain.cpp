@@ -73,13 +73,9 @@ constexpr DesignRow kDesign[] = {
     {"txtRC", 2115, 2880, 2535, 285, "6504121239"},
     {"Line1", 45, 3315, 9270, 30},
     {"Label4", 45, 3465, 1200, 195},
-    {"cmbVARPICH", 2115, 3465, 6915, 315,
-     "1 - okamžitá intenzita chovu podle NV 242/2004 Sb.|4 - průměrná intenzita chovu podle NV 241/2004 Sb.|"
-     "5 - průměrná intenzita chovu podle NV 242/2004 Sb (EZ).|"
-     "6 - průměrná intenzita chovu podle NV 242/2004 Sb - § 7 odst.5) písm. a) - TTP"},
+    {"cmbVARPICH", 2115, 3465, 6915, 315},  // its entries: see listContents
     {"Label6", 45, 3825, 990, 195},
-    {"cmbPICHVYPOCET", 2115, 3825, 6915, 315,
-     "A - výpočet PICH - varianta A - s koňmi|B - výpočet PICH - varianta B - bez koňů|C - oba výpočty"},
+    {"cmbPICHVYPOCET", 2115, 3825, 6915, 315},
     {"lblRok", 45, 4275, 1200, 195, "Datum|Rok"},  // wider than "ROK" needs: it reads "Datum" too
     {"txtROK", 2115, 4185, 2535, 285, "31.12.2006"},
     {"lblVYMERA", 45, 4635, 675, 195},
@@ -95,6 +91,15 @@ constexpr DesignRow kDesign[] = {
     {"cancelButton", 5985, 5490, 1185, 510},
     {"batchButton", 7200, 2160, 1500, 510},
 };
+
+// The entries a list box shows whole: every variant, and the types but the two long ones (2 and 3),
+// which are longer than the box in the design too; the whole entry is then in the tooltip.
+QStringList listContents(const QString& name)
+{
+    if (name == QLatin1String("cmbPICHVYPOCET")) return kVariants;
+    if (name == QLatin1String("cmbVARPICH")) return {kTypes[0], kTypes[3], kTypes[4], kTypes[5]};
+    return {};
+}
 
 // The numeric value of a text's first character: 0 when it is not a digit or the text is empty.
 int firstDigit(const QString& text)
@@ -241,7 +246,7 @@ void frmMain::buildControls()
 
     for (const DesignRow& row : kDesign) {
         QWidget* control = findChild<QWidget*>(QLatin1String(row.name));
-        QStringList contents;
+        QStringList contents = listContents(control->objectName());
         if (row.contents) contents = QString::fromUtf8(row.contents).split(QLatin1Char('|'));
         design_->place(control, QRect(row.left, row.top, row.width, row.height), contents);
     }
