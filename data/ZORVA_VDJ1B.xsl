@@ -14,7 +14,8 @@
     xmlns:kLIM="http://klim.example/kLIM/XSD/kLIM/v0100"
     xmlns:VDJ="http://data.example/kLIM/XSD/VDJ/0_0_1"
     xmlns:RUX="http://data.example/kLIM/XSD/RUX/0_0_1"
-    exclude-result-prefixes="SOAP kLIM VDJ RUX">
+    xmlns:UPR="http://zorva.example/VDJ/upravy"
+    exclude-result-prefixes="SOAP kLIM VDJ RUX UPR">
 
   <xsl:output method="html" encoding="windows-1250" indent="yes" doctype-system="about:legacy-compat"/>
 
@@ -31,6 +32,11 @@
   <xsl:key name="kat" match="VDJ:PICHROW/RUX:*"
       use="concat(generate-id(ancestor::VDJ:RespRecord[1]), '|', local-name())"/>
 
+  <!-- Figures that the user changed against the service's answer (the program's own list in the
+       response): a page made from such a document must never pass for the service's answer. -->
+  <xsl:variable name="zmeny" select="//UPR:Changes/UPR:Change"/>
+  <xsl:key name="zmena" match="UPR:Change" use="concat(@date, '|', @field)"/>
+
   <!-- Chart geometry (SVG user units). -->
   <xsl:variable name="gW" select="1000"/>
   <xsl:variable name="gH" select="320"/>
@@ -45,6 +51,7 @@
     <html lang="cs">
       <head>
         <title>
+          <xsl:if test="$zmeny">UPRAVENO – </xsl:if>
           <xsl:text>ZORVA – výpočet VDJ</xsl:text>
           <xsl:if test="normalize-space((//RUX:JISUBRUX)[1]) != ''">
             <xsl:text> – JI </xsl:text>
@@ -56,6 +63,9 @@
         </style>
       </head>
       <body>
+        <xsl:if test="$zmeny">
+          <xsl:call-template name="upravy"/>
+        </xsl:if>
         <xsl:choose>
           <xsl:when test="//SOAP:Fault">
             <xsl:apply-templates select="(//SOAP:Fault)[1]"/>
@@ -95,7 +105,10 @@
       <h1>Výpočet velkých dobytčích jednotek a intenzity chovu</h1>
       <xsl:variable name="odpoved" select="(//kLIM:Response)[1]"/>
       <div class="odpoved">
-        <xsl:text>Odpověď služby ZORVA_VDJ1B</xsl:text>
+        <xsl:choose>
+          <xsl:when test="$zmeny">Výpočet upravený uživatelem, vychází z odpovědi služby ZORVA_VDJ1B</xsl:when>
+          <xsl:otherwise>Odpověď služby ZORVA_VDJ1B</xsl:otherwise>
+        </xsl:choose>
         <xsl:if test="normalize-space($odpoved/@dateTime) != ''">
           <xsl:text> ze dne </xsl:text>
           <xsl:call-template name="datumCas">
@@ -123,6 +136,81 @@
         varianta A počítá s koňmi, varianta B bez koňů.
         Sestava z programu ZORVA: Výpočet VDJ.</p>
     </footer>
+  </xsl:template>
+
+  <!-- ================================================================== user changes -->
+
+  <xsl:template name="upravy">
+    <section class="upraveno">
+      <p class="upravenoPas">Upraveno uživatelem – nejde o odpověď služby</p>
+      <p>Následující vstupní údaje se liší od údajů, které poslala služba ZORVA_VDJ1B; všechny výsledky
+        v této sestavě jsou z nich přepočteny programem.</p>
+      <table class="data zmeny">
+        <thead>
+          <tr>
+            <th>Datum platnosti</th>
+            <th>Údaj</th>
+            <th>Hodnota ze služby</th>
+            <th>Nová hodnota</th>
+          </tr>
+        </thead>
+        <tbody>
+          <xsl:for-each select="$zmeny">
+            <xsl:sort select="@date"/>
+            <tr>
+              <td class="datum">
+                <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@date)"/></xsl:call-template>
+              </td>
+              <td>
+                <xsl:call-template name="nazevUdaje"><xsl:with-param name="pole" select="string(@field)"/></xsl:call-template>
+              </td>
+              <td class="num">
+                <xsl:call-template name="cislo">
+                  <xsl:with-param name="v" select="@service"/>
+                  <xsl:with-param name="vzor" select="'#&#160;##0,######'"/>
+                </xsl:call-template>
+              </td>
+              <td class="num silne">
+                <xsl:call-template name="cislo">
+                  <xsl:with-param name="v" select="@new"/>
+                  <xsl:with-param name="vzor" select="'#&#160;##0,######'"/>
+                </xsl:call-template>
+              </td>
+            </tr>
+          </xsl:for-each>
+        </tbody>
+      </table>
+    </section>
+  </xsl:template>
+
+  <!-- Marks the current table cell when the user changed its figure (key: date|column). -->
+  <xsl:template name="zmenenaBunka">
+    <xsl:param name="klic"/>
+    <xsl:param name="trida"/>
+    <xsl:if test="$zmeny and key('zmena', $klic)">
+      <xsl:attribute name="class"><xsl:value-of select="concat($trida, ' zmeneno')"/></xsl:attribute>
+      <xsl:attribute name="title">
+        <xsl:value-of select="concat('změněno uživatelem, služba poslala ', key('zmena', $klic)[1]/@service)"/>
+      </xsl:attribute>
+    </xsl:if>
+  </xsl:template>
+
+  <!-- The working-table column of a change in words. -->
+  <xsl:template name="nazevUdaje">
+    <xsl:param name="pole"/>
+    <xsl:variable name="delka" select="string-length($pole)"/>
+    <xsl:choose>
+      <xsl:when test="$pole = 'SUMAVYMERADPB'">Výměra DPB (ha)</xsl:when>
+      <xsl:when test="$delka &gt; 6 and substring($pole, $delka - 5) = '_POCET'">
+        <xsl:call-template name="nazevKategorie"><xsl:with-param name="n" select="substring($pole, 1, $delka - 6)"/></xsl:call-template>
+        <xsl:text> – počet zvířat (ks)</xsl:text>
+      </xsl:when>
+      <xsl:when test="$delka &gt; 5 and substring($pole, $delka - 4) = '_KOEF'">
+        <xsl:call-template name="nazevKategorie"><xsl:with-param name="n" select="substring($pole, 1, $delka - 5)"/></xsl:call-template>
+        <xsl:text> – koeficient přepočtu na VDJ</xsl:text>
+      </xsl:when>
+      <xsl:otherwise><xsl:value-of select="$pole"/></xsl:otherwise>
+    </xsl:choose>
   </xsl:template>
 
   <!-- ================================================================== fault -->
@@ -203,6 +291,9 @@
     <xsl:variable name="typ" select="normalize-space((.//RUX:VARPICH)[1])"/>
     <xsl:variable name="typPresne" select="string((.//RUX:VARPICH)[1])"/>
     <xsl:variable name="varianta" select="normalize-space((.//RUX:PICHVYPOCET)[1])"/>
+    <!-- Types 1 to 3 concern one day: its intensity is shown cut to three decimals everywhere, the
+         way the yearly figure is formed, so that the headline and the table agree. -->
+    <xsl:variable name="jedenDen" select="$typ = '1' or $typ = '2' or $typ = '3'"/>
     <xsl:variable name="irz" select="(.//VDJ:SUBJEKTIRZ)[1]"/>
     <xsl:variable name="rc" select="normalize-space((.//RUX:RCI[not(parent::VDJ:SUBJEKTIRZ)])[1])"/>
     <xsl:variable name="irzRc" select="normalize-space($irz/RUX:RCI)"/>
@@ -359,7 +450,12 @@
               </div>
             </xsl:if>
           </div>
-          <p class="pozn">Průměr intenzit všech dnů platnosti, zkrácený (ne zaokrouhlený) na tři desetinná místa.</p>
+          <p class="pozn">
+            <xsl:choose>
+              <xsl:when test="$jedenDen">Intenzita chovu ke stanovenému dni, zkrácená (ne zaokrouhlená) na tři desetinná místa.</xsl:when>
+              <xsl:otherwise>Průměr intenzit všech dnů platnosti, zkrácený (ne zaokrouhlený) na tři desetinná místa.</xsl:otherwise>
+            </xsl:choose>
+          </p>
         </section>
       </xsl:if>
 
@@ -394,6 +490,10 @@
                       <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@DATPLATNOST)"/></xsl:call-template>
                     </td>
                     <td class="num">
+                      <xsl:call-template name="zmenenaBunka">
+                        <xsl:with-param name="klic" select="concat(@DATPLATNOST, '|SUMAVYMERADPB')"/>
+                        <xsl:with-param name="trida" select="'num'"/>
+                      </xsl:call-template>
                       <xsl:call-template name="cislo">
                         <xsl:with-param name="v" select="RUX:SUMAVYMERADPB"/>
                         <xsl:with-param name="vzor" select="'#&#160;##0,00##'"/>
@@ -409,12 +509,14 @@
                       <xsl:call-template name="cislo">
                         <xsl:with-param name="v" select="@PICHA"/>
                         <xsl:with-param name="vzor" select="'0,000'"/>
+                        <xsl:with-param name="zkratit" select="$jedenDen"/>
                       </xsl:call-template>
                     </td>
                     <td class="num silne">
                       <xsl:call-template name="cislo">
                         <xsl:with-param name="v" select="@PICHB"/>
                         <xsl:with-param name="vzor" select="'0,000'"/>
+                        <xsl:with-param name="zkratit" select="$jedenDen"/>
                       </xsl:call-template>
                     </td>
                     <td class="stred"><xsl:call-template name="priznak"><xsl:with-param name="t" select="RUX:ZADATELREGLPIS"/></xsl:call-template></td>
@@ -525,14 +627,24 @@
                       <xsl:if test="normalize-space($e) = '' or number(normalize-space($e)) = 0">
                         <xsl:attribute name="class">num prvni nula</xsl:attribute>
                       </xsl:if>
+                      <xsl:call-template name="zmenenaBunka">
+                        <xsl:with-param name="klic" select="concat($radek/@DATPLATNOST, '|', $n, '_POCET')"/>
+                        <xsl:with-param name="trida" select="'num prvni'"/>
+                      </xsl:call-template>
                       <xsl:call-template name="cislo">
                         <xsl:with-param name="v" select="$e"/>
                         <xsl:with-param name="vzor" select="'#&#160;##0,##'"/>
                       </xsl:call-template>
                     </td>
                     <td class="num koef">
+                      <xsl:call-template name="zmenenaBunka">
+                        <xsl:with-param name="klic" select="concat($radek/@DATPLATNOST, '|', $n, '_KOEF')"/>
+                        <xsl:with-param name="trida" select="'num koef'"/>
+                      </xsl:call-template>
+                      <!-- The document keeps the service's coefficient; a changed one is in the list. -->
+                      <xsl:variable name="novyKoef" select="key('zmena', concat($radek/@DATPLATNOST, '|', $n, '_KOEF'))[1]/@new"/>
                       <xsl:call-template name="cislo">
-                        <xsl:with-param name="v" select="$e/@KOEF"/>
+                        <xsl:with-param name="v" select="$e/@KOEF[not($novyKoef)] | $novyKoef"/>
                         <xsl:with-param name="vzor" select="'0,00#'"/>
                       </xsl:call-template>
                     </td>
@@ -568,7 +680,8 @@
     <xsl:variable name="cislaA" select="$radky/@PICHA[number(.) = number(.)]"/>
     <xsl:variable name="cislaB" select="$radky/@PICHB[number(.) = number(.)]"/>
     <xsl:variable name="cisla" select="$cislaA | $cislaB"/>
-    <xsl:if test="$cisla">
+    <!-- A single date is no course: the table shows it. -->
+    <xsl:if test="$cisla and $n &gt; 1">
       <xsl:variable name="max">
         <xsl:for-each select="$cisla">
           <xsl:sort select="number(.)" data-type="number" order="descending"/>
@@ -684,27 +797,50 @@
           <xsl:for-each select="$radky">
             <xsl:sort select="@DATPLATNOST"/>
             <xsl:variable name="x" select="format-number($gL + $pw * (position() - 0.5) div $n, '0.##')"/>
-            <xsl:if test="number(@PICHB) = number(@PICHB)">
-              <xsl:variable name="y" select="$gT + $ph * ($yMax - number(@PICHB)) div ($yMax - $yMin)"/>
-              <rect x="{format-number($x - 4, '0.##')}" y="{format-number($y - 4, '0.##')}" width="8" height="8" fill="#c8581b"/>
-              <xsl:if test="$popisky">
-                <xsl:variable name="yPopisek">
-                  <xsl:choose>
-                    <xsl:when test="$y + 18 &lt; $gT + $ph - 2"><xsl:value-of select="$y + 18"/></xsl:when>
-                    <xsl:otherwise><xsl:value-of select="$y - 22"/></xsl:otherwise>
-                  </xsl:choose>
-                </xsl:variable>
-                <text x="{$x}" y="{format-number($yPopisek, '0.##')}" font-size="11" fill="#c8581b" text-anchor="middle">
-                  <xsl:value-of select="format-number(number(@PICHB), '0,000', 'cz')"/>
+            <xsl:variable name="maA" select="number(@PICHA) = number(@PICHA)"/>
+            <xsl:variable name="maB" select="number(@PICHB) = number(@PICHB)"/>
+            <xsl:variable name="yA" select="$gT + $ph * ($yMax - number(@PICHA)) div ($yMax - $yMin)"/>
+            <xsl:variable name="yB" select="$gT + $ph * ($yMax - number(@PICHB)) div ($yMax - $yMin)"/>
+            <xsl:variable name="textA" select="format-number(number(@PICHA), '0,000', 'cz')"/>
+            <xsl:variable name="textB" select="format-number(number(@PICHB), '0,000', 'cz')"/>
+            <!-- Where A and B coincide (a farm without horses) one dark label stands for both. -->
+            <xsl:variable name="spolecny" select="$maA and $maB and $textA = $textB"/>
+            <!-- B is labelled below its point, above it only where the axis leaves no room. -->
+            <xsl:variable name="yPopisekB">
+              <xsl:choose>
+                <xsl:when test="$yB + 18 &lt; $gT + $ph - 2"><xsl:value-of select="$yB + 18"/></xsl:when>
+                <xsl:otherwise><xsl:value-of select="$yB - 22"/></xsl:otherwise>
+              </xsl:choose>
+            </xsl:variable>
+            <!-- A is labelled above its point, and higher still where B's label would overlap it. -->
+            <xsl:variable name="yPopisekA">
+              <xsl:choose>
+                <xsl:when test="$maB and not($spolecny) and $yPopisekB &lt; $yB
+                                and $yA - 9 &gt; $yPopisekB - 14 and $yA - 9 &lt; $yPopisekB + 14">
+                  <xsl:value-of select="$yPopisekB - 14"/>
+                </xsl:when>
+                <xsl:otherwise><xsl:value-of select="$yA - 9"/></xsl:otherwise>
+              </xsl:choose>
+            </xsl:variable>
+            <xsl:if test="$maB">
+              <rect x="{format-number($x - 4, '0.##')}" y="{format-number($yB - 4, '0.##')}" width="8" height="8" fill="#c8581b"/>
+              <xsl:if test="$popisky and not($spolecny)">
+                <text x="{$x}" y="{format-number($yPopisekB, '0.##')}" font-size="11" fill="#c8581b" text-anchor="middle"
+                      stroke="#ffffff" stroke-width="3" paint-order="stroke">
+                  <xsl:value-of select="$textB"/>
                 </text>
               </xsl:if>
             </xsl:if>
-            <xsl:if test="number(@PICHA) = number(@PICHA)">
-              <xsl:variable name="y" select="$gT + $ph * ($yMax - number(@PICHA)) div ($yMax - $yMin)"/>
-              <circle cx="{$x}" cy="{format-number($y, '0.##')}" r="4.5" fill="#1f4e99"/>
+            <xsl:if test="$maA">
+              <circle cx="{$x}" cy="{format-number($yA, '0.##')}" r="4.5" fill="#1f4e99"/>
               <xsl:if test="$popisky">
-                <text x="{$x}" y="{format-number($y - 9, '0.##')}" font-size="11" fill="#1f4e99" text-anchor="middle">
-                  <xsl:value-of select="format-number(number(@PICHA), '0,000', 'cz')"/>
+                <text x="{$x}" y="{format-number($yPopisekA, '0.##')}" font-size="11" fill="#1f4e99" text-anchor="middle"
+                      stroke="#ffffff" stroke-width="3" paint-order="stroke">
+                  <xsl:if test="$spolecny">
+                    <xsl:attribute name="fill">#333333</xsl:attribute>
+                    <xsl:attribute name="font-weight">bold</xsl:attribute>
+                  </xsl:if>
+                  <xsl:value-of select="$textA"/>
                 </text>
               </xsl:if>
             </xsl:if>
@@ -730,6 +866,9 @@
             </xsl:if>
           </g>
         </svg>
+        <xsl:if test="$popisky and $radky[format-number(number(@PICHA), '0.000') = format-number(number(@PICHB), '0.000')]">
+          <p class="pozn">Kde se PICHA a PICHB shodují, platí jeden tmavý popisek pro obě hodnoty a čára PICHB je skrytá pod čarou PICHA.</p>
+        </xsl:if>
       </section>
     </xsl:if>
   </xsl:template>
@@ -787,11 +926,14 @@
   <xsl:template name="cislo">
     <xsl:param name="v"/>
     <xsl:param name="vzor" select="'#&#160;##0,00#'"/>
+    <!-- cut (not rounded) to three decimals, as the yearly figure is -->
+    <xsl:param name="zkratit" select="false()"/>
     <xsl:variable name="t" select="normalize-space($v)"/>
     <xsl:variable name="c" select="number(translate($t, ',', '.'))"/>
     <xsl:choose>
       <xsl:when test="$t = ''"><span class="slabe">–</span></xsl:when>
       <xsl:when test="$c != $c"><span class="necislo" title="není číslo"><xsl:value-of select="$t"/></span></xsl:when>
+      <xsl:when test="$zkratit"><xsl:value-of select="format-number(floor($c * 1000) div 1000, $vzor, 'cz')"/></xsl:when>
       <xsl:otherwise><xsl:value-of select="format-number($c, $vzor, 'cz')"/></xsl:otherwise>
     </xsl:choose>
   </xsl:template>
@@ -985,6 +1127,10 @@ td.nula { color: #9a9a9a; }
 .chyba table.udaje th { width: 9em; }
 .chybaText { font-size: 15pt; font-weight: bold; color: #b00000; }
 .rada { margin: 10px 0 0 0; }
+.upraveno { border: 4px solid #b00000; padding: 4px 16px 8px 16px; margin: 0 0 12px 0; background: #fff3f3; }
+.upravenoPas { font-size: 16pt; font-weight: bold; color: #b00000; margin: 4px 0; }
+table.zmeny { min-width: 60%; }
+table.data td.zmeneno { background: #ffe08a; font-weight: bold; outline: 2px solid #b00000; outline-offset: -2px; }
 ul.detail { margin: 0; padding-left: 18px; }
 .paticka { margin-top: 18px; border-top: 1px solid #9fb3cc; padding-top: 6px; font-size: 8.5pt; color: #333; }
 .podpisy { display: flex; gap: 40px; margin: 16px 0 12px 0; font-size: 9.5pt; }

@@ -9,6 +9,7 @@
 #include "common/SystemClock.h"
 #include "common/TerminationSignals.h"
 #include "editor/Recompute.h"
+#include "presentation/RenderCommand.h"
 #include "request/BatchCommand.h"
 
 namespace zorva::app {
@@ -39,6 +40,11 @@ int runBatch(const QStringList& args, const ProgramContext& ctx)
     });
 }
 
+int runRender(const QStringList& args, const ProgramContext& ctx)
+{
+    return presentation::render(args, ctx, {writeError});
+}
+
 // One row per command that runs without a window. The command's option is followed by a value.
 struct Command {
     const char* option;
@@ -53,6 +59,9 @@ const Command commands[] = {
     {"--batch", "SEZNAM.csv --out SLOŽKA [--server URL] [--user ID] [--jobs N] [--resume]\n"
                 "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky a souhrn",
      runBatch},
+    {"--render", "VSTUP.xml [--xml] --out VÝSTUP.htm\n"
+                 "      uloží sestavu odpovědi (stránku HTML, s --xml dokument XML se šablonou) jako okno programu",
+     runRender},
 };
 
 QString usage()

@@ -69,9 +69,11 @@ void EditorSession::Startuj()
     }
 
     // Phase two: a failing step is skipped silently.
+    serviceInputs_ = ServiceInputs(set_);
     std::unique_ptr<db::Recordset> rs;
     skipOnFailure([&] { rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA")); });
     if (rs) skipOnFailure([&] { loadRows(*rs); });
+    skipOnFailure([&] { serviceInputs_.takeRecorded(*xmlDOM); });
     skipOnFailure([&] { if (rs) rs->close(); });
     skipOnFailure([&] { database.close(); });
     strConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + databasePath_ +
@@ -115,6 +117,9 @@ void EditorSession::loadRows(db::Recordset& rs)
         skipOnFailure([&] { rs.setValue(col.pichA, leadingNumber(attributeText(pichA))); });
         skipOnFailure([&] { rs.setValue(col.pichB, leadingNumber(attributeText(pichB))); });
         lookup.find(row, children);
+        skipOnFailure([&] {
+            if (const auto d = row.attribute(date)) serviceInputs_.addRow(*d, children[2], children, 3);
+        });
         for (int i = 0; i < 3; ++i) {
             skipOnFailure([&] {
                 const xml::Node& node = children[std::size_t(i)];
@@ -243,6 +248,7 @@ void EditorSession::Pocitej(const RunHooks& hooks)
                 writer = std::make_unique<RowWriter>(*xmlDOM, set_, headers_.value(QStringLiteral("txtVARPICH")),
                                                      bPICHROKA, bPICHROKB);
         });
+        if (writer) writer->trackChanges(&serviceInputs_);
         xml::Document empty;
         if (!writer) writer = std::make_unique<RowWriter>(empty, set_, QString(), false, false);
 
@@ -264,6 +270,7 @@ void EditorSession::Pocitej(const RunHooks& hooks)
             pump();
         }
         rs->endBatch();
+        skipOnFailure([&] { if (xmlDOM) recordChanges(*xmlDOM, writer->changes().changes()); });
     }
 
     skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKA")] = yearlyText(totals.a, totals.counted); });

@@ -7,6 +7,7 @@
 
 #include "common/ProgramContext.h"
 #include "editor/CategorySet.h"
+#include "editor/UserChanges.h"
 #include "platform/DataControl.h"
 #include "platform/XmlDocument.h"
 
@@ -77,6 +78,8 @@ private:
 
     const ProgramContext& ctx_;
     const CategorySet& set_;
+    // The inputs as the service sent them, kept at loading: what the user changed is listed in xmlDOM.
+    ServiceInputs serviceInputs_;
     QMap<QString, QString> headers_;
     QString databasePath_;
     std::unique_ptr<db::DataControl> dataControl_;

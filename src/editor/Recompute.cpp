@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
-#include "common/CommandOptions.h"
+#include "common/CommandArguments.h"
 #include "common/UserText.h"
 #include "editor/EditorSession.h"
 #include "platform/Failure.h"
@@ -25,22 +25,22 @@ struct Options {
 Options parse(const QStringList& args)
 {
     Options o;
-    readOptions(args, [&](const QString& a, const OptionValue& next) {
-        if (a == QLatin1String("--recompute")) o.input = next();
-        else if (a == QLatin1String("--out")) o.output = next();
-        else if (a == QLatin1String("--generation")) o.generation = next();
-        else if (a == QLatin1String("--set")) {
-            const QString v = next();
+    CommandArguments a(args);
+    while (a.next()) {
+        if (a.is("--recompute")) o.input = a.value();
+        else if (a.is("--out")) o.output = a.value();
+        else if (a.is("--generation")) o.generation = a.value();
+        else if (a.is("--set")) {
+            const QString v = a.value();
             const qsizetype colon = v.indexOf(QLatin1Char(':'));
             const qsizetype eq = v.indexOf(QLatin1Char('='), colon + 1);
             if (colon <= 0 || eq < 0 || eq == colon + 1)
                 throw BadInput(QStringLiteral("Chybná změna \"%1\": očekávám DATUM:SLOUPEC=HODNOTA.").arg(v));
             o.edits.push_back({v.left(colon), v.mid(colon + 1, eq - colon - 1), v.mid(eq + 1)});
         } else {
-            return false;
+            a.unknown();
         }
-        return true;
-    });
+    }
     if (o.input.isEmpty()) throw BadInput(QStringLiteral("Chybí vstupní soubor."));
     if (!o.generation.isEmpty() && o.generation != QLatin1String("first") && o.generation != QLatin1String("2006"))
         throw BadInput(QStringLiteral("Generace musí být first nebo 2006, ne \"%1\".").arg(o.generation));
@@ -99,8 +99,10 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
             db::Recordset& rs = *session.recordset();
             for (const Edit& e : o.edits) {
                 if (!(e.column == QLatin1String("SUMAVYMERADPB") ||
-                      (e.column.endsWith(QLatin1String("_POCET")) && set.find(e.column.chopped(6)))))
-                    throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB a počty kategorií %2).")
+                      (e.column.endsWith(QLatin1String("_POCET")) && set.find(e.column.chopped(6))) ||
+                      (e.column.endsWith(QLatin1String("_KOEF")) && set.find(e.column.chopped(5)))))
+                    throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB, počty a koeficienty "
+                                                  "kategorií %2).")
                                        .arg(e.column, set.windowName));
                 bool found = false;
                 for (int row = 0; row < rs.rowCount(); ++row) {

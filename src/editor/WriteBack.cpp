@@ -128,6 +128,35 @@ void RowWriter::writeRow(const db::Recordset& rs, const TableColumns& col)
         skipOnFailure([&] { element.setText(generalChars(numericValue(rs.value(c.count))).view()); });
         skipOnFailure([&] { element.setExistingAttribute(units, generalChars(numericValue(rs.value(c.units))).view()); });
     }
+    if (service_) trackRow(rs, col, date);
+}
+
+void RowWriter::trackRow(const db::Recordset& rs, const TableColumns& col, const QString& date)
+{
+    const ServiceRow* sent = service_->row(date);
+    if (!sent) return;
+    static const QString acreage = QStringLiteral("SUMAVYMERADPB");
+    if (found_[0])
+        skipOnFailure([&] { changes_.compare(*sent, 0, acreage, sent->acreage, numericValue(rs.value(col.acreage))); });
+    for (std::size_t i = 0; i < written_.size(); ++i) {
+        if (!found_[i + 1]) continue;
+        const auto k = std::size_t(written_[i]);
+        const Category& category = set_.categories[k];
+        const CategoryColumns& c = col.categories[k];
+        const int slot = 1 + 2 * int(k);
+        skipOnFailure([&] {
+            const QVariant& count = rs.value(c.count);
+            // A count still as the service wrote it needs no number.
+            if (const QString* text = db::textValue(count); text && *text == sent->counts[k].text)
+                changes_.unchanged(*sent, slot);
+            else
+                changes_.compare(*sent, slot, category.countColumn(), sent->counts[k], numericValue(count));
+        });
+        skipOnFailure([&] {
+            changes_.compare(*sent, slot + 1, category.coefficientColumn(), sent->coefficients[k],
+                             numericValue(rs.value(c.coefficient)));
+        });
+    }
 }
 
 void RowWriter::writeYearly(xml::Document& doc, const QString& pichRokA, const QString& pichRokB)

@@ -6,6 +6,7 @@
 
 #include "editor/CategorySet.h"
 #include "editor/TableColumns.h"
+#include "editor/UserChanges.h"
 #include "platform/Recordset.h"
 #include "platform/XmlDocument.h"
 
@@ -25,11 +26,18 @@ public:
     // The first RUX:PICHROKA / RUX:PICHROKB elements receive the yearly texts unchanged.
     static void writeYearly(xml::Document& doc, const QString& pichRokA, const QString& pichRokB);
 
+    // Compares the inputs written (acreage, counts, and the coefficients behind the units) with the
+    // service's; the differences collect in changes().
+    void trackChanges(const ServiceInputs* service) { service_ = service; }
+    const ChangeList& changes() const { return changes_; }
+
     // The row element for a date, as the query would select it; a date with an apostrophe cannot be
     // put into the query and finds nothing.
     xml::Node rowElement(const QString& date) const;
 
 private:
+    void trackRow(const db::Recordset& rs, const TableColumns& columns, const QString& date);
+
     const CategorySet& set_;
     bool ecoWritten_;
     bool withA_, withB_;
@@ -40,6 +48,8 @@ private:
     xml::ChildLookup children_;
     std::vector<xml::Node> found_;
     std::optional<TableColumns> ownColumns_;
+    const ServiceInputs* service_ = nullptr;
+    ChangeList changes_;
 };
 
 // The number text of a column (its numeric value, normalised): "007" -> "7", "abc" -> "0",

@@ -1,6 +1,7 @@
 #include "platform/WorkingDatabase.h"
 
 #include <QDir>
+#include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -77,9 +78,10 @@ void WorkingDatabase::create(const QString& path, const QString& locale)
         throw Failure(err::PathNotFound, QStringLiteral("Cesta k databázi „%1“ nebyla nalezena.").arg(path));
     // NewOnly: the file is ours alone even if another program picks the same name at this moment.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        throw Failure(err::PathFileAccess,
-                      QStringLiteral("Databázi „%1“ nelze vytvořit: %2").arg(path, file.errorString()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        qWarning().noquote() << "Databázi" << path << "nelze vytvořit:" << file.errorString();
+        throw Failure(err::PathFileAccess, QStringLiteral("Databázi „%1“ nelze vytvořit.").arg(path));
+    }
     file.close();
 
     // The language of the locale string is kept in the file header, so that every later connection

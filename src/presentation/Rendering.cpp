@@ -1,9 +1,11 @@
 #include "presentation/Rendering.h"
 
+#include <QDebug>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include "common/ErrorTexts.h"
 #include "common/SpustSoubor.h"
 #include "common/UserText.h"
 #include "common/Windows1250.h"
@@ -16,6 +18,7 @@ namespace zorva::presentation {
 namespace {
 
 const QString kDeclarationData = QStringLiteral("version='1.0' encoding='UTF-8'");
+const QString kMainStylesheetData = QStringLiteral("type='text/xsl' href='ZORVA_VDJ1B.xsl'");
 
 void reportFailure(const ProgramContext& ctx, const std::exception& e)
 {
@@ -38,28 +41,50 @@ QByteArray pageBytes(const QString& text, const QString& encoding)
     return toWindows1250(text, Windows1250Unmappable::CharRef);
 }
 
+// The file system's own reason is English: it goes to the log, the user reads the Czech text.
+[[noreturn]] void pageNotWritten(const QString& path, const QSaveFile& file)
+{
+    qWarning().noquote() << "Stránku" << path << "nelze zapsat:" << file.errorString();
+    throw Failure(err::PathFileAccess, QStringLiteral("%1: %2").arg(errorText(err::PathFileAccess), path));
+}
+
 void writeHtmlPage(const QString& path, const QString& text, const QString& encoding)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure(err::PathFileAccess, file.errorString());
+    if (!file.open(QIODevice::WriteOnly)) pageNotWritten(path, file);
     file.write(pageBytes(text, encoding));
     file.write("\r\n");
-    if (!file.commit()) throw Failure(err::PathFileAccess, file.errorString());
-}
-
-// The transformation's text as the page holds it: the serialiser closes its output with a newline of
-// its own; the page gets exactly one line break after the transformation's text (writeHtmlPage).
-QString pageText(const xml::Stylesheet& stylesheet, const xml::Document& source)
-{
-    QString output = stylesheet.transform(source);
-    while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
-    return output;
+    if (!file.commit()) pageNotWritten(path, file);
 }
 
 void launch(const ProgramContext& ctx, const QString& name)
 {
     SpustSoubor(ctx, ctx.file(name), QString(), 3, false, true, false);
+}
+
+// The transformation's text, as the page holds it before its line break, and the encoding that the
+// stylesheet declares for it.
+struct PageText {
+    QString text, encoding;
+};
+
+std::unique_ptr<xml::Stylesheet> compileStylesheet(const ProgramContext& ctx)
+{
+    std::unique_ptr<xml::Stylesheet> stylesheet = xml::Stylesheet::compile(ctx.file(kStylesheetFile));
+    if (!stylesheet) throw Failure(err::ObjectRequired, QStringLiteral("Šablona stylu chybí nebo je chybná"));
+    return stylesheet;
+}
+
+// Raises a Failure when there is nothing to transform or the transformation fails.
+PageText transformText(const xml::Stylesheet& stylesheet, const xml::Document& source)
+{
+    // A document without any element has nothing to transform.
+    if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
+    QString output = stylesheet.transform(source);
+    // The serialiser closes its output with a newline of its own; the page gets exactly one
+    // line break after the transformation's text.
+    while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
+    return {output, stylesheet.outputEncoding()};
 }
 
 void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Document& source, const xml::Node& element)
@@ -70,16 +95,9 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
     });
     skipOnFailure([&] { presentation.save(ctx.file(kIntermediateFile)); });
     skipOnFailure([&] { source.load(ctx.file(kIntermediateFile)); });
-    std::unique_ptr<xml::Stylesheet> stylesheet;
-    skipOnFailure([&] { stylesheet = xml::Stylesheet::compile(ctx.file(kStylesheetFile)); });
-    QString output;
-    skipOnFailure([&] {
-        if (!stylesheet) throw Failure(err::ObjectRequired, QStringLiteral("Šablona stylu chybí"));
-        // A document without any element has nothing to transform.
-        if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
-        output = pageText(*stylesheet, source);
-    });
-    skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), output, stylesheet ? stylesheet->outputEncoding() : QString()); });
+    PageText page;
+    skipOnFailure([&] { page = transformText(*compileStylesheet(ctx), source); });
+    skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), page.text, page.encoding); });
     skipOnFailure([&] { QFile::remove(ctx.file(kIntermediateFile)); });
     skipOnFailure([&] { launch(ctx, kHtmlFile); });
 }
@@ -100,23 +118,6 @@ void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QStri
 
 }  // namespace
 
-ResponsePages::ResponsePages(const ProgramContext& ctx) : stylesheet_(xml::Stylesheet::compile(ctx.file(kStylesheetFile)))
-{
-    if (!stylesheet_)
-        throw Failure(err::FileNotFound, QStringLiteral("Šablonu stylu nelze načíst: ") + ctx.file(kStylesheetFile));
-}
-
-ResponsePages::~ResponsePages() = default;
-
-void ResponsePages::write(const xml::Document& response, const QString& page) const
-{
-    // The same presentation document as the main window's: the declaration and the whole response.
-    xml::Document presentation;
-    presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
-    presentation.appendNode(response.root());
-    writeHtmlPage(page, pageText(*stylesheet_, presentation), stylesheet_->outputEncoding());
-}
-
 void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML)
 {
     xml::Document response;
@@ -130,9 +131,40 @@ void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML)
     }
     xml::Node element;
     skipOnFailure([&] { element = response.root(); });
-    const QString stylesheetData = QStringLiteral("type='text/xsl' href='ZORVA_VDJ1B.xsl'");
     if (chkHTML == HtmlCheck::Checked) htmlPath(ctx, presentation, response, element);
-    else xmlPath(ctx, presentation, stylesheetData, true, element);
+    else xmlPath(ctx, presentation, kMainStylesheetData, true, element);
+}
+
+void renderResponseTo(const ProgramContext& ctx, const xml::Document& response, const QString& path, RenderAs as)
+{
+    if (response.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
+    xml::Document presentation;
+    presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
+    if (as == RenderAs::Xml) {
+        presentation.appendProcessingInstruction(QStringLiteral("xml-stylesheet"), kMainStylesheetData);
+        presentation.appendNode(response.root());
+        presentation.save(path);
+        return;
+    }
+    ResponsePages(ctx).write(response, path);
+}
+
+ResponsePages::ResponsePages(const ProgramContext& ctx) : stylesheet_(compileStylesheet(ctx)) {}
+
+ResponsePages::~ResponsePages() = default;
+
+void ResponsePages::write(const xml::Document& response, const QString& page) const
+{
+    if (response.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
+    // The same presentation document as the main window's: the declaration and the whole response,
+    // transformed as read back from its bytes, as the window reads it back from its file.
+    xml::Document presentation;
+    presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
+    presentation.appendNode(response.root());
+    xml::Document source;
+    source.loadXml(presentation.toBytes());
+    const PageText text = transformText(*stylesheet_, source);
+    writeHtmlPage(page, text.text, text.encoding);
 }
 
 void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCheck chkHTML)

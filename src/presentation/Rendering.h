@@ -29,6 +29,15 @@ void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML);
 // kLIM:Response part is shown, with the stylesheet that the response names.
 void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCheck chkHTML);
 
+enum class RenderAs { Html, Xml };
+
+// The main window's rendering of a response document written to `path`, without the files beside
+// the program and without opening it: the HTML page byte for byte as the window writes it, or the XML
+// that names the stylesheet. Raises a Failure with a Czech text when the document is empty, the
+// stylesheet is missing or broken, the transformation fails or the file cannot be written; a page
+// is then not written at all.
+void renderResponseTo(const ProgramContext& ctx, const xml::Document& response, const QString& path, RenderAs as);
+
 // The main window's HTML page of responses, for writing many pages to paths of the caller's choice
 // without opening them: the stylesheet beside the program is compiled once.
 class ResponsePages {

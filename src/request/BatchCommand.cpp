@@ -4,7 +4,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
-#include "common/CommandOptions.h"
+#include "common/CommandArguments.h"
 #include "platform/Failure.h"
 #include "platform/IniFile.h"
 #include "request/Defaults.h"
@@ -24,31 +24,29 @@ struct Options {
 Options parse(const QStringList& args)
 {
     Options o;
-    readOptions(args, [&](const QString& a, const OptionValue& next) {
-        if (a == QLatin1String("--batch")) o.list = next();
-        else if (a == QLatin1String("--out")) o.out = next();
-        else if (a == QLatin1String("--server")) o.server = next();
-        else if (a == QLatin1String("--user")) o.user = next();
-        else if (a == QLatin1String("--resume")) o.resume = true;
-        else if (a == QLatin1String("--jobs")) {
-            const QString v = next();
+    CommandArguments a(args);
+    while (a.next()) {
+        if (a.is("--batch")) o.list = a.value();
+        else if (a.is("--out")) o.out = a.value();
+        else if (a.is("--server")) o.server = a.value();
+        else if (a.is("--user")) o.user = a.value();
+        else if (a.is("--resume")) o.resume = true;
+        else if (a.is("--jobs")) {
+            const QString v = a.value();
             bool ok = false;
             o.jobs = v.toInt(&ok);
             if (!ok || o.jobs < 1 || o.jobs > 64)
                 throw BadInput(QStringLiteral("Počet souběžných požadavků musí být 1 až 64, ne \"%1\".").arg(v));
         } else {
-            return false;
+            a.unknown();
         }
-        return true;
-    });
+    }
     if (o.list.isEmpty()) throw BadInput(QStringLiteral("Chybí seznam žadatelů (--batch SEZNAM.csv)."));
     if (o.out.isEmpty()) throw BadInput(QStringLiteral("Chybí výstupní složka (--out SLOŽKA)."));
     return o;
 }
 
 }  // namespace
-
-bool isBatchCall(const QStringList& arguments) { return arguments.contains(QStringLiteral("--batch")); }
 
 BatchSettings batchSettings(const ProgramContext& ctx, const QString& outFolder, const QString& server,
                             const QString& user)

@@ -27,9 +27,6 @@ int runBatchCommand(const QStringList& arguments, const ProgramContext& ctx,
 BatchSettings batchSettings(const ProgramContext& ctx, const QString& outFolder, const QString& server = QString(),
                             const QString& user = QString());
 
-// Whether the arguments ask for a batch.
-bool isBatchCall(const QStringList& arguments);
-
 // The folder for a batch's outputs, created when missing. Nothing when it cannot be made or is no
 // folder; `problem` then says why, in Czech.
 bool prepareOutFolder(const QString& folder, QString& problem);

@@ -56,6 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Call{{"--help", "--bogus"}, 2, "", "Použití:"},
                     Call{{"--recompute"}, 2, "", "Volbě --recompute chybí hodnota.\nPoužití:"},
                     Call{{"--recompute", "--out", "x.xml"}, 2, "", "chybí hodnota"},
-                    Call{{"--recompute", "/nonexistent/in.xml"}, 2, "", "nelze přečíst"}));
+                    Call{{"--recompute", "/nonexistent/in.xml"}, 2, "", "nelze přečíst"},
+                    Call{{"--render"}, 2, "", "Volbě --render chybí hodnota.\nPoužití:"},
+                    Call{{"--render", "/nonexistent/in.xml", "--out", "/nonexistent/out.htm"}, 2, "", "nelze přečíst"}));
 
 }  // namespace

@@ -121,3 +121,55 @@ TEST_F(Recompute, GenerationIsGuessedFromTheCategoryElements)
     EXPECT_EQ(doc.selectSingle(QStringLiteral("//VDJ:PICHROW")).attribute(QStringLiteral("VDJA")).value_or(QString()),
               QStringLiteral("0"));
 }
+
+// Inputs that differ from the service's answer are listed in the document; the service's own values,
+// typed again or restored later, leave no trace.
+TEST_F(Recompute, ChangedInputsAreListedAndRestoredOnesLeaveNoTrace)
+{
+    LocaleScope czech(LocaleScope::czech());
+    program.write(QStringLiteral("in.xml"), buildResponse(workedExample()));
+    ASSERT_EQ(run({"--recompute", program.path("in.xml")}), 0);
+    const QByteArray unchanged = out;
+    program.write(QStringLiteral("unchanged.xml"), unchanged);
+    ASSERT_EQ(run({"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_POCET=20"}), 0);
+    program.write(QStringLiteral("changed.xml"), out);
+    // A list with another inside it, as no program of ours writes it.
+    program.write(QStringLiteral("nested.xml"),
+                  QByteArray(out).replace("</UPR:Changes>", "<UPR:Changes><UPR:Change date=\"x\" field=\"KOZA_POCET\" "
+                                                            "service=\"1\" new=\"2\"/></UPR:Changes></UPR:Changes>"));
+
+    struct Case {
+        const char* what;
+        const char* input;
+        QStringList sets;
+        QStringList entries;   // field=service>new
+    };
+    const std::vector<Case> cases = {
+        {"nothing typed", "in.xml", {}, {}},
+        {"the service's values typed again", "in.xml", {"2006-01-01:SKOTML_POCET=10", "2006-01-01:SUMAVYMERADPB=12,50"}, {}},
+        {"a count and the acreage", "in.xml", {"2006-01-01:SKOTML_POCET=20", "2006-01-01:SUMAVYMERADPB=10"},
+         {"SUMAVYMERADPB=12.5>10", "SKOTML_POCET=10>20"}},
+        {"a coefficient", "in.xml", {"2006-01-01:OVCE_KOEF=0,2"}, {"OVCE_KOEF=0.15>0.2"}},
+        {"a changed document recomputed", "changed.xml", {}, {"SKOTML_POCET=10>20"}},
+        {"a changed document changed again", "changed.xml", {"2006-01-01:SKOTML_POCET=30"}, {"SKOTML_POCET=10>30"}},
+        {"a changed document restored", "changed.xml", {"2006-01-01:SKOTML_POCET=10"}, {}},
+        {"nested lists", "nested.xml", {}, {"SKOTML_POCET=10>20"}},
+    };
+    for (const Case& c : cases) {
+        QStringList args = {"--recompute", program.path(c.input)};
+        for (const QString& s : c.sets) args << "--set" << s;
+        ASSERT_EQ(run(args), 0) << c.what << errors.join("\n").toStdString();
+        xml::Document doc;
+        ASSERT_TRUE(doc.loadXml(out));
+        QStringList entries;
+        for (const xml::Node& e : doc.selectList(QStringLiteral("//UPR:Changes/UPR:Change"))) {
+            EXPECT_EQ(e.attribute(QStringLiteral("date")).value_or(QString()), QStringLiteral("2006-01-01")) << c.what;
+            entries << e.attribute(QStringLiteral("field")).value_or(QString()) + "=" +
+                           e.attribute(QStringLiteral("service")).value_or(QString()) + ">" +
+                           e.attribute(QStringLiteral("new")).value_or(QString());
+        }
+        EXPECT_EQ(entries.join(' ').toStdString(), c.entries.join(' ').toStdString()) << c.what;
+        if (c.entries.isEmpty()) EXPECT_EQ(out, unchanged) << c.what;
+        else EXPECT_TRUE(out.contains("xmlns:UPR=\"http://zorva.example/VDJ/upravy\"")) << c.what;
+    }
+}

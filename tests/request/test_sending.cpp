@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -224,7 +225,55 @@ TEST_F(Sending, AFailedExchangeKeepsTheStoredResponseAndSaysWhyInCzech)
         EXPECT_TRUE(program.shell.calls.empty()) << c.what;
         EXPECT_TRUE(windowUsable()) << c.what;
         EXPECT_TRUE(window->cancelButton->isHidden()) << c.what;
+        EXPECT_TRUE(QDir(program.path(QStringLiteral("archiv"))).entryList(QDir::Files).isEmpty()) << c.what;
     }
+}
+
+// An advisor's answers for several applicants stay side by side; a folder that cannot be written
+// never stops an exchange.
+TEST_F(Sending, EachAnswerIsKeptInTheArchiveByApplicant)
+{
+    const QDir archive(program.path(QStringLiteral("archiv")));
+    struct Case {
+        const char* what;
+        int type;
+        const char* year;
+        const char* jisubrux;
+        const char* ico;
+        const char* rc;
+        const char* name;   // nothing when the archive cannot be written
+    };
+    const std::vector<Case> cases = {
+        {"by JISUBRUX", 4, "2005", "1000234567", "71234567", "", "1000234567_typ4_2005_20061231-140000"},
+        {"by IČ, a date", 2, "1.2.2006", "", "71234567", "6504121239", "71234567_typ2_2006-02-01_20061231-140000"},
+        {"by RČ as typed", 4, "2005", "", "", "650412/1239", "650412_1239_typ4_2005_20061231-140000"},
+        {"again within the second", 4, "2005", "1000234567", "", "", "1000234567_typ4_2005_20061231-140000-2"},
+        {"a file where the folder belongs", 4, "2005", "1000234567", "", "", nullptr},
+    };
+    for (const Case& c : cases) {
+        program.messages.shown.clear();
+        program.shell.calls.clear();
+        if (!c.name) {
+            QDir(archive).removeRecursively();
+            program.write(QStringLiteral("archiv"), "x");
+        }
+        fill(c.type, QString::fromUtf8(c.year));
+        window->txtJISUBRUX->setText(QString::fromUtf8(c.jisubrux));
+        window->txtIC->setText(QString::fromUtf8(c.ico));
+        window->txtRC->setText(QString::fromUtf8(c.rc));
+        actions->CommandButtonX1_Click();
+        EXPECT_TRUE(program.messages.shown.empty()) << c.what;
+        ASSERT_EQ(program.shell.calls.size(), 1u) << c.what;
+        if (!c.name) continue;
+        const QString base = archive.filePath(QString::fromUtf8(c.name));
+        QFile xml(base + QStringLiteral(".xml"));
+        ASSERT_TRUE(xml.open(QIODevice::ReadOnly)) << c.what;
+        EXPECT_EQ(xml.readAll(), program.read(QStringLiteral("ZORVA_VDJ1B_response.xml"))) << c.what;
+        QFile page(base + QStringLiteral(".htm"));
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << c.what;
+        EXPECT_EQ(page.readAll(), program.read(QStringLiteral("ZORVA_VDJ1B_response.htm"))) << c.what;
+    }
+    EXPECT_TRUE(program.exists(QStringLiteral("ZORVA_VDJ1B_response.htm")));
 }
 
 TEST_F(Sending, ASoapFaultIsStoredAndRendered)

@@ -15,6 +15,7 @@
 #include "editor/CategorySet.h"
 #include "platform/Failure.h"
 #include "presentation/Rendering.h"
+#include "request/Archive.h"
 #include "request/Exchange.h"
 #include "request/PreparedRequest.h"
 #include "request/ui/BatchWindow.h"
@@ -115,6 +116,7 @@ void MainActions::send(Mode mode)
         case ExchangeOutcome::Result::Failed: ctx_.message(outcome.message, MessageIcon::Critical); return;
         default: return;  // given up by the user: nothing to say
         }
+        archiveResponse(ctx_, fields);
     } catch (const std::exception& e) {
         generalFailure(e);
         return;

@@ -1,0 +1,36 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+namespace zorva {
+
+// A mistake in the arguments or the input of a headless command, told to the user in Czech.
+class BadInput : public std::runtime_error {
+public:
+    explicit BadInput(const QString& m) : std::runtime_error(m.toStdString()), message(m) {}
+    QString message;
+};
+
+// Walks the options of a headless command: next() moves to the following option, value() takes the
+// argument after it, unknown() is the refusal of an option the command does not have.
+class CommandArguments {
+public:
+    explicit CommandArguments(const QStringList& args) : args_(args) {}
+
+    bool next() { return ++at_ < args_.size(); }
+    const QString& option() const { return args_[at_]; }
+    bool is(const char* name) const { return option() == QLatin1String(name); }
+    QString value()
+    {
+        if (at_ + 1 >= args_.size()) throw BadInput(QStringLiteral("Volbě %1 chybí hodnota.").arg(option()));
+        return args_[++at_];
+    }
+    [[noreturn]] void unknown() const { throw BadInput(QStringLiteral("Neznámá volba \"%1\".").arg(option())); }
+
+private:
+    const QStringList& args_;
+    qsizetype at_ = -1;
+};
+
+}  // namespace zorva

@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "common/ProgramContext.h"
+
+namespace zorva::presentation {
+
+// The headless rendering: the main window's rendering of a stored response, written to a file.
+//
+//   --render IN.xml [--xml] --out OUT
+//
+// The stylesheet is the one beside the program. Returns the exit status: 0 done, 2 bad input (one
+// Czech message on the error stream, no output file).
+struct RenderStreams {
+    std::function<void(const QString&)> error;   // one message per call
+};
+
+int render(const QStringList& arguments, const ProgramContext& ctx, const RenderStreams& streams);
+
+}  // namespace zorva::presentation

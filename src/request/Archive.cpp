@@ -1,0 +1,69 @@
+#include "request/Archive.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+
+#include "common/Failure.h"
+#include "platform/XmlDocument.h"
+#include "presentation/Rendering.h"
+
+Q_LOGGING_CATEGORY(archiveLog, "zorva.archiv")
+
+namespace zorva::request {
+
+namespace {
+
+// Typed by the user: only letters, digits, "-" and "." reach the file name, never a separator.
+QString namePart(const QString& text)
+{
+    QString out;
+    for (const QChar c : text.trimmed()) out += (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('.'))
+                                                    ? c : QLatin1Char('_');
+    return out;
+}
+
+// A free name in the folder: the same applicant asked twice within one second gets "-2", "-3", ...
+QString freeBase(const QDir& folder, const QString& name)
+{
+    QString base = name;
+    for (int n = 2; folder.exists(base + QStringLiteral(".xml")) || folder.exists(base + QStringLiteral(".htm")); ++n)
+        base = name + QLatin1Char('-') + QString::number(n);
+    return folder.filePath(base);
+}
+
+}  // namespace
+
+QString archiveName(const RequestFields& f, const QDateTime& time)
+{
+    QString applicant = namePart(f.jisubrux);
+    if (applicant.isEmpty()) applicant = namePart(f.ico);
+    if (applicant.isEmpty()) applicant = namePart(f.rc);
+    if (applicant.isEmpty()) applicant = QStringLiteral("bez-zadatele");
+    // A date (types 1 to 3) as year-month-day, so that the files of one applicant sort by it.
+    const QDate date = QDate::fromString(f.year.trimmed(), QStringLiteral("dd.MM.yyyy"));
+    const QString period = date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : namePart(f.year);
+    return applicant + QStringLiteral("_typ") + namePart(f.type) + QLatin1Char('_') + period + QLatin1Char('_') +
+           time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+void archiveResponse(const ProgramContext& ctx, const RequestFields& fields)
+{
+    const QString folderPath = ctx.file(kArchiveFolder);
+    try {
+        if (!QDir().mkpath(folderPath))
+            throw Failure(err::PathNotFound, QStringLiteral("složku nelze vytvořit"));
+        const QDateTime time = ctx.clock ? ctx.clock->now() : QDateTime::currentDateTime();
+        const QString base = freeBase(QDir(folderPath), archiveName(fields, time));
+        if (!QFile::copy(ctx.file(presentation::kResponseFile), base + QStringLiteral(".xml")))
+            throw Failure(err::PathFileAccess, QStringLiteral("kopii odpovědi nelze zapsat"));
+        xml::Document response;
+        response.load(base + QStringLiteral(".xml"));
+        presentation::renderResponseTo(ctx, response, base + QStringLiteral(".htm"), presentation::RenderAs::Html);
+    } catch (const std::exception& e) {
+        qCWarning(archiveLog, "Archiv %s: %s", qUtf8Printable(folderPath), e.what());
+    }
+}
+
+}  // namespace zorva::request

@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+
+#include "common/ProgramContext.h"
+#include "request/RequestDocument.h"
+
+namespace zorva::request {
+
+// An advisor asks for several applicants in a row, and every exchange replaces the one response
+// file and its page. Each successful exchange therefore also leaves a copy of the stored response
+// and of its page (the main window's rendering) in the folder "archiv" beside the program, named
+// after the applicant (JISUBRUX, else IČ, else RČ), the type, the date or year and the time:
+//   archiv/1000234567_typ4_2006_20261208-093012.xml and .htm
+// Nothing here may stop the exchange: a folder or file that cannot be written costs a log line only.
+void archiveResponse(const ProgramContext& ctx, const RequestFields& fields);
+
+// The name of an archived exchange without its extension.
+QString archiveName(const RequestFields& fields, const QDateTime& time);
+
+inline const QString kArchiveFolder = QStringLiteral("\\archiv");
+
+}  // namespace zorva::request

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <functional>
+#include <memory>
+
+#include "common/Windows1250.h"
+#include "editor/EditorSession.h"
+#include "presentation/RenderCommand.h"
+#include "presentation/Rendering.h"
+#include "support/TestSupport.h"
+
+using namespace zorva;
+using namespace zorva::presentation;
+using namespace zorva::test;
+
+namespace {
+
+const QByteArray kAnswer = dataFile(QStringLiteral("samples/response-first.xml"));
+
+// The sample cut down to its first date and asked as type 2 (one day): 1.16291… sent as PICHA,
+// 1.162 as the day's figure.
+QByteArray singleDateAnswer()
+{
+    QByteArray b = kAnswer;
+    const qsizetype second = b.indexOf("<VDJ:PICHROW", b.indexOf("<VDJ:PICHROW") + 1);
+    const qsizetype end = b.indexOf("</VDJ:PICHROWS>");
+    b.remove(second, end - second);
+    b.replace("<RUX:VARPICH>4</RUX:VARPICH>", "<RUX:VARPICH>2</RUX:VARPICH>");
+    b.replace("<RUX:PICHROKA>1.154</RUX:PICHROKA>", "<RUX:PICHROKA>1.162</RUX:PICHROKA>");
+    return b;
+}
+
+// The page as the HTML says it is encoded.
+QString pageText(const QByteArray& page)
+{
+    return page.toLower().contains("charset=utf-8") ? QString::fromUtf8(page) : fromWindows1250(page);
+}
+
+// The editor's "Počítej" after one count typed over the service's, then its "Zobraz".
+QByteArray editedAndShown(TestProgram& p)
+{
+    auto doc = std::make_shared<xml::Document>();
+    doc->loadXml(kAnswer);
+    editor::EditorSession session(p.ctx, editor::CategorySet::first());
+    session.xmlDOM = doc;
+    session.Startuj();
+    db::Recordset& rs = *session.recordset();
+    rs.moveTo(2);   // 2005-03-01
+    rs.setValue(QStringLiteral("SKOTML_POCET"), QStringLiteral("25"));
+    rs.update();
+    session.Pocitej();
+    ZobrazEditor(p.ctx, *doc, HtmlCheck::Checked);
+    return p.read(QStringLiteral("ZORVA_VDJ1B_response.htm"));
+}
+
+QByteArray mainWindowPage(TestProgram& p)
+{
+    ZobrazOdpoved(p.ctx, HtmlCheck::Checked);
+    return p.read(QStringLiteral("ZORVA_VDJ1B_response.htm"));
+}
+
+}  // namespace
+
+// What a reader of the printed page can tell: whether it is the service's answer or a what-if, and
+// what figure a day has.
+TEST(Report, PagesSayWhatTheyAre)
+{
+    const QString band = QStringLiteral("Upraveno uživatelem – nejde o odpověď služby");
+    const QString serviceLine = QStringLiteral("Odpověď služby ZORVA_VDJ1B ze dne");
+    struct Case {
+        const char* what;
+        std::function<QByteArray(TestProgram&)> page;
+        QStringList present, absent;
+    };
+    const std::vector<Case> cases = {
+        {"the service's answer", mainWindowPage, {serviceLine, QStringLiteral("Průměr intenzit všech dnů")},
+         {band, QStringLiteral("Výpočet upravený uživatelem")}},
+        {"the answer after one edit", editedAndShown,
+         {band, QStringLiteral("Skot mladší – počet zvířat (ks)"), QStringLiteral("zmeneno"),
+          QStringLiteral("Výpočet upravený uživatelem")},
+         {serviceLine}},
+        {"the saved changed document rendered again",
+         [](TestProgram& p) {
+             editedAndShown(p);
+             QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B_response.htm")));
+             return mainWindowPage(p);
+         },
+         {band, QStringLiteral("Skot mladší – počet zvířat (ks)")},
+         {serviceLine}},
+        {"a single-date answer",
+         [](TestProgram& p) {
+             p.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), singleDateAnswer());
+             return mainWindowPage(p);
+         },
+         {QStringLiteral("1,162"), QStringLiteral("ke stanovenému dni")},
+         {QStringLiteral("1,163"), QStringLiteral("Průměr intenzit"), QStringLiteral("<svg"), band}},
+        {"a UTF-8 page through --render",
+         [](TestProgram& p) {
+             QByteArray xsl = dataFile(QStringLiteral("ZORVA_VDJ1B.xsl"));
+             p.write(QStringLiteral("ZORVA_VDJ1B.xsl"), xsl.replace("encoding=\"windows-1250\"", "encoding=\"UTF-8\""));
+             const QByteArray window = mainWindowPage(p);
+             QStringList errors;
+             const int status = render({"--render", p.path(QStringLiteral("ZORVA_VDJ1B_response.xml")), "--out",
+                                        p.path(QStringLiteral("headless.htm"))},
+                                       p.ctx, {[&](const QString& e) { errors << e; }});
+             EXPECT_EQ(status, 0) << errors.join(QLatin1Char('\n')).toStdString();
+             const QByteArray headless = p.read(QStringLiteral("headless.htm"));
+             EXPECT_EQ(headless, window) << "the headless page differs from the window's";
+             return headless;
+         },
+         {QStringLiteral("charset=UTF-8"), QStringLiteral("Výměra"), QStringLiteral("Dvořák"), serviceLine},
+         {QStringLiteral("UPRAVENO")}},
+    };
+    for (const Case& c : cases) {
+        TestProgram p;
+        p.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
+        p.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), kAnswer);
+        const QByteArray page = c.page(p);
+        ASSERT_TRUE(page.endsWith("</html>\r\n")) << c.what;
+        const QString text = pageText(page);
+        for (const QString& s : c.present) EXPECT_TRUE(text.contains(s)) << c.what << ": missing " << s.toStdString();
+        for (const QString& s : c.absent) EXPECT_FALSE(text.contains(s)) << c.what << ": unexpected " << s.toStdString();
+        EXPECT_TRUE(p.messages.shown.empty()) << c.what;
+    }
+}
+
+TEST(Report, HeadlessRenderingRefusesBadInputWithoutOutput)
+{
+    TestProgram p;
+    p.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
+    p.write(QStringLiteral("in.xml"), kAnswer);
+    p.write(QStringLiteral("broken.xml"), "<a><b>");
+    p.write(QStringLiteral("plain"), "x");
+    struct Case {
+        const char* what;
+        QStringList args;
+        std::function<void()> prepare = [] {};
+    };
+    const QString out = p.path(QStringLiteral("out.htm"));
+    const std::vector<Case> cases = {
+        {"missing input", {"--render", p.path("missing.xml"), "--out", out}},
+        {"malformed input", {"--render", p.path("broken.xml"), "--out", out}},
+        {"no output named", {"--render", p.path("in.xml")}},
+        {"unknown option", {"--render", p.path("in.xml"), "--pdf", "--out", out}},
+        {"output under a regular file", {"--render", p.path("in.xml"), "--out", p.path("plain") + "/out.htm"}},
+        {"no stylesheet", {"--render", p.path("in.xml"), "--out", out},
+         [&] { QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B.xsl"))); }},
+    };
+    for (const Case& c : cases) {
+        c.prepare();
+        QStringList errors;
+        EXPECT_EQ(render(c.args, p.ctx, {[&](const QString& e) { errors << e; }}), 2) << c.what;
+        ASSERT_EQ(errors.size(), 1) << c.what;
+        EXPECT_FALSE(errors[0].contains(QStringLiteral("rror"))) << c.what << ": " << errors[0].toStdString();
+        EXPECT_FALSE(QFile::exists(out)) << c.what;
+        EXPECT_FALSE(QFile::exists(p.path("plain") + "/out.htm")) << c.what;
+    }
+}
