@@ -388,4 +388,27 @@ QString unitsText(double value)
     return fixedText(value, 5, regionalDecimalSign());
 }
 
+std::optional<double> numberEitherSign(const QString& text, const QLocale& locale)
+{
+    QString t = text.trimmed();
+    if (t.isEmpty()) return std::nullopt;
+    // A regional format that groups with a (non-breaking) space also takes an ordinary space there,
+    // since that is what a user types.
+    const QString group = locale.groupSeparator();
+    if (group == QStringLiteral("\u00a0") || group == QStringLiteral("\u202f") || group == QStringLiteral(" ")) {
+        for (QChar& c : t)
+            if (c == QLatin1Char(' ') || c == QChar(0x00a0) || c == QChar(0x202f)) c = group.at(0);
+    }
+    bool ok = false;
+    double value = locale.toDouble(t, &ok);
+    if (!ok) {
+        // Either decimal sign, without grouping.
+        QString plain = t;
+        plain.replace(QLatin1Char(','), QLatin1Char('.'));
+        value = QLocale::c().toDouble(plain, &ok);
+    }
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 }  // namespace zorva

@@ -2,8 +2,15 @@
 #include <QByteArrayView>
 #include <QLocale>
 #include <QString>
+#include <optional>
 
 namespace zorva {
+
+// A number as a person writes it: in the regional format (its digit grouping included), or with
+// either "," or "." as the decimal sign, since figures reach the user with a point and the regional
+// format may use a comma. Blanks around it are ignored; an empty text, anything else than one
+// number, infinity and NaN give nothing.
+std::optional<double> numberEitherSign(const QString& text, const QLocale& locale = QLocale());
 
 // The leading-number parse: blanks, tabs and line feeds are skipped anywhere; an optional sign,
 // digits, an optional "." with digits and an optional exponent (E or e, optional sign, digits) are

@@ -46,14 +46,33 @@ CategorySet make2006()
     CategorySet s;
     s.id = QStringLiteral("2006");
     s.windowName = QStringLiteral("frmEditace2006");
-    const char* names[] = {"SKOTDO6", "SKOTOD6DO24", "SKOTOD24", "OVCEDO12", "OVCEOD12", "KOZYDO12",
-                           "KOZYOD12", "KUNDO3", "KUNOD3", "EKOSKOTDO6", "EKOSKOTOD6DO24", "EKOSKOTOD24",
-                           "EKOOVCEDO12", "EKOOVCEOD12", "EKOKOZYDO12", "EKOKOZYOD12"};
-    for (const char* n : names) {
-        const QString name = QString::fromLatin1(n);
+    // The labels are the names themselves; DO means up to, OD from, the numbers are ages.
+    const struct {
+        const char* name;
+        const char* meaning;
+    } lines[] = {
+        {"SKOTDO6", "skot do 6 měsíců"},
+        {"SKOTOD6DO24", "skot od 6 do 24 měsíců"},
+        {"SKOTOD24", "skot od 24 měsíců"},
+        {"OVCEDO12", "ovce do 12 měsíců"},
+        {"OVCEOD12", "ovce od 12 měsíců"},
+        {"KOZYDO12", "kozy do 12 měsíců"},
+        {"KOZYOD12", "kozy od 12 měsíců"},
+        {"KUNDO3", "koně do 3 let"},
+        {"KUNOD3", "koně od 3 let"},
+        {"EKOSKOTDO6", "skot do 6 měsíců, ekologický chov"},
+        {"EKOSKOTOD6DO24", "skot od 6 do 24 měsíců, ekologický chov"},
+        {"EKOSKOTOD24", "skot od 24 měsíců, ekologický chov"},
+        {"EKOOVCEDO12", "ovce do 12 měsíců, ekologický chov"},
+        {"EKOOVCEOD12", "ovce od 12 měsíců, ekologický chov"},
+        {"EKOKOZYDO12", "kozy do 12 měsíců, ekologický chov"},
+        {"EKOKOZYOD12", "kozy od 12 měsíců, ekologický chov"},
+    };
+    for (const auto& line : lines) {
+        const QString name = QString::fromLatin1(line.name);
         const K kind = name.startsWith(QLatin1String("EKO")) ? K::Eco
                        : name.startsWith(QLatin1String("KUN")) ? K::Horse : K::Conventional;
-        s.categories.push_back({name, name, kind});
+        s.categories.push_back({name, name, kind, QString::fromUtf8(line.meaning)});
     }
     s.leftColumnLines = 9;
     s.conventionalAddition = {"SKOTDO6", "SKOTOD6DO24", "SKOTOD24", "OVCEDO12", "OVCEOD12", "KOZYDO12", "KOZYOD12"};

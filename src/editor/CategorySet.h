@@ -13,6 +13,7 @@ struct Category {
     QString name;
     QString label;        // the label of its line on the editor window
     CategoryKind kind;
+    QString meaning = {}; // in plain Czech, where the label is the bare name
 
     QString countColumn() const { return name + QStringLiteral("_POCET"); }
     QString unitsColumn() const { return name + QStringLiteral("_VDJ"); }

@@ -66,26 +66,6 @@ bool isText(const QVariant& value)
     }
 }
 
-// A text read as a number the way the database engine reads it for a DOUBLE column: under the
-// regional number format of the process, blanks around it ignored, digit grouping allowed. A
-// regional format that groups with a (non-breaking) space also takes an ordinary space there, since
-// that is what a user types. The empty text is not a number.
-std::optional<double> regionalNumber(const QString& text)
-{
-    const QLocale locale;
-    QString t = text.trimmed();
-    if (t.isEmpty()) return std::nullopt;
-    const QString group = locale.groupSeparator();
-    if (group == QStringLiteral("\u00a0") || group == QStringLiteral("\u202f") || group == QStringLiteral(" ")) {
-        for (QChar& c : t)
-            if (c == QLatin1Char(' ') || c == QChar(0x00a0) || c == QChar(0x202f)) c = group.at(0);
-    }
-    bool ok = false;
-    const double value = locale.toDouble(t, &ok);
-    if (!ok || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
 QString nonNull(QString text)
 {
     // A null QString would be bound as SQL NULL; a text column given a text stores a text.
@@ -252,7 +232,9 @@ QVariant Recordset::Impl::convert(int column, const QVariant& value) const
         } else if (value.typeId() == QMetaType::Bool) {
             return value.toBool() ? -1.0 : 0.0;
         } else if (isText(value)) {
-            if (const std::optional<double> x = regionalNumber(value.toString())) return *x;
+            // The regional format, or either decimal sign: the service writes its figures with a
+            // point, whatever the user's settings, and a user may type either.
+            if (const std::optional<double> x = numberEitherSign(value.toString())) return *x;
         }
         throw Failure(err::DataTypeConversion,
                       QStringLiteral("Chyba převodu datového typu: hodnotu „%1“ nelze uložit do číselného pole %2.")

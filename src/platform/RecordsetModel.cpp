@@ -86,8 +86,7 @@ bool RecordsetModel::setData(const QModelIndex& index, const QVariant& value, in
     try {
         rs_->setValueAt(index.row(), index.column(), stored);
     } catch (const Failure& f) {
-        emit dataRefused(QStringLiteral("Hodnotu „%1“ nelze uložit do pole %2.\n%3")
-                             .arg(value.toString(), column.name, f.text()));
+        emit dataRefused(column.name, value.toString(), f.number(), f.description());
         return false;
     }
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});

@@ -29,7 +29,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 signals:
-    void dataRefused(const QString& message);
+    // A value the column refused: the column's name, the text, and the failure's number and description.
+    void dataRefused(const QString& column, const QString& text, int number, const QString& description);
 
 private:
     Recordset* rs_ = nullptr;

@@ -89,7 +89,8 @@ ValidationResult validate(const ValidationInput& in, const QLocale& locale)
             r.message = msg::acreageMissing;
             return r;
         }
-        if (!isNumber(in.acreage, locale)) {
+        // "60.5" and "60,5" are both an acreage, whatever the regional settings.
+        if (!numberEitherSign(in.acreage, locale)) {
             r.message = msg::acreageNotNumber;
             return r;
         }

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
 
 #include "ResponseBuilder.h"
 #include "editor/ui/EditorOpener.h"
@@ -192,4 +193,59 @@ TEST_F(EditorWindowTest, TheYearTextChoosesTheWindowAndEachOpeningIsNew)
         EXPECT_EQ(name, QString::fromLatin1(c.window)) << c.year;
         EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty()) << c.year;
     }
+}
+
+struct TypingCase {
+    const char* box;
+    const char* typed;
+    const char* shown;     // after the edit is committed
+    bool hint;             // the count hint appears under the box
+    const char* message;   // a part of the message shown, or nothing
+};
+
+void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.box << " \"" << c.typed << "\""; }
+
+class EditorTyping : public EditorWindowTest, public ::testing::WithParamInterface<TypingCase> {};
+
+// Counts take digits only, refused as they are typed; the acreage takes a number with either
+// decimal sign, and a refusal names the field in plain words with the error's number.
+TEST_P(EditorTyping, BoxesTakeWhatTheirFieldHolds)
+{
+    const TypingCase& c = GetParam();
+    QToolTip::hideText();
+    auto w = open(CategorySet::first(), response({row("2005-01-01", "10", "12.5")}));
+    w->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+    QLineEdit* box = w->box(QString::fromLatin1(c.box));
+    typeInto(box, QString::fromUtf8(c.typed));
+    w->commitPendingEdit();
+    EXPECT_EQ(box->text(), QString::fromUtf8(c.shown));
+    EXPECT_EQ(QToolTip::isVisible() && QToolTip::text().contains(QStringLiteral("99999")), c.hint);
+    if (c.message) {
+        ASSERT_EQ(program.messages.shown.size(), 1u);
+        EXPECT_TRUE(program.messages.texts().join(QString()).contains(QString::fromUtf8(c.message)))
+            << program.messages.texts().join(QString()).toStdString();
+    } else {
+        EXPECT_TRUE(program.messages.shown.empty()) << program.messages.texts().join(QString()).toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, EditorTyping,
+    ::testing::Values(TypingCase{"txtSKOTML_POCET", "20", "20", false, nullptr},
+                      TypingCase{"txtSKOTML_POCET", "abc", "10", true, nullptr},
+                      TypingCase{"txtSKOTML_POCET", "2,5", "25", true, nullptr},
+                      TypingCase{"txtSKOTML_POCET", "123456", "12345", true, nullptr},
+                      TypingCase{"txtSUMAVYMERADPB", "60.5", "60,5", false, nullptr},
+                      TypingCase{"txtSUMAVYMERADPB", "60,5", "60,5", false, nullptr},
+                      TypingCase{"txtSUMAVYMERADPB", "60,5 ha", "12,5", false, "„Suma výměra DPB“"},
+                      TypingCase{"txtSUMAVYMERADPB", "x", "12,5", false, "(chyba 3421)"}),
+    [](const auto& test) { return std::to_string(test.index); });
+
+TEST_F(EditorWindowTest, TheNamesOf2006LinesExplainThemselves)
+{
+    EditorWindow w(program.ctx, CategorySet::gen2006());
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSKOTDO6"))->text(), QStringLiteral("SKOTDO6"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSKOTDO6"))->toolTip(), QStringLiteral("skot do 6 měsíců"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblEKOKOZYOD12"))->toolTip(),
+              QStringLiteral("kozy od 12 měsíců, ekologický chov"));
 }

@@ -68,6 +68,7 @@ TEST_F(Loading, ColumnsTakeTheirValuesByTheirConversions)
     RowValues b = row(QStringLiteral("2005-02-01"));
     b.picha = QString();
     b.acreage = QString();
+    b.vdja = QStringLiteral("56.25");    // and the service's own decimal point, whatever the settings
     shape.rows = {a, b};
     load(shape);
     ASSERT_EQ(rs().rowCount(), 2);
@@ -76,6 +77,7 @@ TEST_F(Loading, ColumnsTakeTheirValuesByTheirConversions)
     EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("PICHB")).toDouble(), 12);
     EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("VDJA")).toDouble(), 10.5);
     EXPECT_TRUE(cell(0, QStringLiteral("VDJB")).isNull());
+    EXPECT_DOUBLE_EQ(cell(1, QStringLiteral("VDJA")).toDouble(), 56.25);
     EXPECT_DOUBLE_EQ(cell(0, QStringLiteral("SUMAVYMERADPB")).toDouble(), 12);
     EXPECT_EQ(cell(0, QStringLiteral("ZADATELREGLPIS")).toString(), QStringLiteral("A"));
     EXPECT_EQ(cell(0, QStringLiteral("SKOTML_POCET")).toString(), QStringLiteral("10"));

@@ -367,7 +367,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"czech_grouped_nbsp", true, QStringLiteral("1\u00a0200"), 1200.0},
                       NumberCase{"czech_negative", true, QStringLiteral("-3"), -3.0},
                       NumberCase{"czech_exponent", true, QStringLiteral("1,5E2"), 150.0},
-                      NumberCase{"czech_point", true, QStringLiteral("12.5"), std::nullopt},
+                      NumberCase{"czech_point", true, QStringLiteral("12.5"), 12.5},
+                      NumberCase{"czech_point_and_comma", true, QStringLiteral("1.200,5"), std::nullopt},
                       NumberCase{"czech_letters", true, QStringLiteral("abc"), std::nullopt},
                       NumberCase{"czech_trailing_letters", true, QStringLiteral("12ks"), std::nullopt},
                       NumberCase{"czech_empty", true, QStringLiteral(""), std::nullopt},
@@ -375,8 +376,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberCase{"czech_infinity", true, QStringLiteral("inf"), std::nullopt},
                       NumberCase{"english_point", false, QStringLiteral("12.5"), 12.5},
                       NumberCase{"english_grouped", false, QStringLiteral("1,200.5"), 1200.5},
-                      // Under English settings "," only groups thousands, so "12,5" is no number.
-                      NumberCase{"english_comma", false, QStringLiteral("12,5"), std::nullopt},
+                      // Either decimal sign is read: "," that cannot group thousands is one.
+                      NumberCase{"english_comma", false, QStringLiteral("12,5"), 12.5},
                       NumberCase{"english_letters", false, QStringLiteral("abc"), std::nullopt}),
     [](const auto& test) { return std::string(test.param.name); });
 

@@ -12,6 +12,7 @@
 #include "common/Windows1250.h"
 #include "common/ui/CommandButtonX.h"
 #include "common/IniFile.h"
+#include "common/ui/DesignGeometry.h"
 #include "request/Defaults.h"
 #include "request/ui/frmMain.h"
 #include "support/TestSupport.h"
@@ -57,10 +58,9 @@ bool acreageHidden(const frmMain& w)
     return w.txtVYMERA->isHidden() && w.lblVYMERA->isHidden();
 }
 
-QRect twips(const QWidget& w, int left, int top, int width, int height)
+QRect twips(const frmMain& w, int left, int top, int width, int height)
 {
-    const double x = w.logicalDpiX() / 1440.0, y = w.logicalDpiY() / 1440.0;
-    return QRect(qRound(left * x), qRound(top * y), qRound(width * x), qRound(height * y));
+    return w.design().toPixels(QRect(left, top, width, height));
 }
 
 }  // namespace
@@ -345,6 +345,12 @@ TEST(frmMain, LockedBoxesCannotBeTypedInto)
     EXPECT_EQ(w.txtSERVER->toPlainText(), defaults::serverUrl);
     QTest::keyClicks(w.txtROK, "2006");
     EXPECT_EQ(w.txtROK->text(), "2006");
+    // They look locked and say where they are set.
+    for (QWidget* locked : std::initializer_list<QWidget*>{w.txtUSERID, w.txtSERVER})
+        EXPECT_EQ(locked->palette().color(QPalette::Base), locked->palette().color(QPalette::Button));
+    EXPECT_NE(w.txtROK->palette().color(QPalette::Base), w.txtROK->palette().color(QPalette::Button));
+    EXPECT_TRUE(w.txtUSERID->toolTip().contains(QStringLiteral("ZORVA_VDJ.INI (SETUP/USERID)")));
+    EXPECT_TRUE(w.txtSERVER->toolTip().contains(QStringLiteral("ZORVA_VDJ.INI (SETUP/SERVER)")));
 }
 
 TEST(frmMain, ControlsSitWhereTheDesignPutsThem)

@@ -89,7 +89,9 @@ INSTANTIATE_TEST_SUITE_P(Rules, ValidationTable, ::testing::Values(
     ValidationCase{"6", "2005", "", "Výměra musí být zadána !", "", ""},
     ValidationCase{"6", "2005", "abc", "VYMERA není číslo !!", "", ""},
     ValidationCase{"6", "2003", "", "ROK je mimo povolený rozsah !!", "", ""},
-    ValidationCase{"6", "2005", "12,50", "", "2005", "12,50"}));
+    ValidationCase{"6", "2005", "12,50", "", "2005", "12,50"},
+    ValidationCase{"6", "2005", "60.5", "", "2005", "60.5"},
+    ValidationCase{"6", "2005", "60,5 ha", "VYMERA není číslo !!", "", ""}));
 
 // Found by fuzzing the composer: a control character in a field (pasted into a box, or in the
 // settings file) made the whole request malformed, and a line break or tab in a field came back

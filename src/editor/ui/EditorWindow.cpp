@@ -12,9 +12,13 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolTip>
 
+#include "common/ui/DesignGeometry.h"
+#include "common/ui/LockedLook.h"
 #include "common/ui/PovolFormular.h"
 #include "common/Failure.h"
 #include "presentation/Rendering.h"
@@ -50,19 +54,66 @@ constexpr HeaderBox kSubjectBoxes[] = {
     {"txtIRZ_RCI", "Rodné číslo"}, {"txtIRZ_JME", "Jméno"}, {"txtIRZ_PRI", "Přijmení"}, {"txtIRZ_OJM", "Obchodní jméno"},
 };
 
-// Layout of the "Datumy" frame, in twips within the frame.
+// The window's design, in twips. The "Datumy" frame holds the described positions; the rest is
+// laid out around it. Every control's row names the texts it must show whole: a five-digit count,
+// the units and intensities of a herd of 10 000 cattle, a ten-digit identifier.
 constexpr int kBoxHeight = 285;
+constexpr int kLabelHeight = 220;
+constexpr int kMargin = 60;
+
+struct DesignRow {
+    const char* column;   // the bound box "txt" + column, its label "lbl" + column
+    const char* caption;
+    int left, top, width;
+    int labelWidth;       // up to the next label of the line
+    const char* contents;
+};
+
+// The top two lines of the frame; the label stands right above its box.
+constexpr DesignRow kFrameRows[] = {
+    {"VDJA", "VDJA", 90, 495, 1590, 1590, "10000,00000"},
+    {"VDJB", "VDJB", 1755, 495, 1590, 1590, "10000,00000"},
+    {"PICHA", "PICHA", 3375, 495, 2040, 2040, "206,741782509820"},
+    {"PICHB", "PICHB", 5445, 495, 2040, 2040, "206,741782509820"},
+    {"ZADATELREGLPIS", "Žadatel LPIS", 90, 1035, 510, 1030, "A"},
+    {"ZADATELREGIRZ", "Žadatel IRZ", 1125, 1035, 510, 1030, "A"},
+    {"SUMAVYMERADPB", "Suma výměra DPB", 2160, 1035, 1320, 1800, "12345,67"},
+};
+constexpr int kLabelAbove = 225;
+
+// One category line: its parts, left column and right column.
+struct LinePart {
+    const char* heading;
+    int left, rightLeft, width, rightWidth;
+    const char* contents;
+};
+// The label takes the room up to its count box; the right column's labels have more of it.
+constexpr LinePart kLabelPart = {nullptr, 90, 4185, 1245, 1560, nullptr};
+constexpr LinePart kLineParts[] = {
+    {"Počet", 1350, 5760, 510, 510, "99999"},
+    {"VDJ", 1935, 6345, 1635, 1635, "10000,00000"},
+    {"Koeficient", 3600, 8010, 510, 510, "0,075"},
+};
+constexpr int kHeadingWidths[] = {585, 1635, 900};
+constexpr int kHeadingTop = 1420;
 constexpr int kLineTop = 1665;
 constexpr int kLinePitch = 315;
-constexpr int kRightColumnShift = 4185 - 90;
-constexpr int kGridWidth = 1800;
 
-// Boxes that only show values have the button-face background of the window's design.
-void buttonFace(QWidget* box)
+// The frame is as wide as its widest line: PICHB for the first generation, the right column's
+// coefficient heading for the 2006 one.
+constexpr int kFrameLeft = 1800;
+constexpr int kFrameWidthOneColumn = 5445 + 2040 + 135;
+constexpr int kFrameWidthTwoColumns = 9000;
+
+// "Přehled": the header boxes, then the frame "Subjekt IRZ".
+constexpr int kHeaderTop = 240;
+constexpr int kHeaderPitch = 400;
+constexpr int kSubjectPitch = 390;
+constexpr int kTabBar = 480;   // room for the tab control's bar and border
+
+QString countHint()
 {
-    QPalette p = box->palette();
-    p.setColor(QPalette::Base, p.color(QPalette::Button));
-    box->setPalette(p);
+    return QStringLiteral("Počet zvířat: jen číslice, celé číslo od 0 do 99999.");
 }
 
 }  // namespace
@@ -73,49 +124,52 @@ EditorWindow::EditorWindow(const ProgramContext& ctx, const CategorySet& set, QW
     setObjectName(set.windowName);
     setWindowTitle(QStringLiteral("VDJ Editace"));
     setModal(true);
-    // The window's design font: 8 points, as in the main window.
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
 
+    // The window uses the system's font; its design scales to it.
     const bool twoColumns = int(set.categories.size()) > set.leftColumnLines;
     const int lines = std::max(set.leftColumnLines, int(set.categories.size()) - set.leftColumnLines);
-    const int frameWidth = twoColumns ? 9000 : 4500;
+    const int frameWidth = twoColumns ? kFrameWidthTwoColumns : kFrameWidthOneColumn;
     const int frameHeight = kLineTop + lines * kLinePitch + 150;
-    const int tabWidth = kGridWidth + frameWidth + 400;
-    const int tabHeight = std::max(frameHeight, 4800) + 600;
+    const int subjectTop = kHeaderTop + 6 * kHeaderPitch + 60;
+    const int subjectHeight = 300 + 3 * kSubjectPitch + 600 + 130;
+    const int pageWidth = kFrameLeft + frameWidth + 90;
+    const int pageHeight = std::max(subjectTop + subjectHeight, 30 + frameHeight) + 90;
+    const int tabWidth = pageWidth + kMargin;
+    const int tabHeight = pageHeight + kTabBar;
+    const int buttonTop = kMargin + tabHeight + 120;
+    const int stornoLeft = kMargin + tabWidth - 1300;
+    design_ = new DesignGeometry(this, QSize(tabWidth + 2 * kMargin, buttonTop + 450 + 120));
 
     SSTab1_ = new QTabWidget(this);
     SSTab1_->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1_->setGeometry(tw(60), th(60), tw(tabWidth), th(tabHeight));
+    design_->place(SSTab1_, QRect(kMargin, kMargin, tabWidth, tabHeight));
     auto* overview = new QWidget;
     auto* dates = new QWidget;
     SSTab1_->addTab(overview, QStringLiteral("Přehled"));
     SSTab1_->addTab(dates, QStringLiteral("Datumy"));
-    buildOverviewTab(overview);
-    buildDatesTab(dates);
+    buildOverviewTab(overview, subjectTop, subjectHeight);
+    buildDatesTab(dates, frameWidth, frameHeight);
 
-    const int buttonTop = 60 + tabHeight + 120;
     auto button = [&](const char* name, const char* caption, int left) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(tw(left), th(buttonTop), tw(1300), th(450));
+        design_->place(b, QRect(left, buttonTop, 1300, 450));
         b->setAutoDefault(false);
         return b;
     };
-    cmdPocitej_ = button("cmdPocitej", "Počítej", 60);
+    cmdPocitej_ = button("cmdPocitej", "Počítej", kMargin);
     cmdZobraz_ = button("cmdZobraz", "Zobraz", 1500);
-    cmdStorno_ = button("cmdStorno", "Storno", tabWidth + 60 - 1300);
+    cmdStorno_ = button("cmdStorno", "Storno", stornoLeft);
     chkHTML_ = new QCheckBox(QStringLiteral("HTML"), this);
     chkHTML_->setObjectName(QStringLiteral("chkHTML"));
     chkHTML_->setChecked(true);
-    chkHTML_->setGeometry(tw(2940), th(buttonTop + 80), tw(915), th(285));
+    design_->place(chkHTML_, QRect(2940, buttonTop + 80, 915, 285));
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("prgPocitej"));
-    progress_->setGeometry(tw(3960), th(buttonTop + 80), tw(tabWidth - 1300 - 3960 - 120), th(285));
+    design_->place(progress_, QRect(3960, buttonTop + 80, stornoLeft - 120 - 3960, 285));
     progress_->setFormat(QStringLiteral("Počítám %v z %m"));
     progress_->hide();
-    setFixedSize(tw(tabWidth + 120), th(buttonTop + 450 + 120));
+    design_->apply();
 
     connect(cmdPocitej_, &QPushButton::clicked, this, &EditorWindow::cmdPocitej_Click);
     connect(cmdZobraz_, &QPushButton::clicked, this, &EditorWindow::cmdZobraz_Click);
@@ -128,115 +182,141 @@ EditorWindow::EditorWindow(const ProgramContext& ctx, const CategorySet& set, QW
 
 EditorWindow::~EditorWindow() = default;
 
-int EditorWindow::tw(int twips) const { return twips * logicalDpiX() / 1440; }
-int EditorWindow::th(int twips) const { return twips * logicalDpiY() / 1440; }
-
-void EditorWindow::buildOverviewTab(QWidget* tab)
+QLabel* EditorWindow::label(QWidget* parent, const QString& text, QRect twips)
 {
-    int top = 240;
+    auto* l = new QLabel(text, parent);
+    design_->place(l, twips);
+    return l;
+}
+
+void EditorWindow::buildOverviewTab(QWidget* tab, int subjectTop, int subjectHeight)
+{
+    int top = kHeaderTop;
     for (const auto& h : kOverviewBoxes) {
-        auto* label = new QLabel(QString::fromUtf8(h.label), tab);
-        label->setGeometry(tw(120), th(top + 45), tw(1400), th(240));
+        label(tab, QString::fromUtf8(h.label), QRect(120, top + 45, 1400, 240));
         auto* box = new QLineEdit(tab);
         box->setObjectName(QString::fromLatin1(h.box));
-        box->setGeometry(tw(1600), th(top), tw(2600), th(kBoxHeight));
+        design_->place(box, QRect(1600, top, 2600, kBoxHeight),
+                       {QStringLiteral("6504121239"), QStringLiteral("0,472")});
         box->setReadOnly(true);
-        buttonFace(box);
+        showAsLocked(box);
         headerBoxes_.insert(box->objectName(), box);
-        top += 400;
+        top += kHeaderPitch;
     }
     auto* frame = new QGroupBox(QStringLiteral("Subjekt IRZ"), tab);
     frame->setObjectName(QStringLiteral("fraSubjektIRZ"));
-    frame->setGeometry(tw(60), th(top + 60), tw(5400), th(2100));
+    design_->place(frame, QRect(60, subjectTop, 5400, subjectHeight));
     int ftop = 300;
     for (const auto& h : kSubjectBoxes) {
-        auto* label = new QLabel(QString::fromUtf8(h.label), frame);
-        label->setGeometry(tw(120), th(ftop + 45), tw(1600), th(240));
+        label(frame, QString::fromUtf8(h.label), QRect(120, ftop + 45, 1560, 240));
         const QString name = QString::fromLatin1(h.box);
         if (name == QLatin1String("txtIRZ_OJM")) {
             txtIRZ_OJM_ = new QPlainTextEdit(frame);
             txtIRZ_OJM_->setObjectName(name);
-            txtIRZ_OJM_->setGeometry(tw(1740), th(ftop), tw(3500), th(600));
+            design_->place(txtIRZ_OJM_, QRect(1740, ftop, 3500, 600));
             txtIRZ_OJM_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            buttonFace(txtIRZ_OJM_);
+            showAsLocked(txtIRZ_OJM_);
         } else {
             auto* box = new QLineEdit(frame);
             box->setObjectName(name);
-            box->setGeometry(tw(1740), th(ftop), tw(3500), th(kBoxHeight));
-            buttonFace(box);
+            design_->place(box, QRect(1740, ftop, 3500, kBoxHeight), {QStringLiteral("6504121239")});
+            showAsLocked(box);
             headerBoxes_.insert(name, box);
         }
-        ftop += 390;
+        ftop += kSubjectPitch;
     }
 }
 
-QLineEdit* EditorWindow::boundBox(QWidget* parent, const QString& column, int left, int top, int width, bool input)
+QLineEdit* EditorWindow::boundBox(QWidget* parent, const QString& column, QRect twips, const char* contents, bool input)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QStringLiteral("txt") + column);
-    box->setGeometry(tw(left), th(top), tw(width), th(kBoxHeight));
+    design_->place(box, twips, {QString::fromUtf8(contents)});
     box->setReadOnly(!input);
-    if (!input) buttonFace(box);
+    if (!input) showAsLocked(box);
     boundBoxes_.insert(column, box);
     connect(box, &QLineEdit::editingFinished, this, &EditorWindow::commitPendingEdit);
     return box;
 }
 
-void EditorWindow::buildDatesTab(QWidget* tab)
+void EditorWindow::buildDatesTab(QWidget* tab, int frameWidth, int frameHeight)
 {
     TDBGrid1_ = new QTableView(tab);
     TDBGrid1_->setObjectName(QStringLiteral("TDBGrid1"));
-    TDBGrid1_->setGeometry(tw(90), th(90), tw(kGridWidth - 120), th(4800));
+    design_->place(TDBGrid1_, QRect(90, 90, kFrameLeft - 180, frameHeight - 60));
     TDBGrid1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TDBGrid1_->setSelectionBehavior(QAbstractItemView::SelectRows);
     TDBGrid1_->setSelectionMode(QAbstractItemView::SingleSelection);
-    TDBGrid1_->verticalHeader()->setDefaultSectionSize(th(285));
     TDBGrid1_->horizontalHeader()->setStretchLastSection(true);
 
-    const bool twoColumns = int(set_.categories.size()) > set_.leftColumnLines;
-    const int lines = std::max(set_.leftColumnLines, int(set_.categories.size()) - set_.leftColumnLines);
     auto* frame = new QGroupBox(tab);
     frame->setObjectName(QStringLiteral("fraData"));
-    frame->setGeometry(tw(kGridWidth), th(30), tw(twoColumns ? 9000 : 4500), th(kLineTop + lines * kLinePitch + 150));
+    design_->place(frame, QRect(kFrameLeft, 30, frameWidth, frameHeight));
 
-    auto label = [&](const QString& text, int left, int top, int width) {
-        auto* l = new QLabel(text, frame);
-        l->setGeometry(tw(left), th(top), tw(width), th(220));
-        return l;
-    };
-    label(QStringLiteral("VDJA"), 90, 270, 1590);
-    label(QStringLiteral("VDJB"), 1755, 270, 1590);
-    label(QStringLiteral("PICHA"), 3375, 270, 2040);
-    label(QStringLiteral("PICHB"), 5445, 270, 2040);
-    boundBox(frame, QStringLiteral("VDJA"), 90, 495, 1590, false);
-    boundBox(frame, QStringLiteral("VDJB"), 1755, 495, 1590, false);
-    boundBox(frame, QStringLiteral("PICHA"), 3375, 495, 2040, false);
-    boundBox(frame, QStringLiteral("PICHB"), 5445, 495, 2040, false);
-    label(QStringLiteral("Žadatel LPIS"), 90, 810, 1030);
-    label(QStringLiteral("Žadatel IRZ"), 1125, 810, 1030);
-    label(QStringLiteral("Suma výměra DPB"), 2160, 810, 1800);
-    boundBox(frame, QStringLiteral("ZADATELREGLPIS"), 90, 1035, 510, false);
-    boundBox(frame, QStringLiteral("ZADATELREGIRZ"), 1125, 1035, 510, false);
-    boundBox(frame, QStringLiteral("SUMAVYMERADPB"), 2160, 1035, 1320, true);
-
-    for (int column = 0; column < (twoColumns ? 2 : 1); ++column) {
-        const int shift = column * kRightColumnShift;
-        label(QStringLiteral("Počet"), 1350 + shift, 1420, 600);
-        label(QStringLiteral("VDJ"), 1935 + shift, 1420, 600);
-        label(QStringLiteral("Koeficient"), 3600 + shift, 1420, 900);
+    for (const DesignRow& row : kFrameRows) {
+        const QString column = QString::fromLatin1(row.column);
+        const QRect above(row.left, row.top - kLabelAbove, row.labelWidth, kLabelHeight);
+        label(frame, QString::fromUtf8(row.caption), above)->setObjectName(QStringLiteral("lbl") + column);
+        boundBox(frame, column, QRect(row.left, row.top, row.width, kBoxHeight), row.contents,
+                 column == QLatin1String("SUMAVYMERADPB"));
     }
+
+    const bool twoColumns = frameWidth == kFrameWidthTwoColumns;
+    for (int side = 0; side < (twoColumns ? 2 : 1); ++side)
+        for (size_t p = 0; p < std::size(kLineParts); ++p) {
+            const LinePart& part = kLineParts[p];
+            label(frame, QString::fromUtf8(part.heading),
+                  QRect(side ? part.rightLeft : part.left, kHeadingTop, kHeadingWidths[p], kLabelHeight));
+        }
+    auto* countValidator = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), this);
     for (int i = 0; i < int(set_.categories.size()); ++i) {
         const Category& c = set_.categories[size_t(i)];
         const bool right = i >= set_.leftColumnLines;
-        const int shift = right ? kRightColumnShift : 0;
         const int top = kLineTop + (right ? i - set_.leftColumnLines : i) * kLinePitch;
-        auto* l = label(c.label, 90 + shift, top + 30, 1250);
+        auto at = [&](const LinePart& part) { return right ? part.rightLeft : part.left; };
+        const int labelWidth = right ? kLabelPart.rightWidth : kLabelPart.width;
+        QLabel* l = label(frame, c.label, QRect(at(kLabelPart), top + 30, labelWidth, kLabelHeight));
         l->setObjectName(QStringLiteral("lbl") + c.name);
-        QLineEdit* count = boundBox(frame, c.countColumn(), 1350 + shift, top, 510, true);
+        if (!c.meaning.isEmpty()) l->setToolTip(c.meaning);
+        auto place = [&](const LinePart& part) { return QRect(at(part), top, part.width, kBoxHeight); };
+        QLineEdit* count = boundBox(frame, c.countColumn(), place(kLineParts[0]), kLineParts[0].contents, true);
         count->setMaxLength(5);
-        boundBox(frame, c.unitsColumn(), 1935 + shift, top, 1635, false);
-        boundBox(frame, c.coefficientColumn(), 3600 + shift, top, 510, false);
+        // Only whole numbers of animals: anything else is refused as it is typed, with a hint.
+        count->setValidator(countValidator);
+        connect(count, &QLineEdit::inputRejected, this, [count] {
+            QToolTip::showText(count->mapToGlobal(QPoint(0, count->height())), countHint(), count);
+        });
+        boundBox(frame, c.unitsColumn(), place(kLineParts[1]), kLineParts[1].contents, false);
+        boundBox(frame, c.coefficientColumn(), place(kLineParts[2]), kLineParts[2].contents, false);
     }
+}
+
+QString EditorWindow::fieldCaption(const QString& column) const
+{
+    for (const DesignRow& row : kFrameRows)
+        if (column == QLatin1String(row.column)) return QString::fromUtf8(row.caption);
+    for (const Category& c : set_.categories)
+        if (column == c.countColumn()) return QStringLiteral("Počet – ") + c.label;
+    return column;
+}
+
+// A refused value in plain words: which field, what it expects, and the error's number.
+QString EditorWindow::refusalMessage(const QString& column, const QString& text, int number,
+                                     const QString& description) const
+{
+    const QString field = fieldCaption(column);
+    if (number == err::DataTypeConversion)
+        return QStringLiteral("„%1“ není číslo. Do pole „%2“ zadejte číslo, desetinná místa oddělte čárkou nebo "
+                              "tečkou (např. 60,5 nebo 60.5).\n\n(chyba %3)")
+            .arg(text, field)
+            .arg(number);
+    if (number == err::FieldTooLong)
+        return QStringLiteral("„%1“ se do pole „%2“ nevejde.\n\n(chyba %3)").arg(text, field).arg(number);
+    // Any other refusal keeps its own description.
+    return QStringLiteral("Hodnotu „%1“ nelze uložit do pole „%2“.\n\n%3-%4")
+        .arg(text, field)
+        .arg(number)
+        .arg(description);
 }
 
 QLineEdit* EditorWindow::box(const QString& objectName) const
@@ -280,9 +360,10 @@ void EditorWindow::rebind()
         const int column = model->columnOf(it.key());
         if (column >= 0) mapper_->addMapping(it.value(), column);
     }
-    connect(model, &db::RecordsetModel::dataRefused, this, [this](const QString& message) {
-        ctx_.message(message, MessageIcon::Critical);
-    });
+    connect(model, &db::RecordsetModel::dataRefused, this,
+            [this](const QString& column, const QString& text, int number, const QString& description) {
+                ctx_.message(refusalMessage(column, text, number, description), MessageIcon::Critical);
+            });
     connect(TDBGrid1_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (syncing_ || !current.isValid()) return;

@@ -10,12 +10,17 @@
 
 class QDataWidgetMapper;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+
+namespace zorva {
+class DesignGeometry;
+}
 
 namespace zorva::editor {
 
@@ -52,6 +57,8 @@ public:
 
     QCheckBox* chkHTML() const { return chkHTML_; }
     QLineEdit* box(const QString& objectName) const;
+    // The window's design and the factor that turns it into pixels in the font at hand.
+    const DesignGeometry& design() const { return *design_; }
 
 public slots:
     void reject() override;
@@ -60,20 +67,22 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildOverviewTab(QWidget* tab);
-    void buildDatesTab(QWidget* tab);
-    QLineEdit* boundBox(QWidget* parent, const QString& column, int left, int top, int width, bool input);
+    void buildOverviewTab(QWidget* tab, int subjectTop, int subjectHeight);
+    void buildDatesTab(QWidget* tab, int frameWidth, int frameHeight);
+    QLabel* label(QWidget* parent, const QString& text, QRect twips);
+    QLineEdit* boundBox(QWidget* parent, const QString& column, QRect twips, const char* contents, bool input);
     void showHeaders();
     void rebind();
     void followRecordset(int row);
     void setCommandsEnabled(bool enabled);
     void queryUnload();
-    int tw(int twips) const;     // twips to pixels
-    int th(int twips) const;
+    QString fieldCaption(const QString& column) const;
+    QString refusalMessage(const QString& column, const QString& text, int number, const QString& description) const;
 
     const ProgramContext& ctx_;
     const CategorySet& set_;
     std::unique_ptr<EditorSession> session_;
+    DesignGeometry* design_ = nullptr;
     QTabWidget* SSTab1_ = nullptr;
     QTableView* TDBGrid1_ = nullptr;
     QDataWidgetMapper* mapper_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -20,6 +21,8 @@
 #include "common/ui/CommandButtonX.h"
 #include "common/Failure.h"
 #include "common/IniFile.h"
+#include "common/ui/DesignGeometry.h"
+#include "common/ui/LockedLook.h"
 #include "request/Defaults.h"
 
 namespace zorva {
@@ -45,6 +48,59 @@ const QStringList kVariants = {
     QStringLiteral("C - oba výpočty"),
 };
 
+// The window's design: each control's place in twips (left, top, width, height; relative to the
+// window, or to its frame for txtSERVER and txtUSERID) and the texts it must show whole besides its
+// caption. A further control is one more row. Free room: right of the year and acreage boxes
+// (x 4740 to 9285, y 4140 to 4740), right of the identifiers below "Dávka…" and between the second
+// frame and the first label.
+struct DesignRow {
+    const char* name;
+    int left, top, width, height;
+    const char* contents = nullptr;  // alternatives separated by |
+};
+
+constexpr DesignRow kDesign[] = {
+    {"Frame1", 0, 0, 9285, 825},
+    {"txtSERVER", 90, 225, 9150, 510},
+    {"Frame2", 0, 855, 9285, 600},
+    {"txtUSERID", 90, 225, 3480, 330, "ABCDEFGHIJKLMNOPQRST"},
+    {"Label5", 45, 1845, 3165, 195},
+    {"Label1", 90, 2205, 1500, 195},
+    {"txtJISUBRUX", 2115, 2160, 2535, 285, "1000234567"},
+    {"Label2", 90, 2565, 150, 195},
+    {"txtIC", 2115, 2520, 2535, 285, "1000234567"},
+    {"Label3", 90, 2925, 855, 195},
+    {"txtRC", 2115, 2880, 2535, 285, "6504121239"},
+    {"Line1", 45, 3315, 9270, 30},
+    {"Label4", 45, 3465, 1200, 195},
+    {"cmbVARPICH", 2115, 3465, 6915, 315},  // its entries: see listContents
+    {"Label6", 45, 3825, 990, 195},
+    {"cmbPICHVYPOCET", 2115, 3825, 6915, 315},
+    {"lblRok", 45, 4275, 1200, 195, "Datum|Rok"},  // wider than "ROK" needs: it reads "Datum" too
+    {"txtROK", 2115, 4185, 2535, 285, "31.12.2006"},
+    {"lblVYMERA", 45, 4635, 675, 195},
+    {"txtVYMERA", 2115, 4545, 2535, 285, "123456,789"},
+    {"lblVersion", 7785, 4770, 1500, 240, "99.99.0.9999"},
+    {"Line2", 0, 5295, 9315, 30},
+    {"CommandButtonX3", 45, 5490, 1500, 510},
+    {"chkHTML", 2025, 5625, 915, 285},
+    {"CommandButtonX1", 2970, 5490, 1500, 510},
+    {"cmdEditace", 4455, 5490, 1500, 510},
+    {"CommandButtonX2", 7200, 5490, 1500, 510},
+    {"waitLabel", 45, 4950, 7000, 240, "Čekám na odpověď služby… 9999 s"},
+    {"cancelButton", 5985, 5490, 1185, 510},
+    {"batchButton", 7200, 2160, 1500, 510},
+};
+
+// The entries a list box shows whole: every variant, and the types but the two long ones (2 and 3),
+// which are longer than the box in the design too; the whole entry is then in the tooltip.
+QStringList listContents(const QString& name)
+{
+    if (name == QLatin1String("cmbPICHVYPOCET")) return kVariants;
+    if (name == QLatin1String("cmbVARPICH")) return {kTypes[0], kTypes[3], kTypes[4], kTypes[5]};
+    return {};
+}
+
 // The numeric value of a text's first character: 0 when it is not a digit or the text is empty.
 int firstDigit(const QString& text)
 {
@@ -64,21 +120,10 @@ frmMain::frmMain(const ProgramContext& ctx, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("ZORVA: Výpočet VDJ"));
-    // The design's font is an 8-point sans serif; the window keeps the size and the family at hand.
-    QFont f = font();
-    f.setPointSize(8);
-    setFont(f);
-    setFixedSize(twips(0, 0, 9330, 6060).size());
-
+    // The window uses the system's font; its design scales to it (DesignGeometry).
+    design_ = new DesignGeometry(this, QSize(9330, 6060));
     buildControls();
     arrangeTabOrder();
-
-    // Not one of the window's original controls: the batch sits in the free space right of the
-    // applicant's identifiers, in the column of "STORNO".
-    auto* batchButton = new QPushButton(QStringLiteral("Dávka…"), this);
-    batchButton->setObjectName(QStringLiteral("batchButton"));
-    batchButton->setGeometry(twips(7200, 2160, 1500, 510));
-    connect(batchButton, &QPushButton::clicked, this, &frmMain::requestBatch);
 
     connect(cmbVARPICH, &QComboBox::currentIndexChanged, this, [this] { typeSwitch(); });
     connect(CommandButtonX1, &QPushButton::clicked, this, &frmMain::requestSend);
@@ -93,119 +138,118 @@ frmMain::frmMain(const ProgramContext& ctx, QWidget* parent)
     connect(cancelButton, &QPushButton::clicked, this, &frmMain::requestCancel);
 
     loadSettings();
-}
-
-QRect frmMain::twips(int left, int top, int width, int height) const
-{
-    const double x = logicalDpiX() / 1440.0;
-    const double y = logicalDpiY() / 1440.0;
-    return QRect(qRound(left * x), qRound(top * y), qRound(width * x), qRound(height * y));
+    design_->apply();
 }
 
 void frmMain::buildControls()
 {
-    // A label gets its design box, but never less than its text needs in the font at hand.
-    auto label = [this](QWidget* parent, const char* name, const QString& caption, QRect box) {
+    auto label = [](QWidget* parent, const char* name, const QString& caption) {
         auto* l = new QLabel(caption, parent);
         l->setObjectName(QLatin1String(name));
-        const QSize hint = l->sizeHint();
-        box.setWidth(std::max(box.width(), hint.width()));
-        box.setHeight(std::max(box.height(), hint.height()));
-        l->setGeometry(box);
         return l;
     };
-    auto lineEdit = [](QWidget* parent, const char* name, QRect box) {
+    auto lineEdit = [](QWidget* parent, const char* name) {
         auto* e = new QLineEdit(parent);
         e->setObjectName(QLatin1String(name));
-        e->setGeometry(box);
         return e;
     };
-    auto button = [](QWidget* parent, const char* name, const QString& caption, QRect box) {
+    auto button = [](QWidget* parent, const char* name, const QString& caption) {
         auto* b = new CommandButtonX(caption, parent);
         b->setObjectName(QLatin1String(name));
-        b->setGeometry(box);
         b->setAutoDefault(false);
         return b;
     };
-    auto combo = [](QWidget* parent, const char* name, QRect box) {
+    auto combo = [](QWidget* parent, const char* name) {
         auto* c = new QComboBox(parent);
         c->setObjectName(QLatin1String(name));
         c->setEditable(false);
-        c->setGeometry(box);
         return c;
     };
-    auto frame = [](QWidget* parent, const char* name, const QString& caption, QRect box) {
+    auto frame = [](QWidget* parent, const char* name, const QString& caption) {
         auto* g = new QGroupBox(caption, parent);
         g->setObjectName(QLatin1String(name));
-        g->setGeometry(box);
         return g;
     };
-    auto line = [this](const char* name, int y, int x1, int x2) {
+    auto line = [this](const char* name) {
         auto* l = new QFrame(this);
         l->setObjectName(QLatin1String(name));
         l->setFrameShape(QFrame::HLine);
         l->setFrameShadow(QFrame::Sunken);
-        const QRect r = twips(x1, y, x2 - x1, 0);
-        l->setGeometry(r.left(), r.top() - 1, r.width(), 2);
         return l;
     };
 
-    Label1 = label(this, "Label1", QStringLiteral("Jednotný identifikátor"), twips(90, 2205, 1500, 195));
-    txtJISUBRUX = lineEdit(this, "txtJISUBRUX", twips(2115, 2160, 2535, 285));
-    Label2 = label(this, "Label2", QStringLiteral("IČ"), twips(90, 2565, 150, 195));
-    txtIC = lineEdit(this, "txtIC", twips(2115, 2520, 2535, 285));
-    Label3 = label(this, "Label3", QStringLiteral("Rodné číslo"), twips(90, 2925, 855, 195));
-    txtRC = lineEdit(this, "txtRC", twips(2115, 2880, 2535, 285));
-    Label4 = label(this, "Label4", QStringLiteral("Varianta výpočtu"), twips(45, 3465, 1200, 195));
-    lblRok = label(this, "lblRok", QStringLiteral("ROK"), twips(45, 4275, 345, 195));
-    txtROK = lineEdit(this, "txtROK", twips(2115, 4185, 2535, 285));
-    CommandButtonX1 = button(this, "CommandButtonX1", QStringLiteral("OK (ODESLAT)"), twips(2970, 5490, 1500, 510));
-    CommandButtonX2 = button(this, "CommandButtonX2", QStringLiteral("STORNO"), twips(7200, 5490, 1500, 510));
+    Label1 = label(this, "Label1", QStringLiteral("Jednotný identifikátor"));
+    txtJISUBRUX = lineEdit(this, "txtJISUBRUX");
+    Label2 = label(this, "Label2", QStringLiteral("IČ"));
+    txtIC = lineEdit(this, "txtIC");
+    Label3 = label(this, "Label3", QStringLiteral("Rodné číslo"));
+    txtRC = lineEdit(this, "txtRC");
+    Label4 = label(this, "Label4", QStringLiteral("Varianta výpočtu"));
+    lblRok = label(this, "lblRok", QStringLiteral("ROK"));
+    txtROK = lineEdit(this, "txtROK");
+    CommandButtonX1 = button(this, "CommandButtonX1", QStringLiteral("OK (ODESLAT)"));
+    CommandButtonX2 = button(this, "CommandButtonX2", QStringLiteral("STORNO"));
 
-    Frame1 = frame(this, "Frame1", QStringLiteral("Adresa na server"), twips(0, 0, 9285, 825));
+    Frame1 = frame(this, "Frame1", QStringLiteral("Adresa na server"));
     txtSERVER = new QPlainTextEdit(Frame1);
     txtSERVER->setObjectName(QStringLiteral("txtSERVER"));
-    txtSERVER->setGeometry(twips(90, 225, 9150, 510));
     txtSERVER->setReadOnly(true);  // the address comes only from the settings file
     txtSERVER->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtSERVER->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtSERVER->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     txtSERVER->setTabChangesFocus(true);
 
-    Label5 = label(this, "Label5", QStringLiteral("Vyplňte, prosím, následující údaje : "), twips(45, 1845, 3165, 195));
-    QFont bold = Label5->font();
+    Label5 = label(this, "Label5", QStringLiteral("Vyplňte, prosím, následující údaje : "));
+    QFont bold;  // only the weight is the label's own; size and family follow the window
     bold.setBold(true);
     Label5->setFont(bold);
-    Label5->resize(std::max(Label5->width(), Label5->sizeHint().width()), Label5->height());
 
-    cmbVARPICH = combo(this, "cmbVARPICH", twips(2115, 3465, 6915, 315));
-    lblVersion = label(this, "lblVersion", QString(), twips(7785, 4770, 1500, 240));
-    CommandButtonX3 = button(this, "CommandButtonX3", QStringLiteral("Nápověda"), twips(45, 5490, 1500, 510));
+    cmbVARPICH = combo(this, "cmbVARPICH");
+    lblVersion = label(this, "lblVersion", QString());
+    CommandButtonX3 = button(this, "CommandButtonX3", QStringLiteral("Nápověda"));
 
     chkHTML = new QCheckBox(QStringLiteral("HTML"), this);
     chkHTML->setObjectName(QStringLiteral("chkHTML"));
-    chkHTML->setGeometry(twips(2025, 5625, 915, 285));
     chkHTML->setChecked(true);
 
-    cmbPICHVYPOCET = combo(this, "cmbPICHVYPOCET", twips(2115, 3825, 6915, 315));
-    Label6 = label(this, "Label6", QStringLiteral("PICH výpočet"), twips(45, 3825, 990, 195));
-    txtVYMERA = lineEdit(this, "txtVYMERA", twips(2115, 4545, 2535, 285));
+    cmbPICHVYPOCET = combo(this, "cmbPICHVYPOCET");
+    Label6 = label(this, "Label6", QStringLiteral("PICH výpočet"));
+    txtVYMERA = lineEdit(this, "txtVYMERA");
     txtVYMERA->setVisible(false);
-    lblVYMERA = label(this, "lblVYMERA", QStringLiteral("VÝMĚRA"), twips(45, 4635, 675, 195));
+    lblVYMERA = label(this, "lblVYMERA", QStringLiteral("VÝMĚRA"));
     lblVYMERA->setVisible(false);
-    cmdEditace = button(this, "cmdEditace", QStringLiteral("OK (Editace)"), twips(4455, 5490, 1500, 510));
+    cmdEditace = button(this, "cmdEditace", QStringLiteral("OK (Editace)"));
 
-    Frame2 = frame(this, "Frame2", QStringLiteral("Identifikace uživatele"), twips(0, 855, 9285, 600));
-    txtUSERID = lineEdit(Frame2, "txtUSERID", twips(90, 225, 3480, 330));
+    Frame2 = frame(this, "Frame2", QStringLiteral("Identifikace uživatele"));
+    txtUSERID = lineEdit(Frame2, "txtUSERID");
     txtUSERID->setReadOnly(true);  // the identification comes only from the settings file
 
-    Line1 = line("Line1", 3330, 45, 9315);
-    Line2 = line("Line2", 5310, 0, 9315);
+    // Both come only from the settings file: they look locked and say where they are set.
+    const QString ini = QFileInfo(ctx_.settingsFile()).fileName();
+    showAsLocked(txtSERVER, QStringLiteral("Adresa serveru se nastavuje v souboru %1 (SETUP/SERVER).").arg(ini));
+    showAsLocked(txtUSERID,
+                 QStringLiteral("Identifikace uživatele se nastavuje v souboru %1 (SETUP/USERID).").arg(ini));
 
-    waitLabel = label(this, "waitLabel", QString(), twips(45, 4950, 7000, 240));
+    Line1 = line("Line1");
+    Line2 = line("Line2");
+
+    waitLabel = label(this, "waitLabel", QString());
     waitLabel->setVisible(false);
-    cancelButton = button(this, "cancelButton", QStringLiteral("Zrušit"), twips(5985, 5490, 1185, 510));
+    cancelButton = button(this, "cancelButton", QStringLiteral("Zrušit"));
     cancelButton->setVisible(false);
+
+    // Not one of the window's original controls: the batch sits in the free space right of the
+    // applicant's identifiers, in the column of "STORNO".
+    auto* batchButton = new QPushButton(QStringLiteral("Dávka…"), this);
+    batchButton->setObjectName(QStringLiteral("batchButton"));
+    connect(batchButton, &QPushButton::clicked, this, &frmMain::requestBatch);
+
+    for (const DesignRow& row : kDesign) {
+        QWidget* control = findChild<QWidget*>(QLatin1String(row.name));
+        QStringList contents = listContents(control->objectName());
+        if (row.contents) contents = QString::fromUtf8(row.contents).split(QLatin1Char('|'));
+        design_->place(control, QRect(row.left, row.top, row.width, row.height), contents);
+    }
 }
 
 void frmMain::arrangeTabOrder()
@@ -264,6 +308,8 @@ void frmMain::typeSwitch()
 {
     const int n = cmbVARPICH->currentIndex() < 0 ? 0 : firstDigit(cmbVARPICH->currentText());
     lblRok->setText(n < 4 ? QStringLiteral("Datum") : QStringLiteral("Rok"));
+    // Two of the entries are longer than the list box; the whole text is at hand under the pointer.
+    cmbVARPICH->setToolTip(cmbVARPICH->currentText());
     // A hidden acreage keeps its text; the sending empties it for the other types.
     lblVYMERA->setVisible(n == 6);
     txtVYMERA->setVisible(n == 6);

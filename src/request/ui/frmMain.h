@@ -15,6 +15,7 @@ class QPlainTextEdit;
 namespace zorva {
 
 class CommandButtonX;
+class DesignGeometry;
 
 // The program's start-up window: the fields of one request to the service, restored from the
 // settings file at start and written back by UlozNastaveni at every request.
@@ -32,6 +33,8 @@ public:
     void setEndProgram(std::function<void()> end) { endProgram_ = std::move(end); }
 
     const ProgramContext& context() const { return ctx_; }
+    // The window's design and the factor that turns it into pixels in the font at hand.
+    const DesignGeometry& design() const { return *design_; }
 
     // The controls, named as in the window's design.
     QLabel* Label1;
@@ -94,9 +97,9 @@ private:
     void selectType(int index);
     void typeSwitch();
     void showHelp();
-    QRect twips(int left, int top, int width, int height) const;
 
     ProgramContext ctx_;
+    DesignGeometry* design_ = nullptr;
     std::function<void()> endProgram_;
 };
 
