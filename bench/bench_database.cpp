@@ -1,12 +1,12 @@
 // Time to fill and recompute 10 000 rows of the 2006-generation working table through the recordset,
 // each in one batch, as the loading and the calculation do it (every column set, every row stored).
-#include "editor/CategorySet.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <vector>
+#include "editor/CategorySet.h"
 
 #include "common/Failure.h"
 #include "platform/WorkingDatabase.h"

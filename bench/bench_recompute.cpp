@@ -1,15 +1,15 @@
 // Load, calculate with write-back, and save a generated 2006-generation response of 365, 3 650 and
 // 10 000 rows, every category filled; prints wall times per phase and the peak memory.
+#include <sys/resource.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <ctime>
 
 #include "common/Allocator.h"
@@ -47,8 +47,8 @@ QByteArray generate(int rows)
     for (int i = 0; i < rows; ++i) {
         x += "<VDJ:PICHROW DATPLATNOST=\"" + start.addDays(i).toString(Qt::ISODate).toUtf8() +
              "\" VDJA=\"0\" VDJB=\"0\" PICHA=\"0\" PICHB=\"0\"><RUX:ZADATELREGLPIS>A</RUX:ZADATELREGLPIS>"
-             "<RUX:ZADATELREGIRZ>A</RUX:ZADATELREGIRZ><RUX:SUMAVYMERADPB>" + QByteArray::number(100 + i % 50) +
-             ".25</RUX:SUMAVYMERADPB>";
+             "<RUX:ZADATELREGIRZ>A</RUX:ZADATELREGIRZ><RUX:SUMAVYMERADPB>" +
+             QByteArray::number(100 + i % 50) + ".25</RUX:SUMAVYMERADPB>";
         int k = 0;
         for (const auto& c : editor::CategorySet::gen2006().categories) {
             const QByteArray name = c.name.toUtf8();
@@ -58,7 +58,8 @@ QByteArray generate(int rows)
         }
         x += "</VDJ:PICHROW>\n";
     }
-    x += "</VDJ:PICHROWS></VDJ:RespRecord></VDJ:RESPONSE></kLIM:DataResponse></kLIM:Response></SOAP:Body></SOAP:Envelope>\n";
+    x += "</VDJ:PICHROWS></VDJ:RespRecord></VDJ:RESPONSE></kLIM:DataResponse></kLIM:Response></SOAP:Body></"
+         "SOAP:Envelope>\n";
     return x;
 }
 
@@ -125,7 +126,9 @@ int main(int argc, char** argv)
         }
         qint64 parse = -1, load = -1, calc = -1, save = -1, xmllint = -1;
         double cpu = -1;
-        auto keepFastest = [](qint64& best, qint64 t) { if (best < 0 || t < best) best = t; };
+        auto keepFastest = [](qint64& best, qint64 t) {
+            if (best < 0 || t < best) best = t;
+        };
         long afterParse = 0, afterLoad = 0, afterCalc = 0;
         for (int run = 0; run < repeat; ++run) {
             QElapsedTimer t;

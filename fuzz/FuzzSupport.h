@@ -24,8 +24,10 @@ inline void startApplication()
     std::abort();
 }
 
-#define ZORVA_FUZZ_CHECK(cond, detail) \
-    do { if (!(cond)) ::zorva::fuzz::fail(#cond, (detail)); } while (0)
+#define ZORVA_FUZZ_CHECK(cond, detail)                     \
+    do {                                                   \
+        if (!(cond)) ::zorva::fuzz::fail(#cond, (detail)); \
+    } while (0)
 
 // Splits the input into pieces at the byte 0x1F, so that one input can carry several field texts.
 inline std::vector<QByteArray> pieces(const uint8_t* data, size_t size, size_t count)

@@ -10,9 +10,9 @@
 #include <cstring>
 
 #include "FuzzSupport.h"
+#include "common/Failure.h"
 #include "common/ModAll.h"
 #include "common/NumberText.h"
-#include "common/Failure.h"
 
 using namespace zorva;
 
@@ -49,9 +49,9 @@ void checkGeneral(double x)
         ZORVA_FUZZ_CHECK(!back, text);
         return;
     }
-    ZORVA_FUZZ_CHECK(back && *back == expected,
-                     text + QStringLiteral(" read back as ") + QString::number(back.value_or(NAN), 'g', 17) +
-                         QStringLiteral(", expected ") + QString::number(expected, 'g', 17));
+    ZORVA_FUZZ_CHECK(back && *back == expected, text + QStringLiteral(" read back as ") +
+                                                    QString::number(back.value_or(NAN), 'g', 17) +
+                                                    QStringLiteral(", expected ") + QString::number(expected, 'g', 17));
     // The same through CisloSTeckou, as the write-back uses it, with the Czech decimal comma.
     const QString viaVariant = CisloSTeckou(QVariant(x));
     ZORVA_FUZZ_CHECK(viaVariant == text, viaVariant + QStringLiteral(" / ") + text);
@@ -60,8 +60,8 @@ void checkGeneral(double x)
 void checkFixed(double x, int decimals)
 {
     const QString text = fixedText(x, decimals, QLatin1Char(','));
-    static const QRegularExpression shape[] = {
-        QRegularExpression(QStringLiteral("^-?[0-9]+$")), QRegularExpression(QStringLiteral("^-?[0-9]+,([0-9]+)$"))};
+    static const QRegularExpression shape[] = {QRegularExpression(QStringLiteral("^-?[0-9]+$")),
+                                               QRegularExpression(QStringLiteral("^-?[0-9]+,([0-9]+)$"))};
     const auto m = shape[decimals > 0 ? 1 : 0].match(text);
     ZORVA_FUZZ_CHECK(m.hasMatch() && (decimals == 0 || m.captured(1).size() == decimals),
                      text + QStringLiteral(" decimals ") + QString::number(decimals));
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QString& text : {QString::fromLatin1(bytes), QString::fromUtf8(bytes)}) {
         if (const auto v = parsed(text)) {
             ZORVA_FUZZ_CHECK(std::isfinite(*v), text);
-            ZORVA_FUZZ_CHECK(!std::signbit(*v) || *v != 0, text);   // never a negative zero
+            ZORVA_FUZZ_CHECK(!std::signbit(*v) || *v != 0, text);  // never a negative zero
             checkGeneral(*v);
         }
         const QString request = FormatujCislo(QVariant(text), true, false);

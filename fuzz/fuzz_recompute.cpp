@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (toFile) args << QStringLiteral("--out") << out;
     QStringList errors;
     QByteArray streamed;
-    const int status = editor::recompute(args, ctx, {[&](const QByteArray& b) { streamed += b; },
-                                                     [&](const QString& e) { errors << e; }});
+    const int status = editor::recompute(
+        args, ctx, {[&](const QByteArray& b) { streamed += b; }, [&](const QString& e) { errors << e; }});
     ZORVA_FUZZ_CHECK(status == 0 || status == 2, QString::number(status));
     if (status == 2) {
         ZORVA_FUZZ_CHECK(!errors.isEmpty(), QString());

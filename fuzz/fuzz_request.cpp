@@ -53,10 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     };
     const auto uid = one("//kLIM:UIDkey").attribute(QStringLiteral("userID"));
     ZORVA_FUZZ_CHECK(uid && *uid == f.userId, text);
-    const std::pair<const char*, QString*> elements[] = {
-        {"//RUX:JISUBRUX", &f.jisubrux}, {"//RUX:ICO", &f.ico},         {"//RUX:RCI", &f.rc},
-        {"//RUX:VARPICH", &f.type},      {"//RUX:PICHVYPOCET", &f.variant}, {"//RUX:ROKPLATNOST", &f.year},
-        {"//RUX:VYMERA", &f.acreage}};
+    const std::pair<const char*, QString*> elements[] = {{"//RUX:JISUBRUX", &f.jisubrux},
+                                                         {"//RUX:ICO", &f.ico},
+                                                         {"//RUX:RCI", &f.rc},
+                                                         {"//RUX:VARPICH", &f.type},
+                                                         {"//RUX:PICHVYPOCET", &f.variant},
+                                                         {"//RUX:ROKPLATNOST", &f.year},
+                                                         {"//RUX:VYMERA", &f.acreage}};
     for (const auto& [pattern, value] : elements) {
         const xml::Node n = one(pattern);
         ZORVA_FUZZ_CHECK(n.childElements().empty(), text);

@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 
 #include "FuzzSupport.h"
-#include "common/Windows1250.h"
 #include "common/Failure.h"
 #include "common/IniFile.h"
+#include "common/Windows1250.h"
 
 using namespace zorva;
 
@@ -33,8 +33,9 @@ bool usableName(const QString& s, bool key)
     const QString t = s.trimmed();
     if (s.contains(QLatin1Char('\r')) || s.contains(QLatin1Char('\n'))) return false;
     if (fromWindows1250(toWindows1250(s)) != s) return false;
-    if (key) return !t.isEmpty() && !t.contains(QLatin1Char('=')) && !t.startsWith(QLatin1Char(';')) &&
-                    !t.startsWith(QLatin1Char('['));
+    if (key)
+        return !t.isEmpty() && !t.contains(QLatin1Char('=')) && !t.startsWith(QLatin1Char(';')) &&
+               !t.startsWith(QLatin1Char('['));
     return !t.contains(QLatin1Char(']'));
 }
 
@@ -79,8 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool sameKey = key.trimmed().compare(otherKey.trimmed(), Qt::CaseInsensitive) == 0;
     if (!sameKey) {
         // Another key of the same section kept what it had.
-        ZORVA_FUZZ_CHECK(ini::readString(section, otherKey, QStringLiteral("<none>"), file, -1) == before,
-                         before);
+        ZORVA_FUZZ_CHECK(ini::readString(section, otherKey, QStringLiteral("<none>"), file, -1) == before, before);
         if (usableName(otherKey, true)) {
             ini::writeString(section, otherKey, QStringLiteral("druhá"), file);
             ZORVA_FUZZ_CHECK(ini::readString(section, key, QStringLiteral("<none>"), file, -1) == back, back);

@@ -22,10 +22,10 @@ private:
     quint32 state_;
 };
 
-const std::array<const char*, 8> kNames = {"Farma", "Statek", "Rodinná farma", "Zemědělská společnost",
-                                           "Ekofarma", "Chov", "Hospodářství", "Dvůr"};
+const std::array<const char*, 8> kNames = {"Farma",    "Statek", "Rodinná farma", "Zemědělská společnost",
+                                           "Ekofarma", "Chov",   "Hospodářství",  "Dvůr"};
 const std::array<const char*, 10> kPlaces = {"Pod Lesem", "Na Kopci", "U Potoka", "Horní Ves", "Dolní Luka",
-                                             "Zahrádky", "Březina", "Lhota", "Vrchy", "Úvoz"};
+                                             "Zahrádky",  "Březina",  "Lhota",    "Vrchy",     "Úvoz"};
 
 // A herd kind: its categories of 2006, each with a typical count for a herd of size 1.
 struct Kind {
@@ -67,7 +67,10 @@ QString generatedApplicantsScript(int count)
         const int size = 1 + seq.below(3) * seq.below(12) + (seq.below(20) == 0 ? 150 : 0);
         const double hectares = size * (8 + seq.below(60)) + seq.below(100) / 100.0;
         for (int year = 2004; year <= 2007; ++year)
-            acreage << QStringLiteral("('%1', %2, %3)").arg(id).arg(year).arg(hectares + (year - 2004) * size * 0.5, 0, 'f', 2);
+            acreage << QStringLiteral("('%1', %2, %3)")
+                           .arg(id)
+                           .arg(year)
+                           .arg(hectares + (year - 2004) * size * 0.5, 0, 'f', 2);
 
         const Kind& kind = kKinds[size_t(seq.below(int(kKinds.size())))];
         for (const auto& [cat, typical] : kind.categories) {

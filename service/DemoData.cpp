@@ -34,7 +34,7 @@ QStringList splitSqlScript(const QString& script)
         const QChar c = script.at(i);
         if (quoted) {
             current += c;
-            if (c == QLatin1Char('\'')) quoted = false;   // a doubled quote reopens at once
+            if (c == QLatin1Char('\'')) quoted = false;  // a doubled quote reopens at once
             continue;
         }
         if (c == QLatin1Char('\'')) {
@@ -54,8 +54,7 @@ QStringList splitSqlScript(const QString& script)
     return statements;
 }
 
-DemoData::DemoData()
-    : connection_(QStringLiteral("zorva-demo-service-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+DemoData::DemoData() : connection_(QStringLiteral("zorva-demo-service-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db.setDatabaseName(QStringLiteral(":memory:"));
@@ -90,8 +89,8 @@ void DemoData::runScript(const QString& script)
     for (const QString& statement : splitSqlScript(script)) {
         QSqlQuery q(db);
         if (!q.exec(statement))
-            throw Failure(err::DatabaseFailure, q.lastError().text() + QStringLiteral(" v příkazu: ") +
-                                                    statement.left(120));
+            throw Failure(err::DatabaseFailure,
+                          q.lastError().text() + QStringLiteral(" v příkazu: ") + statement.left(120));
     }
 }
 
@@ -151,10 +150,10 @@ QMap<QString, int> DemoData::herd(const QString& jisubrux, const QDate& date) co
 {
     // The latest entry of each category that is valid in the month of the date.
     QSqlQuery q(QSqlDatabase::database(connection_));
-    q.prepare(QStringLiteral(
-        "SELECT h.category, h.count FROM herds h WHERE h.jisubrux = ? AND h.valid_from = "
-        "(SELECT max(valid_from) FROM herds g WHERE g.jisubrux = h.jisubrux AND g.category = h.category "
-        "AND g.valid_from <= ?)"));
+    q.prepare(
+        QStringLiteral("SELECT h.category, h.count FROM herds h WHERE h.jisubrux = ? AND h.valid_from = "
+                       "(SELECT max(valid_from) FROM herds g WHERE g.jisubrux = h.jisubrux AND g.category = h.category "
+                       "AND g.valid_from <= ?)"));
     q.addBindValue(jisubrux);
     q.addBindValue(date.toString(QStringLiteral("yyyy-MM")));
     QMap<QString, int> counts;

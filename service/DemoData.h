@@ -11,7 +11,7 @@ namespace zorva::service {
 struct Applicant {
     QString jisubrux, ico, rci, name;
     QString irzRci, irzJme, irzPri, irzOjm;
-    QString regLpis, regIrz;     // registered in LPIS / IRZ: "A" or "N"
+    QString regLpis, regIrz;  // registered in LPIS / IRZ: "A" or "N"
 };
 
 // The demo registers: users, applicants, LPIS acreage and herds, held in an in-memory SQLite

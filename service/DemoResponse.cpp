@@ -5,12 +5,12 @@
 #include <memory>
 
 #include "DemoRules.h"
+#include "common/Failure.h"
 #include "common/Namespaces.h"
 #include "common/NumberText.h"
 #include "common/SystemClock.h"
 #include "editor/EditorSession.h"
 #include "editor/WriteBack.h"
-#include "common/Failure.h"
 #include "platform/XmlDocument.h"
 #include "request/RequestDocument.h"
 

@@ -23,8 +23,8 @@ struct ResponseRow {
 struct ResponseContent {
     QDateTime stamp;
     Applicant applicant;
-    RequestFields asked;             // echoed: type, variant, validity and acreage as sent
-    QString variant;                 // "A", "B" or "C"
+    RequestFields asked;  // echoed: type, variant, validity and acreage as sent
+    QString variant;      // "A", "B" or "C"
     const editor::CategorySet* set = nullptr;
     std::vector<ResponseRow> rows;
 };

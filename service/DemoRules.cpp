@@ -8,7 +8,7 @@ namespace {
 
 struct Rule {
     double koef;
-    const char* firstGeneration;   // for the categories of 2006
+    const char* firstGeneration;  // for the categories of 2006
 };
 
 // Cattle over 24 months 1.0, 6-24 months 0.6, under 6 months 0.3; sheep and goats over 12 months

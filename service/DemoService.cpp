@@ -39,7 +39,8 @@ DemoService::DemoService(const QString& dataFolder, QObject* parent)
     : QObject(parent), data_(std::make_unique<DemoData>())
 {
     const QDir dir(dataFolder);
-    data_->loadFile(firstExisting({dir.filePath(QStringLiteral("demo.sql")), dir.filePath(QStringLiteral("demo/demo.sql"))}));
+    data_->loadFile(
+        firstExisting({dir.filePath(QStringLiteral("demo.sql")), dir.filePath(QStringLiteral("demo/demo.sql"))}));
 
     const QString helpFile = dir.filePath(QStringLiteral("ZORVA_VDJ_help.html"));
     QFile help(helpFile);
@@ -61,12 +62,10 @@ quint16 DemoService::listen(quint16 port)
         server_ = std::make_unique<QHttpServer>();
         server_->route(exchangePath, QHttpServerRequest::Method::Post, [this](const QHttpServerRequest& request) {
             const Answer a = answer(request.body());
-            return QHttpServerResponse(kXmlType, a.body,
-                                       static_cast<QHttpServerResponse::StatusCode>(a.status));
+            return QHttpServerResponse(kXmlType, a.body, static_cast<QHttpServerResponse::StatusCode>(a.status));
         });
-        server_->route(helpPath, QHttpServerRequest::Method::Get, [this](const QHttpServerRequest&) {
-            return QHttpServerResponse(kHtmlType, help_);
-        });
+        server_->route(helpPath, QHttpServerRequest::Method::Get,
+                       [this](const QHttpServerRequest&) { return QHttpServerResponse(kHtmlType, help_); });
     }
     port_ = server_->listen(QHostAddress::LocalHost, port);
     return port_;
@@ -89,7 +88,8 @@ DemoService::Answer DemoService::answer(const QByteArray& requestBody) const
         if (const Fault* f = std::get_if<Fault>(&read)) return faultAnswer(*f);
         const RequestFields& fields = std::get<RequestFields>(read);
 
-        if (!data_->knowsUser(fields.userId)) return faultAnswer({QStringLiteral("SOAP:Client"), QStringLiteral("Neznámý uživatel")});
+        if (!data_->knowsUser(fields.userId))
+            return faultAnswer({QStringLiteral("SOAP:Client"), QStringLiteral("Neznámý uživatel")});
         const auto applicant = data_->findApplicant(fields.jisubrux, fields.ico, fields.rc);
         if (!applicant) return faultAnswer({QStringLiteral("SOAP:Client"), QStringLiteral("Žadatel nebyl nalezen")});
 

@@ -23,16 +23,13 @@ QString fieldText(const xml::Node& record, const char* name)
 
 std::variant<RequestFields, Fault> readRequest(const QByteArray& body)
 {
-    if (body.size() > maxRequestBytes)
-        return clientFault(QStringLiteral("Požadavek je příliš velký (nejvýše 1 MB)"));
+    if (body.size() > maxRequestBytes) return clientFault(QStringLiteral("Požadavek je příliš velký (nejvýše 1 MB)"));
     xml::Document doc;
-    if (!doc.loadXml(body) || doc.isEmpty())
-        return clientFault(QStringLiteral("Požadavek není platný dokument XML"));
+    if (!doc.loadXml(body) || doc.isEmpty()) return clientFault(QStringLiteral("Požadavek není platný dokument XML"));
 
     try {
         const xml::Node record = doc.selectSingle(QStringLiteral("//VDJ:ReqRecord"));
-        if (!record)
-            return clientFault(QStringLiteral("Požadavek neobsahuje záznam žádosti VDJ:ReqRecord"));
+        if (!record) return clientFault(QStringLiteral("Požadavek neobsahuje záznam žádosti VDJ:ReqRecord"));
         RequestFields f;
         if (const xml::Node uid = doc.selectSingle(QStringLiteral("//kLIM:UIDkey")))
             f.userId = uid.attribute(QStringLiteral("userID")).value_or(QString()).trimmed();
@@ -78,8 +75,7 @@ std::variant<Parameters, Fault> checkParameters(const RequestFields& f)
         if (!m.hasMatch()) return clientFault(QStringLiteral("Rok platnosti není platný rok"));
         p.year = m.captured(1).toInt();
     }
-    if (p.year < 2004 || p.year > 2007)
-        return clientFault(QStringLiteral("Rok je mimo povolený rozsah 2004–2007"));
+    if (p.year < 2004 || p.year > 2007) return clientFault(QStringLiteral("Rok je mimo povolený rozsah 2004–2007"));
 
     if (p.type == 6) {
         QString text = f.acreage;

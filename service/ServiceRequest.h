@@ -15,21 +15,21 @@ struct Fault {
 
 // The values of one request document, as sent.
 struct RequestFields {
-    QString userId;      // kLIM:UIDkey/@userID
+    QString userId;  // kLIM:UIDkey/@userID
     QString jisubrux, ico, rc;
-    QString type;        // RUX:VARPICH
-    QString variant;     // RUX:PICHVYPOCET
-    QString validity;    // RUX:ROKPLATNOST: a date (types 1-3) or a year (types 4-6)
-    QString acreage;     // RUX:VYMERA
+    QString type;      // RUX:VARPICH
+    QString variant;   // RUX:PICHVYPOCET
+    QString validity;  // RUX:ROKPLATNOST: a date (types 1-3) or a year (types 4-6)
+    QString acreage;   // RUX:VYMERA
 };
 
 // What the figures are asked for.
 struct Parameters {
-    int type = 0;              // 1..6
-    QString variant;           // "A", "B" or "C"
-    QDate date;                // types 1-3
-    int year = 0;              // the year of the date, or the year asked for
-    double acreage = 0;        // type 6: the acreage asked for
+    int type = 0;        // 1..6
+    QString variant;     // "A", "B" or "C"
+    QDate date;          // types 1-3
+    int year = 0;        // the year of the date, or the year asked for
+    double acreage = 0;  // type 6: the acreage asked for
 };
 
 inline constexpr qsizetype maxRequestBytes = 1024 * 1024;

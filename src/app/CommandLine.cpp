@@ -53,14 +53,17 @@ struct Command {
 };
 
 const Command commands[] = {
-    {"--recompute", "VSTUP.xml [--generation first|2006] [--set DATUM:SLOUPEC=HODNOTA]... [--out VÝSTUP.xml]\n"
-                    "      přepočítá VDJ a PICH odpovědi bez okna a uloží dokument",
+    {"--recompute",
+     "VSTUP.xml [--generation first|2006] [--set DATUM:SLOUPEC=HODNOTA]... [--out VÝSTUP.xml]\n"
+     "      přepočítá VDJ a PICH odpovědi bez okna a uloží dokument",
      runRecompute},
-    {"--batch", "SEZNAM.csv --out SLOŽKA [--server URL] [--user ID] [--jobs N] [--resume]\n"
-                "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky a souhrn",
+    {"--batch",
+     "SEZNAM.csv --out SLOŽKA [--server URL] [--user ID] [--jobs N] [--resume]\n"
+     "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky a souhrn",
      runBatch},
-    {"--render", "VSTUP.xml [--xml] --out VÝSTUP.htm\n"
-                 "      uloží sestavu odpovědi (stránku HTML, s --xml dokument XML se šablonou) jako okno programu",
+    {"--render",
+     "VSTUP.xml [--xml] --out VÝSTUP.htm\n"
+     "      uloží sestavu odpovědi (stránku HTML, s --xml dokument XML se šablonou) jako okno programu",
      runRender},
 };
 
@@ -69,10 +72,11 @@ QString usage()
     QString text = QStringLiteral("Použití:\n  ZORVA_VDJ                 otevře okno programu\n");
     for (const Command& c : commands)
         text += QStringLiteral("  ZORVA_VDJ %1 %2\n").arg(QLatin1String(c.option), QString::fromUtf8(c.usage));
-    text += QStringLiteral("  ZORVA_VDJ --help          vypíše tento návod\n"
-                           "  ZORVA_VDJ --version       vypíše verzi programu\n"
-                           "  ZORVA_VDJ --program-folder\n"
-                           "      vypíše složku, do které program ukládá nastavení, odpovědi a stránky\n");
+    text += QStringLiteral(
+        "  ZORVA_VDJ --help          vypíše tento návod\n"
+        "  ZORVA_VDJ --version       vypíše verzi programu\n"
+        "  ZORVA_VDJ --program-folder\n"
+        "      vypíše složku, do které program ukládá nastavení, odpovědi a stránky\n");
     return text;
 }
 
@@ -100,7 +104,10 @@ int dispatch(const QStringList& args)
     }
     if (args == QStringList{QStringLiteral("--version")}) {
         writeOut(QStringLiteral("ZORVA_VDJ %1.%2.0.%3\n")
-                     .arg(version::major).arg(version::minor).arg(version::revision).toLocal8Bit());
+                     .arg(version::major)
+                     .arg(version::minor)
+                     .arg(version::revision)
+                     .toLocal8Bit());
         return 0;
     }
     // The demo launcher points this folder's settings at its service; made and seeded as a start would.

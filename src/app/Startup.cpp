@@ -16,11 +16,10 @@ ProgramContext programContext()
     ProgramContext ctx;
     ctx.programName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    ctx.folder = QDir::toNativeSeparators(
-        programFolder(QCoreApplication::applicationDirPath(),
-                      userData.isEmpty() ? QString() : QDir(userData).filePath(QStringLiteral("ZORVA_VDJ")),
-                      {ctx.programName + QStringLiteral(".INI"), presentation::kStylesheetFile,
-                       QStringLiteral("\\test.xml")}));
+    ctx.folder = QDir::toNativeSeparators(programFolder(
+        QCoreApplication::applicationDirPath(),
+        userData.isEmpty() ? QString() : QDir(userData).filePath(QStringLiteral("ZORVA_VDJ")),
+        {ctx.programName + QStringLiteral(".INI"), presentation::kStylesheetFile, QStringLiteral("\\test.xml")}));
     return ctx;
 }
 

@@ -1,6 +1,6 @@
 #include "common/Allocator.h"
 
-#include <cstdlib>   // defines __GLIBC__ with the C library
+#include <cstdlib>  // defines __GLIBC__ with the C library
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

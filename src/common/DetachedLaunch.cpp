@@ -2,12 +2,12 @@
 
 #ifndef _WIN32
 
-#include <QFile>
-#include <QSocketNotifier>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QFile>
+#include <QSocketNotifier>
+#include <cerrno>
 #include <vector>
 
 namespace zorva {
@@ -46,17 +46,14 @@ std::unique_ptr<DetachedLaunch> DetachedLaunch::start(const QString& program, co
         const pid_t grandchild = fork();
         if (grandchild != 0) _exit(grandchild < 0 ? 1 : 0);
         if (!where.isEmpty() && chdir(where.constData()) != 0) _exit(127);
-        if (fds[1] == 3)
-            fcntl(3, F_SETFD, 0);
-        else if (dup2(fds[1], 3) < 0)
-            _exit(127);
+        if (fds[1] == 3) fcntl(3, F_SETFD, 0);
+        else if (dup2(fds[1], 3) < 0) _exit(127);
         execv("/bin/sh", argv.data());
         _exit(127);
     }
     close(fds[1]);
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         close(fds[0]);
         return nullptr;
@@ -65,8 +62,7 @@ std::unique_ptr<DetachedLaunch> DetachedLaunch::start(const QString& program, co
 }
 
 DetachedLaunch::DetachedLaunch(int fd, Finished finished)
-    : fd_(fd), finished_(std::move(finished)),
-      notifier_(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read))
+    : fd_(fd), finished_(std::move(finished)), notifier_(std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read))
 {
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { onReadable(); });
 }

@@ -9,18 +9,30 @@ namespace zorva {
 inline QString errorText(int number)
 {
     switch (number) {
-    case err::InvalidProcedureCall: return QStringLiteral("Neplatné volání procedury nebo argument");
-    case 52: return QStringLiteral("Chybný název nebo číslo souboru");
-    case err::FileNotFound: return QStringLiteral("Soubor nebyl nalezen");
-    case 57: return QStringLiteral("Chyba vstupu/výstupu zařízení");
-    case err::PermissionDenied: return QStringLiteral("Přístup odepřen");
-    case err::PathFileAccess: return QStringLiteral("Chyba přístupu k cestě nebo souboru");
-    case err::PathNotFound: return QStringLiteral("Cesta nebyla nalezena");
-    case err::ObjectRequired: return QStringLiteral("Je vyžadován objekt");
-    default: return QStringLiteral("Chyba definovaná aplikací nebo objektem");
+        case err::InvalidProcedureCall:
+            return QStringLiteral("Neplatné volání procedury nebo argument");
+        case 52:
+            return QStringLiteral("Chybný název nebo číslo souboru");
+        case err::FileNotFound:
+            return QStringLiteral("Soubor nebyl nalezen");
+        case 57:
+            return QStringLiteral("Chyba vstupu/výstupu zařízení");
+        case err::PermissionDenied:
+            return QStringLiteral("Přístup odepřen");
+        case err::PathFileAccess:
+            return QStringLiteral("Chyba přístupu k cestě nebo souboru");
+        case err::PathNotFound:
+            return QStringLiteral("Cesta nebyla nalezena");
+        case err::ObjectRequired:
+            return QStringLiteral("Je vyžadován objekt");
+        default:
+            return QStringLiteral("Chyba definovaná aplikací nebo objektem");
     }
 }
 
-inline Failure failure(int number) { return Failure(number, errorText(number)); }
+inline Failure failure(int number)
+{
+    return Failure(number, errorText(number));
+}
 
 }  // namespace zorva

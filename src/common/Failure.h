@@ -10,7 +10,9 @@ namespace zorva {
 class Failure : public std::runtime_error {
 public:
     Failure(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+        : std::runtime_error(description.toStdString()), number_(number), description_(description)
+    {
+    }
 
     int number() const { return number_; }
     const QString& description() const { return description_; }
@@ -29,16 +31,16 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 inline constexpr int InvalidProcedureCall = 5;
-inline constexpr int ObjectVariableNotSet = 91;     // an object that was never set (the response document)
+inline constexpr int ObjectVariableNotSet = 91;  // an object that was never set (the response document)
 inline constexpr int ObjectRequired = 424;
-inline constexpr int XmlSelection = -2147467259;     // an unevaluable selection pattern
-inline constexpr int XmlWrite = -2147024809;         // a write to a node that does not exist
-inline constexpr int HttpFailure = -2146697211;      // the request could not reach the server
-inline constexpr int DatabaseFailure = 3000;         // a statement or file operation of the working database
-inline constexpr int FieldTooLong = 3163;            // a text longer than its TEXT(n) column
-inline constexpr int DataTypeConversion = 3421;      // a text that a DOUBLE column cannot convert
-inline constexpr int NoSuchColumn = 3265;            // a column name the table does not have
-inline constexpr int NoCurrentRecord = 3021;         // past the end or before the start of the rows
+inline constexpr int XmlSelection = -2147467259;  // an unevaluable selection pattern
+inline constexpr int XmlWrite = -2147024809;      // a write to a node that does not exist
+inline constexpr int HttpFailure = -2146697211;   // the request could not reach the server
+inline constexpr int DatabaseFailure = 3000;      // a statement or file operation of the working database
+inline constexpr int FieldTooLong = 3163;         // a text longer than its TEXT(n) column
+inline constexpr int DataTypeConversion = 3421;   // a text that a DOUBLE column cannot convert
+inline constexpr int NoSuchColumn = 3265;         // a column name the table does not have
+inline constexpr int NoCurrentRecord = 3021;      // past the end or before the start of the rows
 }  // namespace err
 
 }  // namespace zorva

@@ -1,13 +1,13 @@
 #include "common/FileInUse.h"
 
-#include <QFile>
-#include <cerrno>
 #include <fcntl.h>
-#include <mutex>
-#include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QFile>
+#include <cerrno>
+#include <mutex>
+#include <set>
 #include <utility>
 
 namespace zorva {

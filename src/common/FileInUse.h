@@ -10,7 +10,7 @@ namespace zorva {
 // instance deletes its own marked files as before.
 class FileInUse {
 public:
-    explicit FileInUse(const QString& path);   // no mark when the file cannot be opened
+    explicit FileInUse(const QString& path);  // no mark when the file cannot be opened
     ~FileInUse();
     FileInUse(const FileInUse&) = delete;
     FileInUse& operator=(const FileInUse&) = delete;
@@ -19,11 +19,15 @@ public:
 
 private:
     int fd_ = -1;
-    std::pair<unsigned long, unsigned long> id_;   // device and inode
+    std::pair<unsigned long, unsigned long> id_;  // device and inode
 };
 
 // The outcome of deleting a file that may be in use.
-enum class Deletion { Deleted, InUse, Failed };
+enum class Deletion {
+    Deleted,
+    InUse,
+    Failed
+};
 // Deletes the file unless another process holds a mark on it: the exclusive lock is taken without waiting
 // and kept until the name is gone. `error` receives errno on Failed.
 Deletion tryDeleteUnused(const QString& path, int& error);

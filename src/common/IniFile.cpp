@@ -1,15 +1,15 @@
 #include "common/IniFile.h"
 
-#include <QFile>
 #include <QDebug>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
 #include "common/ErrorTexts.h"
+#include "common/Failure.h"
 #include "common/UserText.h"
 #include "common/Windows1250.h"
-#include "common/Failure.h"
 
 namespace zorva::ini {
 
@@ -95,8 +95,8 @@ QString oneLine(QString value)
 
 }  // namespace
 
-QString readString(const QString& section, const QString& key, const QString& defaultValue,
-                   const QString& file, int maxChars)
+QString readString(const QString& section, const QString& key, const QString& defaultValue, const QString& file,
+                   int maxChars)
 {
     // As the system does it: trailing blanks of the default are dropped, and the default is cut
     // like any value.
@@ -110,8 +110,8 @@ QString readString(const QString& section, const QString& key, const QString& de
         for (int i = begin + 1; i < end; ++i) {
             QString k, v;
             if (!keyValue(lines[i], &k, &v) || !same(k, wanted)) continue;
-            if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\''))
-                && v.back() == v.front())
+            if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
+                v.back() == v.front())
                 v = v.mid(1, v.size() - 2);
             result = v;
             break;
@@ -127,8 +127,7 @@ void writeOrFail(const QString& section, const QString& key, const QString& valu
 {
     bool exists = false;
     QStringList lines = readLines(file, &exists);
-    if (!exists && QFileInfo::exists(file))
-        throw failure(err::PermissionDenied);
+    if (!exists && QFileInfo::exists(file)) throw failure(err::PermissionDenied);
 
     const QString sectionText = section.trimmed();
     const QString keyText = key.trimmed();
@@ -181,8 +180,7 @@ bool writeString(const QString& section, const QString& key, const QString& valu
         writeOrFail(section, key, value, file);
         return true;
     } catch (const std::exception& e) {
-        qWarning().noquote() << QStringLiteral("Nastavení %1 nelze uložit do „%2“: %3")
-                                    .arg(key, file, userText(e));
+        qWarning().noquote() << QStringLiteral("Nastavení %1 nelze uložit do „%2“: %3").arg(key, file, userText(e));
         return false;
     }
 }

@@ -1,8 +1,8 @@
 #include "common/ModAll.h"
 
+#include <sys/stat.h>
 #include <QDir>
 #include <QFile>
-#include <sys/stat.h>
 #include <QRegularExpression>
 #include <cerrno>
 #include <cmath>
@@ -10,10 +10,10 @@
 #include <system_error>
 
 #include "common/ErrorTexts.h"
-#include "common/FileInUse.h"
-#include "common/NumberText.h"
 #include "common/Failure.h"
+#include "common/FileInUse.h"
 #include "common/IniFile.h"
+#include "common/NumberText.h"
 #include "common/UserText.h"
 
 namespace zorva {
@@ -50,16 +50,13 @@ QRegularExpression wildcardExpression(const QString& pattern)
         return QRegularExpression(QStringLiteral("^.*$"), QRegularExpression::DotMatchesEverythingOption);
     QString rx = QStringLiteral("^");
     for (QChar c : pattern) {
-        if (c == QLatin1Char('*'))
-            rx += QLatin1String(".*");
-        else if (c == QLatin1Char('?'))
-            rx += QLatin1Char('.');
-        else
-            rx += QRegularExpression::escape(QString(c));
+        if (c == QLatin1Char('*')) rx += QLatin1String(".*");
+        else if (c == QLatin1Char('?')) rx += QLatin1Char('.');
+        else rx += QRegularExpression::escape(QString(c));
     }
     rx += QLatin1Char('$');
-    return QRegularExpression(rx, QRegularExpression::CaseInsensitiveOption
-                                      | QRegularExpression::DotMatchesEverythingOption);
+    return QRegularExpression(
+        rx, QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
 }
 
 // All names in the pattern's folder that match its last component, in name order. The attribute
@@ -88,13 +85,13 @@ QStringList matchingNames(const QString& pattern, int attributeMask)
 QString valueText(const QVariant& value)
 {
     switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return generalTextLocal(value.toDouble());
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    default:
-        return value.toString();
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return generalTextLocal(value.toDouble());
+        case QMetaType::Bool:
+            return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        default:
+            return value.toString();
     }
 }
 
@@ -112,28 +109,40 @@ double roundHalfEven(double x)
 int removalErrorNumber(const std::error_code& ec)
 {
     switch (ec.value()) {
-    case 2: return err::FileNotFound;         // ERROR_FILE_NOT_FOUND
-    case 3: return err::PathNotFound;         // ERROR_PATH_NOT_FOUND
-    case 32:                                  // ERROR_SHARING_VIOLATION: open elsewhere
-    case 33: return err::PermissionDenied;    // ERROR_LOCK_VIOLATION
-    case 5: return err::PathFileAccess;       // ERROR_ACCESS_DENIED: read-only or protected
-    case 123: return 52;                      // ERROR_INVALID_NAME
-    default: return err::PathFileAccess;
+        case 2:
+            return err::FileNotFound;  // ERROR_FILE_NOT_FOUND
+        case 3:
+            return err::PathNotFound;  // ERROR_PATH_NOT_FOUND
+        case 32:                       // ERROR_SHARING_VIOLATION: open elsewhere
+        case 33:
+            return err::PermissionDenied;  // ERROR_LOCK_VIOLATION
+        case 5:
+            return err::PathFileAccess;  // ERROR_ACCESS_DENIED: read-only or protected
+        case 123:
+            return 52;  // ERROR_INVALID_NAME
+        default:
+            return err::PathFileAccess;
     }
 }
 #else
 int removalErrorNumber(const std::error_code& ec)
 {
     switch (ec.value()) {
-    case ENOENT: return err::FileNotFound;
-    case ENOTDIR: return err::PathNotFound;
-    case ENAMETOOLONG: return 52;
-    case EIO: return 57;
-    case EACCES:
-    case EPERM:
-    case EBUSY:
-    case ETXTBSY: return err::PermissionDenied;  // in use or not ours to delete
-    default: return err::PathFileAccess;         // read-only file system, a folder, ...
+        case ENOENT:
+            return err::FileNotFound;
+        case ENOTDIR:
+            return err::PathNotFound;
+        case ENAMETOOLONG:
+            return 52;
+        case EIO:
+            return 57;
+        case EACCES:
+        case EPERM:
+        case EBUSY:
+        case ETXTBSY:
+            return err::PermissionDenied;  // in use or not ours to delete
+        default:
+            return err::PathFileAccess;  // read-only file system, a folder, ...
     }
 }
 #endif
@@ -151,10 +160,8 @@ QString VratAdresar(const ProgramContext& ctx, const QString& path)
         // A drive root keeps its separator (C:\file.htm gives C:\), and so does the root of a
         // native path (/f.htm gives /). A two-character folder that is not a drive ("ab/f")
         // stays as it is.
-        if (folder.size() == 2 && folder.at(1) == QLatin1Char(':') && folder.at(0).isLetter())
-            folder += path.at(sep);
-        else if (folder.isEmpty())
-            folder = path.at(sep);
+        if (folder.size() == 2 && folder.at(1) == QLatin1Char(':') && folder.at(0).isLetter()) folder += path.at(sep);
+        else if (folder.isEmpty()) folder = path.at(sep);
         return folder;
     } catch (const Failure& f) {
         reportCritical(ctx, f);
@@ -176,10 +183,8 @@ QString SpojCestu(const QString& folder, const QString& name)
 {
     QString out = folder;
     if (out.isEmpty() || !isSeparator(out.back())) out += separatorOf(folder, QLatin1Char('\\'));
-    if (!name.isEmpty() && isSeparator(name.front()))
-        out += name.mid(1);
-    else
-        out += name;
+    if (!name.isEmpty() && isSeparator(name.front())) out += name.mid(1);
+    else out += name;
     return out;
 }
 
@@ -195,14 +200,17 @@ void removeFile(const QString& path)
     // leaves both alone, as it always has: a file without any write permission is read-only, and a
     // file that another instance holds open carries its mark (FileInUse).
     struct stat st;
-    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode)
-        && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    if (::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+        (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         throw failure(err::PathFileAccess);
     int error = 0;
     switch (tryDeleteUnused(path, error)) {
-    case Deletion::Deleted: return;
-    case Deletion::InUse: throw failure(err::PermissionDenied);
-    case Deletion::Failed: break;
+        case Deletion::Deleted:
+            return;
+        case Deletion::InUse:
+            throw failure(err::PermissionDenied);
+        case Deletion::Failed:
+            break;
     }
     throw failure(removalErrorNumber(std::error_code(error, std::generic_category())));
 }
@@ -212,8 +220,7 @@ bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString
     return SmazSoubory(ctx, folder, pattern, removeFile);
 }
 
-bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString& pattern,
-                 const FileRemover& remove)
+bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString& pattern, const FileRemover& remove)
 {
     try {
         QString dir = folder;
@@ -245,9 +252,8 @@ QString VytvorJmenoTMP(const ProgramContext& ctx, const QString& folder, const Q
     for (;;) {
         const QDateTime now = clock.now();
         const int part = int(roundHalfEven(clock.random())) * 100;
-        const QString name = QStringLiteral("TMP") + now.toString(QStringLiteral("yyyyMMddHHmmss"))
-                             + QStringLiteral("%1").arg(part, 3, 10, QLatin1Char('0'))
-                             + QStringLiteral("_.") + extension;
+        const QString name = QStringLiteral("TMP") + now.toString(QStringLiteral("yyyyMMddHHmmss")) +
+                             QStringLiteral("%1").arg(part, 3, 10, QLatin1Char('0')) + QStringLiteral("_.") + extension;
         const QString path = SpojCestu(folder, name);
         // Both names of one second may be taken; then the next round waits for the clock.
         if (NajdiSoubor(path, 0).isEmpty()) return path;

@@ -32,8 +32,7 @@ using FileRemover = std::function<void(const QString& path)>;
 // The file system's removal, with the platform's error mapped onto those numbers.
 void removeFile(const QString& path);
 // SmazSoubory with the removal given: the same enumeration and the same skipping of 70 and 75.
-bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString& pattern,
-                 const FileRemover& remove);
+bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString& pattern, const FileRemover& remove);
 // Full path of a file that does not exist yet: "TMP" yyyyMMddhhmmss + "000"|"100" + "_." + extension.
 QString VytvorJmenoTMP(const ProgramContext& ctx, const QString& folder, const QString& extension);
 // One value from a settings file; the default when the file, section or key is missing; at most

@@ -1,12 +1,12 @@
 #include "common/NumberText.h"
 
+#include <locale.h>
 #include <QVarLengthArray>
 #include <algorithm>
-#include <charconv>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <clocale>
-#include <locale.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -44,23 +44,29 @@ double radixNumber(const QString& s, int start, int radix)
 }
 
 // Powers of ten that a double holds exactly.
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10,
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
                                    1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
 
 // The value as 15 significant decimal digits: sign, digits "ddddddddddddddd" and the decimal
 // exponent of the first digit. Rounding to 15 digits first is what makes 3 x 0.15 print as 0.45.
 struct Decimal15 {
     bool negative = false;
-    char digits[15] = {};   // exactly 15 digits, first non-zero unless the value is 0
+    char digits[15] = {};  // exactly 15 digits, first non-zero unless the value is 0
     int exponent = 0;
-    bool zero() const { return std::all_of(digits, digits + 15, [](char c) { return c == '0'; }); }
+    bool zero() const
+    {
+        return std::all_of(digits, digits + 15, [](char c) { return c == '0'; });
+    }
 };
 
 // Reads "d.ddd...e[+-]xx" (the form of to_chars in scientific format) into `d`; false when it has
 // more than 15 digits.
 bool readScientific(const char* p, const char* end, Decimal15& d)
 {
-    if (p != end && *p == '-') { d.negative = true; ++p; }
+    if (p != end && *p == '-') {
+        d.negative = true;
+        ++p;
+    }
     int n = 0;
     for (; p != end && *p != 'e'; ++p) {
         if (*p < '0' || *p > '9') continue;
@@ -204,10 +210,16 @@ double parseLeading(QStringView text, const DecimalSigns* signs)
     qsizetype i = 0;
     if (ch(i) == '+' || ch(i) == '-') ++i;
     bool digits = false;
-    while (digit(ch(i))) { ++i; digits = true; }
+    while (digit(ch(i))) {
+        ++i;
+        digits = true;
+    }
     if (ch(i) == '.') {
         ++i;
-        while (digit(ch(i))) { ++i; digits = true; }
+        while (digit(ch(i))) {
+            ++i;
+            digits = true;
+        }
     }
     if (!digits) return 0;
     const char e = ch(i);
@@ -215,13 +227,14 @@ double parseLeading(QStringView text, const DecimalSigns* signs)
         qsizetype j = i + 1;
         if (ch(j) == '+' || ch(j) == '-') ++j;
         bool expDigits = false;
-        while (digit(ch(j))) { ++j; expDigits = true; }
-        if (expDigits) {
-            i = j;
+        while (digit(ch(j))) {
+            ++j;
+            expDigits = true;
         }
+        if (expDigits) { i = j; }
     }
     const double value = decimalValue(s.data(), s.data() + i);
-    return value == 0 ? 0.0 : value;   // never a negative zero
+    return value == 0 ? 0.0 : value;  // never a negative zero
 }
 
 }  // namespace
@@ -345,7 +358,7 @@ QString fixedText(double value, int decimals, QChar decimalPoint)
     const int room = 1 + decimals + 1 + 15 + std::max(k, 0);
     QVarLengthArray<char, 512> buffer(room);
     char* const end = buffer.data() + room;
-    char* n = end;   // the digits are n .. end
+    char* n = end;  // the digits are n .. end
     if (d.zero() || -k > 15) {
         *--n = '0';
     } else if (k >= 0) {

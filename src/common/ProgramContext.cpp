@@ -7,8 +7,7 @@ namespace zorva {
 QString ProgramContext::file(const QString& backslashName) const
 {
     QString name = backslashName;
-    while (name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/')))
-        name.remove(0, 1);
+    while (name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/'))) name.remove(0, 1);
     return QDir(folder).filePath(name);
 }
 
@@ -19,8 +18,7 @@ QString ProgramContext::settingsFile() const
 
 void ProgramContext::message(const QString& text, MessageIcon icon) const
 {
-    if (messages)
-        messages->show(text, icon);
+    if (messages) messages->show(text, icon);
 }
 
 }  // namespace zorva

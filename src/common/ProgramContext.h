@@ -5,7 +5,10 @@
 
 namespace zorva {
 
-enum class MessageIcon { None, Critical };
+enum class MessageIcon {
+    None,
+    Critical
+};
 
 // Every message box of the program passes through this interface: the windows show a real box,
 // tests record the text instead of blocking on a modal dialog.
@@ -23,13 +26,12 @@ public:
     using LateOutcome = std::function<void(int code)>;
 
     virtual ~ShellService() = default;
-    virtual int open(const QString& file, const QString& parameters, const QString& workingFolder,
-                     int showCommand) = 0;
+    virtual int open(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand) = 0;
     // As open, without waiting for an opener that reports only when it has ended: the result is
     // then success at once, and the opener's own code comes to late on the event loop. By default
     // every outcome is known at once.
-    virtual int launch(const QString& file, const QString& parameters, const QString& workingFolder,
-                       int showCommand, const LateOutcome& late)
+    virtual int launch(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand,
+                       const LateOutcome& late)
     {
         (void)late;
         return open(file, parameters, workingFolder, showCommand);
@@ -41,14 +43,14 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
-    virtual void reseed() = 0;       // seeds the random source from the timer
-    virtual double random() = 0;     // a value in [0, 1)
+    virtual void reseed() = 0;    // seeds the random source from the timer
+    virtual double random() = 0;  // a value in [0, 1)
 };
 
 // What every part of the program needs to know about where it runs. One value, made in main() for
 // the real program and in each test for a temporary folder.
 struct ProgramContext {
-    QString folder;                          // the program folder, a native path without trailing separator
+    QString folder;  // the program folder, a native path without trailing separator
     QString programName = QStringLiteral("ZORVA_VDJ");
     MessageBoxes* messages = nullptr;
     ShellService* shell = nullptr;

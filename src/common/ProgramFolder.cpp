@@ -17,8 +17,7 @@ bool canWriteIn(const QString& folder)
 void seedFolder(const QString& from, const QString& to, const QStringList& names)
 {
     for (QString name : names) {
-        while (name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/')))
-            name.remove(0, 1);
+        while (name.startsWith(QLatin1Char('\\')) || name.startsWith(QLatin1Char('/'))) name.remove(0, 1);
         const QString source = QDir(from).filePath(name);
         const QString target = QDir(to).filePath(name);
         if (QFileInfo::exists(target) || !QFileInfo(source).isFile()) continue;

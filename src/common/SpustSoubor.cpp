@@ -6,9 +6,9 @@
 #include <QRegularExpression>
 
 #include "common/ErrorTexts.h"
+#include "common/Failure.h"
 #include "common/ModAll.h"
 #include "common/Windows1250.h"
-#include "common/Failure.h"
 
 namespace zorva {
 
@@ -18,13 +18,20 @@ namespace {
 QString shellCodeText(int code)
 {
     switch (code) {
-    case 2: return QStringLiteral("Nemohu najít soubor");
-    case 3: return QStringLiteral("Cesta neexistuje");
-    case 5: return QStringLiteral("Přístup odmítnut");
-    case 8: return QStringLiteral("Málo paměti");
-    case 31: return QStringLiteral("Není asociovaná aplikace");
-    case 32: return QStringLiteral("Nemohu najít DLL");
-    default: return {};
+        case 2:
+            return QStringLiteral("Nemohu najít soubor");
+        case 3:
+            return QStringLiteral("Cesta neexistuje");
+        case 5:
+            return QStringLiteral("Přístup odmítnut");
+        case 8:
+            return QStringLiteral("Málo paměti");
+        case 31:
+            return QStringLiteral("Není asociovaná aplikace");
+        case 32:
+            return QStringLiteral("Nemohu najít DLL");
+        default:
+            return {};
     }
 }
 
@@ -36,14 +43,14 @@ QString stamp(const QDateTime& now)
     QString timeFormat = locale.timeFormat(QLocale::LongFormat);
     timeFormat.remove(QRegularExpression(QStringLiteral("\\s*t+\\s*$")));
     timeFormat.remove(QRegularExpression(QStringLiteral("^\\s*t+\\s*")));
-    return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-           + locale.toString(now.time(), timeFormat);
+    return locale.toString(now.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           locale.toString(now.time(), timeFormat);
 }
 
 void appendLogLine(const ProgramContext& ctx, const QString& text)
 {
-    const QString line = stamp(ctx.clock ? ctx.clock->now() : QDateTime::currentDateTime())
-                         + QLatin1Char(' ') + text + QStringLiteral("\r\n");
+    const QString line = stamp(ctx.clock ? ctx.clock->now() : QDateTime::currentDateTime()) + QLatin1Char(' ') + text +
+                         QStringLiteral("\r\n");
     QFile log(ctx.file(QStringLiteral("\\SpustSoubor_err.txt")));
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append)) {
         throw failure(QFileInfo(QFileInfo(log.fileName()).absolutePath()).isDir() ? err::PathFileAccess
@@ -67,21 +74,18 @@ bool isLocalDiskPath(const QString& file)
 
 }  // namespace
 
-QString SpustSoubor(const ProgramContext& ctx, const QString& file, const QString& parameters,
-                    int showCommand, bool skipCheck, bool quoteParameters, bool noSplit)
+QString SpustSoubor(const ProgramContext& ctx, const QString& file, const QString& parameters, int showCommand,
+                    bool skipCheck, bool quoteParameters, bool noSplit)
 {
     QString result;
 
     // A document that is not there is not opened and not reported. The registration tool is a
     // program of the system and is not looked for beside us.
-    if (!skipCheck && NajdiSoubor(file, 0).isEmpty()
-        && file.toUpper() != QLatin1String("REGSVR32.EXE"))
-        return result;
+    if (!skipCheck && NajdiSoubor(file, 0).isEmpty() && file.toUpper() != QLatin1String("REGSVR32.EXE")) return result;
 
     // Parameters with a blank inside (not in front) are one argument for the program.
     QString params = parameters;
-    if (quoteParameters && params.indexOf(QLatin1Char(' ')) >= 1)
-        params = QLatin1Char('"') + params + QLatin1Char('"');
+    if (quoteParameters && params.indexOf(QLatin1Char(' ')) >= 1) params = QLatin1Char('"') + params + QLatin1Char('"');
 
     // A file on a local disk is opened from its own folder; anything else (an address, a network
     // path, or everything when told not to split) goes whole, with the drive root as folder.

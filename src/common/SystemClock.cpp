@@ -4,9 +4,15 @@
 
 namespace zorva {
 
-SystemClock::SystemClock() { reseed(); }
+SystemClock::SystemClock()
+{
+    reseed();
+}
 
-QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::now() const
+{
+    return QDateTime::currentDateTime();
+}
 
 void SystemClock::reseed()
 {

@@ -48,12 +48,9 @@ QByteArray toWindows1250(const QString& text, Windows1250Unmappable mode)
     const auto ucs4 = text.toUcs4();
     for (char32_t cp : ucs4) {
         const int b = byteOf(cp);
-        if (b >= 0)
-            out.append(char(b));
-        else if (mode == Windows1250Unmappable::CharRef)
-            out.append("&#" + QByteArray::number(uint(cp)) + ';');
-        else
-            out.append('?');
+        if (b >= 0) out.append(char(b));
+        else if (mode == Windows1250Unmappable::CharRef) out.append("&#" + QByteArray::number(uint(cp)) + ';');
+        else out.append('?');
     }
     return out;
 }

@@ -1,8 +1,8 @@
 #include "common/XdgShellService.h"
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 #else
 #include <QDir>
 #include <QFileInfo>
@@ -17,14 +17,15 @@
 
 namespace zorva {
 
-XdgShellService::XdgShellService(QString opener) : opener_(std::move(opener)) {}
+XdgShellService::XdgShellService(QString opener) : opener_(std::move(opener))
+{
+}
 
 XdgShellService::~XdgShellService() = default;
 
 #ifdef _WIN32
 
-int XdgShellService::open(const QString& file, const QString& parameters, const QString& workingFolder,
-                          int showCommand)
+int XdgShellService::open(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand)
 {
     const std::wstring f = file.toStdWString();
     const std::wstring p = parameters.toStdWString();
@@ -62,11 +63,16 @@ bool isAddress(const QString& text)
 int exitStatusCode(int status)
 {
     switch (status) {
-    case 0: return kDispatched;
-    case 2: return kFileNotFound;
-    case 3: return kNoAssociation;
-    case 4: return kNoAssociation;
-    default: return 0;
+        case 0:
+            return kDispatched;
+        case 2:
+            return kFileNotFound;
+        case 3:
+            return kNoAssociation;
+        case 4:
+            return kNoAssociation;
+        default:
+            return 0;
     }
 }
 
@@ -102,17 +108,16 @@ int XdgShellService::launch(const QString& file, const QString& parameters, cons
     // never waits for it (without a desktop environment it waits for the viewer it started). What it
     // reports when it ends comes back later.
     std::erase_if(launches_, [](const std::unique_ptr<DetachedLaunch>& l) { return l->ended(); });
-    auto started = DetachedLaunch::start(opener, {target}, folder.isEmpty() ? QDir::currentPath() : folder,
-                                         [late](int status) {
-                                             if (late) late(exitStatusCode(status));
-                                         });
+    auto started =
+        DetachedLaunch::start(opener, {target}, folder.isEmpty() ? QDir::currentPath() : folder, [late](int status) {
+            if (late) late(exitStatusCode(status));
+        });
     if (!started) return kMissingComponent;
     launches_.push_back(std::move(started));
     return kDispatched;
 }
 
-int XdgShellService::open(const QString& file, const QString& parameters, const QString& workingFolder,
-                          int showCommand)
+int XdgShellService::open(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand)
 {
     return launch(file, parameters, workingFolder, showCommand, {});
 }

@@ -33,8 +33,7 @@ public:
     XdgShellService(const XdgShellService&) = delete;
     XdgShellService& operator=(const XdgShellService&) = delete;
 
-    int open(const QString& file, const QString& parameters, const QString& workingFolder,
-             int showCommand) override;
+    int open(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand) override;
 #ifndef _WIN32
     int launch(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand,
                const LateOutcome& late) override;

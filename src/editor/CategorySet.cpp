@@ -27,8 +27,8 @@ CategorySet makeFirst()
     s.conventionalAddition = {"SKOTML", "SKOTST", "KOZA", "OVCE"};
     s.horseAddition = {"KUNST", "KUNML"};
     s.ecoAddition = {"EKOSKOTST", "EKOSKOTML", "EKOKOZA", "EKOOVCE"};
-    s.writeOrder = {"SKOTML", "SKOTST", "EKOSKOTML", "EKOSKOTST", "KOZA",
-                    "EKOKOZA", "OVCE", "EKOOVCE", "KUNML", "KUNST"};
+    s.writeOrder = {"SKOTML",  "SKOTST", "EKOSKOTML", "EKOSKOTST", "KOZA",
+                    "EKOKOZA", "OVCE",   "EKOOVCE",   "KUNML",     "KUNST"};
     s.createTable = QStringLiteral(
         "CREATE TABLE TABULKA(DATPLATNOST TEXT(10), VDJA DOUBLE, VDJB DOUBLE, PICHA DOUBLE, PICHB DOUBLE, "
         "ZADATELREGLPIS TEXT(1), ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE, SKOTML_POCET TEXT(5), "
@@ -70,15 +70,16 @@ CategorySet make2006()
     };
     for (const auto& line : lines) {
         const QString name = QString::fromLatin1(line.name);
-        const K kind = name.startsWith(QLatin1String("EKO")) ? K::Eco
-                       : name.startsWith(QLatin1String("KUN")) ? K::Horse : K::Conventional;
+        const K kind = name.startsWith(QLatin1String("EKO"))   ? K::Eco
+                       : name.startsWith(QLatin1String("KUN")) ? K::Horse
+                                                               : K::Conventional;
         s.categories.push_back({name, name, kind, QString::fromUtf8(line.meaning)});
     }
     s.leftColumnLines = 9;
     s.conventionalAddition = {"SKOTDO6", "SKOTOD6DO24", "SKOTOD24", "OVCEDO12", "OVCEOD12", "KOZYDO12", "KOZYOD12"};
     s.horseAddition = {"KUNDO3", "KUNOD3"};
-    s.ecoAddition = {"EKOSKOTDO6", "EKOSKOTOD6DO24", "EKOSKOTOD24", "EKOOVCEDO12", "EKOOVCEOD12",
-                     "EKOKOZYDO12", "EKOKOZYOD12"};
+    s.ecoAddition = {"EKOSKOTDO6",  "EKOSKOTOD6DO24", "EKOSKOTOD24", "EKOOVCEDO12",
+                     "EKOOVCEOD12", "EKOKOZYDO12",    "EKOKOZYOD12"};
     for (const auto& c : s.categories) s.writeOrder << c.name;
     s.createTable = QStringLiteral(
         "CREATE TABLE TABULKA(DATPLATNOST TEXT(10), VDJA DOUBLE, VDJB DOUBLE, PICHA DOUBLE, PICHB DOUBLE, "

@@ -7,13 +7,17 @@ namespace zorva::editor {
 
 // A livestock category. Its name is both the local name of its element in a row of the response
 // (RUX:<name>) and the prefix of its three working-table columns <name>_POCET, _VDJ, _KOEF.
-enum class CategoryKind { Conventional, Eco, Horse };
+enum class CategoryKind {
+    Conventional,
+    Eco,
+    Horse
+};
 
 struct Category {
     QString name;
-    QString label;        // the label of its line on the editor window
+    QString label;  // the label of its line on the editor window
     CategoryKind kind;
-    QString meaning = {}; // in plain Czech, where the label is the bare name
+    QString meaning = {};  // in plain Czech, where the label is the bare name
 
     QString countColumn() const { return name + QStringLiteral("_POCET"); }
     QString unitsColumn() const { return name + QStringLiteral("_VDJ"); }
@@ -23,15 +27,15 @@ struct Category {
 // One generation of categories, described in one place: what the window shows, what the table
 // holds, in which order the sums add and in which order the results are written back.
 struct CategorySet {
-    QString id;                          // "first" or "2006"
-    QString windowName;                  // "frmEditace" or "frmEditace2006"
-    std::vector<Category> categories;    // column order = loading order = line order
-    int leftColumnLines = 0;             // lines in the window's left column; the rest go right
-    QStringList conventionalAddition;    // order of addition, group by group
+    QString id;                        // "first" or "2006"
+    QString windowName;                // "frmEditace" or "frmEditace2006"
+    std::vector<Category> categories;  // column order = loading order = line order
+    int leftColumnLines = 0;           // lines in the window's left column; the rest go right
+    QStringList conventionalAddition;  // order of addition, group by group
     QStringList horseAddition;
     QStringList ecoAddition;
-    QStringList writeOrder;              // order of writing back (eco ones only for types 1 and 5)
-    QString createTable;                 // the table-creating statement, as the generation defines it
+    QStringList writeOrder;  // order of writing back (eco ones only for types 1 and 5)
+    QString createTable;     // the table-creating statement, as the generation defines it
 
     const Category* find(const QString& name) const;
     bool isEco(const QString& name) const;

@@ -3,21 +3,19 @@
 #include <QLocale>
 #include <cmath>
 
+#include "common/Failure.h"
 #include "common/ModAll.h"
 #include "common/Namespaces.h"
 #include "common/NumberText.h"
+#include "common/SkipOnFailure.h"
 #include "common/UserText.h"
 #include "editor/TableColumns.h"
 #include "editor/WriteBack.h"
-#include "common/SkipOnFailure.h"
-#include "common/Failure.h"
 #include "platform/WorkingDatabase.h"
 
 namespace zorva::editor {
 
 namespace {
-
-
 
 }  // namespace
 
@@ -74,7 +72,9 @@ void EditorSession::Startuj()
     skipOnFailure([&] { rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA")); });
     if (rs) skipOnFailure([&] { loadRows(*rs); });
     skipOnFailure([&] { serviceInputs_.takeRecorded(*xmlDOM); });
-    skipOnFailure([&] { if (rs) rs->close(); });
+    skipOnFailure([&] {
+        if (rs) rs->close();
+    });
     skipOnFailure([&] { database.close(); });
     strConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + databasePath_ +
                  QStringLiteral(";User ID=admin");
@@ -157,7 +157,9 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QCh
                                  RowWriter& writer)
 {
     // Acreage: empty becomes 0, then the column holds its own numeric value.
-    skipOnFailure([&] { if (db::isNullValue(rs.value(col.acreage))) rs.setValue(col.acreage, 0.0); });
+    skipOnFailure([&] {
+        if (db::isNullValue(rs.value(col.acreage))) rs.setValue(col.acreage, 0.0);
+    });
     skipOnFailure([&] { rs.setValue(col.acreage, numericValue(rs.value(col.acreage))); });
 
     for (const CategoryColumns& c : col.categories) {
@@ -168,8 +170,7 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QCh
                 rs.setValue(c.count, 0.0);
         });
     }
-    for (const CategoryColumns& c : col.categories)
-        skipOnFailure([&] { rs.setValue(c.units, 0.0); });
+    for (const CategoryColumns& c : col.categories) skipOnFailure([&] { rs.setValue(c.units, 0.0); });
     for (const CategoryColumns& c : col.categories) {
         skipOnFailure([&] {
             const QVariant& koef = rs.value(c.coefficient);
@@ -234,7 +235,9 @@ void EditorSession::Pocitej(const RunHooks& hooks)
     if (running_) return;
     running_ = true;
     emit runStarted();
-    auto pump = [&] { if (hooks.pumpEvents) hooks.pumpEvents(); };
+    auto pump = [&] {
+        if (hooks.pumpEvents) hooks.pumpEvents();
+    };
 
     db::Recordset* rs = recordset();
     RunTotals totals;
@@ -270,7 +273,9 @@ void EditorSession::Pocitej(const RunHooks& hooks)
             pump();
         }
         rs->endBatch();
-        skipOnFailure([&] { if (xmlDOM) recordChanges(*xmlDOM, writer->changes().changes()); });
+        skipOnFailure([&] {
+            if (xmlDOM) recordChanges(*xmlDOM, writer->changes().changes());
+        });
     }
 
     skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKA")] = yearlyText(totals.a, totals.counted); });
@@ -280,7 +285,9 @@ void EditorSession::Pocitej(const RunHooks& hooks)
             RowWriter::writeYearly(*xmlDOM, headers_.value(QStringLiteral("txtPICHROKA")),
                                    headers_.value(QStringLiteral("txtPICHROKB")));
     });
-    skipOnFailure([&] { if (rs) rs->moveFirst(); });
+    skipOnFailure([&] {
+        if (rs) rs->moveFirst();
+    });
     emit headersChanged();
     running_ = false;
     emit runFinished();

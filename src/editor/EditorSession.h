@@ -18,7 +18,7 @@ namespace zorva::editor {
 struct RunHooks {
     std::function<void()> pumpEvents;
     std::function<void(int done, int total)> progress;
-    std::function<void()> beep;   // the short signal at the end of a run
+    std::function<void()> beep;  // the short signal at the end of a run
 };
 
 // One opening of the livestock-unit editor, without any widget: the response document, the working
@@ -69,7 +69,7 @@ signals:
 private:
     void loadRows(db::Recordset& rs);
     struct RunTotals {
-        int counted = 0;   // rows that count towards the yearly intensities
+        int counted = 0;  // rows that count towards the yearly intensities
         double a = 0, b = 0;
     };
     void calculateRow(db::Recordset& rs, const struct TableColumns& columns, QChar decimalPoint, RunTotals& totals,

@@ -5,9 +5,9 @@
 #include <QScopeGuard>
 
 #include "common/CommandArguments.h"
+#include "common/Failure.h"
 #include "common/UserText.h"
 #include "editor/EditorSession.h"
-#include "common/Failure.h"
 
 namespace zorva::editor {
 
@@ -77,9 +77,10 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
         const Options o = parse(arguments);
         auto doc = std::make_shared<xml::Document>();
         if (!QFileInfo(o.input).isFile() || !doc->load(o.input))
-            throw BadInput(QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.").arg(o.input));
+            throw BadInput(
+                QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.").arg(o.input));
 
-        const CategorySet& set = o.generation == QLatin1String("2006") ? CategorySet::gen2006()
+        const CategorySet& set = o.generation == QLatin1String("2006")    ? CategorySet::gen2006()
                                  : o.generation == QLatin1String("first") ? CategorySet::first()
                                                                           : guessGeneration(*doc);
         CollectingMessages messages;
@@ -87,14 +88,17 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
         ctx.messages = &messages;
         QString databasePath;
         // The working database of a headless run is its own; it goes whatever happens.
-        auto removeDatabase = qScopeGuard([&] { if (!databasePath.isEmpty()) QFile::remove(databasePath); });
+        auto removeDatabase = qScopeGuard([&] {
+            if (!databasePath.isEmpty()) QFile::remove(databasePath);
+        });
         {
             EditorSession session(ctx, set);
             session.xmlDOM = doc;
             session.Startuj();
             databasePath = session.workingDatabasePath();
             if (!messages.shown.isEmpty() || !session.recordset())
-                throw BadInput(QStringLiteral("Odpověď nelze načíst: %1").arg(messages.shown.join(QStringLiteral("; "))));
+                throw BadInput(
+                    QStringLiteral("Odpověď nelze načíst: %1").arg(messages.shown.join(QStringLiteral("; "))));
 
             db::Recordset& rs = *session.recordset();
             for (const Edit& e : o.edits) {
@@ -113,7 +117,8 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
                         rs.setValue(e.column, e.value);
                         rs.update();
                     } catch (const Failure& f) {
-                        throw BadInput(QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, f.text()));
+                        throw BadInput(
+                            QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, f.text()));
                     }
                 }
                 if (!found) throw BadInput(QStringLiteral("Žádný řádek nemá datum \"%1\".").arg(e.date));

@@ -15,8 +15,8 @@ namespace zorva::editor {
 //
 // Returns the exit status: 0 done, 2 bad input (a message on the error stream, no output file).
 struct RecomputeStreams {
-    std::function<void(const QByteArray&)> out;     // the document when no --out is given
-    std::function<void(const QString&)> error;      // one message per call
+    std::function<void(const QByteArray&)> out;  // the document when no --out is given
+    std::function<void(const QString&)> error;   // one message per call
 };
 
 int recompute(const QStringList& arguments, const ProgramContext& ctx, const RecomputeStreams& streams);

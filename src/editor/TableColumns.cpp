@@ -13,8 +13,8 @@ TableColumns::TableColumns(const db::Recordset& rs, const CategorySet& set, bool
       acreage(rs.columnIndex(QStringLiteral("SUMAVYMERADPB")))
 {
     for (const Category& c : set.categories)
-        categories.push_back({rs.columnIndex(c.countColumn()), rs.columnIndex(c.unitsColumn()),
-                              rs.columnIndex(c.coefficientColumn())});
+        categories.push_back(
+            {rs.columnIndex(c.countColumn()), rs.columnIndex(c.unitsColumn()), rs.columnIndex(c.coefficientColumn())});
     auto unitsOf = [&](const QStringList& names, std::vector<int>& out) {
         for (const QString& name : names) out.push_back(rs.columnIndex(name + QStringLiteral("_VDJ")));
     };

@@ -19,7 +19,7 @@ struct TableColumns {
     TableColumns(const db::Recordset& rs, const CategorySet& set, bool eco);
 
     int date, vdjA, vdjB, pichA, pichB, lpis, irz, acreage;
-    std::vector<CategoryColumns> categories;   // in the order of the set
+    std::vector<CategoryColumns> categories;  // in the order of the set
     // The units columns that the sums VDJA and VDJB add, in the order of addition for the type.
     std::vector<int> sumA, sumB;
 };

@@ -70,7 +70,8 @@ ServiceValue* ServiceInputs::find(ServiceRow& row, const QString& field)
 void ServiceInputs::takeRecorded(const xml::Document& doc)
 {
     if (!set_) return;
-    for (const xml::Node& change : doc.selectList(QStringLiteral("//") + kChangesElement + QLatin1Char('/') + kChangeElement)) {
+    for (const xml::Node& change :
+         doc.selectList(QStringLiteral("//") + kChangesElement + QLatin1Char('/') + kChangeElement)) {
         const auto date = change.attribute(kDate);
         const auto field = change.attribute(kField);
         const auto service = change.attribute(kService);
@@ -94,7 +95,8 @@ void ChangeList::unchanged(const ServiceRow& row, int slot)
     if (at != slotOf_.cend()) slots_[*at].reset();
 }
 
-void ChangeList::compare(const ServiceRow& row, int slot, const QString& field, const ServiceValue& sent, double current)
+void ChangeList::compare(const ServiceRow& row, int slot, const QString& field, const ServiceValue& sent,
+                         double current)
 {
     if (!sent.sent) return;
     if (sent.number == current) {

@@ -36,7 +36,7 @@ struct ServiceValue {
 struct ServiceRow {
     QString date;
     ServiceValue acreage;
-    std::vector<ServiceValue> counts, coefficients;   // by the category's place in the set
+    std::vector<ServiceValue> counts, coefficients;  // by the category's place in the set
 };
 
 // The inputs of the calculation as the service sent them, kept when the response is loaded: the

@@ -2,10 +2,10 @@
 
 #include <QHash>
 
+#include "common/Failure.h"
 #include "common/ModAll.h"
 #include "common/NumberText.h"
 #include "common/SkipOnFailure.h"
-#include "common/Failure.h"
 
 namespace zorva::editor {
 
@@ -108,8 +108,14 @@ void RowWriter::writeRow(const db::Recordset& rs, const TableColumns& col)
             writeNormalised(rs.value(column), [&](QByteArrayView text) { row.setExistingAttribute(name, text); });
         });
     };
-    if (withA_) { attribute(vdjA, col.vdjA); attribute(pichA, col.pichA); }
-    if (withB_) { attribute(vdjB, col.vdjB); attribute(pichB, col.pichB); }
+    if (withA_) {
+        attribute(vdjA, col.vdjA);
+        attribute(pichA, col.pichA);
+    }
+    if (withB_) {
+        attribute(vdjB, col.vdjB);
+        attribute(pichB, col.pichB);
+    }
 
     // The first child element of each name, found in one pass: what "RUX:<name>" selects from the row.
     found_.clear();
@@ -126,7 +132,8 @@ void RowWriter::writeRow(const db::Recordset& rs, const TableColumns& col)
         if (!element) continue;
         const CategoryColumns& c = col.categories[std::size_t(written_[i])];
         skipOnFailure([&] { element.setText(generalChars(numericValue(rs.value(c.count))).view()); });
-        skipOnFailure([&] { element.setExistingAttribute(units, generalChars(numericValue(rs.value(c.units))).view()); });
+        skipOnFailure(
+            [&] { element.setExistingAttribute(units, generalChars(numericValue(rs.value(c.units))).view()); });
     }
     if (service_) trackRow(rs, col, date);
 }
@@ -149,8 +156,7 @@ void RowWriter::trackRow(const db::Recordset& rs, const TableColumns& col, const
             // A count still as the service wrote it needs no number.
             if (const QString* text = db::textValue(count); text && *text == sent->counts[k].text)
                 changes_.unchanged(*sent, slot);
-            else
-                changes_.compare(*sent, slot, category.countColumn(), sent->counts[k], numericValue(count));
+            else changes_.compare(*sent, slot, category.countColumn(), sent->counts[k], numericValue(count));
         });
         skipOnFailure([&] {
             changes_.compare(*sent, slot + 1, category.coefficientColumn(), sent->coefficients[k],

@@ -9,10 +9,10 @@ struct sqlite3;
 namespace zorva::db::detail {
 
 struct Connection {
-    QString name;           // the QSqlDatabase connection name, unique per opening
+    QString name;  // the QSqlDatabase connection name, unique per opening
     QSqlDatabase db;
-    sqlite3* handle = nullptr;   // the driver's own SQLite handle, for the statements of the recordsets
-    int batchDepth = 0;     // nesting of the batches of all recordsets on this connection
+    sqlite3* handle = nullptr;  // the driver's own SQLite handle, for the statements of the recordsets
+    int batchDepth = 0;         // nesting of the batches of all recordsets on this connection
 };
 
 // The SQLite handle under a connection of the Qt driver (the driver and this program use the same

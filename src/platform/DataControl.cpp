@@ -20,9 +20,8 @@ QString dataSourceOf(const QString& connection)
         QString key = part.left(eq).simplified();
         if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) != 0) continue;
         QString value = part.mid(eq + 1).trimmed();
-        if (value.size() >= 2
-            && ((value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
-                || (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))))
+        if (value.size() >= 2 && ((value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"'))) ||
+                                  (value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))))
             value = value.mid(1, value.size() - 2);
         return value;
     }
@@ -79,7 +78,7 @@ void DataControl::refresh()
     if (d->recordSource.trimmed().isEmpty())
         throw Failure(err::DatabaseFailure, QStringLiteral("Zdroj záznamů není zadán."));
     auto database = std::make_unique<WorkingDatabase>();
-    database->open(d->path);   // a missing file is a failure, never a new empty database
+    database->open(d->path);  // a missing file is a failure, never a new empty database
     std::unique_ptr<Recordset> recordset = database->openRecordset(d->recordSource);
     d->database = std::move(database);
     d->recordset = std::move(recordset);

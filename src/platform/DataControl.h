@@ -26,10 +26,10 @@ public:
     void setRecordSource(const QString& sql);
     QString recordSource() const;
 
-    void refresh();                         // (re)opens the recordset; raises a Failure
+    void refresh();  // (re)opens the recordset; raises a Failure
     bool isOpen() const;
-    Recordset* recordset() const;           // null before a successful refresh
-    RecordsetModel* model() const;          // always exists; empty before refresh
+    Recordset* recordset() const;   // null before a successful refresh
+    RecordsetModel* model() const;  // always exists; empty before refresh
     QString databasePath() const;
     void close();
 

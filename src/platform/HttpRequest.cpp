@@ -34,14 +34,19 @@ HttpRequest::Problem problemOf(QNetworkReply::NetworkError error, bool tooLarge)
     using P = HttpRequest::Problem;
     if (tooLarge) return P::TooLarge;
     switch (error) {
-    case QNetworkReply::ConnectionRefusedError: return P::Refused;
-    case QNetworkReply::HostNotFoundError: return P::HostNotFound;
-    // Nothing else aborts a running request than the transfer timeout, which Qt reports as a
-    // cancellation.
-    case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError: return P::Timeout;
-    case QNetworkReply::SslHandshakeFailedError: return P::Tls;
-    default: return P::Other;
+        case QNetworkReply::ConnectionRefusedError:
+            return P::Refused;
+        case QNetworkReply::HostNotFoundError:
+            return P::HostNotFound;
+        // Nothing else aborts a running request than the transfer timeout, which Qt reports as a
+        // cancellation.
+        case QNetworkReply::TimeoutError:
+        case QNetworkReply::OperationCanceledError:
+            return P::Timeout;
+        case QNetworkReply::SslHandshakeFailedError:
+            return P::Tls;
+        default:
+            return P::Other;
     }
 }
 
@@ -101,8 +106,7 @@ void HttpRequest::send(const QString& body)
     // Given up after this long without any progress, connecting included; it then ends as failed.
     request.setTransferTimeout(d->timeoutMs);
 
-    QNetworkReply* reply = d->method == "GET" ? d->manager->get(request)
-                                              : d->manager->post(request, body.toUtf8());
+    QNetworkReply* reply = d->method == "GET" ? d->manager->get(request) : d->manager->post(request, body.toUtf8());
     d->reply = reply;
     // A body beyond what a document may hold is not kept in memory; the exchange ends as failed.
     connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64 received, qint64) {
@@ -134,7 +138,10 @@ void HttpRequest::send(const QString& body)
     }
 }
 
-int HttpRequest::readyState() const { return d->state; }
+int HttpRequest::readyState() const
+{
+    return d->state;
+}
 
 xml::Document HttpRequest::responseXML() const
 {
@@ -143,18 +150,39 @@ xml::Document HttpRequest::responseXML() const
     return doc;
 }
 
-QByteArray HttpRequest::responseBody() const { return d->body; }
+QByteArray HttpRequest::responseBody() const
+{
+    return d->body;
+}
 
-int HttpRequest::status() const { return d->status; }
+int HttpRequest::status() const
+{
+    return d->status;
+}
 
-bool HttpRequest::failed() const { return d->failed; }
+bool HttpRequest::failed() const
+{
+    return d->failed;
+}
 
-HttpRequest::Problem HttpRequest::problem() const { return d->problem; }
+HttpRequest::Problem HttpRequest::problem() const
+{
+    return d->problem;
+}
 
-QString HttpRequest::errorText() const { return d->errorText; }
+QString HttpRequest::errorText() const
+{
+    return d->errorText;
+}
 
-bool HttpRequest::bodyArrived() const { return !d->body.isEmpty(); }
+bool HttpRequest::bodyArrived() const
+{
+    return !d->body.isEmpty();
+}
 
-void HttpRequest::setTimeoutMs(int ms) { d->timeoutMs = ms > 0 ? ms : 0; }
+void HttpRequest::setTimeoutMs(int ms)
+{
+    d->timeoutMs = ms > 0 ? ms : 0;
+}
 
 }  // namespace zorva

@@ -28,12 +28,20 @@ public:
     int readyState() const;             // 0 unsent, 1 opened, 4 completed (also on failure)
     xml::Document responseXML() const;  // the reply parsed with the hardened parser; empty when not XML
     QByteArray responseBody() const;
-    int status() const;                 // HTTP status, 0 when none arrived
-    bool failed() const;                // transport failure: no HTTP answer at all
+    int status() const;   // HTTP status, 0 when none arrived
+    bool failed() const;  // transport failure: no HTTP answer at all
     // What went wrong in the transport, told apart so that a caller can explain it in its words.
-    enum class Problem { None, Refused, HostNotFound, Timeout, Tls, TooLarge, Other };
+    enum class Problem {
+        None,
+        Refused,
+        HostNotFound,
+        Timeout,
+        Tls,
+        TooLarge,
+        Other
+    };
     Problem problem() const;
-    QString errorText() const;          // the network library's own text (for a log), empty on success
+    QString errorText() const;  // the network library's own text (for a log), empty on success
     bool bodyArrived() const;
 
     // Time without progress after which the request is given up (default 60 s; 0: no limit).

@@ -21,14 +21,10 @@ QStringList splitTopLevel(const QString& body)
             if (c == quote) quote = QChar();
             continue;
         }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`'))
-            quote = c;
-        else if (c == QLatin1Char('['))
-            quote = QLatin1Char(']');
-        else if (c == QLatin1Char('('))
-            ++depth;
-        else if (c == QLatin1Char(')'))
-            --depth;
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) quote = c;
+        else if (c == QLatin1Char('[')) quote = QLatin1Char(']');
+        else if (c == QLatin1Char('(')) ++depth;
+        else if (c == QLatin1Char(')')) --depth;
         else if (c == QLatin1Char(',') && depth == 0) {
             pieces << body.mid(start, i - start);
             start = i + 1;
@@ -41,9 +37,9 @@ QStringList splitTopLevel(const QString& body)
 bool isTextType(const QString& typeWord)
 {
     static const QStringList textTypes = {
-        QStringLiteral("TEXT"),     QStringLiteral("CHAR"),     QStringLiteral("VARCHAR"),
-        QStringLiteral("CHARACTER"), QStringLiteral("NCHAR"),   QStringLiteral("NVARCHAR"),
-        QStringLiteral("MEMO"),     QStringLiteral("LONGTEXT"), QStringLiteral("STRING"),
+        QStringLiteral("TEXT"),         QStringLiteral("CHAR"),     QStringLiteral("VARCHAR"),
+        QStringLiteral("CHARACTER"),    QStringLiteral("NCHAR"),    QStringLiteral("NVARCHAR"),
+        QStringLiteral("MEMO"),         QStringLiteral("LONGTEXT"), QStringLiteral("STRING"),
         QStringLiteral("ALPHANUMERIC"), QStringLiteral("NOTE")};
     return textTypes.contains(typeWord.toUpper());
 }
@@ -96,10 +92,10 @@ Column columnFromDeclaration(const QString& name, const QString& declaredType)
     } else if (isTextType(word)) {
         column.type = ColumnType::Text;
         column.maxLength = size.isEmpty() ? 255 : size.toInt();
-    } else if (word == QLatin1String("DOUBLE") || word == QLatin1String("FLOAT") || word == QLatin1String("REAL")
-               || word == QLatin1String("SINGLE") || word == QLatin1String("FLOAT4") || word == QLatin1String("FLOAT8")
-               || word == QLatin1String("IEEEDOUBLE") || word == QLatin1String("IEEESINGLE")
-               || word == QLatin1String("NUMBER")) {
+    } else if (word == QLatin1String("DOUBLE") || word == QLatin1String("FLOAT") || word == QLatin1String("REAL") ||
+               word == QLatin1String("SINGLE") || word == QLatin1String("FLOAT4") || word == QLatin1String("FLOAT8") ||
+               word == QLatin1String("IEEEDOUBLE") || word == QLatin1String("IEEESINGLE") ||
+               word == QLatin1String("NUMBER")) {
         column.type = ColumnType::Double;
     }
     return column;
@@ -108,7 +104,8 @@ Column columnFromDeclaration(const QString& name, const QString& declaredType)
 std::optional<SelectAll> parseSelectAll(const QString& sql)
 {
     static const QRegularExpression select(
-        QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+(\[[^\]]+\]|"[^"]+"|`[^`]+`|\w+)\s*(?:ORDER\s+BY\s+(.+?))?\s*;?\s*$)"),
+        QStringLiteral(
+            R"(^\s*SELECT\s+\*\s+FROM\s+(\[[^\]]+\]|"[^"]+"|`[^`]+`|\w+)\s*(?:ORDER\s+BY\s+(.+?))?\s*;?\s*$)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch m = select.match(sql);
     if (!m.hasMatch()) return std::nullopt;

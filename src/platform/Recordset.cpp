@@ -1,5 +1,6 @@
 #include "platform/Recordset.h"
 
+#include <sqlite3.h>
 #include <QLocale>
 #include <QMetaType>
 #include <QSqlError>
@@ -7,7 +8,6 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
-#include <sqlite3.h>
 
 #include "common/NumberText.h"
 #include "platform/JetSql.h"
@@ -38,31 +38,31 @@ Failure noCurrentRecord()
 bool isNumber(const QVariant& value)
 {
     switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return true;
-    default:
-        return false;
+        case QMetaType::Double:
+        case QMetaType::Float:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+            return true;
+        default:
+            return false;
     }
 }
 
 bool isText(const QVariant& value)
 {
     switch (value.typeId()) {
-    case QMetaType::QString:
-    case QMetaType::QByteArray:
-    case QMetaType::QChar:
-        return true;
-    default:
-        return false;
+        case QMetaType::QString:
+        case QMetaType::QByteArray:
+        case QMetaType::QChar:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -94,8 +94,7 @@ void Recordset::Impl::load(std::shared_ptr<detail::Connection> conn, const QStri
         columns.push_back(std::move(column));
     }
     info.finish();
-    if (columns.empty())
-        throw Failure(err::DatabaseFailure, QStringLiteral("Tabulka %1 neexistuje.").arg(table));
+    if (columns.empty()) throw Failure(err::DatabaseFailure, QStringLiteral("Tabulka %1 neexistuje.").arg(table));
 
     QString select = QStringLiteral("SELECT rowid, * FROM ") + detail::quoted(table);
     if (!form->orderBy.isEmpty()) select += QStringLiteral(" ORDER BY ") + form->orderBy;
@@ -133,7 +132,7 @@ void Recordset::Impl::load(std::shared_ptr<detail::Connection> conn, const QStri
 
     connection = std::move(conn);
     open = true;
-    position = 0;    // the first row, or eof (and bof) when there is none
+    position = 0;  // the first row, or eof (and bof) when there is none
 }
 
 void Recordset::Impl::close()
@@ -163,8 +162,7 @@ void Recordset::Impl::close()
 
 void Recordset::Impl::requireOpen() const
 {
-    if (!open || !connection)
-        throw Failure(err::DatabaseFailure, QStringLiteral("Sada záznamů je zavřená."));
+    if (!open || !connection) throw Failure(err::DatabaseFailure, QStringLiteral("Sada záznamů je zavřená."));
 }
 
 int Recordset::Impl::findColumn(const QString& name) const
@@ -185,8 +183,7 @@ int Recordset::Impl::requireColumnIndex(int column) const
 int Recordset::Impl::requireColumn(const QString& name) const
 {
     const int c = findColumn(name);
-    if (c < 0)
-        throw Failure(err::NoSuchColumn, QStringLiteral("Položka %1 nebyla v této kolekci nalezena.").arg(name));
+    if (c < 0) throw Failure(err::NoSuchColumn, QStringLiteral("Položka %1 nebyla v této kolekci nalezena.").arg(name));
     return c;
 }
 
@@ -209,39 +206,37 @@ QVariant Recordset::Impl::convert(int column, const QVariant& value) const
     }
     if (!value.isValid() || value.isNull()) return QVariant();
     switch (c.type) {
-    case ColumnType::Text: {
-        QString text;
-        if (isNumber(value))
-            text = generalTextLocal(value.toDouble());
-        else if (value.typeId() == QMetaType::Bool)
-            text = value.toBool() ? QStringLiteral("-1") : QStringLiteral("0");
-        else
-            text = value.toString();
-        if (c.maxLength > 0 && text.size() > c.maxLength)
-            throw Failure(err::FieldTooLong,
-                          QStringLiteral("Pole %1 je příliš malé pro vkládaná data (nejvýše %2 znaků, zadáno %3).")
-                              .arg(c.name)
-                              .arg(c.maxLength)
-                              .arg(text.size()));
-        return nonNull(text);
-    }
-    case ColumnType::Double: {
-        if (isNumber(value)) {
-            const double x = value.toDouble();
-            if (std::isfinite(x)) return x;
-        } else if (value.typeId() == QMetaType::Bool) {
-            return value.toBool() ? -1.0 : 0.0;
-        } else if (isText(value)) {
-            // The regional format, or either decimal sign: the service writes its figures with a
-            // point, whatever the user's settings, and a user may type either.
-            if (const std::optional<double> x = numberEitherSign(value.toString())) return *x;
+        case ColumnType::Text: {
+            QString text;
+            if (isNumber(value)) text = generalTextLocal(value.toDouble());
+            else if (value.typeId() == QMetaType::Bool)
+                text = value.toBool() ? QStringLiteral("-1") : QStringLiteral("0");
+            else text = value.toString();
+            if (c.maxLength > 0 && text.size() > c.maxLength)
+                throw Failure(err::FieldTooLong,
+                              QStringLiteral("Pole %1 je příliš malé pro vkládaná data (nejvýše %2 znaků, zadáno %3).")
+                                  .arg(c.name)
+                                  .arg(c.maxLength)
+                                  .arg(text.size()));
+            return nonNull(text);
         }
-        throw Failure(err::DataTypeConversion,
-                      QStringLiteral("Chyba převodu datového typu: hodnotu „%1“ nelze uložit do číselného pole %2.")
-                          .arg(value.toString(), c.name));
-    }
-    case ColumnType::Other:
-        break;
+        case ColumnType::Double: {
+            if (isNumber(value)) {
+                const double x = value.toDouble();
+                if (std::isfinite(x)) return x;
+            } else if (value.typeId() == QMetaType::Bool) {
+                return value.toBool() ? -1.0 : 0.0;
+            } else if (isText(value)) {
+                // The regional format, or either decimal sign: the service writes its figures with a
+                // point, whatever the user's settings, and a user may type either.
+                if (const std::optional<double> x = numberEitherSign(value.toString())) return *x;
+            }
+            throw Failure(err::DataTypeConversion,
+                          QStringLiteral("Chyba převodu datového typu: hodnotu „%1“ nelze uložit do číselného pole %2.")
+                              .arg(value.toString(), c.name));
+        }
+        case ColumnType::Other:
+            break;
     }
     return value;
 }
@@ -249,12 +244,12 @@ QVariant Recordset::Impl::convert(int column, const QVariant& value) const
 QVariant Recordset::Impl::fromStored(int column, const QVariant& stored) const
 {
     switch (columns[column].type) {
-    case ColumnType::Text:
-        return nonNull(stored.toString());
-    case ColumnType::Double:
-        return stored.toDouble();
-    case ColumnType::Other:
-        break;
+        case ColumnType::Text:
+            return nonNull(stored.toString());
+        case ColumnType::Double:
+            return stored.toDouble();
+        case ColumnType::Other:
+            break;
     }
     return stored;
 }
@@ -335,7 +330,8 @@ void Recordset::Impl::store(int row, const std::vector<char>& mask)
         sqlite3_stmt* update = statement(key, [&] {
             QStringList sets;
             for (int c : changed) sets << detail::quoted(columns[c].name) + QStringLiteral("=?");
-            return QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(detail::quoted(table), sets.join(QLatin1Char(',')));
+            return QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?")
+                .arg(detail::quoted(table), sets.join(QLatin1Char(',')));
         });
         int i = 1;
         for (int c : changed) detail::bind(update, i++, r.values[c]);
@@ -365,7 +361,7 @@ void Recordset::Impl::discardPending()
         emit q->rowsReset();
     } else {
         for (auto& [column, value] : original) rows[row].values[std::size_t(column)] = std::move(value);
-        emit q->rowStored(row);   // the row shows its stored values again
+        emit q->rowStored(row);  // the row shows its stored values again
     }
     original.clear();
 }
@@ -403,7 +399,9 @@ void Recordset::Impl::commitBatch()
 
 // ---- Recordset ------------------------------------------------------------------------------------
 
-Recordset::Recordset() : d(std::make_unique<Impl>(this)) {}
+Recordset::Recordset() : d(std::make_unique<Impl>(this))
+{
+}
 
 Recordset::~Recordset()
 {
@@ -444,7 +442,7 @@ void Recordset::moveFirst()
 {
     d->requireOpen();
     const std::optional<Failure> failed = d->leaveRow();
-    d->setPosition(0);   // eof too when there is no row
+    d->setPosition(0);  // eof too when there is no row
     if (failed) throw *failed;
 }
 

@@ -7,12 +7,16 @@
 
 namespace zorva::db {
 
-enum class ColumnType { Text, Double, Other };
+enum class ColumnType {
+    Text,
+    Double,
+    Other
+};
 
 struct Column {
     QString name;
     ColumnType type = ColumnType::Other;
-    int maxLength = 0;   // TEXT(n): n; 0 = no limit
+    int maxLength = 0;  // TEXT(n): n; 0 = no limit
 };
 
 class WorkingDatabase;
@@ -52,28 +56,28 @@ public:
     ~Recordset() override;
 
     const std::vector<Column>& columns() const;
-    int columnIndex(const QString& name) const;     // -1 when the table has no such column
+    int columnIndex(const QString& name) const;  // -1 when the table has no such column
     int rowCount() const;
 
-    bool eof() const;                // past the last row (also when there is none)
-    bool bof() const;                // before the first row (also when there is none)
-    int position() const;            // current row index, -1 at bof, rowCount() at eof
+    bool eof() const;      // past the last row (also when there is none)
+    bool bof() const;      // before the first row (also when there is none)
+    int position() const;  // current row index, -1 at bof, rowCount() at eof
     void moveFirst();
     void moveLast();
-    void moveNext();                 // raises a Failure at eof
-    void moveTo(int row);            // raises a Failure for an index outside the rows
+    void moveNext();       // raises a Failure at eof
+    void moveTo(int row);  // raises a Failure for an index outside the rows
 
-    QVariant value(const QString& column) const;                 // raises NoSuchColumn / NoCurrentRecord
+    QVariant value(const QString& column) const;  // raises NoSuchColumn / NoCurrentRecord
     // The same by column index (columnIndex()), for loops over many rows; -1 raises NoSuchColumn.
     // The reference is valid until the row set or the value changes.
     const QVariant& value(int column) const;
     QVariant valueAt(int row, int column) const;
-    void setValue(const QString& column, const QVariant& value); // raises per column, see above
+    void setValue(const QString& column, const QVariant& value);  // raises per column, see above
     void setValue(int column, const QVariant& value);
-    void setValueAt(int row, int column, const QVariant& value); // same rules, and stores the row
+    void setValueAt(int row, int column, const QVariant& value);  // same rules, and stores the row
 
-    void addNew();                   // starts a new row (becomes current; stored by update())
-    void update();                   // stores the current row; raises a Failure
+    void addNew();  // starts a new row (becomes current; stored by update())
+    void update();  // stores the current row; raises a Failure
 
     // Groups the updates between begin and end into one transaction.
     void beginBatch();

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Connection.h"
 #include "common/Failure.h"
+#include "platform/Connection.h"
 #include "platform/LibraryHandles.h"
 #include "platform/Recordset.h"
 
@@ -22,8 +22,8 @@ struct Recordset::Impl {
 
     struct Row {
         qint64 rowid = 0;
-        bool stored = false;             // false for a row added by addNew() and not stored yet
-        std::vector<QVariant> values;    // QString, double or null, per column
+        bool stored = false;           // false for a row added by addNew() and not stored yet
+        std::vector<QVariant> values;  // QString, double or null, per column
     };
 
     Recordset* q;
@@ -31,9 +31,9 @@ struct Recordset::Impl {
     bool open = false;
     QString table;
     std::vector<Column> columns;
-    QHash<QString, int> columnByName;    // name as declared and upper-case (Jet ignores case in names)
+    QHash<QString, int> columnByName;  // name as declared and upper-case (Jet ignores case in names)
     std::vector<Row> rows;
-    int position = 0;                    // -1 bof, rows.size() eof
+    int position = 0;  // -1 bof, rows.size() eof
 
     // The edit of the current row that update() (or a move) is to store.
     int editRow = -1;
@@ -46,9 +46,9 @@ struct Recordset::Impl {
     // They run on the driver's SQLite handle directly: binding through the generic SQL layer cost
     // more than the statements themselves when a run stores thousands of rows.
     std::map<std::string, platform::SqliteStatement> statements;
-    std::vector<int> changedColumns;    // scratch of store()
-    std::string statementKey;           // scratch of store()
-    int batches = 0;                     // beginBatch() calls of this recordset not yet ended
+    std::vector<int> changedColumns;  // scratch of store()
+    std::string statementKey;         // scratch of store()
+    int batches = 0;                  // beginBatch() calls of this recordset not yet ended
 
     void load(std::shared_ptr<detail::Connection> conn, const QString& sql);
     void close();

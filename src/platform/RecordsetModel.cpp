@@ -1,11 +1,13 @@
 #include "platform/RecordsetModel.h"
 
-#include "common/NumberText.h"
 #include "common/Failure.h"
+#include "common/NumberText.h"
 
 namespace zorva::db {
 
-RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent) {}
+RecordsetModel::RecordsetModel(QObject* parent) : QAbstractTableModel(parent)
+{
+}
 
 void RecordsetModel::setRecordset(Recordset* rs)
 {

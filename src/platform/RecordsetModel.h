@@ -16,9 +16,9 @@ class RecordsetModel : public QAbstractTableModel {
 public:
     explicit RecordsetModel(QObject* parent = nullptr);
 
-    void setRecordset(Recordset* rs);       // null: empty model
+    void setRecordset(Recordset* rs);  // null: empty model
     Recordset* recordset() const;
-    void setEditableColumns(const QStringList& names);   // all others are read-only
+    void setEditableColumns(const QStringList& names);  // all others are read-only
     int columnOf(const QString& name) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;

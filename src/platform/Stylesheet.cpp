@@ -75,9 +75,8 @@ QString Stylesheet::transform(const Document& input) const
 
     // A stylesheet may write files (xsl:document), create folders, read other files or reach the
     // network (document()); none of this is needed to render a response, so all of it is refused.
-    for (xsltSecurityOption option : {XSLT_SECPREF_WRITE_FILE, XSLT_SECPREF_CREATE_DIRECTORY,
-                                      XSLT_SECPREF_READ_NETWORK, XSLT_SECPREF_WRITE_NETWORK,
-                                      XSLT_SECPREF_READ_FILE}) {
+    for (xsltSecurityOption option : {XSLT_SECPREF_WRITE_FILE, XSLT_SECPREF_CREATE_DIRECTORY, XSLT_SECPREF_READ_NETWORK,
+                                      XSLT_SECPREF_WRITE_NETWORK, XSLT_SECPREF_READ_FILE}) {
         xsltSetSecurityPrefs(security.get(), option, xsltSecurityForbid);
     }
     if (xsltSetCtxtSecurityPrefs(security.get(), ctxt.get()) != 0) transformFailed(QString());

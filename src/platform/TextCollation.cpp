@@ -1,13 +1,13 @@
 #include "platform/TextCollation.h"
 
-#include <QRegularExpression>
-#include <algorithm>
-#include <cstring>
-#include <memory>
 #include <sqlite3.h>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cstring>
+#include <memory>
 
 #include "common/Failure.h"
 #include "platform/JetSql.h"
@@ -21,9 +21,9 @@ constexpr int kGeneralLanguage = 0x0409;
 int compareText(void* collator, int length1, const void* text1, int length2, const void* text2)
 {
     UErrorCode status = U_ZERO_ERROR;
-    const UCollationResult r = ucol_strcollUTF8(static_cast<const UCollator*>(collator),
-                                                static_cast<const char*>(text1), length1,
-                                                static_cast<const char*>(text2), length2, &status);
+    const UCollationResult r =
+        ucol_strcollUTF8(static_cast<const UCollator*>(collator), static_cast<const char*>(text1), length1,
+                         static_cast<const char*>(text2), length2, &status);
     if (U_SUCCESS(status) && r != UCOL_EQUAL) return r == UCOL_LESS ? -1 : 1;
     // Texts that the language rules hold equal still get one fixed order, or an index and a sort
     // could disagree about them.
@@ -62,30 +62,29 @@ int languageIdOf(const QString& locale)
     if (!m.hasMatch()) return kGeneralLanguage;
     bool ok = false;
     const QString text = m.captured(1);
-    const int id = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toInt(&ok, 16)
-                                                                              : text.toInt(&ok, 10);
+    const int id =
+        text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ? text.mid(2).toInt(&ok, 16) : text.toInt(&ok, 10);
     return ok && id > 0 ? id : kGeneralLanguage;
 }
 
 void registerTextCollation(sqlite3* handle, int languageId)
 {
-    if (!handle)
-        throw Failure(err::DatabaseFailure, QStringLiteral("Databázové spojení není otevřeno."));
+    if (!handle) throw Failure(err::DatabaseFailure, QStringLiteral("Databázové spojení není otevřeno."));
     char localeName[ULOC_FULLNAME_CAPACITY] = {};
     UErrorCode status = U_ZERO_ERROR;
     uloc_getLocaleForLCID(static_cast<uint32_t>(languageId), localeName, sizeof localeName, &status);
-    if (U_FAILURE(status)) localeName[0] = '\0';   // the root order serves an unknown language
+    if (U_FAILURE(status)) localeName[0] = '\0';  // the root order serves an unknown language
     status = U_ZERO_ERROR;
     std::unique_ptr<UCollator, void (*)(UCollator*)> collator(ucol_open(localeName, &status), ucol_close);
     if (U_FAILURE(status) || !collator)
-        throw Failure(err::DatabaseFailure,
-                      QStringLiteral("Řazení textu pro jazyk 0x%1 nelze připravit.").arg(languageId, 4, 16, QLatin1Char('0')));
+        throw Failure(
+            err::DatabaseFailure,
+            QStringLiteral("Řazení textu pro jazyk 0x%1 nelze připravit.").arg(languageId, 4, 16, QLatin1Char('0')));
     // Composed and decomposed forms of a letter compare alike.
     ucol_setAttribute(collator.get(), UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
     // Once registered, the collator belongs to the connection, which closes it when it closes; a
     // failed registration leaves it with us. The UTF-16 form shares it and leaves it to the UTF-8 one.
-    int rc = sqlite3_create_collation_v2(handle, kTextCollation, SQLITE_UTF16, collator.get(), compareText16,
-                                         nullptr);
+    int rc = sqlite3_create_collation_v2(handle, kTextCollation, SQLITE_UTF16, collator.get(), compareText16, nullptr);
     if (rc == SQLITE_OK) {
         rc = sqlite3_create_collation_v2(handle, kTextCollation, SQLITE_UTF8, collator.get(), compareText,
                                          closeCollator);
@@ -93,8 +92,9 @@ void registerTextCollation(sqlite3* handle, int languageId)
             sqlite3_create_collation_v2(handle, kTextCollation, SQLITE_UTF16, nullptr, nullptr, nullptr);
     }
     if (rc != SQLITE_OK)
-        throw Failure(err::DatabaseFailure, QStringLiteral("Řazení textu nelze zaregistrovat: %1")
-                                                .arg(QString::fromUtf8(sqlite3_errstr(rc))));
+        throw Failure(
+            err::DatabaseFailure,
+            QStringLiteral("Řazení textu nelze zaregistrovat: %1").arg(QString::fromUtf8(sqlite3_errstr(rc))));
     collator.release();
 }
 

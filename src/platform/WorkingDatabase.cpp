@@ -1,7 +1,8 @@
 #include "platform/WorkingDatabase.h"
 
-#include <QDir>
+#include <sqlite3.h>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -9,11 +10,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
-#include <sqlite3.h>
 
+#include "common/Failure.h"
 #include "common/FileInUse.h"
 #include "platform/Connection.h"
-#include "common/Failure.h"
 #include "platform/JetSql.h"
 #include "platform/LibraryHandles.h"
 #include "platform/RecordsetImpl.h"
@@ -58,7 +58,9 @@ struct WorkingDatabase::Impl {
     }
 };
 
-WorkingDatabase::WorkingDatabase() : d(std::make_unique<Impl>()) {}
+WorkingDatabase::WorkingDatabase() : d(std::make_unique<Impl>())
+{
+}
 
 WorkingDatabase::~WorkingDatabase()
 {
@@ -145,8 +147,8 @@ void WorkingDatabase::open(const QString& path)
         QSqlQuery query(connection->db);
         // The collation must be visible through the connection that runs the statements (the driver
         // and this program use the same SQLite library).
-        if (!query.exec(QStringLiteral("SELECT 'a' < 'b' COLLATE %1").arg(QLatin1String(detail::kTextCollation)))
-            || !query.next() || query.value(0).toInt() != 1)
+        if (!query.exec(QStringLiteral("SELECT 'a' < 'b' COLLATE %1").arg(QLatin1String(detail::kTextCollation))) ||
+            !query.next() || query.value(0).toInt() != 1)
             throw databaseFailure(QStringLiteral("Řazení textu v databázi „%1“ nelze použít").arg(path),
                                   query.lastError());
         // A working database is thrown away after use: no need to wait for the disk on every commit,

@@ -26,7 +26,7 @@ public:
     void open(const QString& path);
     bool isOpen() const;
     QString path() const;
-    void execute(const QString& sql);                                  // raises a Failure
+    void execute(const QString& sql);  // raises a Failure
     // An updatable recordset on a query of the form "SELECT * FROM T [ORDER BY C]". Raises a Failure.
     std::unique_ptr<Recordset> openRecordset(const QString& sql);
     void close();

@@ -31,9 +31,15 @@ QString fromUtf8Exactly(const char* s, qsizetype length)
     return QString::fromUtf8(s, length);
 }
 
-QString fromUtf8Exactly(const std::string& s) { return fromUtf8Exactly(s.data(), qsizetype(s.size())); }
+QString fromUtf8Exactly(const std::string& s)
+{
+    return fromUtf8Exactly(s.data(), qsizetype(s.size()));
+}
 
-QString fromXml(const xmlChar* s) { return s ? fromUtf8Exactly(chars(s), qsizetype(std::strlen(chars(s)))) : QString(); }
+QString fromXml(const xmlChar* s)
+{
+    return s ? fromUtf8Exactly(chars(s), qsizetype(std::strlen(chars(s)))) : QString();
+}
 
 void structureChanged(const xmlDoc* doc)
 {
@@ -86,7 +92,10 @@ using namespace detail;
 
 namespace {
 
-void attachState(xmlDoc* doc) { doc->_private = new DocState; }
+void attachState(xmlDoc* doc)
+{
+    doc->_private = new DocState;
+}
 
 void freeDocument(xmlDoc* doc)
 {
@@ -111,15 +120,15 @@ void appendText(const xmlNode* n, std::string& out)
 {
     for (const xmlNode* c = n->children; c; c = c->next) {
         switch (c->type) {
-        case XML_TEXT_NODE:
-        case XML_CDATA_SECTION_NODE:
-            if (c->content) out += chars(c->content);
-            break;
-        case XML_ELEMENT_NODE:
-            appendText(c, out);
-            break;
-        default:
-            break;
+            case XML_TEXT_NODE:
+            case XML_CDATA_SECTION_NODE:
+                if (c->content) out += chars(c->content);
+                break;
+            case XML_ELEMENT_NODE:
+                appendText(c, out);
+                break;
+            default:
+                break;
         }
     }
 }
@@ -127,19 +136,19 @@ void appendText(const xmlNode* n, std::string& out)
 QString textOf(const xmlNode* n)
 {
     switch (n->type) {
-    case XML_TEXT_NODE:
-    case XML_CDATA_SECTION_NODE:
-    case XML_COMMENT_NODE:
-    case XML_PI_NODE:
-        return fromXml(n->content);
-    default: {
-        // The usual element: one text child, read in place.
-        const xmlNode* only = n->children;
-        if (only && !only->next && only->type == XML_TEXT_NODE) return fromXml(only->content);
-        std::string out;
-        appendText(n, out);
-        return fromUtf8Exactly(out);
-    }
+        case XML_TEXT_NODE:
+        case XML_CDATA_SECTION_NODE:
+        case XML_COMMENT_NODE:
+        case XML_PI_NODE:
+            return fromXml(n->content);
+        default: {
+            // The usual element: one text child, read in place.
+            const xmlNode* only = n->children;
+            if (only && !only->next && only->type == XML_TEXT_NODE) return fromXml(only->content);
+            std::string out;
+            appendText(n, out);
+            return fromUtf8Exactly(out);
+        }
     }
 }
 
@@ -257,7 +266,8 @@ bool serialise(xmlDoc* doc, Write&& write)
     const long written = xmlSaveDoc(ctxt, doc);
     const int closed = xmlSaveClose(ctxt);
     if (sink.failed) return false;
-    if (written < 0 || closed < 0) throw Failure(err::PathFileAccess, QStringLiteral("Dokument nelze převést na text."));
+    if (written < 0 || closed < 0)
+        throw Failure(err::PathFileAccess, QStringLiteral("Dokument nelze převést na text."));
     return true;
 }
 
@@ -359,22 +369,25 @@ QString Node::name() const
 {
     const xmlNode* n = need(node_);
     switch (n->type) {
-    case XML_ELEMENT_NODE:
-        return fromUtf8Exactly(writtenName(prefixOf(n), n->name));
-    case XML_PI_NODE:
-        return fromXml(n->name);
-    case XML_TEXT_NODE:
-        return QStringLiteral("#text");
-    case XML_CDATA_SECTION_NODE:
-        return QStringLiteral("#cdata-section");
-    case XML_COMMENT_NODE:
-        return QStringLiteral("#comment");
-    default:
-        return fromXml(n->name);
+        case XML_ELEMENT_NODE:
+            return fromUtf8Exactly(writtenName(prefixOf(n), n->name));
+        case XML_PI_NODE:
+            return fromXml(n->name);
+        case XML_TEXT_NODE:
+            return QStringLiteral("#text");
+        case XML_CDATA_SECTION_NODE:
+            return QStringLiteral("#cdata-section");
+        case XML_COMMENT_NODE:
+            return QStringLiteral("#comment");
+        default:
+            return fromXml(n->name);
     }
 }
 
-QString Node::text() const { return textOf(need(node_)); }
+QString Node::text() const
+{
+    return textOf(need(node_));
+}
 
 void Node::setText(const QString& text)
 {
@@ -435,8 +448,9 @@ void Node::setExistingAttribute(const Name& name, QByteArrayView utf8)
     xmlNode* n = need(node_);
     xmlAttr* a = const_cast<xmlAttr*>(findAttribute(n, name));
     if (!a)
-        throw Failure(err::XmlWrite, QStringLiteral("Atribut %1 prvku %2 neexistuje.")
-                                         .arg(QString::fromStdString(name.full), this->name()));
+        throw Failure(
+            err::XmlWrite,
+            QStringLiteral("Atribut %1 prvku %2 neexistuje.").arg(QString::fromStdString(name.full), this->name()));
     xmlNode* only = a->children;
     if (only && !only->next && only->type == XML_TEXT_NODE && !utf8.isEmpty() && a->atype != XML_ATTRIBUTE_ID) {
         // The value's one text node takes the new text in place, literally.
@@ -452,8 +466,7 @@ void Node::setExistingAttribute(const Name& name, QByteArrayView utf8)
 void Node::setAttribute(const QString& name, const QString& value)
 {
     xmlNode* n = need(node_);
-    if (n->type != XML_ELEMENT_NODE)
-        throw Failure(err::XmlWrite, QStringLiteral("Atribut lze nastavit jen prvku."));
+    if (n->type != XML_ELEMENT_NODE) throw Failure(err::XmlWrite, QStringLiteral("Atribut lze nastavit jen prvku."));
     const Name qn = Name::from(name.toStdString());
     const QByteArray utf8 = value.toUtf8();
     if (qn.full == "xmlns" || qn.prefix == "xmlns") {
@@ -495,8 +508,7 @@ std::vector<Node> Node::childElements() const
 Node Node::appendElement(const QString& qualifiedName, const QString& text)
 {
     xmlNode* n = need(node_);
-    if (n->type != XML_ELEMENT_NODE)
-        throw Failure(err::XmlWrite, QStringLiteral("Prvek lze vložit jen do prvku."));
+    if (n->type != XML_ELEMENT_NODE) throw Failure(err::XmlWrite, QStringLiteral("Prvek lze vložit jen do prvku."));
     xmlNode* child = newElement(n->doc, n, qualifiedName);
     xmlAddChild(n, child);
     if (!text.isEmpty()) {
@@ -510,11 +522,18 @@ Node Node::appendElement(const QString& qualifiedName, const QString& text)
 // =============================================================================================
 // Document
 
-Document::Document() : doc_(newEmptyDocument()) {}
+Document::Document() : doc_(newEmptyDocument())
+{
+}
 
-Document::~Document() { freeDocument(doc_); }
+Document::~Document()
+{
+    freeDocument(doc_);
+}
 
-Document::Document(Document&& other) noexcept : doc_(std::exchange(other.doc_, nullptr)) {}
+Document::Document(Document&& other) noexcept : doc_(std::exchange(other.doc_, nullptr))
+{
+}
 
 Document& Document::operator=(Document&& other) noexcept
 {
@@ -569,7 +588,8 @@ void Document::save(const QString& path) const
     const QFileInfo target(path);
     const QFileInfo folder(target.absolutePath());
     if (path.isEmpty() || !folder.isDir())
-        throw Failure(err::PathNotFound, QStringLiteral("Cesta nebyla nalezena: %1").arg(QDir::toNativeSeparators(path)));
+        throw Failure(err::PathNotFound,
+                      QStringLiteral("Cesta nebyla nalezena: %1").arg(QDir::toNativeSeparators(path)));
     if (target.isDir())
         throw Failure(err::PathFileAccess,
                       QStringLiteral("Chyba přístupu k cestě nebo souboru: %1").arg(QDir::toNativeSeparators(path)));
@@ -604,9 +624,15 @@ QByteArray Document::toBytes() const
     return bytes;
 }
 
-bool Document::isEmpty() const { return xmlDocGetRootElement(doc_) == nullptr; }
+bool Document::isEmpty() const
+{
+    return xmlDocGetRootElement(doc_) == nullptr;
+}
 
-Node Document::root() const { return Node(xmlDocGetRootElement(doc_)); }
+Node Document::root() const
+{
+    return Node(xmlDocGetRootElement(doc_));
+}
 
 Node Document::selectSingle(const QString& pattern) const
 {
@@ -619,7 +645,9 @@ std::vector<Node> Document::selectList(const QString& pattern) const
     return evaluate(reinterpret_cast<xmlNode*>(doc_), pattern, false);
 }
 
-void Document::setSelectionNamespace(const QString&, const QString&) {}
+void Document::setSelectionNamespace(const QString&, const QString&)
+{
+}
 
 Node Document::appendProcessingInstruction(const QString& target, const QString& data)
 {
@@ -648,15 +676,15 @@ Node Document::appendNode(const Node& node)
     xmlNode* source = node.raw();
     if (!source) objectRequired();
     switch (source->type) {
-    case XML_ELEMENT_NODE:
-        if (xmlDocGetRootElement(doc_))
-            throw Failure(err::XmlWrite, QStringLiteral("Dokument už má kořenový prvek."));
-        break;
-    case XML_PI_NODE:
-    case XML_COMMENT_NODE:
-        break;
-    default:
-        throw Failure(err::XmlWrite, QStringLiteral("Tento druh uzlu nelze vložit na nejvyšší úroveň dokumentu."));
+        case XML_ELEMENT_NODE:
+            if (xmlDocGetRootElement(doc_))
+                throw Failure(err::XmlWrite, QStringLiteral("Dokument už má kořenový prvek."));
+            break;
+        case XML_PI_NODE:
+        case XML_COMMENT_NODE:
+            break;
+        default:
+            throw Failure(err::XmlWrite, QStringLiteral("Tento druh uzlu nelze vložit na nejvyšší úroveň dokumentu."));
     }
     // A deep copy into this document; namespaces that the node uses but its ancestors declared are
     // declared on the copy, so prefixes stay as written.
@@ -670,8 +698,7 @@ Node Document::appendNode(const Node& node)
 
 Node Document::createRoot(const QString& qualifiedName)
 {
-    if (xmlDocGetRootElement(doc_))
-        throw Failure(err::XmlWrite, QStringLiteral("Dokument už má kořenový prvek."));
+    if (xmlDocGetRootElement(doc_)) throw Failure(err::XmlWrite, QStringLiteral("Dokument už má kořenový prvek."));
     xmlNode* root = newElement(doc_, nullptr, qualifiedName);
     xmlDocSetRootElement(doc_, root);
     structureChanged(doc_);
@@ -691,4 +718,3 @@ void Document::declareNamespace(const QString& prefix, const QString& uri)
 }
 
 }  // namespace zorva::xml
-

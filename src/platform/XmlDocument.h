@@ -52,13 +52,13 @@ public:
     explicit operator bool() const { return node_ != nullptr; }
     bool operator==(const Node& o) const { return node_ == o.node_; }
 
-    QString name() const;                      // qualified name as written ("VDJ:PICHROW")
-    QString text() const;                      // text content, descendants included
-    void setText(const QString& text);         // replaces the whole content with one text node
+    QString name() const;               // qualified name as written ("VDJ:PICHROW")
+    QString text() const;               // text content, descendants included
+    void setText(const QString& text);  // replaces the whole content with one text node
     void setText(QByteArrayView utf8);
 
     bool hasAttribute(const QString& name) const;
-    std::optional<QString> attribute(const QString& name) const;   // nothing when absent
+    std::optional<QString> attribute(const QString& name) const;  // nothing when absent
     std::optional<QString> attribute(const Name& name) const;
     // Sets the value of an attribute that exists; raises a Failure when it does not.
     void setExistingAttribute(const QString& name, const QString& value);
@@ -66,7 +66,7 @@ public:
     // Sets or creates the attribute (for building documents, e.g. the demo service).
     void setAttribute(const QString& name, const QString& value);
 
-    Node selectSingle(const QString& pattern) const;           // relative to this node
+    Node selectSingle(const QString& pattern) const;  // relative to this node
     std::vector<Node> selectList(const QString& pattern) const;
     std::vector<Node> childElements() const;
 
@@ -98,8 +98,8 @@ private:
     int matchOf(const _xmlNode* element) const;
 
     std::vector<Name> names_;
-    Index prefixedByLocal_;     // names with a prefix, by their local part
-    Index byFullName_;          // every name by its whole text, for elements without a bound prefix
+    Index prefixedByLocal_;  // names with a prefix, by their local part
+    Index byFullName_;       // every name by its whole text, for elements without a bound prefix
     // The rows of a response have their children in one order: the name met at each position of
     // the last parent, and which of the names it was (-1: none), spare most of the look-ups. Only
     // when no name is listed twice, so that an element matches at most one name.
@@ -113,7 +113,7 @@ private:
 
 class Document {
 public:
-    Document();                                 // an empty document (no root)
+    Document();  // an empty document (no root)
     ~Document();
     Document(Document&&) noexcept;
     Document& operator=(Document&&) noexcept;
@@ -133,7 +133,7 @@ public:
     void save(const QString& path) const;
     QByteArray toBytes() const;
 
-    bool isEmpty() const;                       // no root element
+    bool isEmpty() const;  // no root element
     Node root() const;
     Node selectSingle(const QString& pattern) const;
     std::vector<Node> selectList(const QString& pattern) const;

@@ -29,8 +29,7 @@ public:
 private:
     std::unordered_map<std::string, std::vector<xmlNode*>> byName_;
     // (element name, attribute name) -> attribute value -> elements, in document order.
-    std::map<std::pair<std::string, std::string>, std::unordered_map<std::string, std::vector<xmlNode*>>>
-        byAttribute_;
+    std::map<std::pair<std::string, std::string>, std::unordered_map<std::string, std::vector<xmlNode*>>> byAttribute_;
 };
 
 struct DocState;

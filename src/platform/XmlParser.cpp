@@ -158,8 +158,7 @@ _xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& 
 
     const QByteArray base = url.isEmpty() ? QByteArray() : QUrl::fromLocalFile(url).toEncoded();
     platform::XmlDocPtr doc(xmlCtxtReadMemory(ctxt.get(), bytes.constData(), int(bytes.size()),
-                                                           base.isEmpty() ? nullptr : base.constData(),
-                                                           nullptr, options));
+                                              base.isEmpty() ? nullptr : base.constData(), nullptr, options));
     if (!doc || !ctxt->wellFormed || !ctxt->nsWellFormed) return nullptr;
     if (kind == ParseKind::Data && declaresEntities(doc.get())) return nullptr;
     if (kind == ParseKind::Stylesheet && declaresEntities(doc.get())) {

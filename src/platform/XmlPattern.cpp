@@ -19,7 +19,11 @@ struct Step {
 };
 
 struct Pattern {
-    enum class Anchor { Descendants, Root, Context } anchor = Anchor::Context;
+    enum class Anchor {
+        Descendants,
+        Root,
+        Context
+    } anchor = Anchor::Context;
     std::vector<Step> steps;
 };
 
@@ -59,8 +63,7 @@ public:
             if (atEnd()) break;
             if (peek() != QLatin1Char('/')) fail(QStringLiteral("neočekávaný znak na pozici %1").arg(pos_ + 1));
             ++pos_;
-            if (!atEnd() && peek() == QLatin1Char('/'))
-                fail(QStringLiteral("prázdný krok na pozici %1").arg(pos_ + 1));
+            if (!atEnd() && peek() == QLatin1Char('/')) fail(QStringLiteral("prázdný krok na pozici %1").arg(pos_ + 1));
         }
         return p;
     }
@@ -147,14 +150,12 @@ bool ancestorsMatch(const xmlNode* n, const Pattern& p, const xmlNode* top)
     return !top || n->parent == top;
 }
 
-
 const std::vector<xmlNode*>& candidatesFor(xmlDoc* doc, DocState& state, const Step& last)
 {
     NameIndex& index = indexOf(doc, state);
     if (!last.hasPredicate) return index.named(last.name);
     return index.withAttribute(last.name, last.attribute, last.value);
 }
-
 
 // The editor asks the same few patterns thousands of times per run; each is parsed once.
 const Pattern& parsedPattern(const QString& text)
@@ -163,7 +164,7 @@ const Pattern& parsedPattern(const QString& text)
     const auto found = cache.constFind(text);
     if (found != cache.constEnd()) return *found;
     Pattern parsed = PatternParser(text).parse();
-    if (cache.size() >= 1024) cache.clear();   // keyed row queries are many and used once each
+    if (cache.size() >= 1024) cache.clear();  // keyed row queries are many and used once each
     return *cache.insert(text, std::move(parsed));
 }
 

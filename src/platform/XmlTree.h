@@ -13,8 +13,14 @@
 
 namespace zorva::xml::detail {
 
-inline const char* chars(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
-inline const xmlChar* xc(const char* s) { return reinterpret_cast<const xmlChar*>(s); }
+inline const char* chars(const xmlChar* s)
+{
+    return reinterpret_cast<const char*>(s);
+}
+inline const xmlChar* xc(const char* s)
+{
+    return reinterpret_cast<const xmlChar*>(s);
+}
 
 // Texts of the tree as they are. QString::fromUtf8 drops a byte order mark at the start of what it
 // converts, which would silently take a leading U+FEFF off a text or a name.
@@ -31,7 +37,10 @@ struct DocState {
     std::unique_ptr<NameIndex> index;
 };
 
-inline DocState* stateOf(const xmlDoc* doc) { return doc ? static_cast<DocState*>(doc->_private) : nullptr; }
+inline DocState* stateOf(const xmlDoc* doc)
+{
+    return doc ? static_cast<DocState*>(doc->_private) : nullptr;
+}
 
 // The element structure of the document changed: elements were added or removed.
 void structureChanged(const xmlDoc* doc);
@@ -39,7 +48,10 @@ void structureChanged(const xmlDoc* doc);
 void attributeChanged(const xmlDoc* doc, const std::string& attributeName);
 
 // The prefix as written in the document: the prefix of the namespace the node is bound to.
-inline const xmlChar* prefixOf(const xmlNode* n) { return n->ns ? n->ns->prefix : nullptr; }
+inline const xmlChar* prefixOf(const xmlNode* n)
+{
+    return n->ns ? n->ns->prefix : nullptr;
+}
 
 // "P:Name", or "Name" without a prefix.
 std::string writtenName(const xmlChar* prefix, const xmlChar* local);

@@ -36,14 +36,14 @@ Options parse(const QStringList& args)
 QString reason(const Failure& f, const QString& output)
 {
     switch (f.number()) {
-    case err::PathFileAccess:
-    case err::PathNotFound:
-    case err::PermissionDenied:
-        return QStringLiteral("soubor \"%1\" nelze zapsat.").arg(output);
-    case err::XmlSelection:
-        return QStringLiteral("transformaci šablonou ZORVA_VDJ1B.xsl nelze provést.");
-    default:
-        return f.description() + QLatin1Char('.');
+        case err::PathFileAccess:
+        case err::PathNotFound:
+        case err::PermissionDenied:
+            return QStringLiteral("soubor \"%1\" nelze zapsat.").arg(output);
+        case err::XmlSelection:
+            return QStringLiteral("transformaci šablonou ZORVA_VDJ1B.xsl nelze provést.");
+        default:
+            return f.description() + QLatin1Char('.');
     }
 }
 
@@ -55,7 +55,8 @@ int render(const QStringList& arguments, const ProgramContext& ctx, const Render
         const Options o = parse(arguments);
         xml::Document response;
         if (!QFileInfo(o.input).isFile() || !response.load(o.input))
-            throw BadInput(QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.").arg(o.input));
+            throw BadInput(
+                QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.").arg(o.input));
         try {
             renderResponseTo(ctx, response, o.output, o.as);
         } catch (const Failure& f) {

@@ -14,7 +14,7 @@ namespace zorva::presentation {
 // The stylesheet is the one beside the program. Returns the exit status: 0 done, 2 bad input (one
 // Czech message on the error stream, no output file).
 struct RenderStreams {
-    std::function<void(const QString&)> error;   // one message per call
+    std::function<void(const QString&)> error;  // one message per call
 };
 
 int render(const QStringList& arguments, const ProgramContext& ctx, const RenderStreams& streams);

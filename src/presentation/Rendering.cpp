@@ -6,11 +6,11 @@
 #include <QStringEncoder>
 
 #include "common/ErrorTexts.h"
+#include "common/Failure.h"
+#include "common/SkipOnFailure.h"
 #include "common/SpustSoubor.h"
 #include "common/UserText.h"
 #include "common/Windows1250.h"
-#include "common/SkipOnFailure.h"
-#include "common/Failure.h"
 #include "platform/Stylesheet.h"
 
 namespace zorva::presentation {
@@ -102,8 +102,8 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
     skipOnFailure([&] { launch(ctx, kHtmlFile); });
 }
 
-void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QString& stylesheetData,
-             bool withStylesheet, const xml::Node& element)
+void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QString& stylesheetData, bool withStylesheet,
+             const xml::Node& element)
 {
     skipOnFailure([&] {
         if (withStylesheet) presentation.appendProcessingInstruction(QStringLiteral("xml-stylesheet"), stylesheetData);
@@ -149,7 +149,9 @@ void renderResponseTo(const ProgramContext& ctx, const xml::Document& response, 
     ResponsePages(ctx).write(response, path);
 }
 
-ResponsePages::ResponsePages(const ProgramContext& ctx) : stylesheet_(compileStylesheet(ctx)) {}
+ResponsePages::ResponsePages(const ProgramContext& ctx) : stylesheet_(compileStylesheet(ctx))
+{
+}
 
 ResponsePages::~ResponsePages() = default;
 

@@ -12,7 +12,11 @@ namespace zorva::presentation {
 
 // The state of an "HTML" check box: only Checked takes the HTML path; unchecked and greyed both
 // save the XML that names the stylesheet.
-enum class HtmlCheck { Unchecked = 0, Checked = 1, Grayed = 2 };
+enum class HtmlCheck {
+    Unchecked = 0,
+    Checked = 1,
+    Grayed = 2
+};
 
 // The files of the rendering, in the program folder.
 inline const QString kResponseFile = QStringLiteral("\\ZORVA_VDJ1B_response.xml");
@@ -29,7 +33,10 @@ void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML);
 // kLIM:Response part is shown, with the stylesheet that the response names.
 void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCheck chkHTML);
 
-enum class RenderAs { Html, Xml };
+enum class RenderAs {
+    Html,
+    Xml
+};
 
 // The main window's rendering of a response document written to `path`, without the files beside
 // the program and without opening it: the HTML page byte for byte as the window writes it, or the XML

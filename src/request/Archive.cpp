@@ -19,8 +19,8 @@ namespace {
 QString namePart(const QString& text)
 {
     QString out;
-    for (const QChar c : text.trimmed()) out += (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('.'))
-                                                    ? c : QLatin1Char('_');
+    for (const QChar c : text.trimmed())
+        out += (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('.')) ? c : QLatin1Char('_');
     return out;
 }
 
@@ -52,8 +52,7 @@ void archiveResponse(const ProgramContext& ctx, const RequestFields& fields)
 {
     const QString folderPath = ctx.file(kArchiveFolder);
     try {
-        if (!QDir().mkpath(folderPath))
-            throw Failure(err::PathNotFound, QStringLiteral("složku nelze vytvořit"));
+        if (!QDir().mkpath(folderPath)) throw Failure(err::PathNotFound, QStringLiteral("složku nelze vytvořit"));
         const QDateTime time = ctx.clock ? ctx.clock->now() : QDateTime::currentDateTime();
         const QString base = freeBase(QDir(folderPath), archiveName(fields, time));
         if (!QFile::copy(ctx.file(presentation::kResponseFile), base + QStringLiteral(".xml")))

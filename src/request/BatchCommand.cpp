@@ -54,11 +54,11 @@ BatchSettings batchSettings(const ProgramContext& ctx, const QString& outFolder,
     BatchSettings s;
     s.outFolder = outFolder;
     s.server = !server.isEmpty() ? server
-                                 : ini::readString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), defaults::serverUrl,
-                                                   ctx.settingsFile());
-    s.user = !user.isEmpty() ? user
-                             : ini::readString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QString(),
-                                               ctx.settingsFile());
+                                 : ini::readString(QStringLiteral("SETUP"), QStringLiteral("SERVER"),
+                                                   defaults::serverUrl, ctx.settingsFile());
+    s.user = !user.isEmpty()
+                 ? user
+                 : ini::readString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QString(), ctx.settingsFile());
     // The time limit of each request as the main window has it.
     s.timeoutSeconds = Exchange::timeoutFromSetting(
         ini::readString(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QString(), ctx.settingsFile()));
@@ -116,9 +116,8 @@ int runBatchCommand(const QStringList& arguments, const ProgramContext& ctx,
         return 2;
     }
     QEventLoop loop;
-    QObject::connect(&*run, &BatchRun::rowDone, &loop, [&](int done, int total, const BatchResult& r) {
-        error(r.progressLine(done, total));
-    });
+    QObject::connect(&*run, &BatchRun::rowDone, &loop,
+                     [&](int done, int total, const BatchResult& r) { error(r.progressLine(done, total)); });
     QObject::connect(&*run, &BatchRun::finished, &loop, &QEventLoop::quit);
     if (interrupt) interrupt([&run] { run->cancel(); });
     run->start();

@@ -4,14 +4,23 @@
 #include <QStringDecoder>
 #include <array>
 
-#include "common/Windows1250.h"
 #include "common/Failure.h"
+#include "common/Windows1250.h"
 
 namespace zorva::request {
 
 namespace {
 
-enum Column { Jisubrux, Ico, Rc, Type, Variant, Year, Acreage, ColumnCount };
+enum Column {
+    Jisubrux,
+    Ico,
+    Rc,
+    Type,
+    Variant,
+    Year,
+    Acreage,
+    ColumnCount
+};
 const std::array<const char*, ColumnCount> kColumnNames = {"JISUBRUX", "ICO", "RC", "TYP", "VARIANTA", "ROK", "VYMERA"};
 
 }  // namespace
@@ -32,7 +41,7 @@ std::vector<QStringList> splitRecords(const QString& text, QChar separator)
     QStringList record;
     QString field;
     bool quoted = false;
-    bool fieldStarted = false;   // the record has content, even if only an empty quoted field
+    bool fieldStarted = false;  // the record has content, even if only an empty quoted field
     auto endField = [&] {
         record << field;
         field.clear();
@@ -88,9 +97,10 @@ std::vector<BatchRow> parseBatchList(const QByteArray& bytes)
     for (int c = 0; c < Acreage; ++c)
         if (at[size_t(c)] < 0) missing << QLatin1String(kColumnNames[size_t(c)]);
     if (!missing.isEmpty())
-        throw Failure(err::InvalidProcedureCall,
-                      QStringLiteral("V záhlaví seznamu chybí sloupec %1 (očekává se JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA).")
-                          .arg(missing.join(QStringLiteral(", "))));
+        throw Failure(
+            err::InvalidProcedureCall,
+            QStringLiteral("V záhlaví seznamu chybí sloupec %1 (očekává se JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA).")
+                .arg(missing.join(QStringLiteral(", "))));
 
     std::vector<BatchRow> rows;
     rows.reserve(records.size() - 1);

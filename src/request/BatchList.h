@@ -8,12 +8,12 @@ namespace zorva::request {
 
 // One applicant of a batch, as the list gives it: the texts the main window's fields would hold.
 struct BatchRow {
-    int number = 0;      // 1 for the first line after the header
+    int number = 0;  // 1 for the first line after the header
     QString jisubrux, ico, rc;
-    QString type;        // "4" or an entry of the type list ("4 - průměrná ..."): its first character counts
-    QString variant;     // "A" or an entry of the variant list
-    QString year;        // the year or the date, as typed in the main window
-    QString acreage;     // only for type 6
+    QString type;     // "4" or an entry of the type list ("4 - průměrná ..."): its first character counts
+    QString variant;  // "A" or an entry of the variant list
+    QString year;     // the year or the date, as typed in the main window
+    QString acreage;  // only for type 6
 };
 
 // The text of a list file: UTF-8 with or without a byte order mark, or Windows-1250 when the bytes

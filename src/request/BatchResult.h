@@ -9,12 +9,12 @@ namespace zorva::request {
 struct BatchResult {
     int number = 0;
     QString jisubrux, ico, rc;
-    QString name;            // the applicant's name from the response
+    QString name;  // the applicant's name from the response
     QString type, variant;
-    QString year;            // as the request carried it (a date normalised), or as given
-    QString pichA, pichB;    // PICHROKA, PICHROKB of the response
-    QString state;           // "OK", or why the line failed, in Czech
-    QString page;            // file name of the line's page when it is OK
+    QString year;          // as the request carried it (a date normalised), or as given
+    QString pichA, pichB;  // PICHROKA, PICHROKB of the response
+    QString state;         // "OK", or why the line failed, in Czech
+    QString page;          // file name of the line's page when it is OK
 
     bool ok() const { return state == QLatin1String("OK"); }
     // The identifier the service looks the applicant up by: JISUBRUX, else IČ, else RČ.

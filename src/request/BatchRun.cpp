@@ -33,7 +33,8 @@ QString checkChoices(const BatchRow& row)
 QString fileSafe(const QString& text)
 {
     QString out;
-    for (QChar c : text) out += (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-') ? c : QLatin1Char('_');
+    for (QChar c : text)
+        out += (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-') ? c : QLatin1Char('_');
     return out.left(40);
 }
 
@@ -75,7 +76,10 @@ void takeFigures(const xml::Document& doc, BatchResult& r)
     r.pichB = textOf(doc, QStringLiteral("//RUX:PICHROKB"));
 }
 
-bool isResult(const xml::Document& doc) { return !doc.isEmpty() && doc.selectSingle(QStringLiteral("//VDJ:RespRecord")); }
+bool isResult(const xml::Document& doc)
+{
+    return !doc.isEmpty() && doc.selectSingle(QStringLiteral("//VDJ:RespRecord"));
+}
 
 }  // namespace
 
@@ -108,7 +112,10 @@ QString BatchRun::baseName(const BatchRow& row)
     return id.isEmpty() ? QString::number(row.number) : QString::number(row.number) + QLatin1Char('_') + fileSafe(id);
 }
 
-QString BatchRun::summaryPage() const { return out_.filePath(kSummaryHtml); }
+QString BatchRun::summaryPage() const
+{
+    return out_.filePath(kSummaryHtml);
+}
 
 bool BatchRun::allOk() const
 {
@@ -117,7 +124,10 @@ bool BatchRun::allOk() const
     return true;
 }
 
-void BatchRun::start() { queue_->start(); }
+void BatchRun::start()
+{
+    queue_->start();
+}
 
 void BatchRun::cancel()
 {
@@ -161,16 +171,15 @@ void BatchRun::runRow(size_t index, Finished finished)
     owned->setTimeoutSeconds(settings_.timeoutSeconds);
     owned->setSettingsName(settings_.settingsName);
     Exchange* exchange = owned.get();
-    connect(exchange, &Exchange::finished, this,
-            [this, index, base, finished](const ExchangeOutcome& outcome) {
-                // The exchange is still inside its own signal: it goes once that has returned.
-                inFlight_[index].release()->deleteLater();
-                inFlight_.erase(index);
-                if (outcome.result == ExchangeOutcome::Result::Answered) answered(index, base, *outcome.response);
-                // The summary has one line per row: the failure itself, without the advice after it.
-                else complete(index, outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
-                finished();
-            });
+    connect(exchange, &Exchange::finished, this, [this, index, base, finished](const ExchangeOutcome& outcome) {
+        // The exchange is still inside its own signal: it goes once that has returned.
+        inFlight_[index].release()->deleteLater();
+        inFlight_.erase(index);
+        if (outcome.result == ExchangeOutcome::Result::Answered) answered(index, base, *outcome.response);
+        // The summary has one line per row: the failure itself, without the advice after it.
+        else complete(index, outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
+        finished();
+    });
     inFlight_[index] = std::move(owned);
     try {
         exchange->start();

@@ -26,12 +26,12 @@ class InFlightQueue;
 
 struct BatchSettings {
     QString outFolder;
-    QString server;        // the service address
-    QString user;          // the user identification
-    int jobs = 4;          // requests in flight at once
-    bool resume = false;   // rows whose response is already in the folder are not sent again
-    int timeoutSeconds = 60;                                  // without progress, per request
-    QString settingsName = QStringLiteral("ZORVA_VDJ.INI");   // named in the failure messages
+    QString server;           // the service address
+    QString user;             // the user identification
+    int jobs = 4;             // requests in flight at once
+    bool resume = false;      // rows whose response is already in the folder are not sent again
+    int timeoutSeconds = 60;  // without progress, per request
+    QString settingsName = QStringLiteral("ZORVA_VDJ.INI");  // named in the failure messages
 };
 
 // A batch: every row of a list validated, sent and stored as the main window would do it for one
@@ -55,7 +55,7 @@ public:
     const std::vector<BatchResult>& results() const { return results_; }
     bool allOk() const;
     bool finishedRun() const { return finished_; }
-    QString summaryProblem() const { return summaryProblem_; }   // why the summary could not be written
+    QString summaryProblem() const { return summaryProblem_; }  // why the summary could not be written
     QString summaryPage() const;
 
     // The file name (without extension) of a row's outputs.
@@ -83,7 +83,7 @@ private:
     std::unique_ptr<InFlightQueue> queue_;
     std::vector<BatchResult> results_;
     std::vector<bool> done_;
-    std::map<size_t, std::unique_ptr<Exchange>> inFlight_;   // by row index
+    std::map<size_t, std::unique_ptr<Exchange>> inFlight_;  // by row index
     size_t nextRow_ = 0;
     size_t nextReport_ = 0;
     bool cancelled_ = false;

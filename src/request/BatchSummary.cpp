@@ -16,7 +16,16 @@ const QStringList kHeader = {QStringLiteral("RADEK"),    QStringLiteral("JISUBRU
 
 QStringList fields(const BatchResult& r)
 {
-    return {QString::number(r.number), r.jisubrux, r.ico, r.rc, r.name, r.type, r.variant, r.year, r.pichA, r.pichB,
+    return {QString::number(r.number),
+            r.jisubrux,
+            r.ico,
+            r.rc,
+            r.name,
+            r.type,
+            r.variant,
+            r.year,
+            r.pichA,
+            r.pichB,
             r.state};
 }
 
@@ -44,7 +53,8 @@ void commit(const QString& path, const QByteArray& bytes)
         throw Failure(err::PathFileAccess, QStringLiteral("Soubor nelze zapsat: ") + path);
 }
 
-const char* kStyle = R"(body { font-family: "DejaVu Sans", "Segoe UI", Tahoma, Arial, Helvetica, sans-serif; font-size: 10pt;
+const char* kStyle =
+    R"(body { font-family: "DejaVu Sans", "Segoe UI", Tahoma, Arial, Helvetica, sans-serif; font-size: 10pt;
        color: #000; background: #fff; margin: 0 auto; padding: 14px 18px; max-width: 1180px; line-height: 1.35; }
 h1 { font-size: 17pt; margin: 2px 0 2px 0; color: #16365c; }
 .zahlavi { border-bottom: 3px solid #16365c; padding-bottom: 6px; margin-bottom: 10px; }
@@ -73,12 +83,14 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
 {
     int good = 0;
     for (const BatchResult& r : results) good += r.ok() ? 1 : 0;
-    QString html = QStringLiteral("<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n"
-                                  "<title>ZORVA – výpočet VDJ – souhrn dávky</title>\n<style type=\"text/css\">\n") +
+    QString html = QStringLiteral(
+                       "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n"
+                       "<title>ZORVA – výpočet VDJ – souhrn dávky</title>\n<style type=\"text/css\">\n") +
                    QString::fromUtf8(kStyle) +
-                   QStringLiteral("</style>\n</head>\n<body>\n<header class=\"zahlavi\">\n"
-                                  "<div class=\"program\">ZORVA: Výpočet VDJ</div>\n<h1>Souhrn dávky</h1>\n"
-                                  "<div class=\"odpoved\">Žadatelů: %1, v pořádku: %2, s chybou: %3</div>\n</header>\n")
+                   QStringLiteral(
+                       "</style>\n</head>\n<body>\n<header class=\"zahlavi\">\n"
+                       "<div class=\"program\">ZORVA: Výpočet VDJ</div>\n<h1>Souhrn dávky</h1>\n"
+                       "<div class=\"odpoved\">Žadatelů: %1, v pořádku: %2, s chybou: %3</div>\n</header>\n")
                        .arg(results.size())
                        .arg(good)
                        .arg(int(results.size()) - good);

@@ -13,12 +13,18 @@ namespace {
 ExchangeFailure failureOf(HttpRequest::Problem problem)
 {
     switch (problem) {
-    case HttpRequest::Problem::Refused: return ExchangeFailure::Refused;
-    case HttpRequest::Problem::HostNotFound: return ExchangeFailure::HostNotFound;
-    case HttpRequest::Problem::Timeout: return ExchangeFailure::Timeout;
-    case HttpRequest::Problem::Tls: return ExchangeFailure::Tls;
-    case HttpRequest::Problem::TooLarge: return ExchangeFailure::TooLarge;
-    default: return ExchangeFailure::Interrupted;
+        case HttpRequest::Problem::Refused:
+            return ExchangeFailure::Refused;
+        case HttpRequest::Problem::HostNotFound:
+            return ExchangeFailure::HostNotFound;
+        case HttpRequest::Problem::Timeout:
+            return ExchangeFailure::Timeout;
+        case HttpRequest::Problem::Tls:
+            return ExchangeFailure::Tls;
+        case HttpRequest::Problem::TooLarge:
+            return ExchangeFailure::TooLarge;
+        default:
+            return ExchangeFailure::Interrupted;
     }
 }
 
@@ -69,7 +75,10 @@ const ExchangeOutcome& Exchange::wait()
 }
 
 // Rounded: a tick that comes a little early still counts its second.
-int Exchange::secondsWaited() const { return clock_.isValid() ? int((clock_.elapsed() + 500) / 1000) : 0; }
+int Exchange::secondsWaited() const
+{
+    return clock_.isValid() ? int((clock_.elapsed() + 500) / 1000) : 0;
+}
 
 int Exchange::timeoutFromSetting(const QString& value)
 {
@@ -119,10 +128,8 @@ void Exchange::end(ExchangeOutcome::Result result)
         request_.release()->deleteLater();
     }
     outcome_.result = result;
-    if (result == ExchangeOutcome::Result::Cancelled)
-        emit cancelled();
-    else
-        emit finished(outcome_);
+    if (result == ExchangeOutcome::Result::Cancelled) emit cancelled();
+    else emit finished(outcome_);
 }
 
 }  // namespace zorva::request

@@ -10,7 +10,10 @@ InFlightQueue::InFlightQueue(int limit, Source source, std::function<void()> dra
 {
 }
 
-void InFlightQueue::start() { fill(); }
+void InFlightQueue::start()
+{
+    fill();
+}
 
 void InFlightQueue::stop()
 {

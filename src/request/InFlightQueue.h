@@ -12,7 +12,7 @@ class InFlightQueue {
 public:
     using Finished = std::function<void()>;
     using Job = std::function<void(Finished)>;
-    using Source = std::function<std::optional<Job>()>;   // nothing: no more jobs
+    using Source = std::function<std::optional<Job>()>;  // nothing: no more jobs
 
     InFlightQueue(int limit, Source source, std::function<void()> drained);
 

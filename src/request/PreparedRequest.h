@@ -11,10 +11,10 @@ namespace zorva::request {
 struct RequestInput {
     QString userId;
     QString jisubrux, ico, rc;
-    QString type;       // first character of the calculation type, "" when none is chosen
-    QString variant;    // first character of the variant
-    QString year;       // as typed
-    QString acreage;    // as typed
+    QString type;     // first character of the calculation type, "" when none is chosen
+    QString variant;  // first character of the variant
+    QString year;     // as typed
+    QString acreage;  // as typed
 };
 
 // The checks of a request and, when they pass, the fields it carries: the date rewritten, the

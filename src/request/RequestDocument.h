@@ -10,10 +10,10 @@ struct RequestFields {
     QString jisubrux;
     QString ico;
     QString rc;
-    QString type;        // "1" to "6"
-    QString variant;     // "A", "B" or "C"
-    QString year;        // the year as typed, or the normalised date
-    QString acreage;     // already normalised ("0" for types 1 to 5)
+    QString type;     // "1" to "6"
+    QString variant;  // "A", "B" or "C"
+    QString year;     // the year as typed, or the normalised date
+    QString acreage;  // already normalised ("0" for types 1 to 5)
 };
 
 // The request document: one line, the service's exact spacing. Field values are escaped, so that

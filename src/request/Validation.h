@@ -23,15 +23,15 @@ std::optional<QDate> readDate(const QString& text, const QLocale& locale = QLoca
 bool isNumber(const QString& text, const QLocale& locale = QLocale());
 
 struct ValidationInput {
-    QString type;       // first character of the selected calculation type, or "" when none
-    QString year;       // txtROK
-    QString acreage;    // txtVYMERA
+    QString type;     // first character of the selected calculation type, or "" when none
+    QString year;     // txtROK
+    QString acreage;  // txtVYMERA
 };
 
 struct ValidationResult {
-    QString message;            // the first failing rule's message, empty when all pass
-    QString year;               // txtROK as the request carries it (a date rewritten to dd.MM.yyyy)
-    QString acreage;            // txtVYMERA after the checks (emptied for types other than 6)
+    QString message;  // the first failing rule's message, empty when all pass
+    QString year;     // txtROK as the request carries it (a date rewritten to dd.MM.yyyy)
+    QString acreage;  // txtVYMERA after the checks (emptied for types other than 6)
     bool ok() const { return message.isEmpty(); }
 };
 

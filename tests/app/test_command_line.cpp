@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QFileInfo>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 #include "Version.h"
 
@@ -39,25 +39,25 @@ TEST_P(CommandLine, AnswersWithoutWindow)
 }
 
 const std::string version = QStringLiteral("ZORVA_VDJ %1.%2.0.%3\n")
-                                .arg(zorva::version::major).arg(zorva::version::minor)
-                                .arg(zorva::version::revision).toStdString();
+                                .arg(zorva::version::major)
+                                .arg(zorva::version::minor)
+                                .arg(zorva::version::revision)
+                                .toStdString();
 
 // Built, the program folder is writable: it stays the executable's own.
-const std::string programFolder =
-    QFileInfo(QStringLiteral(ZORVA_PROGRAM_EXE)).absolutePath().toStdString() + "\n";
+const std::string programFolder = QFileInfo(QStringLiteral(ZORVA_PROGRAM_EXE)).absolutePath().toStdString() + "\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, CommandLine,
-    testing::Values(Call{{"--help"}, 0, "Použití:\n", ""},
-                    Call{{"--version"}, 0, version.c_str(), ""},
+    testing::Values(Call{{"--help"}, 0, "Použití:\n", ""}, Call{{"--version"}, 0, version.c_str(), ""},
                     Call{{"--program-folder"}, 0, programFolder.c_str(), ""},
                     Call{{"--bogus"}, 2, "", "Neznámá volba \"--bogus\".\nPoužití:"},
-                    Call{{"soubor.xml"}, 2, "", "Použití:"},
-                    Call{{"--help", "--bogus"}, 2, "", "Použití:"},
+                    Call{{"soubor.xml"}, 2, "", "Použití:"}, Call{{"--help", "--bogus"}, 2, "", "Použití:"},
                     Call{{"--recompute"}, 2, "", "Volbě --recompute chybí hodnota.\nPoužití:"},
                     Call{{"--recompute", "--out", "x.xml"}, 2, "", "chybí hodnota"},
                     Call{{"--recompute", "/nonexistent/in.xml"}, 2, "", "nelze přečíst"},
                     Call{{"--render"}, 2, "", "Volbě --render chybí hodnota.\nPoužití:"},
-                    Call{{"--render", "/nonexistent/in.xml", "--out", "/nonexistent/out.htm"}, 2, "", "nelze přečíst"}));
+                    Call{
+                        {"--render", "/nonexistent/in.xml", "--out", "/nonexistent/out.htm"}, 2, "", "nelze přečíst"}));
 
 }  // namespace

@@ -1,16 +1,19 @@
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
-#include "common/Windows1250.h"
 #include "common/Failure.h"
 #include "common/IniFile.h"
+#include "common/Windows1250.h"
 #include "support/TestSupport.h"
 
 using namespace zorva;
 using zorva::test::TestProgram;
 
 namespace {
-QString settings(const TestProgram& p) { return p.ctx.settingsFile(); }
+QString settings(const TestProgram& p)
+{
+    return p.ctx.settingsFile();
+}
 }  // namespace
 
 TEST(IniFile, CzechValuesRoundTripInWindows1250)
@@ -18,8 +21,9 @@ TEST(IniFile, CzechValuesRoundTripInWindows1250)
     TestProgram p;
     ini::writeString("SETUP", "JISUBRUX", QStringLiteral("Žďár nad Sázavou, čp. 1"), settings(p));
     ini::writeString("SETUP", "RC", QStringLiteral("Řehoř Ťuk"), settings(p));
-    const QByteArray expected = "[SETUP]\r\nJISUBRUX=" + QByteArray::fromHex("8eef e172206e616420 53e17a61766f75")
-                                + ", \xe8p. 1\r\nRC=\xd8" "eho\xf8 \x8duk\r\n";
+    const QByteArray expected = "[SETUP]\r\nJISUBRUX=" + QByteArray::fromHex("8eef e172206e616420 53e17a61766f75") +
+                                ", \xe8p. 1\r\nRC=\xd8"
+                                "eho\xf8 \x8duk\r\n";
     EXPECT_EQ(p.read("ZORVA_VDJ.INI"), expected);
     EXPECT_EQ(ini::readString("SETUP", "JISUBRUX", "", settings(p)), QStringLiteral("Žďár nad Sázavou, čp. 1"));
     EXPECT_EQ(ini::readString("SETUP", "RC", "", settings(p)), QStringLiteral("Řehoř Ťuk"));
@@ -28,12 +32,14 @@ TEST(IniFile, CzechValuesRoundTripInWindows1250)
 TEST(IniFile, WriteKeepsForeignSectionsCommentsAndKeyOrder)
 {
     TestProgram p;
-    p.write("ZORVA_VDJ.INI",
-            "; nastaveni programu\n[JINE]\nA=1\n\n[setup]\n; adresa sluzby\n  Server = stara  \nX=2\n\n[QEL]\nDISABLE=\n");
+    p.write(
+        "ZORVA_VDJ.INI",
+        "; nastaveni programu\n[JINE]\nA=1\n\n[setup]\n; adresa sluzby\n  Server = stara  \nX=2\n\n[QEL]\nDISABLE=\n");
     ini::writeString("SETUP", "SERVER", "http://nova", settings(p));
-    EXPECT_EQ(p.read("ZORVA_VDJ.INI"),
-              QByteArray("; nastaveni programu\r\n[JINE]\r\nA=1\r\n\r\n[setup]\r\n; adresa sluzby\r\nServer=http://nova\r\n"
-                         "X=2\r\n\r\n[QEL]\r\nDISABLE=\r\n"));
+    EXPECT_EQ(
+        p.read("ZORVA_VDJ.INI"),
+        QByteArray("; nastaveni programu\r\n[JINE]\r\nA=1\r\n\r\n[setup]\r\n; adresa sluzby\r\nServer=http://nova\r\n"
+                   "X=2\r\n\r\n[QEL]\r\nDISABLE=\r\n"));
 }
 
 TEST(IniFile, NewKeyJoinsItsSectionAndNewSectionGoesLast)

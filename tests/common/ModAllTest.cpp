@@ -1,11 +1,11 @@
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <gtest/gtest.h>
 
+#include "common/Failure.h"
 #include "common/ModAll.h"
 #include "common/Windows1250.h"
-#include "common/Failure.h"
 #include "platform/WorkingDatabase.h"
 #include "support/TestSupport.h"
 
@@ -66,13 +66,13 @@ TEST(VratJmenoSouboru, LastComponent)
 {
     const PathCase cases[] = {
         {"C:\\A\\file.htm", "file.htm"},
-        {"C:x.htm", "C:x.htm"},          // no backslash: unchanged, colon and all
+        {"C:x.htm", "C:x.htm"},  // no backslash: unchanged, colon and all
         {"x.htm", "x.htm"},
-        {"C:\\A\\", ""},                 // ends with a separator
+        {"C:\\A\\", ""},  // ends with a separator
         {"\\\\server\\share\\file", "file"},
         {"/tmp/x/f.htm", "f.htm"},
         {"/f.htm", "f.htm"},
-        {"D:\\dir\\C:name", "name"},     // with a separator present, the colon separates too
+        {"D:\\dir\\C:name", "name"},  // with a separator present, the colon separates too
         {"", ""},
     };
     for (const auto& c : cases) {
@@ -118,15 +118,15 @@ TEST(NajdiSoubor, FirstMatchingNormalFile)
     const QString f = p.folder() + QLatin1Char('/');
 
     EXPECT_EQ(NajdiSoubor(f + "?.mdb"), "a.mdb");
-    EXPECT_EQ(NajdiSoubor(f + "A.MDB"), "a.mdb");        // letters match regardless of case
+    EXPECT_EQ(NajdiSoubor(f + "A.MDB"), "a.mdb");  // letters match regardless of case
     EXPECT_EQ(NajdiSoubor(f + "c.*"), "c.txt");
     EXPECT_EQ(NajdiSoubor(f + "a[1].txt"), "a[1].txt");  // brackets are no wildcards
     EXPECT_EQ(NajdiSoubor(f + "TMP*.MDB"), "");          // a folder is no normal file
     EXPECT_EQ(NajdiSoubor(f + "TMP*.MDB", 16), "TMPd.MDB");
-    EXPECT_EQ(NajdiSoubor(f + ".skryty*"), "");          // hidden
+    EXPECT_EQ(NajdiSoubor(f + ".skryty*"), "");  // hidden
     EXPECT_EQ(NajdiSoubor(f + ".skryty*", 2), ".skryty.mdb");
     EXPECT_EQ(NajdiSoubor(f + "*.xls"), "");
-    EXPECT_EQ(NajdiSoubor(f), "");                       // no name part
+    EXPECT_EQ(NajdiSoubor(f), "");  // no name part
 }
 
 TEST(NajdiSoubor, FailuresGiveEmptyText)
@@ -299,8 +299,8 @@ TEST(VytvorJmenoTMP, NameFromClockAndRandomPart)
         TestProgram p;
         p.clock.time = QDateTime(QDate(2026, 12, 6), QTime(19, 5, 7));
         p.clock.randoms = {c.random};
-        EXPECT_EQ(VytvorJmenoTMP(p.ctx, p.folder(), "MDB"),
-                  p.folder() + "/TMP20261206190507" + c.part + "_.MDB") << c.random;
+        EXPECT_EQ(VytvorJmenoTMP(p.ctx, p.folder(), "MDB"), p.folder() + "/TMP20261206190507" + c.part + "_.MDB")
+            << c.random;
     }
 }
 

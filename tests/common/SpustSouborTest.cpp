@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "common/Failure.h"
 #include "common/SpustSoubor.h"
 #include "common/Windows1250.h"
-#include "common/Failure.h"
 #include "support/TestSupport.h"
 
 using namespace zorva;
@@ -20,8 +20,8 @@ TEST(SpustSoubor, EveryFailureCodeGivesItsTextAndOneLogLine)
 {
     LocaleScope czech(LocaleScope::czech());
     const std::pair<int, QString> cases[] = {
-        {2, QStringLiteral("Nemohu najít soubor")},     {3, QStringLiteral("Cesta neexistuje")},
-        {5, QStringLiteral("Přístup odmítnut")},        {8, QStringLiteral("Málo paměti")},
+        {2, QStringLiteral("Nemohu najít soubor")},       {3, QStringLiteral("Cesta neexistuje")},
+        {5, QStringLiteral("Přístup odmítnut")},          {8, QStringLiteral("Málo paměti")},
         {31, QStringLiteral("Není asociovaná aplikace")}, {32, QStringLiteral("Nemohu najít DLL")},
     };
     for (const auto& [code, text] : cases) {
@@ -141,13 +141,13 @@ TEST(SpustSoubor, AddressesNetworkPathsAndNoSplitGoWhole)
 TEST(SpustSoubor, ParametersWithAnInnerBlankAreQuoted)
 {
     struct Case {
-        const char *parameters;
+        const char* parameters;
         bool quote;
         const char* expected;
     } cases[] = {
         {"a b", true, "\"a b\""},
         {"ab c d", true, "\"ab c d\""},
-        {" ab", true, " ab"},         // the first blank stands first: left alone
+        {" ab", true, " ab"},  // the first blank stands first: left alone
         {"ab", true, "ab"},
         {"", true, ""},
         {"\"a b\"", true, "\"\"a b\"\""},  // quoted ones get a second pair

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 #include "common/ModAll.h"
 #include "common/SystemClock.h"
@@ -19,7 +19,7 @@ TEST(SystemClock, RandomValuesLieInTheUnitInterval)
         ASSERT_LT(r, 1.0);
         if (r > 0.5) ++high;
     }
-    EXPECT_GT(high, 0);     // both temporary-name variants occur
+    EXPECT_GT(high, 0);  // both temporary-name variants occur
     EXPECT_LT(high, 1000);
 }
 

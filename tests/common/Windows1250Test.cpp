@@ -7,8 +7,7 @@ using namespace zorva;
 TEST(Windows1250, CzechTextHasTheCodePagesBytes)
 {
     const QString text = QStringLiteral("Žluťoučký kůň úpěl ďábelské ódy");
-    const QByteArray expected = QByteArray::fromHex(
-        "8e6c759d6f75e86bfd206bf9f220fa70ec6c20efe162656c736be920f36479");
+    const QByteArray expected = QByteArray::fromHex("8e6c759d6f75e86bfd206bf9f220fa70ec6c20efe162656c736be920f36479");
     EXPECT_EQ(toWindows1250(text), expected);
     EXPECT_EQ(fromWindows1250(expected), text);
     EXPECT_EQ(toWindows1250(QStringLiteral("ŠŤŽšťžČŘĚŮ€§")), QByteArray::fromHex("8a8d8e9a9d9ec8d8ccd980a7"));

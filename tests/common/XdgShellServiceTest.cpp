@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -24,7 +24,8 @@ struct FakeOpener {
     explicit FakeOpener(const TestProgram& p, int status, const QString& gate = QString())
         : path(p.path("opener.sh")), record(p.path("opener.txt"))
     {
-        const QString wait = gate.isEmpty() ? QString() : QStringLiteral("while [ ! -e '%1' ]; do sleep 0.05; done\n").arg(gate);
+        const QString wait =
+            gate.isEmpty() ? QString() : QStringLiteral("while [ ! -e '%1' ]; do sleep 0.05; done\n").arg(gate);
         p.write("opener.sh", QStringLiteral("#!/bin/sh\npwd -P > '%1'\nprintf '%s\\n' \"$1\" >> '%1'\n%3exit %2\n")
                                  .arg(record)
                                  .arg(status)
@@ -62,7 +63,6 @@ int launchAndWait(XdgShellService& s, const QString& file, const QString& folder
     waitUntil([&] { return late >= 0; });
     return late;
 }
-
 
 }  // namespace
 

@@ -7,15 +7,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <limits>
 #include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "common/Failure.h"
 #include "common/ModAll.h"
 #include "common/NumberText.h"
-#include "common/Failure.h"
 
 using namespace zorva;
 
@@ -32,16 +32,18 @@ TEST_P(LeadingNumber, ReadsTheLeadingNumber)
     EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumber, ::testing::Values(
-    ParseCase{"", 0}, ParseCase{"abc", 0}, ParseCase{"12", 12}, ParseCase{"12.5", 12.5},
-    ParseCase{"12,5", 12}, ParseCase{"1 200", 1200}, ParseCase{" \t1\n2 3", 123},
-    ParseCase{"12ks", 12}, ParseCase{"-3", -3}, ParseCase{"+4.5", 4.5}, ParseCase{".5", 0.5},
-    ParseCase{"-.5", -0.5}, ParseCase{"5.", 5}, ParseCase{"1E3", 1000}, ParseCase{"1e-2", 0.01},
-    ParseCase{"2D2", 2}, ParseCase{"1E", 1}, ParseCase{"1E+", 1}, ParseCase{"-", 0},
-    ParseCase{".", 0}, ParseCase{"&H1F", 31}, ParseCase{"&hff", 255}, ParseCase{"&O17", 15},
-    ParseCase{"&H", 0}, ParseCase{"&HG", 0}, ParseCase{"007", 7}, ParseCase{"0.8333333333333334", 0.8333333333333334},
-    ParseCase{"1E308", 1e308}, ParseCase{"99999999999999999999", 1e20}, ParseCase{"-0", 0},
-    ParseCase{"NaN", 0}, ParseCase{"Infinity", 0}, ParseCase{"1.2.3", 1.2}, ParseCase{"1e-400", 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LeadingNumber,
+    ::testing::Values(ParseCase{"", 0}, ParseCase{"abc", 0}, ParseCase{"12", 12}, ParseCase{"12.5", 12.5},
+                      ParseCase{"12,5", 12}, ParseCase{"1 200", 1200}, ParseCase{" \t1\n2 3", 123},
+                      ParseCase{"12ks", 12}, ParseCase{"-3", -3}, ParseCase{"+4.5", 4.5}, ParseCase{".5", 0.5},
+                      ParseCase{"-.5", -0.5}, ParseCase{"5.", 5}, ParseCase{"1E3", 1000}, ParseCase{"1e-2", 0.01},
+                      ParseCase{"2D2", 2}, ParseCase{"1E", 1}, ParseCase{"1E+", 1}, ParseCase{"-", 0},
+                      ParseCase{".", 0}, ParseCase{"&H1F", 31}, ParseCase{"&hff", 255}, ParseCase{"&O17", 15},
+                      ParseCase{"&H", 0}, ParseCase{"&HG", 0}, ParseCase{"007", 7},
+                      ParseCase{"0.8333333333333334", 0.8333333333333334}, ParseCase{"1E308", 1e308},
+                      ParseCase{"99999999999999999999", 1e20}, ParseCase{"-0", 0}, ParseCase{"NaN", 0},
+                      ParseCase{"Infinity", 0}, ParseCase{"1.2.3", 1.2}, ParseCase{"1e-400", 0}));
 
 TEST(LeadingNumberOverflow, RaisesInsteadOfInfinity)
 {
@@ -82,14 +84,15 @@ TEST_P(GeneralText, WritesFifteenSignificantDigits)
     EXPECT_EQ(generalText(GetParam().value), QString::fromLatin1(GetParam().text));
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, GeneralText, ::testing::Values(
-    GeneralCase{0, "0"}, GeneralCase{-0.0, "0"}, GeneralCase{12.5, "12.5"}, GeneralCase{10, "10"},
-    GeneralCase{1200, "1200"}, GeneralCase{0.8333333333333334, "0.833333333333333"},
-    GeneralCase{0.1 + 0.2, "0.3"}, GeneralCase{2.9999999999999996, "3"}, GeneralCase{-0.72, "-0.72"},
-    GeneralCase{0.66666, "0.66666"}, GeneralCase{123456789012345.0, "123456789012345"},
-    GeneralCase{1e15, "1E+15"}, GeneralCase{1.5e20, "1.5E+20"}, GeneralCase{0.000001, "0.000001"},
-    GeneralCase{0.0000001, "1E-07"}, GeneralCase{-2.5e-10, "-2.5E-10"}, GeneralCase{1e308, "1E+308"},
-    GeneralCase{0.544, "0.544"}, GeneralCase{4.2, "4.2"}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, GeneralText,
+    ::testing::Values(GeneralCase{0, "0"}, GeneralCase{-0.0, "0"}, GeneralCase{12.5, "12.5"}, GeneralCase{10, "10"},
+                      GeneralCase{1200, "1200"}, GeneralCase{0.8333333333333334, "0.833333333333333"},
+                      GeneralCase{0.1 + 0.2, "0.3"}, GeneralCase{2.9999999999999996, "3"}, GeneralCase{-0.72, "-0.72"},
+                      GeneralCase{0.66666, "0.66666"}, GeneralCase{123456789012345.0, "123456789012345"},
+                      GeneralCase{1e15, "1E+15"}, GeneralCase{1.5e20, "1.5E+20"}, GeneralCase{0.000001, "0.000001"},
+                      GeneralCase{0.0000001, "1E-07"}, GeneralCase{-2.5e-10, "-2.5E-10"}, GeneralCase{1e308, "1E+308"},
+                      GeneralCase{0.544, "0.544"}, GeneralCase{4.2, "4.2"}));
 
 TEST(GeneralTextSeparator, UsesTheGivenDecimalPoint)
 {
@@ -111,14 +114,16 @@ TEST_P(FixedText, RoundsHalfAwayFromZero)
     EXPECT_EQ(fixedText(c.value, c.decimals, QLatin1Char('.')), QString::fromLatin1(c.text)) << c.value;
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, FixedText, ::testing::Values(
-    FixedCase{4.2, 5, "4.20000"}, FixedCase{7 * 0.6, 5, "4.20000"}, FixedCase{3 * 0.15, 5, "0.45000"},
-    FixedCase{0, 5, "0.00000"}, FixedCase{1.0 / 3, 5, "0.33333"}, FixedCase{2.0 / 3, 5, "0.66667"},
-    FixedCase{0.000005, 5, "0.00001"}, FixedCase{-0.000005, 5, "-0.00001"}, FixedCase{0.0000049, 5, "0.00000"},
-    FixedCase{-0.000001, 5, "0.00000"}, FixedCase{9999.999995, 5, "10000.00000"}, FixedCase{12000, 5, "12000.00000"},
-    FixedCase{-1.8, 5, "-1.80000"}, FixedCase{0.544, 3, "0.544"}, FixedCase{-0.545, 3, "-0.545"},
-    FixedCase{3, 3, "3.000"}, FixedCase{0.5, 0, "1"}, FixedCase{-0.5, 0, "-1"}, FixedCase{1e-20, 5, "0.00000"},
-    FixedCase{123456789.123456, 5, "123456789.12346"}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, FixedText,
+    ::testing::Values(FixedCase{4.2, 5, "4.20000"}, FixedCase{7 * 0.6, 5, "4.20000"}, FixedCase{3 * 0.15, 5, "0.45000"},
+                      FixedCase{0, 5, "0.00000"}, FixedCase{1.0 / 3, 5, "0.33333"}, FixedCase{2.0 / 3, 5, "0.66667"},
+                      FixedCase{0.000005, 5, "0.00001"}, FixedCase{-0.000005, 5, "-0.00001"},
+                      FixedCase{0.0000049, 5, "0.00000"}, FixedCase{-0.000001, 5, "0.00000"},
+                      FixedCase{9999.999995, 5, "10000.00000"}, FixedCase{12000, 5, "12000.00000"},
+                      FixedCase{-1.8, 5, "-1.80000"}, FixedCase{0.544, 3, "0.544"}, FixedCase{-0.545, 3, "-0.545"},
+                      FixedCase{3, 3, "3.000"}, FixedCase{0.5, 0, "1"}, FixedCase{-0.5, 0, "-1"},
+                      FixedCase{1e-20, 5, "0.00000"}, FixedCase{123456789.123456, 5, "123456789.12346"}));
 
 TEST(UnitsText, FollowsTheRegionalSeparator)
 {
@@ -137,8 +142,9 @@ TEST(FifteenDigits, GeneralAndFixedTextsAgreeWithCorrectRounding)
     std::mt19937_64 random(20261208);
     std::uniform_int_distribution<int> count(0, 99999);
     std::uniform_int_distribution<int> scale(-8, 16);
-    std::vector<double> values = {0.1, 0.15 * 3, 1.0 / 3, 2.0 / 3, 123456789012345.6, 999999999999999.5,
-                                  9.999999999999995, 0.30000000000000004, 1e-7, 4.35, 2.675, -1.005};
+    std::vector<double> values = {
+        0.1,  0.15 * 3, 1.0 / 3, 2.0 / 3, 123456789012345.6, 999999999999999.5, 9.999999999999995, 0.30000000000000004,
+        1e-7, 4.35,     2.675,   -1.005};
     for (int i = 0; i < 20000; ++i) {
         // Sums and products of short decimals, as counts and coefficients give them, and raw bits.
         values.push_back(count(random) * 0.00001 * std::pow(10.0, scale(random)) * (i % 2 ? 1 : -1));
@@ -225,7 +231,7 @@ TEST(NumberTextLocale, IndependentOfTheCLibraryLocale)
     const double rounded = roundTo15Digits(0.1 + 0.2);
     const QString general = generalText(1234.5678);
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(cLibrary, 1.0);   // the comma locale was in force
+    EXPECT_EQ(cLibrary, 1.0);  // the comma locale was in force
     EXPECT_EQ(leading, 1.5);
     EXPECT_EQ(normalised, 22.5);
     EXPECT_EQ(tiny, 0.0);
@@ -266,8 +272,8 @@ TEST_P(NumberTextsUnderLocale, ReadTheSameAndUnitsReadBack)
         ASSERT_TRUE(compiled->applyToNumbers()) << "localedef cannot build " << name << " (package locales)";
     }
     QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-    const std::pair<const char*, double> texts[] = {{"1d2", 1},    {"&12", 0},   {"&h1F", 31},
-                                                    {"&O17", 15},  {"1e2", 100}, {" 4 2", 42}};
+    const std::pair<const char*, double> texts[] = {{"1d2", 1},   {"&12", 0},   {"&h1F", 31},
+                                                    {"&O17", 15}, {"1e2", 100}, {" 4 2", 42}};
     for (const auto& [text, value] : texts) {
         EXPECT_EQ(leadingNumber(QString::fromUtf8(text)), value) << text;
         EXPECT_EQ(leadingNumberOfNormalised(QString::fromUtf8(text)), value) << text;

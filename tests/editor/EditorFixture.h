@@ -44,17 +44,22 @@ protected:
     }
     QString rowAttribute(const QString& date, const QString& name)
     {
-        return doc->selectSingle(QStringLiteral("//VDJ:PICHROW[@DATPLATNOST='%1']").arg(date)).attribute(name).value_or(QStringLiteral("<none>"));
+        return doc->selectSingle(QStringLiteral("//VDJ:PICHROW[@DATPLATNOST='%1']").arg(date))
+            .attribute(name)
+            .value_or(QStringLiteral("<none>"));
     }
     QString categoryText(const QString& date, const QString& category)
     {
         return doc->selectSingle(QStringLiteral("//VDJ:PICHROW[@DATPLATNOST='%1']").arg(date))
-            .selectSingle(QStringLiteral("RUX:") + category).text();
+            .selectSingle(QStringLiteral("RUX:") + category)
+            .text();
     }
     QString categoryUnits(const QString& date, const QString& category)
     {
         return doc->selectSingle(QStringLiteral("//VDJ:PICHROW[@DATPLATNOST='%1']").arg(date))
-            .selectSingle(QStringLiteral("RUX:") + category).attribute(QStringLiteral("VDJ")).value_or(QStringLiteral("<none>"));
+            .selectSingle(QStringLiteral("RUX:") + category)
+            .attribute(QStringLiteral("VDJ"))
+            .value_or(QStringLiteral("<none>"));
     }
 
     TestProgram program;

@@ -18,7 +18,8 @@ struct RowValues {
     QString date;
     QString acreage = QStringLiteral("12.5");
     std::map<QString, CategoryValues> categories;
-    QString vdja = QStringLiteral("0"), vdjb = QStringLiteral("0"), picha = QStringLiteral("0"), pichb = QStringLiteral("0");
+    QString vdja = QStringLiteral("0"), vdjb = QStringLiteral("0"), picha = QStringLiteral("0"),
+            pichb = QStringLiteral("0");
     bool withAcreage = true;
 };
 

@@ -91,11 +91,13 @@ TEST_F(Calculation, YearlyValuesAreCutNotRounded)
     };
     const std::vector<Case> cases = {
         // 0.8, 0.8333333333333334 and 0 (acreage 0) average 0.5444...
-        {{cattleRow("a", "10", "0.6", "7.5"), cattleRow("b", "10", "0.6", "7.2"), cattleRow("c", "10", "0.6", "0")}, "0.544"},
+        {{cattleRow("a", "10", "0.6", "7.5"), cattleRow("b", "10", "0.6", "7.2"), cattleRow("c", "10", "0.6", "0")},
+         "0.544"},
         // 0.3 / 0.1 is 2.9999999999999996, whose 15-digit text reads 3.
         {{cattleRow("a", "1", "0.3", "0.1")}, "3.000"},
         // Negative counts give negative units; the cut goes downward.
-        {{cattleRow("a", "-10", "0.6", "7.5"), cattleRow("b", "-10", "0.6", "7.2"), cattleRow("c", "10", "0.6", "0")}, "-0.545"},
+        {{cattleRow("a", "-10", "0.6", "7.5"), cattleRow("b", "-10", "0.6", "7.2"), cattleRow("c", "10", "0.6", "0")},
+         "-0.545"},
         // 0.8339 is cut to 0.833.
         {{cattleRow("a", "8339", "0.0001", "1")}, "0.833"},
     };
@@ -115,7 +117,8 @@ TEST_F(Calculation, TheTypeDecidesWhichGroupsAddUp)
         double vdja, vdjb;
     };
     // Conventional 2 (SKOTML), horse 3 (KUNST), eco 5 (EKOOVCE).
-    for (const Case c : {Case{"1", 8, 5}, Case{"5", 8, 5}, Case{"2", 5, 2}, Case{"4", 5, 2}, Case{"1 ", 5, 2}, Case{"", 5, 2}}) {
+    for (const Case c :
+         {Case{"1", 8, 5}, Case{"5", 8, 5}, Case{"2", 5, 2}, Case{"4", 5, 2}, Case{"1 ", 5, 2}, Case{"", 5, 2}}) {
         ResponseShape shape;
         shape.type = QString::fromLatin1(c.type);
         RowValues r = cattleRow("2006-01-01", "2", "1", "1");
@@ -166,7 +169,7 @@ TEST_F(Calculation, AcreageZeroNegativeOrEmptyCountsWithZero)
 {
     ResponseShape shape;
     RowValues empty = cattleRow("c", "10", "0.6", "");
-    empty.withAcreage = false;   // no element at all: the column stays empty until the run
+    empty.withAcreage = false;  // no element at all: the column stays empty until the run
     shape.rows = {cattleRow("a", "10", "0.6", "10"), cattleRow("b", "10", "0.6", "-5"), empty};
     load(shape);
     EXPECT_TRUE(cell(2, QStringLiteral("SUMAVYMERADPB")).isNull());
@@ -238,13 +241,14 @@ TEST_F(Calculation, LargeHerdsCountInTheSums)
 TEST_F(Calculation, ProgressIsReportedPerRowAndEventsArePumped)
 {
     ResponseShape shape;
-    for (int i = 0; i < 5; ++i) shape.rows.push_back(cattleRow(QString::number(i).toLatin1().constData(), "1", "1", "1"));
+    for (int i = 0; i < 5; ++i)
+        shape.rows.push_back(cattleRow(QString::number(i).toLatin1().constData(), "1", "1", "1"));
     load(shape);
     int pumps = 0;
     std::vector<int> progress;
     session->Pocitej({[&] {
                           ++pumps;
-                          session->Pocitej();   // a second run asked for inside the first does nothing
+                          session->Pocitej();  // a second run asked for inside the first does nothing
                       },
                       [&](int done, int total) {
                           EXPECT_EQ(total, 5);

@@ -21,8 +21,9 @@ TEST(CategorySets, EveryListNamesEachCategoryOnce)
         // Every category has its three columns in the defined statement, in column order.
         qsizetype at = 0;
         for (const auto& c : set->categories) {
-            const qsizetype p = set->createTable.indexOf(c.countColumn() + QStringLiteral(" TEXT(5), ") + c.unitsColumn() +
-                                                         QStringLiteral(" TEXT(10), ") + c.coefficientColumn() + QStringLiteral(" DOUBLE"));
+            const qsizetype p = set->createTable.indexOf(c.countColumn() + QStringLiteral(" TEXT(5), ") +
+                                                         c.unitsColumn() + QStringLiteral(" TEXT(10), ") +
+                                                         c.coefficientColumn() + QStringLiteral(" DOUBLE"));
             ASSERT_GT(p, at) << c.name.toStdString();
             at = p;
         }
@@ -36,7 +37,8 @@ TEST(CategorySets, StatementsKeepTheirDefinedText)
     EXPECT_EQ(CategorySet::first().createTable, zorva::test::kCreateFirstGeneration);
     EXPECT_EQ(CategorySet::gen2006().createTable, zorva::test::kCreate2006);
     // The two places where the defined texts differ from a tidy statement stay as they are.
-    EXPECT_TRUE(CategorySet::first().createTable.contains(QStringLiteral("ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE")));
+    EXPECT_TRUE(
+        CategorySet::first().createTable.contains(QStringLiteral("ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE")));
     EXPECT_TRUE(CategorySet::gen2006().createTable.contains(QStringLiteral("KUNOD3_KOEF DOUBLE,  EKOSKOTDO6_POCET")));
     EXPECT_TRUE(CategorySet::gen2006().createTable.endsWith(QStringLiteral("EKOKOZYOD12_KOEF DOUBLE )")));
     EXPECT_TRUE(CategorySet::first().createTable.endsWith(QStringLiteral("KUNST_KOEF DOUBLE)")));
@@ -46,7 +48,10 @@ TEST(CategorySets, StatementsKeepTheirDefinedText)
 
 TEST(CategorySets, YearTextChoosesTheGeneration)
 {
-    struct Case { const char* year; const char* id; };
+    struct Case {
+        const char* year;
+        const char* id;
+    };
     for (const Case c : {Case{"2006", "2006"}, Case{"2007", "2006"}, Case{"2005", "first"}, Case{"2004", "first"},
                          Case{" 2006", "first"}, Case{"2006 ", "first"}, Case{"01.02.2006", "first"},
                          Case{"2006.0", "first"}, Case{"", "first"}})

@@ -33,7 +33,8 @@ constexpr bool kAddressSanitizer = false;
 
 int openDescriptors()
 {
-    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size());
+    return int(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size());
 }
 
 long residentKilobytes()
@@ -74,31 +75,32 @@ TEST(EditorCycles, TwoHundredOpeningsLeaveNoDatabaseNoDescriptorsAndNoMemoryBehi
     int opened = 0;
     auto cycle = [&](int i) {
         // Alternately closed by "Počítej" then STORNO, and by the close box.
-        editor::openEditor(program.ctx, editor::CategorySet::first(), response(), nullptr, [&](editor::EditorWindow& w) {
-            ++opened;
-            if (i % 2 == 0) {
-                QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("cmdPocitej")), Qt::LeftButton);
-                QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("cmdStorno")), Qt::LeftButton);
-            } else {
-                w.close();
-            }
-        });
+        editor::openEditor(
+            program.ctx, editor::CategorySet::first(), response(), nullptr, [&](editor::EditorWindow& w) {
+                ++opened;
+                if (i % 2 == 0) {
+                    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("cmdPocitej")), Qt::LeftButton);
+                    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("cmdStorno")), Qt::LeftButton);
+                } else {
+                    w.close();
+                }
+            });
         // Each opening names its database anew; the fixed clock would give every one the same name.
         program.clock.time = program.clock.time.addSecs(1);
     };
-    for (int i = 0; i < 10; ++i) cycle(i);   // Qt's and SQLite's one-time allocations
+    for (int i = 0; i < 10; ++i) cycle(i);  // Qt's and SQLite's one-time allocations
     const int descriptors = openDescriptors();
     const long memory = residentKilobytes();
     for (int i = 0; i < 200; ++i) cycle(i);
     EXPECT_EQ(opened, 210);
-    EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty()) << program.files(QStringLiteral("TMP*")).join(' ').toStdString();
-    EXPECT_TRUE(program.files(QStringLiteral("TMP*")).isEmpty()) << program.files(QStringLiteral("TMP*")).join(' ').toStdString();
+    EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty())
+        << program.files(QStringLiteral("TMP*")).join(' ').toStdString();
+    EXPECT_TRUE(program.files(QStringLiteral("TMP*")).isEmpty())
+        << program.files(QStringLiteral("TMP*")).join(' ').toStdString();
     EXPECT_LE(openDescriptors(), descriptors + 3);
     const long grown = residentKilobytes() - memory;
     std::cout << "descriptors " << descriptors << " -> " << openDescriptors() << ", resident memory grew by " << grown
               << " kB over 200 openings\n";
     // Under AddressSanitizer freed memory sits in quarantine; there the leak checker does this job.
-    if (!kAddressSanitizer) {
-        EXPECT_LT(grown, 50 * 1024);
-    }
+    if (!kAddressSanitizer) { EXPECT_LT(grown, 50 * 1024); }
 }

@@ -85,7 +85,7 @@ TEST_F(EditorWindowTest, BothGenerationsAreTheOneWindowMadeFromTheirSet)
         ASSERT_NE(w.findChild<QTableView*>(QStringLiteral("TDBGrid1")), nullptr);
 
         int right = 0;
-        const int leftX = w.box(c.set->categories[0].countColumn() .prepend(QStringLiteral("txt")))->x();
+        const int leftX = w.box(c.set->categories[0].countColumn().prepend(QStringLiteral("txt")))->x();
         for (const auto& cat : c.set->categories) {
             QLineEdit* count = w.box(QStringLiteral("txt") + cat.countColumn());
             QLineEdit* units = w.box(QStringLiteral("txt") + cat.unitsColumn());
@@ -100,8 +100,9 @@ TEST_F(EditorWindowTest, BothGenerationsAreTheOneWindowMadeFromTheirSet)
         }
         EXPECT_EQ(right, c.rightColumnLines);
         EXPECT_FALSE(w.box(QStringLiteral("txtSUMAVYMERADPB"))->isReadOnly());
-        for (const char* locked : {"txtVDJA", "txtVDJB", "txtPICHA", "txtPICHB", "txtZADATELREGLPIS", "txtZADATELREGIRZ",
-                                   "txtJISUBRUX", "txtICO", "txtRCI", "txtVARPICH", "txtPICHROKA", "txtPICHROKB"})
+        for (const char* locked :
+             {"txtVDJA", "txtVDJB", "txtPICHA", "txtPICHB", "txtZADATELREGLPIS", "txtZADATELREGIRZ", "txtJISUBRUX",
+              "txtICO", "txtRCI", "txtVARPICH", "txtPICHROKA", "txtPICHROKB"})
             EXPECT_TRUE(w.box(QString::fromLatin1(locked))->isReadOnly()) << locked;
         for (const char* open : {"txtIRZ_RCI", "txtIRZ_JME", "txtIRZ_PRI"})
             EXPECT_FALSE(w.box(QString::fromLatin1(open))->isReadOnly()) << open;
@@ -110,7 +111,8 @@ TEST_F(EditorWindowTest, BothGenerationsAreTheOneWindowMadeFromTheirSet)
 
 TEST_F(EditorWindowTest, GridBoxesAndRecordsetShareOneCurrentRow)
 {
-    auto w = open(CategorySet::first(), response({row("2005-03-01", "30"), row("2005-01-01", "10"), row("2005-02-01", "20")}));
+    auto w = open(CategorySet::first(),
+                  response({row("2005-03-01", "30"), row("2005-01-01", "10"), row("2005-02-01", "20")}));
     auto* grid = w->findChild<QTableView*>(QStringLiteral("TDBGrid1"));
     ASSERT_EQ(grid->model()->rowCount(), 3);
     int visible = 0;
@@ -122,7 +124,8 @@ TEST_F(EditorWindowTest, GridBoxesAndRecordsetShareOneCurrentRow)
     EXPECT_EQ(visible, 1);
     EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_POCET"))->text(), QStringLiteral("10"));
     EXPECT_EQ(w->box(QStringLiteral("txtJISUBRUX"))->text(), QStringLiteral("1000234567"));
-    EXPECT_EQ(w->findChild<QPlainTextEdit*>(QStringLiteral("txtIRZ_OJM"))->toPlainText(), QStringLiteral("Rodinná farma Dvořák"));
+    EXPECT_EQ(w->findChild<QPlainTextEdit*>(QStringLiteral("txtIRZ_OJM"))->toPlainText(),
+              QStringLiteral("Rodinná farma Dvořák"));
 
     grid->selectRow(2);
     EXPECT_EQ(w->session().recordset()->position(), 2);
@@ -198,12 +201,15 @@ TEST_F(EditorWindowTest, TheYearTextChoosesTheWindowAndEachOpeningIsNew)
 struct TypingCase {
     const char* box;
     const char* typed;
-    const char* shown;     // after the edit is committed
-    bool hint;             // the count hint appears under the box
-    const char* message;   // a part of the message shown, or nothing
+    const char* shown;    // after the edit is committed
+    bool hint;            // the count hint appears under the box
+    const char* message;  // a part of the message shown, or nothing
 };
 
-void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.box << " \"" << c.typed << "\""; }
+void PrintTo(const TypingCase& c, std::ostream* os)
+{
+    *os << c.box << " \"" << c.typed << "\"";
+}
 
 class EditorTyping : public EditorWindowTest, public ::testing::WithParamInterface<TypingCase> {};
 
@@ -229,17 +235,17 @@ TEST_P(EditorTyping, BoxesTakeWhatTheirFieldHolds)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, EditorTyping,
-    ::testing::Values(TypingCase{"txtSKOTML_POCET", "20", "20", false, nullptr},
-                      TypingCase{"txtSKOTML_POCET", "abc", "10", true, nullptr},
-                      TypingCase{"txtSKOTML_POCET", "2,5", "25", true, nullptr},
-                      TypingCase{"txtSKOTML_POCET", "123456", "12345", true, nullptr},
-                      TypingCase{"txtSUMAVYMERADPB", "60.5", "60,5", false, nullptr},
-                      TypingCase{"txtSUMAVYMERADPB", "60,5", "60,5", false, nullptr},
-                      TypingCase{"txtSUMAVYMERADPB", "60,5 ha", "12,5", false, "„Suma výměra DPB“"},
-                      TypingCase{"txtSUMAVYMERADPB", "x", "12,5", false, "(chyba 3421)"}),
-    [](const auto& test) { return std::to_string(test.index); });
+INSTANTIATE_TEST_SUITE_P(Boxes, EditorTyping,
+                         ::testing::Values(TypingCase{"txtSKOTML_POCET", "20", "20", false, nullptr},
+                                           TypingCase{"txtSKOTML_POCET", "abc", "10", true, nullptr},
+                                           TypingCase{"txtSKOTML_POCET", "2,5", "25", true, nullptr},
+                                           TypingCase{"txtSKOTML_POCET", "123456", "12345", true, nullptr},
+                                           TypingCase{"txtSUMAVYMERADPB", "60.5", "60,5", false, nullptr},
+                                           TypingCase{"txtSUMAVYMERADPB", "60,5", "60,5", false, nullptr},
+                                           TypingCase{"txtSUMAVYMERADPB", "60,5 ha", "12,5", false,
+                                                      "„Suma výměra DPB“"},
+                                           TypingCase{"txtSUMAVYMERADPB", "x", "12,5", false, "(chyba 3421)"}),
+                         [](const auto& test) { return std::to_string(test.index); });
 
 TEST_F(EditorWindowTest, TheNamesOf2006LinesExplainThemselves)
 {

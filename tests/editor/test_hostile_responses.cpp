@@ -17,9 +17,17 @@ using namespace zorva::test;
 namespace {
 
 const QStringList kExotic = {
-    QStringLiteral("1E308"), QStringLiteral("-1E308"), QStringLiteral("1E309"), QStringLiteral("1.79769313486232E+308"),
-    QStringLiteral("-0"), QStringLiteral("NaN"), QStringLiteral("Infinity"), QStringLiteral("-inf"),
-    QStringLiteral("99999999999999999999"), QStringLiteral("1D308"), QStringLiteral("4.9E-324"),
+    QStringLiteral("1E308"),
+    QStringLiteral("-1E308"),
+    QStringLiteral("1E309"),
+    QStringLiteral("1.79769313486232E+308"),
+    QStringLiteral("-0"),
+    QStringLiteral("NaN"),
+    QStringLiteral("Infinity"),
+    QStringLiteral("-inf"),
+    QStringLiteral("99999999999999999999"),
+    QStringLiteral("1D308"),
+    QStringLiteral("4.9E-324"),
 };
 
 // Every place the write-back writes must hold a plain decimal number. A write that failed (a text
@@ -28,8 +36,8 @@ void expectOnlyNumbersWritten(const xml::Document& doc, const QString& what, con
 {
     static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?(E[+-][0-9]+)?$"));
     auto check = [&](const QString& where, const QString& text) {
-        EXPECT_TRUE(number.match(text).hasMatch() || (!sent.isEmpty() && text == sent)) << what.toStdString() << ": " << where.toStdString() << " = \""
-                                                   << text.left(80).toStdString() << "\"";
+        EXPECT_TRUE(number.match(text).hasMatch() || (!sent.isEmpty() && text == sent))
+            << what.toStdString() << ": " << where.toStdString() << " = \"" << text.left(80).toStdString() << "\"";
     };
     for (const xml::Node& row : doc.selectList(QStringLiteral("//VDJ:PICHROW"))) {
         for (const char* a : {"VDJA", "VDJB", "PICHA", "PICHB"})
@@ -44,7 +52,8 @@ void expectOnlyNumbersWritten(const xml::Document& doc, const QString& what, con
         }
     }
     for (const char* yearly : {"//RUX:PICHROKA", "//RUX:PICHROKB"})
-        if (const xml::Node n = doc.selectSingle(QString::fromLatin1(yearly))) check(QString::fromLatin1(yearly), n.text());
+        if (const xml::Node n = doc.selectSingle(QString::fromLatin1(yearly)))
+            check(QString::fromLatin1(yearly), n.text());
 }
 
 RowValues plainRow(const QString& date)
@@ -68,23 +77,43 @@ TEST_F(HostileResponse, ExoticNumberTextsNeverBecomeInfinityOrNotANumber)
     };
     const std::vector<Place> places = {
         {"count", [](RowValues& r, const QString& t) { r.categories[QStringLiteral("SKOTML")].count = t; }},
-        {"every count", [](RowValues& r, const QString& t) { for (auto& [n, c] : r.categories) c.count = t; }},
+        {"every count",
+         [](RowValues& r, const QString& t) {
+             for (auto& [n, c] : r.categories) c.count = t;
+         }},
         {"KOEF", [](RowValues& r, const QString& t) { r.categories[QStringLiteral("SKOTML")].koef = t; }},
-        {"every KOEF", [](RowValues& r, const QString& t) { for (auto& [n, c] : r.categories) c.koef = t; }},
-        {"count and KOEF", [](RowValues& r, const QString& t) { for (auto& [n, c] : r.categories) { c.koef = t; c.count = t; } }},
+        {"every KOEF",
+         [](RowValues& r, const QString& t) {
+             for (auto& [n, c] : r.categories) c.koef = t;
+         }},
+        {"count and KOEF",
+         [](RowValues& r, const QString& t) {
+             for (auto& [n, c] : r.categories) {
+                 c.koef = t;
+                 c.count = t;
+             }
+         }},
         {"acreage", [](RowValues& r, const QString& t) { r.acreage = t; }},
-        {"PICHA", [](RowValues& r, const QString& t) { r.picha = t; r.pichb = t; }},
-        {"units", [](RowValues& r, const QString& t) { r.vdja = t; r.categories[QStringLiteral("OVCE")].vdj = t; }},
+        {"PICHA",
+         [](RowValues& r, const QString& t) {
+             r.picha = t;
+             r.pichb = t;
+         }},
+        {"units",
+         [](RowValues& r, const QString& t) {
+             r.vdja = t;
+             r.categories[QStringLiteral("OVCE")].vdj = t;
+         }},
     };
     for (const Place& place : places) {
         for (const QString& text : kExotic) {
             const QString what = QString::fromLatin1(place.what) + QStringLiteral(" ") + text;
             ResponseShape shape;
-            shape.type = QStringLiteral("1");   // eco categories written too
+            shape.type = QStringLiteral("1");  // eco categories written too
             shape.rows = {plainRow(QStringLiteral("2005-01-01")), plainRow(QStringLiteral("2005-07-01"))};
             place.put(shape.rows[0], text);
             place.put(shape.rows[1], text);
-            shape.rows[1].acreage = QStringLiteral("1E-300");   // a tiny area makes huge intensities
+            shape.rows[1].acreage = QStringLiteral("1E-300");  // a tiny area makes huge intensities
             program.messages.shown.clear();
             load(shape);
             ASSERT_NE(session->recordset(), nullptr) << what.toStdString();
@@ -136,10 +165,12 @@ TEST_F(HostileResponse, Utf16AndByteOrderMarksLoadAndCalculateLikeUtf8)
         // Whatever came in, the stored response is UTF-8 with its declaration and reads back the same.
         doc->save(program.path(QStringLiteral("out.xml")));
         const QByteArray saved = program.read(QStringLiteral("out.xml"));
-        EXPECT_TRUE(saved.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")) << c.what << ": " << saved.left(60).toStdString();
+        EXPECT_TRUE(saved.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"))
+            << c.what << ": " << saved.left(60).toStdString();
         xml::Document back;
         ASSERT_TRUE(back.loadXml(saved)) << c.what;
-        EXPECT_EQ(back.selectSingle(QStringLiteral("//RUX:JISUBRUX")).text(), QStringLiteral("Žluťoučký kůň")) << c.what;
+        EXPECT_EQ(back.selectSingle(QStringLiteral("//RUX:JISUBRUX")).text(), QStringLiteral("Žluťoučký kůň"))
+            << c.what;
         EXPECT_TRUE(program.messages.shown.empty()) << c.what;
     }
 }
@@ -177,9 +208,10 @@ TEST_F(HostileResponse, DeeplyNestedElementsAreRefusedOrLoadedWithoutHarm)
         for (const QString& f : program.files(QStringLiteral("TMP*.MDB"))) QFile::remove(program.path(f));
         program.write(QStringLiteral("deep.xml"), bytes);
         QStringList errors;
-        const int status = editor::recompute({QStringLiteral("--recompute"), program.path(QStringLiteral("deep.xml")),
-                                              QStringLiteral("--out"), program.path(QStringLiteral("deep-out.xml"))},
-                                             program.ctx, {[](const QByteArray&) {}, [&](const QString& e) { errors << e; }});
+        const int status =
+            editor::recompute({QStringLiteral("--recompute"), program.path(QStringLiteral("deep.xml")),
+                               QStringLiteral("--out"), program.path(QStringLiteral("deep-out.xml"))},
+                              program.ctx, {[](const QByteArray&) {}, [&](const QString& e) { errors << e; }});
         EXPECT_EQ(status, depth <= 200 ? 0 : 2) << depth;
         EXPECT_EQ(errors.isEmpty(), status == 0) << depth;
     }
@@ -189,7 +221,8 @@ TEST_F(HostileResponse, AFiftyMegabyteResponseGoesThroughTheRecompute)
 {
     // Two thousand real rows, padded to 50 MB with remarks the program does not read.
     ResponseShape shape;
-    for (int i = 0; i < 2000; ++i) shape.rows.push_back(plainRow(QStringLiteral("D%1").arg(i, 5, 10, QLatin1Char('0'))));
+    for (int i = 0; i < 2000; ++i)
+        shape.rows.push_back(plainRow(QStringLiteral("D%1").arg(i, 5, 10, QLatin1Char('0'))));
     QByteArray bytes = buildResponse(shape);
     QByteArray padding;
     const QByteArray remark = "<RUX:POZNAMKA>" + QByteArray(1000, 'x') + "</RUX:POZNAMKA>\n";
@@ -201,9 +234,10 @@ TEST_F(HostileResponse, AFiftyMegabyteResponseGoesThroughTheRecompute)
     padding.clear();
 
     QStringList errors;
-    const int status = editor::recompute({QStringLiteral("--recompute"), program.path(QStringLiteral("big.xml")),
-                                          QStringLiteral("--out"), program.path(QStringLiteral("big-out.xml"))},
-                                         program.ctx, {[](const QByteArray&) {}, [&](const QString& e) { errors << e; }});
+    const int status =
+        editor::recompute({QStringLiteral("--recompute"), program.path(QStringLiteral("big.xml")),
+                           QStringLiteral("--out"), program.path(QStringLiteral("big-out.xml"))},
+                          program.ctx, {[](const QByteArray&) {}, [&](const QString& e) { errors << e; }});
     ASSERT_EQ(status, 0) << errors.join(QLatin1Char('\n')).toStdString();
     EXPECT_GE(QFileInfo(program.path(QStringLiteral("big-out.xml"))).size(), 50 * 1024 * 1024);
     xml::Document out;
@@ -225,8 +259,9 @@ TEST_F(HostileResponse, RecomputeInAFolderThatCannotHoldFilesFailsWithAMessage)
     ctx.folder = program.path(QStringLiteral("plain-file")) + QStringLiteral("/sub");
     QStringList errors;
     QByteArray out;
-    const int status = editor::recompute({QStringLiteral("--recompute"), program.path(QStringLiteral("in.xml"))}, ctx,
-                                         {[&](const QByteArray& b) { out += b; }, [&](const QString& e) { errors << e; }});
+    const int status =
+        editor::recompute({QStringLiteral("--recompute"), program.path(QStringLiteral("in.xml"))}, ctx,
+                          {[&](const QByteArray& b) { out += b; }, [&](const QString& e) { errors << e; }});
     EXPECT_EQ(status, 2);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Odpověď nelze načíst: "))) << errors[0].toStdString();
@@ -235,9 +270,10 @@ TEST_F(HostileResponse, RecomputeInAFolderThatCannotHoldFilesFailsWithAMessage)
 
     // The output below a regular file: the same clear refusal, and nothing else written.
     errors.clear();
-    const int second = editor::recompute({QStringLiteral("--recompute"), program.path(QStringLiteral("in.xml")),
-                                          QStringLiteral("--out"), program.path(QStringLiteral("plain-file")) + QStringLiteral("/out.xml")},
-                                         program.ctx, {[&](const QByteArray& b) { out += b; }, [&](const QString& e) { errors << e; }});
+    const int second = editor::recompute(
+        {QStringLiteral("--recompute"), program.path(QStringLiteral("in.xml")), QStringLiteral("--out"),
+         program.path(QStringLiteral("plain-file")) + QStringLiteral("/out.xml")},
+        program.ctx, {[&](const QByteArray& b) { out += b; }, [&](const QString& e) { errors << e; }});
     EXPECT_EQ(second, 2);
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Výsledek nelze uložit"))) << errors[0].toStdString();

@@ -57,7 +57,7 @@ TEST_F(Loading, ColumnsTakeTheirValuesByTheirConversions)
     RowValues a = row(QStringLiteral("2005-01-01"));
     a.picha = QStringLiteral("12.5");
     a.pichb = QStringLiteral("12,5");
-    a.vdja = QStringLiteral("10,5");     // the regional conversion: Czech reads the comma
+    a.vdja = QStringLiteral("10,5");  // the regional conversion: Czech reads the comma
     a.vdjb = QStringLiteral("x");
     a.acreage = QStringLiteral("12,5");
     a.categories[QStringLiteral("SKOTST")] = {QStringLiteral("123456"), QStringLiteral("7"), QStringLiteral("1")};
@@ -68,7 +68,7 @@ TEST_F(Loading, ColumnsTakeTheirValuesByTheirConversions)
     RowValues b = row(QStringLiteral("2005-02-01"));
     b.picha = QString();
     b.acreage = QString();
-    b.vdja = QStringLiteral("56.25");    // and the service's own decimal point, whatever the settings
+    b.vdja = QStringLiteral("56.25");  // and the service's own decimal point, whatever the settings
     shape.rows = {a, b};
     load(shape);
     ASSERT_EQ(rs().rowCount(), 2);
@@ -107,7 +107,7 @@ TEST_F(Loading, DuplicateDatesGiveTwoRowsAndTheGridSortsCzech)
 {
     ResponseShape shape;
     shape.rows = {row(QStringLiteral("hrad")), row(QStringLiteral("chata")), row(QStringLiteral("cesta")),
-                 row(QStringLiteral("hrad"))};
+                  row(QStringLiteral("hrad"))};
     load(shape);
     ASSERT_EQ(rs().rowCount(), 4);
     QStringList order;

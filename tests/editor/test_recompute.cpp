@@ -34,8 +34,8 @@ protected:
     {
         out.clear();
         errors.clear();
-        return editor::recompute(args, program.ctx, {[&](const QByteArray& b) { out += b; },
-                                                     [&](const QString& e) { errors << e; }});
+        return editor::recompute(args, program.ctx,
+                                 {[&](const QByteArray& b) { out += b; }, [&](const QString& e) { errors << e; }});
     }
     TestProgram program;
     QByteArray out;
@@ -45,7 +45,8 @@ protected:
 TEST_F(Recompute, WorkedExampleThroughTheCommandLine)
 {
     program.write(QStringLiteral("in.xml"), buildResponse(workedExample()));
-    ASSERT_EQ(run({"--recompute", program.path("in.xml"), "--out", program.path("out.xml")}), 0) << errors.join("\n").toStdString();
+    ASSERT_EQ(run({"--recompute", program.path("in.xml"), "--out", program.path("out.xml")}), 0)
+        << errors.join("\n").toStdString();
     xml::Document doc;
     ASSERT_TRUE(doc.load(program.path(QStringLiteral("out.xml"))));
     const xml::Node row = doc.selectSingle(QStringLiteral("//VDJ:PICHROW"));
@@ -64,7 +65,9 @@ TEST_F(Recompute, EditsAreAppliedAsTypedAndTheDocumentGoesToStandardOutput)
     LocaleScope czech(LocaleScope::czech());
     program.write(QStringLiteral("in.xml"), buildResponse(workedExample()));
     ASSERT_EQ(run({"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_POCET=20", "--set",
-                   "2006-01-01:SUMAVYMERADPB=10,5"}), 0) << errors.join("\n").toStdString();
+                   "2006-01-01:SUMAVYMERADPB=10,5"}),
+              0)
+        << errors.join("\n").toStdString();
     xml::Document doc;
     ASSERT_TRUE(doc.loadXml(out));
     EXPECT_EQ(doc.selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QStringLiteral("20"));
@@ -135,19 +138,25 @@ TEST_F(Recompute, ChangedInputsAreListedAndRestoredOnesLeaveNoTrace)
     program.write(QStringLiteral("changed.xml"), out);
     // A list with another inside it, as no program of ours writes it.
     program.write(QStringLiteral("nested.xml"),
-                  QByteArray(out).replace("</UPR:Changes>", "<UPR:Changes><UPR:Change date=\"x\" field=\"KOZA_POCET\" "
-                                                            "service=\"1\" new=\"2\"/></UPR:Changes></UPR:Changes>"));
+                  QByteArray(out).replace("</UPR:Changes>",
+                                          "<UPR:Changes><UPR:Change date=\"x\" field=\"KOZA_POCET\" "
+                                          "service=\"1\" new=\"2\"/></UPR:Changes></UPR:Changes>"));
 
     struct Case {
         const char* what;
         const char* input;
         QStringList sets;
-        QStringList entries;   // field=service>new
+        QStringList entries;  // field=service>new
     };
     const std::vector<Case> cases = {
         {"nothing typed", "in.xml", {}, {}},
-        {"the service's values typed again", "in.xml", {"2006-01-01:SKOTML_POCET=10", "2006-01-01:SUMAVYMERADPB=12,50"}, {}},
-        {"a count and the acreage", "in.xml", {"2006-01-01:SKOTML_POCET=20", "2006-01-01:SUMAVYMERADPB=10"},
+        {"the service's values typed again",
+         "in.xml",
+         {"2006-01-01:SKOTML_POCET=10", "2006-01-01:SUMAVYMERADPB=12,50"},
+         {}},
+        {"a count and the acreage",
+         "in.xml",
+         {"2006-01-01:SKOTML_POCET=20", "2006-01-01:SUMAVYMERADPB=10"},
          {"SUMAVYMERADPB=12.5>10", "SKOTML_POCET=10>20"}},
         {"a coefficient", "in.xml", {"2006-01-01:OVCE_KOEF=0,2"}, {"OVCE_KOEF=0.15>0.2"}},
         {"a changed document recomputed", "changed.xml", {}, {"SKOTML_POCET=10>20"}},

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
-#include "editor/WriteBack.h"
 #include "common/Failure.h"
+#include "editor/WriteBack.h"
 
 using namespace zorva;
 using namespace zorva::test;
@@ -31,15 +31,18 @@ TEST_F(WriteBack, TypeTwoKeepsEcoElementsAndTypeOneRewritesConventionalOnes)
     for (const char* type : {"2", "1"}) {
         ResponseShape shape;
         shape.type = QString::fromLatin1(type);
-        shape.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")}, {QStringLiteral("EKOOVCE"), cat("4", "0.15")},
-                                   {QStringLiteral("KUNST"), cat("1", "1")}})};
+        shape.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("10", "0.6")},
+                                    {QStringLiteral("EKOOVCE"), cat("4", "0.15")},
+                                    {QStringLiteral("KUNST"), cat("1", "1")}})};
         load(shape);
         setCell(0, QStringLiteral("EKOOVCE_POCET"), QStringLiteral("8"));
         setCell(0, QStringLiteral("SKOTML_POCET"), QStringLiteral("20"));
         session->Pocitej();
         const bool eco = QByteArray(type) == "1";
-        EXPECT_EQ(categoryText(QStringLiteral("d"), QStringLiteral("EKOOVCE")), eco ? QStringLiteral("8") : QStringLiteral("4"));
-        EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("EKOOVCE")), eco ? QStringLiteral("1.2") : QStringLiteral("77"));
+        EXPECT_EQ(categoryText(QStringLiteral("d"), QStringLiteral("EKOOVCE")),
+                  eco ? QStringLiteral("8") : QStringLiteral("4"));
+        EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("EKOOVCE")),
+                  eco ? QStringLiteral("1.2") : QStringLiteral("77"));
         EXPECT_EQ(categoryText(QStringLiteral("d"), QStringLiteral("SKOTML")), QStringLiteral("20"));
         EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("SKOTML")), QStringLiteral("12"));
         EXPECT_EQ(categoryUnits(QStringLiteral("d"), QStringLiteral("KUNST")), QStringLiteral("1"));
@@ -63,8 +66,11 @@ TEST_F(WriteBack, FlagsDecideWhichSumsAreWritten)
 TEST_F(WriteBack, CountsAndUnitsAreWrittenAsNumbers)
 {
     ResponseShape shape;
-    RowValues r = rowWith("d", {{QStringLiteral("SKOTML"), cat("1", "0.6")}, {QStringLiteral("SKOTST"), cat("1", "1")},
-                                {QStringLiteral("KOZA"), cat("1", "1", std::nullopt)}}, "");
+    RowValues r = rowWith("d",
+                          {{QStringLiteral("SKOTML"), cat("1", "0.6")},
+                           {QStringLiteral("SKOTST"), cat("1", "1")},
+                           {QStringLiteral("KOZA"), cat("1", "1", std::nullopt)}},
+                          "");
     r.withAcreage = true;
     shape.rows = {r};
     load(shape);
@@ -87,7 +93,7 @@ TEST_F(WriteBack, DuplicateDatesUpdateTheFirstElementAndTheLastTableRowWins)
 {
     ResponseShape shape;
     shape.rows = {rowWith("d", {{QStringLiteral("SKOTML"), cat("1", "1")}}),
-                 rowWith("d", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
+                  rowWith("d", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
     load(shape);
     session->Pocitej();
     const auto rows = doc->selectList(QStringLiteral("//VDJ:PICHROW"));
@@ -104,9 +110,10 @@ TEST_F(WriteBack, DuplicateDatesUpdateTheFirstElementAndTheLastTableRowWins)
 TEST_F(WriteBack, RowsWithoutAnElementOrWithAnApostropheStayInTheTableOnly)
 {
     ResponseShape shape;
-    shape.rows = {rowWith("d'x", {{QStringLiteral("SKOTML"), cat("1", "1")}}), rowWith("e", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
+    shape.rows = {rowWith("d'x", {{QStringLiteral("SKOTML"), cat("1", "1")}}),
+                  rowWith("e", {{QStringLiteral("SKOTML"), cat("2", "1")}})};
     load(shape);
-    setCell(1, QStringLiteral("DATPLATNOST"), QStringLiteral("zzz"));   // no element has this date
+    setCell(1, QStringLiteral("DATPLATNOST"), QStringLiteral("zzz"));  // no element has this date
     session->Pocitej();
     const auto rows = doc->selectList(QStringLiteral("//VDJ:PICHROW"));
     EXPECT_EQ(rows[0].attribute(QStringLiteral("VDJA")).value_or(QString()), QStringLiteral("99"));

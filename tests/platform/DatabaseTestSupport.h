@@ -1,8 +1,8 @@
 #pragma once
+#include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "common/Failure.h"
 #include "platform/WorkingDatabase.h"
@@ -39,26 +39,29 @@ inline const QString kCreate2006 = QStringLiteral(
     "EKOKOZYOD12_KOEF DOUBLE )");
 
 inline const QStringList kFirstGenerationCategories = {
-    QStringLiteral("SKOTML"), QStringLiteral("SKOTST"), QStringLiteral("EKOSKOTML"), QStringLiteral("EKOSKOTST"),
-    QStringLiteral("KOZA"),   QStringLiteral("EKOKOZA"), QStringLiteral("OVCE"),     QStringLiteral("EKOOVCE"),
+    QStringLiteral("SKOTML"), QStringLiteral("SKOTST"),  QStringLiteral("EKOSKOTML"), QStringLiteral("EKOSKOTST"),
+    QStringLiteral("KOZA"),   QStringLiteral("EKOKOZA"), QStringLiteral("OVCE"),      QStringLiteral("EKOOVCE"),
     QStringLiteral("KUNML"),  QStringLiteral("KUNST")};
 
 inline const QStringList k2006Categories = {
-    QStringLiteral("SKOTDO6"),     QStringLiteral("SKOTOD6DO24"),   QStringLiteral("SKOTOD24"),
-    QStringLiteral("OVCEDO12"),    QStringLiteral("OVCEOD12"),      QStringLiteral("KOZYDO12"),
-    QStringLiteral("KOZYOD12"),    QStringLiteral("KUNDO3"),        QStringLiteral("KUNOD3"),
+    QStringLiteral("SKOTDO6"),     QStringLiteral("SKOTOD6DO24"),    QStringLiteral("SKOTOD24"),
+    QStringLiteral("OVCEDO12"),    QStringLiteral("OVCEOD12"),       QStringLiteral("KOZYDO12"),
+    QStringLiteral("KOZYOD12"),    QStringLiteral("KUNDO3"),         QStringLiteral("KUNOD3"),
     QStringLiteral("EKOSKOTDO6"),  QStringLiteral("EKOSKOTOD6DO24"), QStringLiteral("EKOSKOTOD24"),
-    QStringLiteral("EKOOVCEDO12"), QStringLiteral("EKOOVCEOD12"),   QStringLiteral("EKOKOZYDO12"),
+    QStringLiteral("EKOOVCEDO12"), QStringLiteral("EKOOVCEOD12"),    QStringLiteral("EKOKOZYDO12"),
     QStringLiteral("EKOKOZYOD12")};
 
 // Every column of TABULKA with its declared type, in table order.
 inline std::vector<std::pair<QString, QString>> expectedColumns(const QStringList& categories)
 {
-    std::vector<std::pair<QString, QString>> out = {
-        {QStringLiteral("DATPLATNOST"), QStringLiteral("TEXT(10)")}, {QStringLiteral("VDJA"), QStringLiteral("DOUBLE")},
-        {QStringLiteral("VDJB"), QStringLiteral("DOUBLE")},          {QStringLiteral("PICHA"), QStringLiteral("DOUBLE")},
-        {QStringLiteral("PICHB"), QStringLiteral("DOUBLE")},         {QStringLiteral("ZADATELREGLPIS"), QStringLiteral("TEXT(1)")},
-        {QStringLiteral("ZADATELREGIRZ"), QStringLiteral("TEXT(1)")}, {QStringLiteral("SUMAVYMERADPB"), QStringLiteral("DOUBLE")}};
+    std::vector<std::pair<QString, QString>> out = {{QStringLiteral("DATPLATNOST"), QStringLiteral("TEXT(10)")},
+                                                    {QStringLiteral("VDJA"), QStringLiteral("DOUBLE")},
+                                                    {QStringLiteral("VDJB"), QStringLiteral("DOUBLE")},
+                                                    {QStringLiteral("PICHA"), QStringLiteral("DOUBLE")},
+                                                    {QStringLiteral("PICHB"), QStringLiteral("DOUBLE")},
+                                                    {QStringLiteral("ZADATELREGLPIS"), QStringLiteral("TEXT(1)")},
+                                                    {QStringLiteral("ZADATELREGIRZ"), QStringLiteral("TEXT(1)")},
+                                                    {QStringLiteral("SUMAVYMERADPB"), QStringLiteral("DOUBLE")}};
     for (const QString& c : categories) {
         out.emplace_back(c + QStringLiteral("_POCET"), QStringLiteral("TEXT(5)"));
         out.emplace_back(c + QStringLiteral("_VDJ"), QStringLiteral("TEXT(10)"));
@@ -80,8 +83,7 @@ inline int failureNumber(const std::function<void()>& action)
 
 // A new working database with the first-generation table, opened.
 inline void createWorkingTable(db::WorkingDatabase& database, const QString& path,
-                               const QString& statement = kCreateFirstGeneration,
-                               const QString& locale = kCzechLocale)
+                               const QString& statement = kCreateFirstGeneration, const QString& locale = kCzechLocale)
 {
     db::WorkingDatabase::create(path, locale);
     database.open(path);

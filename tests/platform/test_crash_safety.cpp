@@ -2,13 +2,13 @@
 // process and a full disk: whoever reads them afterwards finds the old or the new complete version.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <csignal>
 #include <random>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "common/Failure.h"
 #include "common/IniFile.h"
@@ -61,7 +61,8 @@ void killWritersAtRandom(const QString& path, const std::function<void(int)>& wr
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "round " << round;
         const QByteArray now = f.readAll();
-        ASSERT_TRUE(now == first || now == second) << "round " << round << ": " << now.size() << " bytes, neither version";
+        ASSERT_TRUE(now == first || now == second)
+            << "round " << round << ": " << now.size() << " bytes, neither version";
         (now == first ? seenFirst : seenSecond)++;
     }
     // Both versions were seen, so the kills did land while the writer was busy replacing the file.
@@ -112,7 +113,8 @@ TEST(CrashSafety, AKilledResponseSaveLeavesTheOldOrTheNewFile)
     docs[0].save(path);
     const QByteArray first = program.read(QStringLiteral("ZORVA_VDJ1B_response.xml"));
     ASSERT_NE(first, second);
-    killWritersAtRandom(path, [&](int which) { docs[which].save(path); }, first, second, 60);
+    killWritersAtRandom(
+        path, [&](int which) { docs[which].save(path); }, first, second, 60);
     for (const QString& name : leftovers(program.folder(), QStringLiteral("ZORVA_VDJ1B_response.xml")))
         EXPECT_FALSE(name.endsWith(QLatin1String(".xml"))) << name.toStdString();
 }
@@ -122,7 +124,8 @@ TEST(CrashSafety, AKilledSettingsWriteLeavesTheOldOrTheNewFile)
     TestProgram program;
     const QString path = program.ctx.settingsFile();
     ini::writeString(QStringLiteral("QEL"), QStringLiteral("DISABLE"), QStringLiteral("1"), path);
-    const QString values[2] = {QString(300000, QLatin1Char('a')), QStringLiteral("http://127.0.0.1/kLIM/APP/v0100/kLIMsrv.asp")};
+    const QString values[2] = {QString(300000, QLatin1Char('a')),
+                               QStringLiteral("http://127.0.0.1/kLIM/APP/v0100/kLIMsrv.asp")};
     auto write = [&](int which) {
         ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), values[which], path);
     };
@@ -161,7 +164,8 @@ TEST(FullDisk, ASettingsWriteThatDoesNotFitFailsAndKeepsTheOldFile)
     const QByteArray before = program.read(QStringLiteral("ZORVA_VDJ.INI"));
     {
         FileSizeLimit full(4096);
-        EXPECT_FALSE(ini::writeString(QStringLiteral("SETUP"), QStringLiteral("ROK"), QString(100000, QLatin1Char('9')), path));
+        EXPECT_FALSE(
+            ini::writeString(QStringLiteral("SETUP"), QStringLiteral("ROK"), QString(100000, QLatin1Char('9')), path));
     }
     EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ.INI")), before);
     EXPECT_EQ(leftovers(program.folder(), QStringLiteral("ZORVA_VDJ.INI")), QStringList());

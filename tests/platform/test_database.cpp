@@ -1,9 +1,9 @@
 // The working database and its recordset: creation, the Jet statements, the column rules, the
 // moves, the Czech order, batches. Every test works on a real SQLite file in a fresh program folder.
-#include <QFile>
-#include <QSqlQuery>
-#include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <QFile>
+#include <QSignalSpy>
+#include <QSqlQuery>
 #include <optional>
 
 #include "platform/DataControl.h"
@@ -58,7 +58,8 @@ TEST(WorkingDatabaseTest, CreateRefusesAnExistingFile)
 {
     TestProgram program;
     program.write(QStringLiteral("TMP1.MDB"), "keep me");
-    EXPECT_NE(failureNumber([&] { WorkingDatabase::create(program.path(QStringLiteral("TMP1.MDB")), kCzechLocale); }), 0);
+    EXPECT_NE(failureNumber([&] { WorkingDatabase::create(program.path(QStringLiteral("TMP1.MDB")), kCzechLocale); }),
+              0);
     EXPECT_EQ(program.read(QStringLiteral("TMP1.MDB")), QByteArray("keep me"));
 }
 
@@ -99,9 +100,10 @@ TEST(WorkingDatabaseTest, AFailingStatementRaisesAFailure)
     TestProgram program;
     WorkingDatabase database;
     createWorkingTable(database, program.path(QStringLiteral("TMP1.MDB")));
-    EXPECT_EQ(failureNumber([&] { database.execute(kCreateFirstGeneration); }), err::DatabaseFailure);   // exists
+    EXPECT_EQ(failureNumber([&] { database.execute(kCreateFirstGeneration); }), err::DatabaseFailure);  // exists
     EXPECT_EQ(failureNumber([&] { database.execute(QStringLiteral("SELEKT")); }), err::DatabaseFailure);
-    EXPECT_EQ(failureNumber([&] { database.openRecordset(QStringLiteral("SELECT * FROM CHYBI")); }), err::DatabaseFailure);
+    EXPECT_EQ(failureNumber([&] { database.openRecordset(QStringLiteral("SELECT * FROM CHYBI")); }),
+              err::DatabaseFailure);
 }
 
 // ---- the table-creating statements -----------------------------------------------------------------
@@ -113,7 +115,10 @@ struct GenerationCase {
     size_t columns;
 };
 
-void PrintTo(const GenerationCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const GenerationCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class TableStatementTest : public ::testing::TestWithParam<GenerationCase> {};
 
@@ -152,7 +157,8 @@ TEST_P(TableStatementTest, RunsUnchangedWithItsColumnsAndTypes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Generations, TableStatementTest,
-                         ::testing::Values(GenerationCase{"first", &kCreateFirstGeneration, &kFirstGenerationCategories, 38},
+                         ::testing::Values(GenerationCase{"first", &kCreateFirstGeneration, &kFirstGenerationCategories,
+                                                          38},
                                            GenerationCase{"y2006", &kCreate2006, &k2006Categories, 56}),
                          [](const auto& test) { return std::string(test.param.name); });
 
@@ -168,8 +174,9 @@ TEST(WorkingDatabaseTest, TextColumnsOfAnyStatementKeepNamesOrderAndTypes)
     QStringList declared;
     while (info.next()) declared << info.value(1).toString() + QLatin1Char(':') + info.value(2).toString();
     info.finish();
-    EXPECT_EQ(declared, QStringList({QStringLiteral("A B:TEXT (3)"), QStringLiteral("C:DOUBLE"), QStringLiteral("D:CHAR(2)"),
-                                     QStringLiteral("E:MEMO"), QStringLiteral("F:TEXT"), QStringLiteral("G:TEXT(4)")}));
+    EXPECT_EQ(declared,
+              QStringList({QStringLiteral("A B:TEXT (3)"), QStringLiteral("C:DOUBLE"), QStringLiteral("D:CHAR(2)"),
+                           QStringLiteral("E:MEMO"), QStringLiteral("F:TEXT"), QStringLiteral("G:TEXT(4)")}));
     auto rs = database.openRecordset(QStringLiteral("SELECT * FROM T"));
     const std::vector<Column>& columns = rs->columns();
     ASSERT_EQ(columns.size(), 6u);
@@ -178,7 +185,7 @@ TEST(WorkingDatabaseTest, TextColumnsOfAnyStatementKeepNamesOrderAndTypes)
     EXPECT_EQ(columns[2].maxLength, 2);
     EXPECT_EQ(columns[3].type, ColumnType::Text);
     EXPECT_EQ(columns[3].maxLength, 0);
-    EXPECT_EQ(columns[4].maxLength, 255);   // Jet's TEXT without a size
+    EXPECT_EQ(columns[4].maxLength, 255);  // Jet's TEXT without a size
     for (const char* word : {"hrad", "chata"}) {
         rs->addNew();
         for (const char* column : {"A B", "D", "E", "F", "G"})
@@ -188,7 +195,8 @@ TEST(WorkingDatabaseTest, TextColumnsOfAnyStatementKeepNamesOrderAndTypes)
     // Every text column sorts in Czech, except the one that named its own collation.
     for (const char* column : {"[A B]", "D", "E", "F"}) {
         SCOPED_TRACE(column);
-        auto ordered = database.openRecordset(QStringLiteral("SELECT * FROM T ORDER BY %1").arg(QString::fromLatin1(column)));
+        auto ordered =
+            database.openRecordset(QStringLiteral("SELECT * FROM T ORDER BY %1").arg(QString::fromLatin1(column)));
         EXPECT_EQ(ordered->value(QStringLiteral("D")).toString(), QStringLiteral("hr"));
     }
     auto binary = database.openRecordset(QStringLiteral("SELECT * FROM T ORDER BY G"));
@@ -206,9 +214,9 @@ TEST(WorkingDatabaseTest, TextColumnsSortInCzechOrderOnEveryConnection)
     addDates(filling, {QStringLiteral("žába"), QStringLiteral("chata"), QStringLiteral("Zeman"), QStringLiteral("čas"),
                        QStringLiteral("hrad"), QStringLiteral("dům"), QStringLiteral("cesta"), QStringLiteral("zz"),
                        QStringLiteral("Z"), QStringLiteral("ž")});
-    const QStringList czech = {QStringLiteral("cesta"), QStringLiteral("čas"), QStringLiteral("dům"),
+    const QStringList czech = {QStringLiteral("cesta"), QStringLiteral("čas"),   QStringLiteral("dům"),
                                QStringLiteral("hrad"),  QStringLiteral("chata"), QStringLiteral("Z"),
-                               QStringLiteral("Zeman"), QStringLiteral("zz"),  QStringLiteral("ž"),
+                               QStringLiteral("Zeman"), QStringLiteral("zz"),    QStringLiteral("ž"),
                                QStringLiteral("žába")};
 
     // The connection that created the table ...
@@ -235,7 +243,7 @@ TEST(WorkingDatabaseTest, ComparisonInTextColumnsIsCzech)
     ASSERT_TRUE(q.exec(QStringLiteral("SELECT DATPLATNOST FROM TABULKA WHERE DATPLATNOST > 'hz' ORDER BY 1")));
     QStringList above;
     while (q.next()) above << q.value(0).toString();
-    EXPECT_EQ(above, QStringList({QStringLiteral("chata")}));   // "ch" is a letter of its own after "h"
+    EXPECT_EQ(above, QStringList({QStringLiteral("chata")}));  // "ch" is a letter of its own after "h"
 }
 
 TEST(WorkingDatabaseTest, AnotherLanguageGivesItsOwnOrder)
@@ -246,7 +254,8 @@ TEST(WorkingDatabaseTest, AnotherLanguageGivesItsOwnOrder)
                        QStringLiteral(";LANGID=0x0409;CP=1252;COUNTRY=0"));
     addDates(database, {QStringLiteral("hrad"), QStringLiteral("chata")});
     auto rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA ORDER BY DATPLATNOST"));
-    EXPECT_EQ(columnTexts(*rs, QStringLiteral("DATPLATNOST")), QStringList({QStringLiteral("chata"), QStringLiteral("hrad")}));
+    EXPECT_EQ(columnTexts(*rs, QStringLiteral("DATPLATNOST")),
+              QStringList({QStringLiteral("chata"), QStringLiteral("hrad")}));
 }
 
 // ---- column rules ------------------------------------------------------------------------------------
@@ -257,7 +266,10 @@ struct TooLongCase {
     QString tooLong;
 };
 
-void PrintTo(const TooLongCase& c, std::ostream* os) { *os << c.column << " " << c.tooLong.toStdString(); }
+void PrintTo(const TooLongCase& c, std::ostream* os)
+{
+    *os << c.column << " " << c.tooLong.toStdString();
+}
 
 class TextLengthTest : public ::testing::TestWithParam<TooLongCase> {};
 
@@ -272,7 +284,8 @@ TEST_P(TextLengthTest, AnOverlongTextLeavesOnlyThatColumnNullOnANewRow)
     {
         auto rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA"));
         rs->addNew();
-        if (column != QLatin1String("DATPLATNOST")) rs->setValue(QStringLiteral("DATPLATNOST"), QStringLiteral("01.01.2006"));
+        if (column != QLatin1String("DATPLATNOST"))
+            rs->setValue(QStringLiteral("DATPLATNOST"), QStringLiteral("01.01.2006"));
         rs->setValue(QStringLiteral("SKOTML_KOEF"), 0.6);
         rs->setValue(QStringLiteral("SKOTML_VDJ"), QStringLiteral("6,00000"));
         EXPECT_EQ(failureNumber([&] { rs->setValue(column, c.tooLong); }), err::FieldTooLong);
@@ -298,12 +311,13 @@ TEST_P(TextLengthTest, AnOverlongTextLeavesOnlyThatColumnNullOnANewRow)
     EXPECT_EQ(rs->value(column).toString(), c.fits);
 }
 
-INSTANTIATE_TEST_SUITE_P(Columns, TextLengthTest,
-                         ::testing::Values(TooLongCase{"SKOTML_POCET", QStringLiteral("ščřžý"), QStringLiteral("123456")},
-                                           TooLongCase{"ZADATELREGLPIS", QStringLiteral("Ž"), QStringLiteral("AN")},
-                                           TooLongCase{"KUNST_VDJ", QStringLiteral("1234,56789"), QStringLiteral("12345,67890")},
-                                           TooLongCase{"DATPLATNOST", QStringLiteral("31.12.2006"), QStringLiteral("31.12.2006 ")}),
-                         [](const auto& test) { return std::string(test.param.column); });
+INSTANTIATE_TEST_SUITE_P(
+    Columns, TextLengthTest,
+    ::testing::Values(TooLongCase{"SKOTML_POCET", QStringLiteral("ščřžý"), QStringLiteral("123456")},
+                      TooLongCase{"ZADATELREGLPIS", QStringLiteral("Ž"), QStringLiteral("AN")},
+                      TooLongCase{"KUNST_VDJ", QStringLiteral("1234,56789"), QStringLiteral("12345,67890")},
+                      TooLongCase{"DATPLATNOST", QStringLiteral("31.12.2006"), QStringLiteral("31.12.2006 ")}),
+    [](const auto& test) { return std::string(test.param.column); });
 
 TEST(RecordsetTest, AnOverlongTextKeepsTheStoredValueOfAnExistingRow)
 {
@@ -314,7 +328,8 @@ TEST(RecordsetTest, AnOverlongTextKeepsTheStoredValueOfAnExistingRow)
     rs->addNew();
     rs->setValue(QStringLiteral("OVCE_POCET"), QStringLiteral("20"));
     rs->update();
-    EXPECT_EQ(failureNumber([&] { rs->setValue(QStringLiteral("OVCE_POCET"), QStringLiteral("200000")); }), err::FieldTooLong);
+    EXPECT_EQ(failureNumber([&] { rs->setValue(QStringLiteral("OVCE_POCET"), QStringLiteral("200000")); }),
+              err::FieldTooLong);
     EXPECT_EQ(rs->value(QStringLiteral("OVCE_POCET")).toString(), QStringLiteral("20"));
     rs->update();
     auto again = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA"));
@@ -325,10 +340,13 @@ struct NumberCase {
     const char* name;
     bool czech;
     QString text;
-    std::optional<double> stored;   // nothing: the conversion is refused
+    std::optional<double> stored;  // nothing: the conversion is refused
 };
 
-void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const NumberCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class RegionalNumberTest : public ::testing::TestWithParam<NumberCase> {};
 
@@ -388,7 +406,10 @@ struct NumberTextCase {
     QString text;
 };
 
-void PrintTo(const NumberTextCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const NumberTextCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class NumberIntoTextTest : public ::testing::TestWithParam<NumberTextCase> {};
 
@@ -411,13 +432,14 @@ TEST_P(NumberIntoTextTest, ANumberIsStoredAsItsRegionalText)
     EXPECT_EQ(v.toString(), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Numbers, NumberIntoTextTest,
-                         ::testing::Values(NumberTextCase{"czech_fraction", true, QVariant(4.2), QStringLiteral("4,2")},
-                                           NumberTextCase{"czech_zero", true, QVariant(0), QStringLiteral("0")},
-                                           NumberTextCase{"czech_int", true, QVariant(7), QStringLiteral("7")},
-                                           NumberTextCase{"czech_longlong", true, QVariant(qlonglong(-12)), QStringLiteral("-12")},
-                                           NumberTextCase{"english_fraction", false, QVariant(4.2), QStringLiteral("4.2")}),
-                         [](const auto& test) { return std::string(test.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, NumberIntoTextTest,
+    ::testing::Values(NumberTextCase{"czech_fraction", true, QVariant(4.2), QStringLiteral("4,2")},
+                      NumberTextCase{"czech_zero", true, QVariant(0), QStringLiteral("0")},
+                      NumberTextCase{"czech_int", true, QVariant(7), QStringLiteral("7")},
+                      NumberTextCase{"czech_longlong", true, QVariant(qlonglong(-12)), QStringLiteral("-12")},
+                      NumberTextCase{"english_fraction", false, QVariant(4.2), QStringLiteral("4.2")}),
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(RecordsetTest, ANumberWhoseTextIsTooLongIsRefused)
 {
@@ -427,7 +449,7 @@ TEST(RecordsetTest, ANumberWhoseTextIsTooLongIsRefused)
     auto rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA"));
     rs->addNew();
     EXPECT_EQ(failureNumber([&] { rs->setValue(QStringLiteral("SKOTML_POCET"), 123456); }), err::FieldTooLong);
-    EXPECT_EQ(failureNumber([&] { rs->setValue(QStringLiteral("SKOTML_POCET"), 1.25); }), 0);   // "1,25"
+    EXPECT_EQ(failureNumber([&] { rs->setValue(QStringLiteral("SKOTML_POCET"), 1.25); }), 0);  // "1,25"
     EXPECT_EQ(rs->value(QStringLiteral("SKOTML_POCET")).toString(), QStringLiteral("1,25"));
 }
 
@@ -442,9 +464,9 @@ TEST(RecordsetTest, NumbersGoIntoDoubleColumnsAndEveryColumnMayBeNull)
         rs->setValue(QStringLiteral("PICHA"), 0.8333333333333334);
         rs->setValue(QStringLiteral("PICHB"), 3);
         rs->setValue(QStringLiteral("SUMAVYMERADPB"), qlonglong(12));
-        rs->setValue(QStringLiteral("DATPLATNOST"), QString());           // an empty text is a text
+        rs->setValue(QStringLiteral("DATPLATNOST"), QString());  // an empty text is a text
         rs->setValue(QStringLiteral("SKOTML_POCET"), QStringLiteral("5"));
-        rs->setValue(QStringLiteral("SKOTML_POCET"), QVariant());         // and back to Null
+        rs->setValue(QStringLiteral("SKOTML_POCET"), QVariant());  // and back to Null
         rs->update();
     }
     auto rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA"));
@@ -469,7 +491,8 @@ TEST(RecordsetTest, AnUnknownColumnFailsEvenWithoutACurrentRow)
     EXPECT_EQ(failureNumber([&] { rs->value(QStringLiteral("SKOTDO6_POCET")); }), err::NoSuchColumn);
     rs->addNew();
     EXPECT_EQ(failureNumber([&] { rs->value(QStringLiteral("SKOTDO6_POCET")); }), err::NoSuchColumn);
-    EXPECT_EQ(failureNumber([&] { rs->setValue(QStringLiteral("SKOTDO6_POCET"), QStringLiteral("1")); }), err::NoSuchColumn);
+    EXPECT_EQ(failureNumber([&] { rs->setValue(QStringLiteral("SKOTDO6_POCET"), QStringLiteral("1")); }),
+              err::NoSuchColumn);
     // Names match regardless of case, as Jet matches them.
     EXPECT_EQ(failureNumber([&] { rs->setValue(QStringLiteral("skotml_pocet"), QStringLiteral("1")); }), 0);
 }
@@ -571,12 +594,12 @@ TEST(RecordsetTest, AnEditNotUpdatedIsLostOnClose)
     {
         auto rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA"));
         rs->setValue(QStringLiteral("VDJA"), 1.5);
-        rs->addNew();   // not updated: given up with the close
+        rs->addNew();  // not updated: given up with the close
         rs->setValue(QStringLiteral("DATPLATNOST"), QStringLiteral("B"));
     }
     auto rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA"));
     ASSERT_EQ(rs->rowCount(), 1);
-    EXPECT_DOUBLE_EQ(rs->value(QStringLiteral("VDJA")).toDouble(), 1.5);   // stored when addNew left the row
+    EXPECT_DOUBLE_EQ(rs->value(QStringLiteral("VDJA")).toDouble(), 1.5);  // stored when addNew left the row
 }
 
 TEST(RecordsetTest, TwoConnectionsChangingDifferentColumnsOfARowKeepBoth)
@@ -620,8 +643,11 @@ TEST(RecordsetTest, OnlySelectAllQueriesOpen)
     TestProgram program;
     WorkingDatabase database;
     createWorkingTable(database, program.path(QStringLiteral("TMP1.MDB")));
-    EXPECT_EQ(failureNumber([&] { database.openRecordset(QStringLiteral("SELECT VDJA FROM TABULKA")); }), err::DatabaseFailure);
-    EXPECT_EQ(failureNumber([&] { database.openRecordset(QStringLiteral("select * from [TABULKA] order by VDJA DESC")); }), 0);
+    EXPECT_EQ(failureNumber([&] { database.openRecordset(QStringLiteral("SELECT VDJA FROM TABULKA")); }),
+              err::DatabaseFailure);
+    EXPECT_EQ(
+        failureNumber([&] { database.openRecordset(QStringLiteral("select * from [TABULKA] order by VDJA DESC")); }),
+        0);
 }
 
 // ---- batches -----------------------------------------------------------------------------------------
@@ -641,7 +667,8 @@ TEST(RecordsetTest, ABatchStoresTenThousandRowsAndTheirUpdates)
             rs->setValue(QStringLiteral("DATPLATNOST"), QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')));
             rs->setValue(QStringLiteral("SKOTML_POCET"), QString::number(i % 1000));
             rs->setValue(QStringLiteral("SKOTML_KOEF"), 0.5);
-            if (i % 1000 == 7) EXPECT_NE(failureNumber([&] { rs->setValue(QStringLiteral("VDJA"), QStringLiteral("x")); }), 0);
+            if (i % 1000 == 7)
+                EXPECT_NE(failureNumber([&] { rs->setValue(QStringLiteral("VDJA"), QStringLiteral("x")); }), 0);
             else rs->setValue(QStringLiteral("VDJA"), QStringLiteral("%1,5").arg(i));
             rs->update();
         }
@@ -652,8 +679,8 @@ TEST(RecordsetTest, ABatchStoresTenThousandRowsAndTheirUpdates)
         ASSERT_EQ(rs->rowCount(), kRows);
         rs->beginBatch();
         for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
-            const double units = rs->value(QStringLiteral("SKOTML_POCET")).toString().toDouble()
-                                 * rs->value(QStringLiteral("SKOTML_KOEF")).toDouble();
+            const double units = rs->value(QStringLiteral("SKOTML_POCET")).toString().toDouble() *
+                                 rs->value(QStringLiteral("SKOTML_KOEF")).toDouble();
             rs->setValue(QStringLiteral("SKOTML_VDJ"), units);
             rs->update();
         }
@@ -666,7 +693,8 @@ TEST(RecordsetTest, ABatchStoresTenThousandRowsAndTheirUpdates)
     for (int i : {0, 7, 1234, 9999}) {
         rs->moveTo(i);
         SCOPED_TRACE(i);
-        EXPECT_EQ(rs->value(QStringLiteral("DATPLATNOST")).toString(), QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')));
+        EXPECT_EQ(rs->value(QStringLiteral("DATPLATNOST")).toString(),
+                  QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0')));
         EXPECT_EQ(rs->value(QStringLiteral("SKOTML_POCET")).toString(), QString::number(i % 1000));
         EXPECT_EQ(rs->value(QStringLiteral("SKOTML_VDJ")).toString(), QLocale().toString((i % 1000) * 0.5, 'g', 15));
         if (i % 1000 == 7) EXPECT_TRUE(rs->value(QStringLiteral("VDJA")).isNull());
@@ -686,7 +714,7 @@ TEST(RecordsetTest, ABatchIsOneTransactionSeenByOthersOnlyWhenEnded)
 
     auto rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA"));
     rs->beginBatch();
-    rs->beginBatch();   // batches nest: only the outermost end commits
+    rs->beginBatch();  // batches nest: only the outermost end commits
     for (const char* date : {"A", "B"}) {
         rs->addNew();
         rs->setValue(QStringLiteral("DATPLATNOST"), QString::fromLatin1(date));
@@ -696,7 +724,7 @@ TEST(RecordsetTest, ABatchIsOneTransactionSeenByOthersOnlyWhenEnded)
     EXPECT_EQ(rowsSeenByOther(), 0);
     rs->endBatch();
     EXPECT_EQ(rowsSeenByOther(), 2);
-    rs->endBatch();     // one end too many changes nothing
+    rs->endBatch();  // one end too many changes nothing
     EXPECT_EQ(rowsSeenByOther(), 2);
 }
 
@@ -764,7 +792,7 @@ TEST(RecordsetTest, ARowThatCannotBeStoredShowsItsStoredValuesAgain)
     rs->moveNext();
     rs->setValue(QStringLiteral("V"), 5.0);
     rs->setValue(QStringLiteral("W"), QStringLiteral("changed"));
-    rs->setValue(QStringLiteral("K"), QStringLiteral("a"));   // the key of the first row: refused
+    rs->setValue(QStringLiteral("K"), QStringLiteral("a"));  // the key of the first row: refused
     rs->setValue(QStringLiteral("W"), QStringLiteral("again"));
     EXPECT_THROW(rs->moveFirst(), Failure);
     EXPECT_EQ(rs->position(), 0);

@@ -1,12 +1,12 @@
 // The data control and the model over its recordset, the path by which the editor's grid and bound
 // boxes see and change the working table.
+#include <gtest/gtest.h>
 #include <QAbstractItemModelTester>
 #include <QDataWidgetMapper>
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
-#include <gtest/gtest.h>
 
 #include "platform/DataControl.h"
 #include "platform/DatabaseTestSupport.h"
@@ -78,7 +78,8 @@ TEST(DataControlTest, TakesThePathFromTheConnectionString)
     EXPECT_EQ(control.databasePath(), QStringLiteral("/tmp/a b/TMP1.MDB"));
     control.setConnectionString(QStringLiteral("data source = \"/x/TMP2.MDB\" ; Provider=Microsoft.Jet.OLEDB.4.0"));
     EXPECT_EQ(control.databasePath(), QStringLiteral("/x/TMP2.MDB"));
-    EXPECT_EQ(control.connectionString(), QStringLiteral("data source = \"/x/TMP2.MDB\" ; Provider=Microsoft.Jet.OLEDB.4.0"));
+    EXPECT_EQ(control.connectionString(),
+              QStringLiteral("data source = \"/x/TMP2.MDB\" ; Provider=Microsoft.Jet.OLEDB.4.0"));
 }
 
 TEST(DataControlTest, RefreshOfAMissingFileFailsAndCreatesNothing)
@@ -165,10 +166,10 @@ TEST(RecordsetModelTest, ShowsEveryColumnWithItsNameAndTheValuesAsText)
     const int count = model->columnOf(QStringLiteral("SKOTML_POCET"));
     EXPECT_EQ(model->columnOf(QStringLiteral("NIC")), -1);
     EXPECT_EQ(model->data(model->index(2, date)).toString(), QStringLiteral("01.06.2006"));
-    EXPECT_EQ(model->data(model->index(2, acreage)).toString(), QStringLiteral("12,5"));   // Czech settings
+    EXPECT_EQ(model->data(model->index(2, acreage)).toString(), QStringLiteral("12,5"));  // Czech settings
     EXPECT_EQ(model->data(model->index(2, acreage), Qt::EditRole).toString(), QStringLiteral("12,5"));
-    EXPECT_EQ(model->data(model->index(2, vdja)).toString(), QString());                   // Null
-    EXPECT_EQ(model->data(model->index(1, count)).toString(), QString());                  // empty text
+    EXPECT_EQ(model->data(model->index(2, vdja)).toString(), QString());   // Null
+    EXPECT_EQ(model->data(model->index(1, count)).toString(), QString());  // empty text
     EXPECT_EQ(model->data(model->index(0, count)).toString(), QStringLiteral("3"));
 }
 
@@ -199,13 +200,16 @@ TEST(RecordsetModelTest, AnEditIsStoredAndReadBackByAFreshRecordset)
     QSignalSpy refused(model, &RecordsetModel::dataRefused);
 
     EXPECT_TRUE(model->setData(model->index(1, model->columnOf(QStringLiteral("SKOTML_POCET"))), QStringLiteral("25")));
-    EXPECT_TRUE(model->setData(model->index(1, model->columnOf(QStringLiteral("SUMAVYMERADPB"))), QStringLiteral("3,75")));
+    EXPECT_TRUE(
+        model->setData(model->index(1, model->columnOf(QStringLiteral("SUMAVYMERADPB"))), QStringLiteral("3,75")));
     EXPECT_EQ(refused.count(), 0);
     EXPECT_GE(changed.count(), 2);
-    EXPECT_EQ(storedValue(path, QStringLiteral("01.03.2006"), QStringLiteral("SKOTML_POCET")).toString(), QStringLiteral("25"));
+    EXPECT_EQ(storedValue(path, QStringLiteral("01.03.2006"), QStringLiteral("SKOTML_POCET")).toString(),
+              QStringLiteral("25"));
     EXPECT_DOUBLE_EQ(storedValue(path, QStringLiteral("01.03.2006"), QStringLiteral("SUMAVYMERADPB")).toDouble(), 3.75);
     // A decimal point is a number too, also under Czech settings.
-    EXPECT_TRUE(model->setData(model->index(1, model->columnOf(QStringLiteral("SUMAVYMERADPB"))), QStringLiteral("60.5")));
+    EXPECT_TRUE(
+        model->setData(model->index(1, model->columnOf(QStringLiteral("SUMAVYMERADPB"))), QStringLiteral("60.5")));
     EXPECT_DOUBLE_EQ(storedValue(path, QStringLiteral("01.03.2006"), QStringLiteral("SUMAVYMERADPB")).toDouble(), 60.5);
 
     // A cleared number box empties its column.
@@ -219,7 +223,10 @@ struct RefusedCase {
     int number;
 };
 
-void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.column << " \"" << c.text << "\""; }
+void PrintTo(const RefusedCase& c, std::ostream* os)
+{
+    *os << c.column << " \"" << c.text << "\"";
+}
 
 class RefusedEditTest : public ::testing::TestWithParam<RefusedCase> {};
 
@@ -251,7 +258,9 @@ INSTANTIATE_TEST_SUITE_P(Values, RefusedEditTest,
                          ::testing::Values(RefusedCase{"SKOTML_POCET", "123456", err::FieldTooLong},
                                            RefusedCase{"SUMAVYMERADPB", "abc", err::DataTypeConversion},
                                            RefusedCase{"SUMAVYMERADPB", "12,5 ha", err::DataTypeConversion}),
-                         [](const auto& test) { return std::string(test.param.column) + "_" + std::to_string(test.index); });
+                         [](const auto& test) {
+                             return std::string(test.param.column) + "_" + std::to_string(test.index);
+                         });
 
 TEST(RecordsetModelTest, AnUnchangedTextWritesNothing)
 {
@@ -285,7 +294,8 @@ TEST(RecordsetModelTest, FollowsRowsStoredThroughTheRecordset)
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.at(0).at(0).toModelIndex().row(), 1);
     EXPECT_EQ(changed.at(0).at(1).toModelIndex().column(), 37);
-    EXPECT_EQ(model->data(model->index(1, model->columnOf(QStringLiteral("SKOTML_VDJ")))).toString(), QStringLiteral("6,00000"));
+    EXPECT_EQ(model->data(model->index(1, model->columnOf(QStringLiteral("SKOTML_VDJ")))).toString(),
+              QStringLiteral("6,00000"));
 
     rs->addNew();
     EXPECT_EQ(inserted.count(), 1);
@@ -354,7 +364,8 @@ TEST(BoundWidgetsTest, ABoxAndTheGridFollowTheRecordsetAndABoxEditIsStored)
     count.setText(QStringLiteral("11"));
     EXPECT_TRUE(mapper.submit());
     EXPECT_EQ(rs->value(QStringLiteral("SKOTML_POCET")).toString(), QStringLiteral("11"));
-    EXPECT_EQ(storedValue(path, QStringLiteral("01.06.2006"), QStringLiteral("SKOTML_POCET")).toString(), QStringLiteral("11"));
+    EXPECT_EQ(storedValue(path, QStringLiteral("01.06.2006"), QStringLiteral("SKOTML_POCET")).toString(),
+              QStringLiteral("11"));
 
     // A calculation storing the current row shows in the box at once.
     rs->setValue(QStringLiteral("SKOTML_POCET"), QStringLiteral("12"));

@@ -103,10 +103,12 @@ TEST(HttpRequest, PostsTheBodyAsUtf8AndParsesTheAnswer)
 {
     Service service;
     ASSERT_NE(service.port, 0);
-    service.answerBody = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><kLIM:Response xmlns:kLIM=\"u\" "
-                         "xmlns:RUX=\"r\"><RUX:JME>Žluťoučký kůň</RUX:JME></kLIM:Response>";
-    const QString body = QStringLiteral("<SOAP:Envelope xmlns:SOAP=\"s\"><RUX:JME>Příliš žluťoučký kůň</RUX:JME>"
-                                        "</SOAP:Envelope>");
+    service.answerBody =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><kLIM:Response xmlns:kLIM=\"u\" "
+        "xmlns:RUX=\"r\"><RUX:JME>Žluťoučký kůň</RUX:JME></kLIM:Response>";
+    const QString body = QStringLiteral(
+        "<SOAP:Envelope xmlns:SOAP=\"s\"><RUX:JME>Příliš žluťoučký kůň</RUX:JME>"
+        "</SOAP:Envelope>");
 
     HttpRequest request;
     int completed = 0;

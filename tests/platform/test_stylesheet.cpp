@@ -4,8 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include "common/Namespaces.h"
 #include "common/Failure.h"
+#include "common/Namespaces.h"
 #include "platform/Stylesheet.h"
 #include "platform/XmlDocument.h"
 #include "support/TestSupport.h"
@@ -70,15 +70,14 @@ TEST(Stylesheet, MissingMalformedOrForeignFilesGiveNoTemplate)
         stylesheet("<xsl:import href=\"other.xsl\"/>", kHtmlTemplate),
     };
     program.write(QStringLiteral("\\other.xsl"), stylesheet("", ""));
-    for (const QByteArray& text : cases) {
-        EXPECT_EQ(compileText(program, text), nullptr) << text.constData();
-    }
+    for (const QByteArray& text : cases) { EXPECT_EQ(compileText(program, text), nullptr) << text.constData(); }
 }
 
 TEST(Stylesheet, HtmlOutputKeepsCzechLettersAndNamesTheDeclaredEncoding)
 {
     TestProgram program;
-    auto xsl = compileText(program, stylesheet("<xsl:output method=\"html\" encoding=\"windows-1250\"/>", kHtmlTemplate));
+    auto xsl =
+        compileText(program, stylesheet("<xsl:output method=\"html\" encoding=\"windows-1250\"/>", kHtmlTemplate));
     ASSERT_NE(xsl, nullptr);
     EXPECT_EQ(xsl->outputEncoding(), QStringLiteral("windows-1250"));
 
@@ -125,8 +124,9 @@ TEST(Stylesheet, ATransformationThatFailsIsAFailure)
 {
     TestProgram program;
     // An undeclared prefix in an expression shows only when the expression runs.
-    auto xsl = compileText(program, stylesheet("", "<xsl:template match=\"/\"><xsl:value-of select=\"x:y\"/>"
-                                                   "</xsl:template>"));
+    auto xsl = compileText(program, stylesheet("",
+                                               "<xsl:template match=\"/\"><xsl:value-of select=\"x:y\"/>"
+                                               "</xsl:template>"));
     ASSERT_NE(xsl, nullptr);
     try {
         xsl->transform(response());
@@ -135,8 +135,9 @@ TEST(Stylesheet, ATransformationThatFailsIsAFailure)
         EXPECT_EQ(f.number(), zorva::err::XmlSelection);
         EXPECT_FALSE(f.description().isEmpty());
     }
-    auto halting = compileText(program, stylesheet("", "<xsl:template match=\"/\"><xsl:message terminate=\"yes\">"
-                                                       "stop</xsl:message></xsl:template>"));
+    auto halting = compileText(program, stylesheet("",
+                                                   "<xsl:template match=\"/\"><xsl:message terminate=\"yes\">"
+                                                   "stop</xsl:message></xsl:template>"));
     ASSERT_NE(halting, nullptr);
     EXPECT_THROW(halting->transform(response()), Failure);
 }
@@ -162,21 +163,23 @@ TEST(Stylesheet, AStylesheetCannotWriteOrReadFiles)
     TestProgram program;
     const QString written = program.path(QStringLiteral("\\written.txt"));
     const QByteArray target = written.toUtf8();
-    const QByteArray passwd = "<xsl:template match=\"/\"><r><xsl:copy-of select=\"document('file:///etc/passwd')\"/>"
-                              "</r></xsl:template>";
+    const QByteArray passwd =
+        "<xsl:template match=\"/\"><r><xsl:copy-of select=\"document('file:///etc/passwd')\"/>"
+        "</r></xsl:template>";
     const struct {
         const char* name;
         QByteArray text;
     } cases[] = {
         {"xsl:document", stylesheet("", "<xsl:template match=\"/\"><xsl:document href=\"" + target +
                                             "\" method=\"text\">owned</xsl:document><r/></xsl:template>")},
-        {"exsl:document", stylesheet("", "<xsl:template match=\"/\"><exsl:document href=\"" + target +
-                                             "\" method=\"text\">owned</exsl:document><r/></xsl:template>",
+        {"exsl:document", stylesheet("",
+                                     "<xsl:template match=\"/\"><exsl:document href=\"" + target +
+                                         "\" method=\"text\">owned</exsl:document><r/></xsl:template>",
                                      "xmlns:exsl=\"http://exslt.org/common\" extension-element-prefixes=\"exsl\"")},
         {"document()", stylesheet("", passwd)},
-        {"document() with a file path", stylesheet("", "<xsl:template match=\"/\"><r><xsl:copy-of select=\"document('" +
-                                                          program.path(QStringLiteral("\\secret.xml")).toUtf8() +
-                                                          "')\"/></r></xsl:template>")},
+        {"document() with a file path",
+         stylesheet("", "<xsl:template match=\"/\"><r><xsl:copy-of select=\"document('" +
+                            program.path(QStringLiteral("\\secret.xml")).toUtf8() + "')\"/></r></xsl:template>")},
     };
     program.write(QStringLiteral("\\secret.xml"), "<s>TAJNE-51c2</s>");
     for (const auto& c : cases) {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QStringConverter>
-#include <unistd.h>
 
-#include "common/Namespaces.h"
 #include "common/Failure.h"
+#include "common/Namespaces.h"
 #include "platform/XmlDocument.h"
 #include "support/TestSupport.h"
 
@@ -102,8 +102,8 @@ TEST(XmlDocument, RepeatedWritesOfShortTextsStayLiteral)
 TEST(XmlDocument, LeadingByteOrderMarksInTextsStay)
 {
     const QString bom(QChar(0xFEFF));
-    for (const QString& value : {bom + QStringLiteral("1"), bom + bom + QStringLiteral("\uFFFD\uFFFD"), bom,
-                                 QStringLiteral("a") + bom}) {
+    for (const QString& value :
+         {bom + QStringLiteral("1"), bom + bom + QStringLiteral("\uFFFD\uFFFD"), bom, QStringLiteral("a") + bom}) {
         Document doc;
         Node root = doc.createRoot(QStringLiteral("r"));
         root.setAttribute(QStringLiteral("userID"), value);
@@ -119,8 +119,9 @@ TEST(XmlDocument, LeadingByteOrderMarksInTextsStay)
 
 TEST(XmlDocument, AttributesAreReadAndWrittenByTheirNameAsWritten)
 {
-    Document doc = parse(QStringLiteral("<r xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' "
-                                        "xsi:schemaLocation='a b' VDJ='4,2' EMPTY=''/>"));
+    Document doc =
+        parse(QStringLiteral("<r xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' "
+                             "xsi:schemaLocation='a b' VDJ='4,2' EMPTY=''/>"));
     Node r = doc.root();
     EXPECT_EQ(r.attribute(QStringLiteral("VDJ")), QStringLiteral("4,2"));
     EXPECT_EQ(r.attribute(QStringLiteral("EMPTY")), QString());
@@ -169,9 +170,10 @@ TEST(XmlDocument, DeclarationInstructionIsWrittenOnceAsAUtf8Declaration)
     Document source = parse(QStringLiteral("<r xmlns:RUX='%1'><RUX:JME>%2</RUX:JME></r>").arg(ns::rux, kCzech));
 
     Document presentation;
-    EXPECT_TRUE(presentation.appendProcessingInstruction(QStringLiteral("xml"),
-                                                         QStringLiteral("version='1.0' encoding='UTF-8'"))
-                    .isNull());
+    EXPECT_TRUE(
+        presentation
+            .appendProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version='1.0' encoding='UTF-8'"))
+            .isNull());
     Node pi = presentation.appendProcessingInstruction(QStringLiteral("xml-stylesheet"),
                                                        QStringLiteral("type='text/xsl' href='ZORVA_VDJ1B.xsl'"));
     EXPECT_EQ(pi.name(), QStringLiteral("xml-stylesheet"));
@@ -209,7 +211,8 @@ TEST(XmlDocument, TheDeclarationInstructionMayOnlyOpenTheDocument)
 {
     Document doc = parse(QStringLiteral("<r/>"));
     EXPECT_EQ(failureNumber([&] {
-                  doc.appendProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version='1.0' encoding='UTF-8'"));
+                  doc.appendProcessingInstruction(QStringLiteral("xml"),
+                                                  QStringLiteral("version='1.0' encoding='UTF-8'"));
               }),
               err::XmlWrite);
 }
@@ -356,13 +359,14 @@ TEST(XmlDocument, EncodingsFollowTheByteOrderMarkAndTheDeclaration)
 TEST(XmlDocument, AppendedNodesKeepDescendantsAndNamespaces)
 {
     TestProgram program;
-    const QString response = QStringLiteral(
-        "<SOAP:Envelope xmlns:SOAP='http://schemas.xmlsoap.org/soap/envelope/' xmlns:kLIM='%1' "
-        "xmlns:VDJ='%2' xmlns:RUX='%3'><SOAP:Body><kLIM:Response id='kLIM'>"
-        "<kLIM:DataResponse showXSLTPath='p.xsl'><VDJ:PICHROW DATPLATNOST='01.01.2006'>"
-        "<RUX:SKOTML VDJ='1' KOEF='0.6'>2<!--n--></RUX:SKOTML></VDJ:PICHROW></kLIM:DataResponse>"
-        "</kLIM:Response></SOAP:Body></SOAP:Envelope>")
-                                 .arg(ns::klim, ns::vdj, ns::rux);
+    const QString response =
+        QStringLiteral(
+            "<SOAP:Envelope xmlns:SOAP='http://schemas.xmlsoap.org/soap/envelope/' xmlns:kLIM='%1' "
+            "xmlns:VDJ='%2' xmlns:RUX='%3'><SOAP:Body><kLIM:Response id='kLIM'>"
+            "<kLIM:DataResponse showXSLTPath='p.xsl'><VDJ:PICHROW DATPLATNOST='01.01.2006'>"
+            "<RUX:SKOTML VDJ='1' KOEF='0.6'>2<!--n--></RUX:SKOTML></VDJ:PICHROW></kLIM:DataResponse>"
+            "</kLIM:Response></SOAP:Body></SOAP:Envelope>")
+            .arg(ns::klim, ns::vdj, ns::rux);
     program.write(QStringLiteral("\\ZORVA_VDJ1B_response.xml"), response.toUtf8());
 
     Node copied;
@@ -370,7 +374,8 @@ TEST(XmlDocument, AppendedNodesKeepDescendantsAndNamespaces)
         Document source;
         ASSERT_TRUE(source.load(program.path(QStringLiteral("\\ZORVA_VDJ1B_response.xml"))));
         Document presentation;
-        presentation.appendProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version='1.0' encoding='UTF-8'"));
+        presentation.appendProcessingInstruction(QStringLiteral("xml"),
+                                                 QStringLiteral("version='1.0' encoding='UTF-8'"));
         copied = presentation.appendNode(source.selectSingle(QStringLiteral("//kLIM:Response")));
         EXPECT_EQ(presentation.root(), copied);
         // The copy is independent of its source.

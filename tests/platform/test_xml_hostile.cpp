@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QTcpServer>
-#include <sys/resource.h>
 
 #include "platform/XmlDocument.h"
 #include "support/TestSupport.h"
@@ -37,9 +37,7 @@ QByteArray billionLaughs(bool inAttribute)
 void expectNothingLeaked(const Document& doc, const char* name)
 {
     EXPECT_FALSE(doc.toBytes().contains(kSecret)) << name;
-    if (!doc.isEmpty()) {
-        EXPECT_FALSE(doc.root().text().contains(QString::fromLatin1(kSecret))) << name;
-    }
+    if (!doc.isEmpty()) { EXPECT_FALSE(doc.root().text().contains(QString::fromLatin1(kSecret))) << name; }
 }
 
 }  // namespace
@@ -62,8 +60,8 @@ TEST(XmlHostileInput, ExternalEntitiesNeverReadLocalFiles)
         {"passwd", "<!DOCTYPE r [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><r>&x;</r>"},
         {"parameter entity", "<!DOCTYPE r [<!ENTITY % p SYSTEM \"file://" + secretDtd + "\"> %p;]><r>&s;</r>"},
         {"external subset", "<!DOCTYPE r SYSTEM \"file://" + secretDtd + "\"><r>&s;</r>"},
-        {"external subset, standalone", "<?xml version=\"1.0\" standalone=\"no\"?><!DOCTYPE r SYSTEM \"" +
-                                            secretDtd + "\"><r>&s;</r>"},
+        {"external subset, standalone",
+         "<?xml version=\"1.0\" standalone=\"no\"?><!DOCTYPE r SYSTEM \"" + secretDtd + "\"><r>&s;</r>"},
         {"xinclude", "<r xmlns:xi=\"http://www.w3.org/2001/XInclude\"><xi:include href=\"file://" + secret +
                          "\" parse=\"text\"/></r>"},
     };

@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "common/Namespaces.h"
 #include "common/Failure.h"
+#include "common/Namespaces.h"
 #include "platform/XmlDocument.h"
 
 using zorva::Failure;
@@ -37,18 +37,18 @@ QStringList ids(const std::vector<Node>& nodes)
 
 // The shape of the service's answer, reduced to what the selections have to tell apart.
 const QString kResponse = QStringLiteral(
-    "<SOAP:Envelope xmlns:SOAP='http://schemas.xmlsoap.org/soap/envelope/'>"
-    "<SOAP:Body><kLIM:Response xmlns:kLIM='%1' xmlns:VDJ='%2' xmlns:RUX='%3'>"
-    "<kLIM:DataResponse showXSLTtype='text/xsl' showXSLTPath='x.xsl'>"
-    "<VDJ:RESPONSE>"
-    "<VDJ:SUBJEKTIRZ><RUX:RCI>subject</RUX:RCI><RUX:JME>Jan</RUX:JME></VDJ:SUBJEKTIRZ>"
-    "<RUX:RCI>applicant</RUX:RCI><RUX:ICO>12345678</RUX:ICO>"
-    "<VDJ:PICHROW DATPLATNOST='01.01.2006' id='r1'><RUX:SUMAVYMERADPB>10</RUX:SUMAVYMERADPB>"
-    "<RUX:SKOTML VDJ='1' KOEF='0.6'>2</RUX:SKOTML></VDJ:PICHROW>"
-    "<VDJ:PICHROW DATPLATNOST='01.02.2006' id='r2'><RUX:SUMAVYMERADPB>20</RUX:SUMAVYMERADPB>"
-    "<RUX:SKOTML VDJ='2' KOEF='0.6'>3</RUX:SKOTML></VDJ:PICHROW>"
-    "<VDJ:PICHROW DATPLATNOST='01.02.2006' id='r3'/>"
-    "</VDJ:RESPONSE></kLIM:DataResponse></kLIM:Response></SOAP:Body></SOAP:Envelope>")
+                              "<SOAP:Envelope xmlns:SOAP='http://schemas.xmlsoap.org/soap/envelope/'>"
+                              "<SOAP:Body><kLIM:Response xmlns:kLIM='%1' xmlns:VDJ='%2' xmlns:RUX='%3'>"
+                              "<kLIM:DataResponse showXSLTtype='text/xsl' showXSLTPath='x.xsl'>"
+                              "<VDJ:RESPONSE>"
+                              "<VDJ:SUBJEKTIRZ><RUX:RCI>subject</RUX:RCI><RUX:JME>Jan</RUX:JME></VDJ:SUBJEKTIRZ>"
+                              "<RUX:RCI>applicant</RUX:RCI><RUX:ICO>12345678</RUX:ICO>"
+                              "<VDJ:PICHROW DATPLATNOST='01.01.2006' id='r1'><RUX:SUMAVYMERADPB>10</RUX:SUMAVYMERADPB>"
+                              "<RUX:SKOTML VDJ='1' KOEF='0.6'>2</RUX:SKOTML></VDJ:PICHROW>"
+                              "<VDJ:PICHROW DATPLATNOST='01.02.2006' id='r2'><RUX:SUMAVYMERADPB>20</RUX:SUMAVYMERADPB>"
+                              "<RUX:SKOTML VDJ='2' KOEF='0.6'>3</RUX:SKOTML></VDJ:PICHROW>"
+                              "<VDJ:PICHROW DATPLATNOST='01.02.2006' id='r3'/>"
+                              "</VDJ:RESPONSE></kLIM:DataResponse></kLIM:Response></SOAP:Body></SOAP:Envelope>")
                               .arg(ns::klim, ns::vdj, ns::rux);
 
 }  // namespace
@@ -73,8 +73,9 @@ TEST(XmlSelection, SameUriUnderAnotherPrefixDoesNotMatch)
 
 TEST(XmlSelection, UnprefixedPatternsMatchUnprefixedElementsOnly)
 {
-    Document doc = parse(QStringLiteral("<r xmlns='urn:default' xmlns:RUX='%1'><ICO>plain</ICO><RUX:ICO>prefixed</RUX:ICO></r>")
-                             .arg(ns::rux));
+    Document doc =
+        parse(QStringLiteral("<r xmlns='urn:default' xmlns:RUX='%1'><ICO>plain</ICO><RUX:ICO>prefixed</RUX:ICO></r>")
+                  .arg(ns::rux));
     EXPECT_EQ(texts(doc.selectList(QStringLiteral("//ICO"))), QStringList{QStringLiteral("plain")});
     EXPECT_EQ(texts(doc.selectList(QStringLiteral("//RUX:ICO"))), QStringList{QStringLiteral("prefixed")});
 }
@@ -92,8 +93,9 @@ TEST(XmlSelection, SingleSelectionYieldsTheFirstInDocumentOrder)
 
 TEST(XmlSelection, ListsAreInDocumentOrderAlsoForNestedMatches)
 {
-    Document doc = parse(QStringLiteral("<r><A id='1'><B id='b1'/><A id='2'><B id='b2'/></A><B id='b3'/></A>"
-                                        "<A id='3'/><x><A id='4'/></x></r>"));
+    Document doc =
+        parse(QStringLiteral("<r><A id='1'><B id='b1'/><A id='2'><B id='b2'/></A><B id='b3'/></A>"
+                             "<A id='3'/><x><A id='4'/></x></r>"));
     EXPECT_EQ(ids(doc.selectList(QStringLiteral("//A"))), (QStringList{"1", "2", "3", "4"}));
     // Children of nested parents come out in document order, not grouped by parent.
     EXPECT_EQ(ids(doc.selectList(QStringLiteral("//A/B"))), (QStringList{"b1", "b2", "b3"}));
@@ -102,9 +104,9 @@ TEST(XmlSelection, ListsAreInDocumentOrderAlsoForNestedMatches)
 
 TEST(XmlSelection, RelativeSelectionLooksOnlyAtChildren)
 {
-    Document doc = parse(QStringLiteral(
-        "<r xmlns:RUX='u'><row><x><RUX:SUMA>grandchild</RUX:SUMA></x><RUX:ZA>child</RUX:ZA></row>"
-        "<RUX:SUMA>elsewhere</RUX:SUMA></r>"));
+    Document doc =
+        parse(QStringLiteral("<r xmlns:RUX='u'><row><x><RUX:SUMA>grandchild</RUX:SUMA></x><RUX:ZA>child</RUX:ZA></row>"
+                             "<RUX:SUMA>elsewhere</RUX:SUMA></r>"));
     Node row = doc.selectSingle(QStringLiteral("//row"));
     ASSERT_FALSE(row.isNull());
     EXPECT_TRUE(row.selectSingle(QStringLiteral("RUX:SUMA")).isNull());
@@ -225,8 +227,9 @@ TEST(XmlSelection, ThousandsOfRowsAreSelectedAndFoundByKey)
     QString xml = QStringLiteral("<VDJ:R xmlns:VDJ='%1' xmlns:RUX='%2'>").arg(ns::vdj, ns::rux);
     const int rows = 10000;
     for (int i = 0; i < rows; ++i) {
-        xml += QStringLiteral("<VDJ:PICHROW DATPLATNOST='D%1'><RUX:SUMAVYMERADPB>%1</RUX:SUMAVYMERADPB>"
-                              "<RUX:SKOTML VDJ='0'>1</RUX:SKOTML></VDJ:PICHROW>")
+        xml += QStringLiteral(
+                   "<VDJ:PICHROW DATPLATNOST='D%1'><RUX:SUMAVYMERADPB>%1</RUX:SUMAVYMERADPB>"
+                   "<RUX:SKOTML VDJ='0'>1</RUX:SKOTML></VDJ:PICHROW>")
                    .arg(i);
     }
     xml += QStringLiteral("</VDJ:R>");
@@ -238,7 +241,8 @@ TEST(XmlSelection, ThousandsOfRowsAreSelectedAndFoundByKey)
         Node row = doc.selectSingle(QStringLiteral("//VDJ:PICHROW[@DATPLATNOST='D%1']").arg(i));
         ASSERT_EQ(row, all[std::size_t(i)]);
         row.selectSingle(QStringLiteral("RUX:SUMAVYMERADPB")).setText(QString::number(i * 2));
-        row.selectSingle(QStringLiteral("RUX:SKOTML")).setExistingAttribute(QStringLiteral("VDJ"), QStringLiteral("0.5"));
+        row.selectSingle(QStringLiteral("RUX:SKOTML"))
+            .setExistingAttribute(QStringLiteral("VDJ"), QStringLiteral("0.5"));
     }
     EXPECT_EQ(doc.selectSingle(QStringLiteral("//VDJ:PICHROW[@DATPLATNOST='D9999']/RUX:SUMAVYMERADPB")).text(),
               QStringLiteral("19998"));
@@ -248,14 +252,14 @@ TEST(XmlSelection, ThousandsOfRowsAreSelectedAndFoundByKey)
 // when consecutive parents order their children differently.
 TEST(XmlChildLookup, FindsWhatTheRelativeSelectionOfEachNameFinds)
 {
-    Document doc = parse(QStringLiteral(
-        "<r xmlns:RUX='%1' xmlns:OTHER='%1'>"
-        "<p><RUX:A>a1</RUX:A><RUX:B>b1</RUX:B><RUX:A>a2</RUX:A><C>c1</C></p>"
-        "<p><RUX:B>b2</RUX:B><OTHER:A>x</OTHER:A><RUX:A>a3</RUX:A></p>"
-        "<p><X:A xmlns:X='urn:x'>y</X:A><C>c2</C><RUX:B>b3</RUX:B></p>"
-        "<p/>"
-        "<p><RUX:A>a4</RUX:A><RUX:B>b4</RUX:B><RUX:A>a5</RUX:A><C>c3</C></p>"
-        "</r>").arg(ns::rux));
+    Document doc = parse(QStringLiteral("<r xmlns:RUX='%1' xmlns:OTHER='%1'>"
+                                        "<p><RUX:A>a1</RUX:A><RUX:B>b1</RUX:B><RUX:A>a2</RUX:A><C>c1</C></p>"
+                                        "<p><RUX:B>b2</RUX:B><OTHER:A>x</OTHER:A><RUX:A>a3</RUX:A></p>"
+                                        "<p><X:A xmlns:X='urn:x'>y</X:A><C>c2</C><RUX:B>b3</RUX:B></p>"
+                                        "<p/>"
+                                        "<p><RUX:A>a4</RUX:A><RUX:B>b4</RUX:B><RUX:A>a5</RUX:A><C>c3</C></p>"
+                                        "</r>")
+                             .arg(ns::rux));
     const QStringList names = {QStringLiteral("RUX:A"), QStringLiteral("RUX:B"), QStringLiteral("C"),
                                QStringLiteral("RUX:Missing"), QStringLiteral("RUX:A")};
     const zorva::xml::ChildLookup lookup(names);
@@ -275,8 +279,7 @@ TEST(XmlChildLookup, FindsWhatTheRelativeSelectionOfEachNameFinds)
             unique.find(parent, found);
             for (const Node& n : found) seen << (n ? n.text() : QStringLiteral("-"));
         }
-        EXPECT_EQ(seen.join(QLatin1Char(' ')),
-                  QStringLiteral("a1 b1 c1 a3 b2 - - b3 c2 - - - a4 b4 c3"));
+        EXPECT_EQ(seen.join(QLatin1Char(' ')), QStringLiteral("a1 b1 c1 a3 b2 - - b3 c2 - - - a4 b4 c3"));
     }
     EXPECT_THROW(lookup.find(Node(), found), Failure);
 }

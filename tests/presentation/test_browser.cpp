@@ -21,11 +21,11 @@ QString browserDom(const QString& page)
 {
     QTemporaryDir profile;
     QProcess browser;
-    browser.start(kChromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
-                              QStringLiteral("--disable-background-networking"), QStringLiteral("--disable-component-update"),
-                              QStringLiteral("--disable-sync"), QStringLiteral("--no-first-run"),
-                              QStringLiteral("--user-data-dir=") + profile.path(), QStringLiteral("--dump-dom"),
-                              QUrl::fromLocalFile(page).toString()});
+    browser.start(kChromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+                              QStringLiteral("--disable-gpu"), QStringLiteral("--disable-background-networking"),
+                              QStringLiteral("--disable-component-update"), QStringLiteral("--disable-sync"),
+                              QStringLiteral("--no-first-run"), QStringLiteral("--user-data-dir=") + profile.path(),
+                              QStringLiteral("--dump-dom"), QUrl::fromLocalFile(page).toString()});
     EXPECT_TRUE(browser.waitForFinished(90000)) << "the browser did not finish";
     return QString::fromUtf8(browser.readAllStandardOutput());
 }
@@ -40,7 +40,7 @@ TEST(RenderedPageInBrowser, ShowsCzechTextsAndTheChart)
 
     struct Case {
         const char* what;
-        QStringList recompute;   // edits made before rendering, none for the service's answer
+        QStringList recompute;  // edits made before rendering, none for the service's answer
         bool marked;
     };
     for (const Case& c : {Case{"the service's answer", {}, false},
@@ -51,7 +51,8 @@ TEST(RenderedPageInBrowser, ShowsCzechTextsAndTheChart)
         if (!c.recompute.isEmpty()) {
             const QString file = program.path(QStringLiteral("ZORVA_VDJ1B_response.xml"));
             ASSERT_EQ(editor::recompute(QStringList{"--recompute", file, "--out", file} + c.recompute, program.ctx,
-                                        {[](const QByteArray&) {}, [](const QString&) {}}), 0);
+                                        {[](const QByteArray&) {}, [](const QString&) {}}),
+                      0);
         }
         presentation::ZobrazOdpoved(program.ctx, presentation::HtmlCheck::Checked);
         ASSERT_TRUE(program.exists(QStringLiteral("ZORVA_VDJ1B_response.htm"))) << c.what;
@@ -60,7 +61,7 @@ TEST(RenderedPageInBrowser, ShowsCzechTextsAndTheChart)
         EXPECT_TRUE(dom.contains(QStringLiteral("Výměra"))) << c.what << dom.left(500).toStdString();
         EXPECT_TRUE(dom.contains(QStringLiteral("Dvořák"))) << c.what;
         EXPECT_TRUE(dom.contains(QStringLiteral("<svg"))) << c.what;
-        EXPECT_FALSE(dom.contains(QStringLiteral("Ã"))) << c.what;   // no UTF-8 read as a single-byte page
+        EXPECT_FALSE(dom.contains(QStringLiteral("Ã"))) << c.what;  // no UTF-8 read as a single-byte page
         EXPECT_EQ(dom.contains(QStringLiteral("Upraveno uživatelem – nejde o odpověď služby")), c.marked) << c.what;
     }
 }

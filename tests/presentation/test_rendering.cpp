@@ -45,7 +45,7 @@ TEST_F(Rendering, MainWindowHtmlPageIsWindows1250AndEndsWithOneLineBreak)
     EXPECT_TRUE(page.toLower().contains("charset=windows-1250"));
     // Czech letters are single bytes of the code page, readable again.
     EXPECT_TRUE(htmlText().contains(QStringLiteral("Výměra"))) << page.left(400).toStdString();
-    EXPECT_FALSE(page.contains("\xc5\x99"));   // no UTF-8 "ř" in a Windows-1250 page
+    EXPECT_FALSE(page.contains("\xc5\x99"));  // no UTF-8 "ř" in a Windows-1250 page
     EXPECT_FALSE(program.exists(QStringLiteral("ZORVA_VDJ1B_response_.xml")));
     ASSERT_EQ(program.shell.calls.size(), 1u);
     EXPECT_EQ(program.shell.calls[0].file.section(QLatin1Char('/'), -1), QStringLiteral("ZORVA_VDJ1B_response.htm"));
@@ -70,12 +70,13 @@ TEST_F(Rendering, PageIsWrittenInTheEncodingTheStylesheetDeclares)
 {
     QByteArray xsl = dataFile(QStringLiteral("ZORVA_VDJ1B.xsl"));
     ASSERT_TRUE(xsl.contains("encoding=\"windows-1250\" indent"));
-    program.write(QStringLiteral("ZORVA_VDJ1B.xsl"), xsl.replace("encoding=\"windows-1250\" indent", "encoding=\"UTF-8\" indent"));
+    program.write(QStringLiteral("ZORVA_VDJ1B.xsl"),
+                  xsl.replace("encoding=\"windows-1250\" indent", "encoding=\"UTF-8\" indent"));
     ZobrazOdpoved(program.ctx, HtmlCheck::Checked);
     const QByteArray page = program.read(QStringLiteral("ZORVA_VDJ1B_response.htm"));
     EXPECT_TRUE(page.toLower().contains("charset=utf-8")) << page.left(400).toStdString();
     EXPECT_TRUE(QString::fromUtf8(page).contains(QStringLiteral("Výměra")));
-    EXPECT_TRUE(page.contains("Dvo\xc5\x99\xc3\xa1k"));   // "Dvořák" in UTF-8
+    EXPECT_TRUE(page.contains("Dvo\xc5\x99\xc3\xa1k"));  // "Dvořák" in UTF-8
     EXPECT_TRUE(page.endsWith("\r\n"));
 }
 
@@ -136,7 +137,8 @@ TEST_F(Rendering, EditorStoresItsDocumentAndShowsOnlyTheResponsePart)
     ZobrazEditor(program.ctx, doc, HtmlCheck::Unchecked);
     EXPECT_TRUE(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")).contains("Edited"));
     const QByteArray xml = program.read(QStringLiteral("ZORVA_VDJ1B_response_XSL.xml"));
-    EXPECT_TRUE(xml.contains("<?xml-stylesheet type='text/xsl' href='ZORVA_VDJ1B.xsl'?>")) << xml.left(300).toStdString();
+    EXPECT_TRUE(xml.contains("<?xml-stylesheet type='text/xsl' href='ZORVA_VDJ1B.xsl'?>"))
+        << xml.left(300).toStdString();
     EXPECT_FALSE(xml.contains("SOAP:Envelope"));
     EXPECT_TRUE(xml.contains("<kLIM:Response"));
 
@@ -152,8 +154,8 @@ TEST_F(Rendering, EditorInstructionComesFromTheDataResponse)
         const char* expected;
     };
     const std::vector<Case> cases = {
-        {"showXSLTtype=\"text/xsl\" showXSLTPath=\"ZORVA_VDJ1B.xsl\"", "showXSLTtype=\"a/b\" showXSLTPath=\"http://x/y.xsl\"",
-         "<?xml-stylesheet type='a/b' href='http://x/y.xsl'?>"},
+        {"showXSLTtype=\"text/xsl\" showXSLTPath=\"ZORVA_VDJ1B.xsl\"",
+         "showXSLTtype=\"a/b\" showXSLTPath=\"http://x/y.xsl\"", "<?xml-stylesheet type='a/b' href='http://x/y.xsl'?>"},
         {"showXSLTtype=\"text/xsl\" showXSLTPath=\"ZORVA_VDJ1B.xsl\"", "", "<?xml-stylesheet type='' href=''?>"},
     };
     for (const Case& c : cases) {

@@ -46,7 +46,7 @@ QByteArray editedAndShown(TestProgram& p)
     session.xmlDOM = doc;
     session.Startuj();
     db::Recordset& rs = *session.recordset();
-    rs.moveTo(2);   // 2005-03-01
+    rs.moveTo(2);  // 2005-03-01
     rs.setValue(QStringLiteral("SKOTML_POCET"), QStringLiteral("25"));
     rs.update();
     session.Pocitej();
@@ -74,9 +74,12 @@ TEST(Report, PagesSayWhatTheyAre)
         QStringList present, absent;
     };
     const std::vector<Case> cases = {
-        {"the service's answer", mainWindowPage, {serviceLine, QStringLiteral("Průměr intenzit všech dnů")},
+        {"the service's answer",
+         mainWindowPage,
+         {serviceLine, QStringLiteral("Průměr intenzit všech dnů")},
          {band, QStringLiteral("Výpočet upravený uživatelem")}},
-        {"the answer after one edit", editedAndShown,
+        {"the answer after one edit",
+         editedAndShown,
          {band, QStringLiteral("Skot mladší – počet zvířat (ks)"), QStringLiteral("zmeneno"),
           QStringLiteral("Výpočet upravený uživatelem")},
          {serviceLine}},
@@ -120,7 +123,8 @@ TEST(Report, PagesSayWhatTheyAre)
         ASSERT_TRUE(page.endsWith("</html>\r\n")) << c.what;
         const QString text = pageText(page);
         for (const QString& s : c.present) EXPECT_TRUE(text.contains(s)) << c.what << ": missing " << s.toStdString();
-        for (const QString& s : c.absent) EXPECT_FALSE(text.contains(s)) << c.what << ": unexpected " << s.toStdString();
+        for (const QString& s : c.absent)
+            EXPECT_FALSE(text.contains(s)) << c.what << ": unexpected " << s.toStdString();
         EXPECT_TRUE(p.messages.shown.empty()) << c.what;
     }
 }
@@ -144,7 +148,8 @@ TEST(Report, HeadlessRenderingRefusesBadInputWithoutOutput)
         {"no output named", {"--render", p.path("in.xml")}},
         {"unknown option", {"--render", p.path("in.xml"), "--pdf", "--out", out}},
         {"output under a regular file", {"--render", p.path("in.xml"), "--out", p.path("plain") + "/out.htm"}},
-        {"no stylesheet", {"--render", p.path("in.xml"), "--out", out},
+        {"no stylesheet",
+         {"--render", p.path("in.xml"), "--out", out},
          [&] { QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B.xsl"))); }},
     };
     for (const Case& c : cases) {

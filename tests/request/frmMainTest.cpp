@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -6,12 +7,11 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "Version.h"
+#include "common/IniFile.h"
 #include "common/Windows1250.h"
 #include "common/ui/CommandButtonX.h"
-#include "common/IniFile.h"
 #include "common/ui/DesignGeometry.h"
 #include "request/Defaults.h"
 #include "request/ui/frmMain.h"
@@ -90,9 +90,9 @@ TEST(frmMain, ListsHoldTheExactEntries)
     TestProgram p;
     frmMain w(p.ctx);
     EXPECT_EQ(items(w.cmbVARPICH), kTypes);
-    EXPECT_EQ(items(w.cmbPICHVYPOCET),
-              (QStringList{QStringLiteral("A - výpočet PICH - varianta A - s koňmi"),
-                           QStringLiteral("B - výpočet PICH - varianta B - bez koňů"), QStringLiteral("C - oba výpočty")}));
+    EXPECT_EQ(items(w.cmbPICHVYPOCET), (QStringList{QStringLiteral("A - výpočet PICH - varianta A - s koňmi"),
+                                                    QStringLiteral("B - výpočet PICH - varianta B - bez koňů"),
+                                                    QStringLiteral("C - oba výpočty")}));
     EXPECT_FALSE(w.cmbVARPICH->isEditable());
     EXPECT_FALSE(w.cmbPICHVYPOCET->isEditable());
 }
@@ -122,8 +122,8 @@ TEST(frmMain, StoredTypeSelectsEntryLabelAndAcreage)
         const char* label;
         bool acreage;
     } cases[] = {
-        {nullptr, 3, "Rok", false}, {"1", 0, "Datum", false}, {"2", 1, "Datum", false}, {"3", 2, "Datum", false},
-        {"4", 3, "Rok", false},     {"5", 4, "Rok", false},   {"6", 5, "Rok", true},    {"61", 5, "Rok", true},
+        {nullptr, 3, "Rok", false}, {"1", 0, "Datum", false},  {"2", 1, "Datum", false},  {"3", 2, "Datum", false},
+        {"4", 3, "Rok", false},     {"5", 4, "Rok", false},    {"6", 5, "Rok", true},     {"61", 5, "Rok", true},
         {"0", -1, "Datum", false},  {"7", -1, "Datum", false}, {"9", -1, "Datum", false}, {"", -1, "Datum", false},
         {"x4", -1, "Datum", false},
     };
@@ -370,10 +370,11 @@ TEST(frmMain, ControlsSitWhereTheDesignPutsThem)
     EXPECT_TRUE(w.Label5->font().bold());
     EXPECT_FALSE(w.Label1->font().bold());
     EXPECT_EQ(w.txtSERVER->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    for (const char* name : {"Label1", "txtJISUBRUX", "Label2", "txtIC", "Label3", "txtRC", "Label4", "lblRok", "txtROK",
-                             "CommandButtonX1", "CommandButtonX2", "Frame1", "txtSERVER", "Label5", "cmbVARPICH",
-                             "lblVersion", "CommandButtonX3", "chkHTML", "cmbPICHVYPOCET", "Label6", "txtVYMERA",
-                             "lblVYMERA", "cmdEditace", "Frame2", "txtUSERID", "Line1", "Line2"})
+    for (const char* name :
+         {"Label1",     "txtJISUBRUX", "Label2",          "txtIC",           "Label3",         "txtRC",     "Label4",
+          "lblRok",     "txtROK",      "CommandButtonX1", "CommandButtonX2", "Frame1",         "txtSERVER", "Label5",
+          "cmbVARPICH", "lblVersion",  "CommandButtonX3", "chkHTML",         "cmbPICHVYPOCET", "Label6",    "txtVYMERA",
+          "lblVYMERA",  "cmdEditace",  "Frame2",          "txtUSERID",       "Line1",          "Line2"})
         EXPECT_NE(w.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(w.CommandButtonX1->text(), "OK (ODESLAT)");
     EXPECT_EQ(w.CommandButtonX2->text(), "STORNO");
@@ -392,9 +393,9 @@ TEST(frmMain, TabKeyFollowsTheDesignOrder)
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    const QList<QWidget*> expected = {w.txtJISUBRUX,     w.txtIC,     w.txtRC,      w.txtROK,
-                                      w.CommandButtonX1, w.CommandButtonX2, w.txtSERVER, w.cmbVARPICH,
-                                      w.CommandButtonX3, w.chkHTML,   w.cmbPICHVYPOCET, w.txtVYMERA,
+    const QList<QWidget*> expected = {w.txtJISUBRUX,     w.txtIC,           w.txtRC,          w.txtROK,
+                                      w.CommandButtonX1, w.CommandButtonX2, w.txtSERVER,      w.cmbVARPICH,
+                                      w.CommandButtonX3, w.chkHTML,         w.cmbPICHVYPOCET, w.txtVYMERA,
                                       w.cmdEditace,      w.txtUSERID};
     w.txtJISUBRUX->setFocus();
     for (int i = 1; i < expected.size(); ++i) {

@@ -10,9 +10,9 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "common/Windows1250.h"
 #include "common/Failure.h"
 #include "common/IniFile.h"
+#include "common/Windows1250.h"
 #include "platform/XmlDocument.h"
 #include "request/BatchCommand.h"
 #include "request/BatchList.h"
@@ -47,10 +47,12 @@ TEST(BatchList, ReadsEncodingsQuotesAndColumnsInAnyOrder)
     };
     const Case cases[] = {
         {"utf-8 with mark", "\xEF\xBB\xBF" + kHeader + "1000234567;;;4;A;2005;\r\n", "1000234567", "", "2005", ""},
-        {"header in any order and case", "rok;Typ;varianta;Rc;jisubrux;ico\n2006;4;B;;1000876543;\n", "1000876543", "", "2006", ""},
-        {"quoted separator, quote and line break", kHeader + "\"10;0\";;\"60\"\"03\r\n15\";6;A;2006;\"12,5\"\n",
-         "10;0", "60\"03\r\n15", "2006", "12,5"},
-        {"windows-1250", toWindows1250(QStringLiteral("JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA\r\nŽďár;;;4;A;2005;\r\n")),
+        {"header in any order and case", "rok;Typ;varianta;Rc;jisubrux;ico\n2006;4;B;;1000876543;\n", "1000876543", "",
+         "2006", ""},
+        {"quoted separator, quote and line break", kHeader + "\"10;0\";;\"60\"\"03\r\n15\";6;A;2006;\"12,5\"\n", "10;0",
+         "60\"03\r\n15", "2006", "12,5"},
+        {"windows-1250",
+         toWindows1250(QStringLiteral("JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA\r\nŽďár;;;4;A;2005;\r\n")),
          QStringLiteral("Žďár"), "", "2005", ""},
     };
     for (const Case& c : cases) {
@@ -82,11 +84,12 @@ protected:
     {
         program.write(QStringLiteral("\\seznam.csv"), list);
         progress.clear();
-        return request::runBatchCommand(QStringList{QStringLiteral("--batch"), program.path(QStringLiteral("\\seznam.csv")),
-                                                    QStringLiteral("--out"), out, QStringLiteral("--server"),
-                                                    url, QStringLiteral("--user"), QStringLiteral("DEMO")} +
-                                            extra,
-                                        program.ctx, [this](const QString& line) { progress << line; });
+        return request::runBatchCommand(
+            QStringList{QStringLiteral("--batch"), program.path(QStringLiteral("\\seznam.csv")),
+                        QStringLiteral("--out"), out, QStringLiteral("--server"), url, QStringLiteral("--user"),
+                        QStringLiteral("DEMO")} +
+                extra,
+            program.ctx, [this](const QString& line) { progress << line; });
     }
     QByteArray read(const QString& name) const
     {
@@ -104,11 +107,12 @@ protected:
 
 TEST_F(Batch, GoodAndFailingRowsAreReportedInTheOrderOfTheList)
 {
-    const QByteArray list = kHeader + "1000234567;;;4;C;2005;\r\n"
-                                      "1000999999;;;4;A;2005;\r\n"
-                                      "2000000001;;;2;B;1.2.2006;\r\n"
-                                      "2000000002;;;2;B;31.2.2006;\r\n"
-                                      "\"2000000003\";\"\";\"\";\"6 - průměrná\";A;2006;\"12\"\r\n";
+    const QByteArray list = kHeader +
+                            "1000234567;;;4;C;2005;\r\n"
+                            "1000999999;;;4;A;2005;\r\n"
+                            "2000000001;;;2;B;1.2.2006;\r\n"
+                            "2000000002;;;2;B;31.2.2006;\r\n"
+                            "\"2000000003\";\"\";\"\";\"6 - průměrná\";A;2006;\"12\"\r\n";
     EXPECT_EQ(run(list, {QStringLiteral("--jobs"), QStringLiteral("2")}), 1);
     EXPECT_EQ(outputs(), (QStringList{"1_1000234567.htm", "1_1000234567.xml", "3_2000000001.htm", "3_2000000001.xml",
                                       "5_2000000003.htm", "5_2000000003.xml", "souhrn.csv", "souhrn.htm"}));
@@ -124,13 +128,16 @@ TEST_F(Batch, GoodAndFailingRowsAreReportedInTheOrderOfTheList)
     EXPECT_TRUE(summary[3].endsWith(QStringLiteral(";OK")));
     EXPECT_EQ(summary[4], QStringLiteral("4;2000000002;;;;2;B;31.2.2006;;;DATUM není datum !!"));
     EXPECT_TRUE(summary[5].endsWith(QStringLiteral(";OK"))) << summary[5].toStdString();
-    EXPECT_EQ(progress, (QStringList{QStringLiteral("1/5 1000234567 OK"), QStringLiteral("2/5 1000999999 Žadatel nebyl nalezen"),
-                                     QStringLiteral("3/5 2000000001 OK"), QStringLiteral("4/5 2000000002 DATUM není datum !!"),
-                                     QStringLiteral("5/5 2000000003 OK")}));
+    EXPECT_EQ(progress,
+              (QStringList{QStringLiteral("1/5 1000234567 OK"), QStringLiteral("2/5 1000999999 Žadatel nebyl nalezen"),
+                           QStringLiteral("3/5 2000000001 OK"), QStringLiteral("4/5 2000000002 DATUM není datum !!"),
+                           QStringLiteral("5/5 2000000003 OK")}));
     EXPECT_TRUE(read(QStringLiteral("1_1000234567.htm")).endsWith("\r\n"));
     EXPECT_TRUE(read(QStringLiteral("souhrn.htm")).contains("<a href=\"3_2000000001.htm\">"));
     EXPECT_EQ(xml::Document::fromFile(QDir(out).filePath(QStringLiteral("1_1000234567.xml")))
-                  .selectList(QStringLiteral("//VDJ:PICHROW")).size(), 12u);
+                  .selectList(QStringLiteral("//VDJ:PICHROW"))
+                  .size(),
+              12u);
 
     // The same list saved by a spreadsheet in the Czech code page gives the same summary.
     const QByteArray before = csv;
@@ -163,9 +170,11 @@ TEST_F(Batch, ResumeSendsNothingThatIsAlreadyThere)
     EXPECT_EQ(run(QByteArray(list).replace(";5;A;2007;", ";5;A;2006;"), {QStringLiteral("--resume")}), 1);
     const QStringList again = lines(read(QStringLiteral("souhrn.csv")));
     EXPECT_EQ(again.mid(0, 2), lines(first).mid(0, 2));
-    EXPECT_TRUE(again[2].endsWith(QStringLiteral(";Služba odmítla spojení: na zadané adrese neběží."))) << again[2].toStdString();
+    EXPECT_TRUE(again[2].endsWith(QStringLiteral(";Služba odmítla spojení: na zadané adrese neběží.")))
+        << again[2].toStdString();
     EXPECT_TRUE(again[3].startsWith(QStringLiteral("3;1000999999;"))) << again[3].toStdString();
-    EXPECT_TRUE(again[3].endsWith(QStringLiteral(";Služba odmítla spojení: na zadané adrese neběží."))) << again[3].toStdString();
+    EXPECT_TRUE(again[3].endsWith(QStringLiteral(";Služba odmítla spojení: na zadané adrese neběží.")))
+        << again[3].toStdString();
     EXPECT_TRUE(read(QStringLiteral("1_1000234567.htm")).endsWith("\r\n"));
 }
 
@@ -210,10 +219,12 @@ TEST_F(Batch, AKilledRunLeavesOnlyWholeFiles)
 
 TEST_F(Batch, TheWindowRunsAListFromTheMainWindowAndOpensTheSummary)
 {
-    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"), program.ctx.settingsFile());
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"),
+                     program.ctx.settingsFile());
     ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), url, program.ctx.settingsFile());
-    program.write(QStringLiteral("\\seznam.csv"), kHeader + "1000234567;;;4;C;2005;\r\n2000000002;;;1;A;x;\r\n"
-                                                               "2000000003;;;5;B;2006;\r\n");
+    program.write(QStringLiteral("\\seznam.csv"), kHeader +
+                                                      "1000234567;;;4;C;2005;\r\n2000000002;;;1;A;x;\r\n"
+                                                      "2000000003;;;5;B;2006;\r\n");
     frmMain main(program.ctx);
     new request::MainActions(main);
     main.findChild<QPushButton*>(QStringLiteral("batchButton"))->click();

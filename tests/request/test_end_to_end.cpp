@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "editor/ui/EditorWindow.h"
 #include "common/IniFile.h"
+#include "editor/ui/EditorWindow.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 #include "service/DemoService.h"
@@ -25,9 +25,11 @@ protected:
         ASSERT_NE(port, 0);
         const QString url = QStringLiteral("http://127.0.0.1:%1/kLIM/APP/v0100/kLIMsrv.asp").arg(port);
         program.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
-        ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"), program.ctx.settingsFile());
+        ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"),
+                         program.ctx.settingsFile());
         ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), url, program.ctx.settingsFile());
-        ini::writeString(QStringLiteral("SETUP"), QStringLiteral("JISUBRUX"), QStringLiteral("1000234567"), program.ctx.settingsFile());
+        ini::writeString(QStringLiteral("SETUP"), QStringLiteral("JISUBRUX"), QStringLiteral("1000234567"),
+                         program.ctx.settingsFile());
         window = std::make_unique<frmMain>(program.ctx);
         actions = new request::MainActions(*window);
     }

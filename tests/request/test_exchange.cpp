@@ -1,11 +1,11 @@
 // The exchange object on its own: how it waits, how several run at once, and its time limit setting.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QEventLoop>
-#include <algorithm>
 #include <QTcpServer>
 #include <QTimer>
-#include <sys/resource.h>
+#include <algorithm>
 
 #include "request/Exchange.h"
 #include "support/CannedHttpServer.h"
@@ -83,8 +83,8 @@ TEST(Exchange, SeveralRunAtOnceEachStoringToItsOwnTarget)
 
 TEST(Exchange, TimeLimitSetting)
 {
-    const std::pair<const char*, int> cases[] = {{"", 60}, {"abc", 60}, {"-5", 60}, {"1.5", 60},
-                                                 {"0", 0}, {"30", 30}, {" 45 ", 45}};
+    const std::pair<const char*, int> cases[] = {{"", 60}, {"abc", 60}, {"-5", 60},  {"1.5", 60},
+                                                 {"0", 0}, {"30", 30},  {" 45 ", 45}};
     for (const auto& [text, seconds] : cases)
         EXPECT_EQ(Exchange::timeoutFromSetting(QString::fromLatin1(text)), seconds) << text;
 }

@@ -2,14 +2,14 @@
 // response stored before left as it was.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
+#include <sys/resource.h>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <csignal>
-#include <sys/resource.h>
 
-#include "common/ui/CommandButtonX.h"
 #include "common/IniFile.h"
+#include "common/ui/CommandButtonX.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 #include "support/CannedHttpServer.h"
@@ -27,7 +27,8 @@ TEST(FaultyDisk, AResponseThatDoesNotFitKeepsTheStoredOneAndSaysWhy)
     QByteArray body = dataFile(QStringLiteral("samples/response-first.xml"));
     body.replace("<RUX:OJM>", "<RUX:OJM>" + QByteArray(200000, 'x'));
     server.body = body;
-    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"), program.ctx.settingsFile());
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"),
+                     program.ctx.settingsFile());
     ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), server.url(), program.ctx.settingsFile());
     program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), "<old/>");
     frmMain window(program.ctx);
@@ -49,7 +50,8 @@ TEST(FaultyDisk, AResponseThatDoesNotFitKeepsTheStoredOneAndSaysWhy)
 
     ASSERT_EQ(server.received.size(), 1);
     ASSERT_EQ(program.messages.shown.size(), 1u);
-    EXPECT_TRUE(program.messages.shown[0].text.startsWith(QStringLiteral("75-"))) << program.messages.shown[0].text.toStdString();
+    EXPECT_TRUE(program.messages.shown[0].text.startsWith(QStringLiteral("75-")))
+        << program.messages.shown[0].text.toStdString();
     EXPECT_TRUE(program.messages.shown[0].text.contains(QStringLiteral("ZORVA_VDJ1B_response.xml")));
     EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")), QByteArray("<old/>"));
     EXPECT_TRUE(program.shell.calls.empty());

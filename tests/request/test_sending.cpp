@@ -3,19 +3,19 @@
 #include <QDir>
 
 #include <QCheckBox>
-#include <QDir>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
+#include "common/IniFile.h"
 #include "common/ui/CommandButtonX.h"
 #include "editor/ui/EditorWindow.h"
-#include "common/IniFile.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 #include "support/CannedHttpServer.h"
@@ -37,7 +37,8 @@ protected:
     {
         program.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
         server.body = kFirst;
-        ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"), program.ctx.settingsFile());
+        ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"),
+                         program.ctx.settingsFile());
         ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), server.url(), program.ctx.settingsFile());
         window = std::make_unique<frmMain>(program.ctx);
         actions = new request::MainActions(*window);
@@ -89,9 +90,10 @@ TEST_F(Sending, ValidationMessagesStopTheRequestAndLeaveTheWindowUsable)
         const char* acreage;
         const char* message;
     };
-    for (const Case c : {Case{2, "x", "", "DATUM není datum !!"}, Case{5, "2003", "", "ROK je mimo povolený rozsah !!"},
-                         Case{5, "2OO6", "", "ROK není ve správném formátu !!"}, Case{6, "2005", "", "Výměra musí být zadána !"},
-                         Case{6, "2005", "abc", "VYMERA není číslo !!"}}) {
+    for (const Case c :
+         {Case{2, "x", "", "DATUM není datum !!"}, Case{5, "2003", "", "ROK je mimo povolený rozsah !!"},
+          Case{5, "2OO6", "", "ROK není ve správném formátu !!"}, Case{6, "2005", "", "Výměra musí být zadána !"},
+          Case{6, "2005", "abc", "VYMERA není číslo !!"}}) {
         program.messages.shown.clear();
         fill(c.type, QString::fromUtf8(c.year), QString::fromUtf8(c.acreage));
         actions->CommandButtonX1_Click();
@@ -112,7 +114,8 @@ TEST_F(Sending, OdeslatSendsTheNormalisedDateStoresTheAnswerAndRendersIt)
     EXPECT_TRUE(program.messages.shown.empty()) << program.messages.texts().join("|").toStdString();
     ASSERT_EQ(server.received.size(), 1);
     const QByteArray sent = server.received[0];
-    EXPECT_TRUE(sent.contains("<RUX:ROKPLATNOST>01.02.2006</RUX:ROKPLATNOST><RUX:VYMERA>0</RUX:VYMERA>")) << sent.toStdString();
+    EXPECT_TRUE(sent.contains("<RUX:ROKPLATNOST>01.02.2006</RUX:ROKPLATNOST><RUX:VYMERA>0</RUX:VYMERA>"))
+        << sent.toStdString();
     EXPECT_TRUE(sent.contains("userID=\"DEMO\""));
     EXPECT_TRUE(sent.contains("<RUX:VARPICH>2</RUX:VARPICH><RUX:PICHVYPOCET>A</RUX:PICHVYPOCET>"));
     EXPECT_EQ(window->txtROK->text(), QStringLiteral("01.02.2006"));
@@ -139,8 +142,8 @@ TEST_F(Sending, EditaceOpensTheGenerationThatTheYearChooses)
         const char* year;
         const char* window;
     };
-    for (const Case c : {Case{4, "2006", "frmEditace2006"}, Case{4, "2007", "frmEditace2006"}, Case{4, "2005", "frmEditace"},
-                         Case{2, "1.2.2006", "frmEditace"}}) {
+    for (const Case c : {Case{4, "2006", "frmEditace2006"}, Case{4, "2007", "frmEditace2006"},
+                         Case{4, "2005", "frmEditace"}, Case{2, "1.2.2006", "frmEditace"}}) {
         opened.clear();
         fill(c.type, QString::fromLatin1(c.year));
         actions->cmdEditace_Click();
@@ -185,23 +188,34 @@ TEST_F(Sending, AFailedExchangeKeepsTheStoredResponseAndSaysWhyInCzech)
         QString firstLine;
     };
     const std::vector<Case> cases = {
-        {"refused", [](CannedHttpServer&, frmMain& w) {
+        {"refused",
+         [](CannedHttpServer&, frmMain& w) {
              QTcpServer closed;
              closed.listen(QHostAddress::LocalHost, 0);
              const quint16 port = closed.serverPort();
              closed.close();
              w.txtSERVER->setPlainText(QStringLiteral("http://127.0.0.1:%1/x").arg(port));
-         }, QStringLiteral("Služba odmítla spojení: na zadané adrese neběží.")},
-        {"not xml", [](CannedHttpServer& s, frmMain&) { s.body = "<html><body>Chyba</body></html"; s.contentType = "text/html"; },
+         },
+         QStringLiteral("Služba odmítla spojení: na zadané adrese neběží.")},
+        {"not xml",
+         [](CannedHttpServer& s, frmMain&) {
+             s.body = "<html><body>Chyba</body></html";
+             s.contentType = "text/html";
+         },
          QStringLiteral("Služba odpověděla (stav HTTP 200), ale odpověď není dokument XML.")},
-        {"empty", [](CannedHttpServer& s, frmMain&) { s.body.clear(); s.status = 503; },
+        {"empty",
+         [](CannedHttpServer& s, frmMain&) {
+             s.body.clear();
+             s.status = 503;
+         },
          QStringLiteral("Služba odpověděla (stav HTTP 503), ale bez obsahu.")},
         {"closed mid-answer", [](CannedHttpServer& s, frmMain&) { s.closeWithoutAnswer = true; },
          QStringLiteral("Spojení se službou se přerušilo dřív, než přišla odpověď.")},
         {"too slow", [](CannedHttpServer& s, frmMain&) { s.delayMs = 5000; },
          QStringLiteral("Služba neodpověděla do 1 s.")},
     };
-    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QStringLiteral("1"), program.ctx.settingsFile());
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QStringLiteral("1"),
+                     program.ctx.settingsFile());
     for (const Case& c : cases) {
         program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), "<old/>");
         program.messages.shown.clear();
@@ -241,7 +255,7 @@ TEST_F(Sending, EachAnswerIsKeptInTheArchiveByApplicant)
         const char* jisubrux;
         const char* ico;
         const char* rc;
-        const char* name;   // nothing when the archive cannot be written
+        const char* name;  // nothing when the archive cannot be written
     };
     const std::vector<Case> cases = {
         {"by JISUBRUX", 4, "2005", "1000234567", "71234567", "", "1000234567_typ4_2005_20061231-140000"},
@@ -307,7 +321,7 @@ TEST_F(Sending, TheWindowKeepsWorkingDuringASlowReplyAndRefusesASecondRequest)
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         ++ticks;
-        actions->CommandButtonX1_Click();   // controls stay enabled: a second press during the wait
+        actions->CommandButtonX1_Click();  // controls stay enabled: a second press during the wait
     });
     timer.start(100);
     actions->CommandButtonX1_Click();

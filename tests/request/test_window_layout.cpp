@@ -1,5 +1,6 @@
 // Every window, at every font and scale the users have, shows each caption and each figure whole and
 // keeps its controls inside their frame and window.
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTabWidget>
-#include <gtest/gtest.h>
 
 #include "../editor/ResponseBuilder.h"
 #include "editor/ui/EditorWindow.h"
@@ -28,12 +28,18 @@ namespace {
 // size at 144 DPI, given to the window after it was laid out).
 struct FontSetting {
     const char* name;
-    int pointSize;   // as the system font (the application's)
-    int pixelSize;   // or set on the window afterwards
+    int pointSize;  // as the system font (the application's)
+    int pixelSize;  // or set on the window afterwards
 };
 constexpr FontSetting kFonts[] = {{"DejaVu8pt", 8, 0}, {"System10pt", 10, 0}, {"Scale150", 0, 16}};
 
-enum class Window { Main, FirstOverview, FirstDates, Gen2006Overview, Gen2006Dates };
+enum class Window {
+    Main,
+    FirstOverview,
+    FirstDates,
+    Gen2006Overview,
+    Gen2006Dates
+};
 constexpr const char* kWindowNames[] = {"Main", "FirstOverview", "FirstDates", "Gen2006Overview", "Gen2006Dates"};
 
 struct LayoutCase {
@@ -41,8 +47,14 @@ struct LayoutCase {
     FontSetting font;
 };
 
-std::string caseName(const LayoutCase& c) { return std::string(kWindowNames[int(c.window)]) + "_" + c.font.name; }
-void PrintTo(const LayoutCase& c, std::ostream* os) { *os << caseName(c); }
+std::string caseName(const LayoutCase& c)
+{
+    return std::string(kWindowNames[int(c.window)]) + "_" + c.font.name;
+}
+void PrintTo(const LayoutCase& c, std::ostream* os)
+{
+    *os << caseName(c);
+}
 
 // A herd of 10 210 cattle in every cattle line and 99 999 animals in one more, so that after
 // "Počítej" the units and intensities are as long as real figures get.
@@ -99,8 +111,9 @@ void checkLayout(QWidget& window, const std::string& where)
 {
     for (QWidget* w : window.findChildren<QWidget*>()) {
         if (!w->isVisible() || !isControl(w)) continue;
-        const std::string name = where + " " + (w->objectName().isEmpty() ? std::string(w->metaObject()->className())
-                                                                         : w->objectName().toStdString());
+        const std::string name =
+            where + " " +
+            (w->objectName().isEmpty() ? std::string(w->metaObject()->className()) : w->objectName().toStdString());
         const QFontMetrics fm(w->font());
         // Inside its parent, and below a frame's title.
         QWidget* parent = w->parentWidget();
@@ -123,9 +136,7 @@ void checkLayout(QWidget& window, const std::string& where)
             EXPECT_EQ(accessibleName(w), button->text()) << name;
         } else if (auto* frame = qobject_cast<QGroupBox*>(w)) {
             EXPECT_LE(frame->minimumSizeHint().width(), frame->width()) << name;
-            if (!frame->title().isEmpty()) {
-                EXPECT_EQ(accessibleName(w), frame->title()) << name;
-            }
+            if (!frame->title().isEmpty()) { EXPECT_EQ(accessibleName(w), frame->title()) << name; }
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             QStyleOptionComboBox opt;
             opt.initFrom(combo);
@@ -203,13 +214,11 @@ TEST_P(WindowLayout, EveryCaptionAndFigureIsWholeAndInsideItsFrame)
     keepScreenshot(w, name);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Windows, WindowLayout,
-    ::testing::ValuesIn([] {
-        std::vector<LayoutCase> cases;
-        for (Window w : {Window::Main, Window::FirstOverview, Window::FirstDates, Window::Gen2006Overview,
-                         Window::Gen2006Dates})
-            for (const FontSetting& f : kFonts) cases.push_back({w, f});
-        return cases;
-    }()),
-    [](const auto& test) { return caseName(test.param); });
+INSTANTIATE_TEST_SUITE_P(Windows, WindowLayout, ::testing::ValuesIn([] {
+                             std::vector<LayoutCase> cases;
+                             for (Window w : {Window::Main, Window::FirstOverview, Window::FirstDates,
+                                              Window::Gen2006Overview, Window::Gen2006Dates})
+                                 for (const FontSetting& f : kFonts) cases.push_back({w, f});
+                             return cases;
+                         }()),
+                         [](const auto& test) { return caseName(test.param); });

@@ -1,7 +1,7 @@
 #pragma once
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QString>
-#include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
@@ -24,7 +24,8 @@ HttpReply httpPost(const QString& url, const QByteArray& body);
 HttpReply httpGet(const QString& url);
 
 // A request of the program's own form, with the demo user and the family farm unless told otherwise.
-request::RequestFields demoRequest(const QString& type, const QString& validity, const QString& variant = QStringLiteral("C"));
+request::RequestFields demoRequest(const QString& type, const QString& validity,
+                                   const QString& variant = QStringLiteral("C"));
 QByteArray requestBody(const request::RequestFields& fields);
 
 // The selections a test needs on an answer.
@@ -41,7 +42,10 @@ ParsedAnswer parse(const QByteArray& body);
 class ServiceTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    HttpReply exchange(const request::RequestFields& fields) { return httpPost(service->exchangeUrl(), requestBody(fields)); }
+    HttpReply exchange(const request::RequestFields& fields)
+    {
+        return httpPost(service->exchangeUrl(), requestBody(fields));
+    }
     HttpReply exchange(const QByteArray& body) { return httpPost(service->exchangeUrl(), body); }
     std::unique_ptr<service::DemoService> service;
 };

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/CategorySet.h"
 #include <QSet>
+#include "editor/CategorySet.h"
 
 #include "common/Failure.h"
 #include "service/DemoApplicants.h"
@@ -14,9 +14,9 @@ using namespace zorva::service;
 
 TEST(DemoScript, SplitsAtSemicolonsOutsideQuotesAndDropsComments)
 {
-    const QStringList s = splitSqlScript(QStringLiteral(
-        "-- a comment; with a semicolon\nCREATE TABLE t (a TEXT); -- trailing\n"
-        "INSERT INTO t VALUES ('x;y'), ('it''s -- not a comment');\n\n;  \nSELECT 1"));
+    const QStringList s =
+        splitSqlScript(QStringLiteral("-- a comment; with a semicolon\nCREATE TABLE t (a TEXT); -- trailing\n"
+                                      "INSERT INTO t VALUES ('x;y'), ('it''s -- not a comment');\n\n;  \nSELECT 1"));
     ASSERT_EQ(s.size(), 3);
     EXPECT_EQ(s[0], "CREATE TABLE t (a TEXT)");
     EXPECT_EQ(s[1], "INSERT INTO t VALUES ('x;y'), ('it''s -- not a comment')");
@@ -94,10 +94,10 @@ TEST(DemoRules, EveryCategoryOfBothGenerationsHasItsCoefficient)
     struct {
         const char* name;
         double koef;
-    } expected[] = {{"SKOTDO6", 0.3},   {"SKOTOD6DO24", 0.6}, {"SKOTOD24", 1.0}, {"OVCEDO12", 0.05},
-                    {"OVCEOD12", 0.15}, {"KOZYDO12", 0.05},   {"KOZYOD12", 0.15}, {"KUNDO3", 0.6},
+    } expected[] = {{"SKOTDO6", 0.3},   {"SKOTOD6DO24", 0.6}, {"SKOTOD24", 1.0},     {"OVCEDO12", 0.05},
+                    {"OVCEOD12", 0.15}, {"KOZYDO12", 0.05},   {"KOZYOD12", 0.15},    {"KUNDO3", 0.6},
                     {"KUNOD3", 1.0},    {"EKOSKOTOD24", 1.0}, {"EKOOVCEOD12", 0.15}, {"SKOTML", 0.6},
-                    {"SKOTST", 1.0},    {"KOZA", 0.15},       {"OVCE", 0.15},    {"KUNML", 0.6},
+                    {"SKOTST", 1.0},    {"KOZA", 0.15},       {"OVCE", 0.15},        {"KUNML", 0.6},
                     {"KUNST", 1.0},     {"EKOSKOTML", 0.6},   {"EKOKOZA", 0.15}};
     for (const auto& e : expected) EXPECT_DOUBLE_EQ(coefficient(QString::fromLatin1(e.name)), e.koef) << e.name;
     for (const auto* set : {&editor::CategorySet::first(), &editor::CategorySet::gen2006()})

@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QEventLoop>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include "ServiceFixture.h"
 #include "editor/CategorySet.h"
@@ -37,7 +37,10 @@ struct RowsCase {
     QStringList dates;
 };
 
-void PrintTo(const RowsCase& c, std::ostream* os) { *os << "type " << c.type << ' ' << c.validity; }
+void PrintTo(const RowsCase& c, std::ostream* os)
+{
+    *os << "type " << c.type << ' ' << c.validity;
+}
 
 class ServiceRows : public ServiceTest, public ::testing::WithParamInterface<RowsCase> {};
 
@@ -62,11 +65,12 @@ static QStringList monthsOf(int year)
     return out;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, ServiceRows,
-    ::testing::Values(RowsCase{"1", "15.08.2005", {"2005-08-15"}}, RowsCase{"2", "01.02.2006", {"2006-02-01"}},
-                      RowsCase{"3", "1.2.2007", {"2007-02-01"}}, RowsCase{"4", "2006", monthsOf(2006)},
-                      RowsCase{"5", "2004", monthsOf(2004)}, RowsCase{"4", "2007", monthsOf(2007)}));
+INSTANTIATE_TEST_SUITE_P(Types, ServiceRows,
+                         ::testing::Values(RowsCase{"1", "15.08.2005", {"2005-08-15"}},
+                                           RowsCase{"2", "01.02.2006", {"2006-02-01"}},
+                                           RowsCase{"3", "1.2.2007", {"2007-02-01"}},
+                                           RowsCase{"4", "2006", monthsOf(2006)}, RowsCase{"5", "2004", monthsOf(2004)},
+                                           RowsCase{"4", "2007", monthsOf(2007)}));
 
 TEST_F(ServiceTest, TypeSixUsesTheRequestedAcreageOthersTheLpisAcreage)
 {
@@ -74,7 +78,8 @@ TEST_F(ServiceTest, TypeSixUsesTheRequestedAcreageOthersTheLpisAcreage)
     fields.acreage = QStringLiteral("12.5");
     ParsedAnswer six = parse(exchange(fields).body);
     ASSERT_EQ(six.rows().size(), 12u);
-    for (const xml::Node& row : six.rows()) EXPECT_EQ(row.selectSingle(QStringLiteral("RUX:SUMAVYMERADPB")).text(), "12.5");
+    for (const xml::Node& row : six.rows())
+        EXPECT_EQ(row.selectSingle(QStringLiteral("RUX:SUMAVYMERADPB")).text(), "12.5");
     EXPECT_EQ(six.text(QStringLiteral("//RUX:VYMERA")), "12.5");
 
     // A decimal comma is read as well.
@@ -85,7 +90,8 @@ TEST_F(ServiceTest, TypeSixUsesTheRequestedAcreageOthersTheLpisAcreage)
 
     const ParsedAnswer four = parse(exchange(demoRequest(QStringLiteral("4"), QStringLiteral("2006"))).body);
     ASSERT_FALSE(four.rows().empty());
-    for (const xml::Node& row : four.rows()) EXPECT_EQ(row.selectSingle(QStringLiteral("RUX:SUMAVYMERADPB")).text(), "51.3");
+    for (const xml::Node& row : four.rows())
+        EXPECT_EQ(row.selectSingle(QStringLiteral("RUX:SUMAVYMERADPB")).text(), "51.3");
 }
 
 struct GenerationCase {
@@ -94,14 +100,18 @@ struct GenerationCase {
     bool gen2006;
 };
 
-void PrintTo(const GenerationCase& c, std::ostream* os) { *os << "type " << c.type << ' ' << c.validity; }
+void PrintTo(const GenerationCase& c, std::ostream* os)
+{
+    *os << "type " << c.type << ' ' << c.validity;
+}
 
 class ServiceGeneration : public ServiceTest, public ::testing::WithParamInterface<GenerationCase> {};
 
 TEST_P(ServiceGeneration, YearSelectsTheCategorySetInColumnOrder)
 {
     const GenerationCase& c = GetParam();
-    const ParsedAnswer a = parse(exchange(demoRequest(QString::fromLatin1(c.type), QString::fromLatin1(c.validity))).body);
+    const ParsedAnswer a =
+        parse(exchange(demoRequest(QString::fromLatin1(c.type), QString::fromLatin1(c.validity))).body);
     const auto rows = a.rows();
     ASSERT_FALSE(rows.empty());
     const editor::CategorySet& set = c.gen2006 ? editor::CategorySet::gen2006() : editor::CategorySet::first();
@@ -110,7 +120,8 @@ TEST_P(ServiceGeneration, YearSelectsTheCategorySetInColumnOrder)
         for (const auto& category : set.categories) {
             const xml::Node node = row.selectSingle(QStringLiteral("RUX:") + category.name);
             EXPECT_TRUE(node.hasAttribute(QStringLiteral("VDJ"))) << qPrintable(category.name);
-            EXPECT_FALSE(node.attribute(QStringLiteral("KOEF")).value_or(QString()).isEmpty()) << qPrintable(category.name);
+            EXPECT_FALSE(node.attribute(QStringLiteral("KOEF")).value_or(QString()).isEmpty())
+                << qPrintable(category.name);
         }
     }
 }
@@ -127,7 +138,10 @@ struct VariantCase {
     bool a, b;
 };
 
-void PrintTo(const VariantCase& c, std::ostream* os) { *os << "variant " << c.variant; }
+void PrintTo(const VariantCase& c, std::ostream* os)
+{
+    *os << "variant " << c.variant;
+}
 
 class ServiceVariant : public ServiceTest, public ::testing::WithParamInterface<VariantCase> {};
 
@@ -180,7 +194,10 @@ struct LookupCase {
     const char* found;
 };
 
-void PrintTo(const LookupCase& c, std::ostream* os) { *os << "finds " << c.found; }
+void PrintTo(const LookupCase& c, std::ostream* os)
+{
+    *os << "finds " << c.found;
+}
 
 class ServiceLookup : public ServiceTest, public ::testing::WithParamInterface<LookupCase> {};
 
@@ -242,5 +259,6 @@ TEST_F(ServiceTest, ProgramsOwnRequestObjectReadsAnswersAndFaults)
     const auto fault = send(requestBody(unknown));
     EXPECT_EQ(fault->status(), 500);
     EXPECT_FALSE(fault->failed());
-    EXPECT_EQ(fault->responseXML().selectSingle(QStringLiteral("//faultstring")).text(), QStringLiteral("Neznámý uživatel"));
+    EXPECT_EQ(fault->responseXML().selectSingle(QStringLiteral("//faultstring")).text(),
+              QStringLiteral("Neznámý uživatel"));
 }

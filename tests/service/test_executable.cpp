@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QProcess>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 #include "ServiceFixture.h"
 
@@ -21,9 +21,11 @@ TEST(ServiceExecutable, PrintsItsAddressAnswersAndStopsOnTerm)
         process.waitForReadyRead(60000);
         line += process.readAllStandardOutput();
     }
-    const auto m = QRegularExpression(
-                       QStringLiteral("^ZORVA demo service listening on (http://127\\.0\\.0\\.1:(\\d+)/kLIM/APP/v0100/kLIMsrv\\.asp)\n"))
-                       .match(QString::fromUtf8(line));
+    const auto m =
+        QRegularExpression(
+            QStringLiteral(
+                "^ZORVA demo service listening on (http://127\\.0\\.0\\.1:(\\d+)/kLIM/APP/v0100/kLIMsrv\\.asp)\n"))
+            .match(QString::fromUtf8(line));
     ASSERT_TRUE(m.hasMatch()) << line.constData() << process.readAllStandardError().constData();
     const QString url = m.captured(1);
     EXPECT_GT(m.captured(2).toInt(), 0);

@@ -80,10 +80,7 @@ std::vector<FaultCase> faultCases()
              });
          },
          QStringLiteral("Datum platnosti není platné datum ve tvaru dd.mm.rrrr")},
-        {"YearInsteadOfDate",
-         [] {
-             return withFields([](F& f) { f.type = QStringLiteral("3"); });
-         },
+        {"YearInsteadOfDate", [] { return withFields([](F& f) { f.type = QStringLiteral("3"); }); },
          QStringLiteral("Datum platnosti není platné datum ve tvaru dd.mm.rrrr")},
         {"YearInWords", [] { return withFields([](F& f) { f.year = QStringLiteral("dva tisíce šest"); }); },
          QStringLiteral("Rok platnosti není platný rok")},
@@ -106,7 +103,10 @@ std::vector<FaultCase> faultCases()
     };
 }
 
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FaultCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 }  // namespace
 

@@ -1,5 +1,5 @@
-#include <cmath>
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include "ServiceFixture.h"
 #include "editor/CategorySet.h"
@@ -61,7 +61,8 @@ TEST_F(ServiceTest, FirstGenerationSumsTheAgeGroupsOf2006)
     const xml::Node january = a.rows().front();
     // 4 calves and 13 young cattle are the younger cattle; 58 ewes and 10 lambs the sheep.
     EXPECT_EQ(january.selectSingle(QStringLiteral("RUX:SKOTML")).text(), "17");
-    EXPECT_EQ(january.selectSingle(QStringLiteral("RUX:SKOTML")).attribute(QStringLiteral("KOEF")).value_or(QString()), "0.6");
+    EXPECT_EQ(january.selectSingle(QStringLiteral("RUX:SKOTML")).attribute(QStringLiteral("KOEF")).value_or(QString()),
+              "0.6");
     EXPECT_EQ(units(january, QStringLiteral("SKOTML")), "10.2");
     EXPECT_EQ(january.selectSingle(QStringLiteral("RUX:SKOTST")).text(), "23");
     EXPECT_EQ(january.selectSingle(QStringLiteral("RUX:OVCE")).text(), "68");
@@ -111,17 +112,21 @@ struct RecomputeCase {
     const char* validity;
     const char* variant;
     const char* acreage;
-    const char* editorYearText;   // the text by which the program chooses the editor
+    const char* editorYearText;  // the text by which the program chooses the editor
 };
 
-void PrintTo(const RecomputeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RecomputeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ServiceRecompute : public ServiceTest, public ::testing::WithParamInterface<RecomputeCase> {};
 
 TEST_P(ServiceRecompute, EditorRecomputingAnUneditedAnswerChangesNothing)
 {
     const RecomputeCase& c = GetParam();
-    auto fields = demoRequest(QString::fromLatin1(c.type), QString::fromLatin1(c.validity), QString::fromLatin1(c.variant));
+    auto fields =
+        demoRequest(QString::fromLatin1(c.type), QString::fromLatin1(c.validity), QString::fromLatin1(c.variant));
     fields.jisubrux = QString::fromLatin1(c.jisubrux);
     fields.acreage = QString::fromLatin1(c.acreage);
 
@@ -139,7 +144,8 @@ TEST_P(ServiceRecompute, EditorRecomputingAnUneditedAnswerChangesNothing)
     ASSERT_TRUE(document->loadXml(reply.body));
     const QByteArray before = document->toBytes();
     {
-        editor::EditorSession session(program.ctx, editor::CategorySet::forYearText(QString::fromLatin1(c.editorYearText)));
+        editor::EditorSession session(program.ctx,
+                                      editor::CategorySet::forYearText(QString::fromLatin1(c.editorYearText)));
         session.xmlDOM = document;
         session.Startuj();
         EXPECT_TRUE(program.messages.shown.empty());

@@ -34,7 +34,10 @@ QByteArray TestProgram::read(const QString& name) const
     return f.readAll();
 }
 
-bool TestProgram::exists(const QString& name) const { return QFile::exists(path(name)); }
+bool TestProgram::exists(const QString& name) const
+{
+    return QFile::exists(path(name));
+}
 
 QStringList TestProgram::files(const QString& pattern) const
 {

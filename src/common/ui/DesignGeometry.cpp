@@ -44,7 +44,7 @@ QSize sizeForText(const QWidget* control, const QString& text)
         // The box's own hint is room for 17 letters x; the rest of it is frame and margins.
         const QSize hint = box->sizeHint();
         const int chrome = hint.width() - 17 * fm.horizontalAdvance(QLatin1Char('x'));
-        return QSize(chrome + advance + 1, hint.height());   // 1: the text cursor after the last letter
+        return QSize(chrome + advance + 1, hint.height());  // 1: the text cursor after the last letter
     }
     if (auto* combo = qobject_cast<const QComboBox*>(control)) {
         QStyleOptionComboBox opt;
@@ -113,8 +113,7 @@ void DesignGeometry::apply()
 
 bool DesignGeometry::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == window_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
-        apply();
+    if (watched == window_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)) apply();
     return QObject::eventFilter(watched, event);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-#include <QWidget>
 #include <QPointer>
+#include <QWidget>
 
 #include "common/ProgramContext.h"
 

@@ -2,8 +2,8 @@
 
 namespace zorva::editor {
 
-void openEditor(const ProgramContext& ctx, const CategorySet& set, std::shared_ptr<xml::Document> doc,
-                QWidget* parent, const ShowModal& showModal)
+void openEditor(const ProgramContext& ctx, const CategorySet& set, std::shared_ptr<xml::Document> doc, QWidget* parent,
+                const ShowModal& showModal)
 {
     auto window = std::make_unique<EditorWindow>(ctx, set, parent);
     window->setXmlDOM(std::move(doc));

@@ -13,8 +13,8 @@ using ShowModal = std::function<void(EditorWindow&)>;
 // Opens the editor of the given generation on the document, in the order the main window has always
 // used: load the window, hand it the document, Startuj, show it modally, unload, release. A new window
 // object every time, so nothing of an earlier opening carries over. Returns when the user closed it.
-void openEditor(const ProgramContext& ctx, const CategorySet& set, std::shared_ptr<xml::Document> doc,
-                QWidget* parent, const ShowModal& showModal = {});
+void openEditor(const ProgramContext& ctx, const CategorySet& set, std::shared_ptr<xml::Document> doc, QWidget* parent,
+                const ShowModal& showModal = {});
 
 // The editor chosen by the year text: "2006" and "2007" exactly open frmEditace2006.
 void openEditorForYear(const ProgramContext& ctx, const QString& yearText, std::shared_ptr<xml::Document> doc,

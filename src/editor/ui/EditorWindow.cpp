@@ -17,10 +17,10 @@
 #include <QTableView>
 #include <QToolTip>
 
+#include "common/Failure.h"
 #include "common/ui/DesignGeometry.h"
 #include "common/ui/LockedLook.h"
 #include "common/ui/PovolFormular.h"
-#include "common/Failure.h"
 #include "presentation/Rendering.h"
 
 namespace zorva::editor {
@@ -33,8 +33,8 @@ public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole &&
-            sourceModel() && sourceModel()->headerData(section, orientation, role).toString() == QLatin1String("DATPLATNOST"))
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && sourceModel() &&
+            sourceModel()->headerData(section, orientation, role).toString() == QLatin1String("DATPLATNOST"))
             return QStringLiteral("Datum");
         return QIdentityProxyModel::headerData(section, orientation, role);
     }
@@ -51,7 +51,10 @@ constexpr HeaderBox kOverviewBoxes[] = {
 };
 
 constexpr HeaderBox kSubjectBoxes[] = {
-    {"txtIRZ_RCI", "Rodné číslo"}, {"txtIRZ_JME", "Jméno"}, {"txtIRZ_PRI", "Přijmení"}, {"txtIRZ_OJM", "Obchodní jméno"},
+    {"txtIRZ_RCI", "Rodné číslo"},
+    {"txtIRZ_JME", "Jméno"},
+    {"txtIRZ_PRI", "Přijmení"},
+    {"txtIRZ_OJM", "Obchodní jméno"},
 };
 
 // The window's design, in twips. The "Datumy" frame holds the described positions; the rest is
@@ -62,10 +65,10 @@ constexpr int kLabelHeight = 220;
 constexpr int kMargin = 60;
 
 struct DesignRow {
-    const char* column;   // the bound box "txt" + column, its label "lbl" + column
+    const char* column;  // the bound box "txt" + column, its label "lbl" + column
     const char* caption;
     int left, top, width;
-    int labelWidth;       // up to the next label of the line
+    int labelWidth;  // up to the next label of the line
     const char* contents;
 };
 
@@ -109,7 +112,7 @@ constexpr int kFrameWidthTwoColumns = 9000;
 constexpr int kHeaderTop = 240;
 constexpr int kHeaderPitch = 400;
 constexpr int kSubjectPitch = 390;
-constexpr int kTabBar = 480;   // room for the tab control's bar and border
+constexpr int kTabBar = 480;  // room for the tab control's bar and border
 
 QString countHint()
 {
@@ -283,9 +286,8 @@ void EditorWindow::buildDatesTab(QWidget* tab, int frameWidth, int frameHeight)
         count->setMaxLength(5);
         // Only whole numbers of animals: anything else is refused as it is typed, with a hint.
         count->setValidator(countValidator);
-        connect(count, &QLineEdit::inputRejected, this, [count] {
-            QToolTip::showText(count->mapToGlobal(QPoint(0, count->height())), countHint(), count);
-        });
+        connect(count, &QLineEdit::inputRejected, this,
+                [count] { QToolTip::showText(count->mapToGlobal(QPoint(0, count->height())), countHint(), count); });
         boundBox(frame, c.unitsColumn(), place(kLineParts[1]), kLineParts[1].contents, false);
         boundBox(frame, c.coefficientColumn(), place(kLineParts[2]), kLineParts[2].contents, false);
     }
@@ -306,8 +308,9 @@ QString EditorWindow::refusalMessage(const QString& column, const QString& text,
 {
     const QString field = fieldCaption(column);
     if (number == err::DataTypeConversion)
-        return QStringLiteral("„%1“ není číslo. Do pole „%2“ zadejte číslo, desetinná místa oddělte čárkou nebo "
-                              "tečkou (např. 60,5 nebo 60.5).\n\n(chyba %3)")
+        return QStringLiteral(
+                   "„%1“ není číslo. Do pole „%2“ zadejte číslo, desetinná místa oddělte čárkou nebo "
+                   "tečkou (např. 60,5 nebo 60.5).\n\n(chyba %3)")
             .arg(text, field)
             .arg(number);
     if (number == err::FieldTooLong)
@@ -335,7 +338,8 @@ void EditorWindow::Startuj()
 
 void EditorWindow::showHeaders()
 {
-    for (auto it = headerBoxes_.begin(); it != headerBoxes_.end(); ++it) it.value()->setText(session_->header(it.key()));
+    for (auto it = headerBoxes_.begin(); it != headerBoxes_.end(); ++it)
+        it.value()->setText(session_->header(it.key()));
     if (txtIRZ_OJM_) txtIRZ_OJM_->setPlainText(session_->header(QStringLiteral("txtIRZ_OJM")));
 }
 
@@ -463,7 +467,7 @@ void EditorWindow::cmdZobraz_Click()
         return;
     }
     if (!session_->xmlDOM) return;
-    const auto state = chkHTML_->checkState() == Qt::Checked           ? presentation::HtmlCheck::Checked
+    const auto state = chkHTML_->checkState() == Qt::Checked            ? presentation::HtmlCheck::Checked
                        : chkHTML_->checkState() == Qt::PartiallyChecked ? presentation::HtmlCheck::Grayed
                                                                         : presentation::HtmlCheck::Unchecked;
     presentation::ZobrazEditor(ctx_, *session_->xmlDOM, state);

@@ -93,7 +93,7 @@ private:
     QProgressBar* progress_ = nullptr;
     QPlainTextEdit* txtIRZ_OJM_ = nullptr;
     QMap<QString, QLineEdit*> headerBoxes_;
-    QMap<QString, QLineEdit*> boundBoxes_;   // by column
+    QMap<QString, QLineEdit*> boundBoxes_;  // by column
     bool unloaded_ = false;
     bool closeRequested_ = false;
     bool syncing_ = false;

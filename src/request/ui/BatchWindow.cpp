@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "common/SpustSoubor.h"
 #include "common/Failure.h"
+#include "common/SpustSoubor.h"
 #include "request/BatchCommand.h"
 #include "request/BatchRun.h"
 #include "request/Validation.h"
@@ -39,7 +39,8 @@ BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent) : QDialog(p
     chooseList = named(new QPushButton(QStringLiteral("…"), this), "chooseList");
     outFolder = named(new QLineEdit(this), "outFolder");
     chooseFolder = named(new QPushButton(QStringLiteral("…"), this), "chooseFolder");
-    resume = named(new QCheckBox(QStringLiteral("Neposílat znovu žadatele, jejichž odpověď už ve složce je"), this), "resume");
+    resume = named(new QCheckBox(QStringLiteral("Neposílat znovu žadatele, jejichž odpověď už ve složce je"), this),
+                   "resume");
     startButton = named(new QPushButton(QStringLiteral("Spustit"), this), "startButton");
     progress = named(new QProgressBar(this), "progress");
     currentRow = named(new QLabel(this), "currentRow");
@@ -77,7 +78,8 @@ BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent) : QDialog(p
         if (!path.isEmpty()) listPath->setText(QDir::toNativeSeparators(path));
     });
     connect(chooseFolder, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getExistingDirectory(this, QStringLiteral("Výstupní složka"), outFolder->text());
+        const QString path =
+            QFileDialog::getExistingDirectory(this, QStringLiteral("Výstupní složka"), outFolder->text());
         if (!path.isEmpty()) outFolder->setText(QDir::toNativeSeparators(path));
     });
     connect(startButton, &QPushButton::clicked, this, [this] { start(); });
@@ -91,11 +93,15 @@ BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent) : QDialog(p
 
 BatchWindow::~BatchWindow() = default;
 
-bool BatchWindow::running() const { return run_ && !run_->finishedRun(); }
+bool BatchWindow::running() const
+{
+    return run_ && !run_->finishedRun();
+}
 
 void BatchWindow::setRunning(bool running)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{listPath, chooseList, outFolder, chooseFolder, resume, startButton})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{listPath, chooseList, outFolder, chooseFolder, resume, startButton})
         w->setEnabled(!running);
     cancelButton->setEnabled(running);
 }
@@ -142,7 +148,8 @@ void BatchWindow::finish()
     int good = 0;
     for (const BatchResult& r : run_->results()) good += r.ok() ? 1 : 0;
     const int failed = run_->total() - good;
-    QString text = QStringLiteral("Hotovo: %1 žadatelů, v pořádku %2, s chybou %3.").arg(run_->total()).arg(good).arg(failed);
+    QString text =
+        QStringLiteral("Hotovo: %1 žadatelů, v pořádku %2, s chybou %3.").arg(run_->total()).arg(good).arg(failed);
     if (!run_->summaryProblem().isEmpty()) text += QLatin1Char(' ') + run_->summaryProblem();
     summary->setText(text);
     openSummaryButton->setEnabled(run_->summaryProblem().isEmpty());

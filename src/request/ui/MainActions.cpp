@@ -8,12 +8,12 @@
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 
+#include "common/Failure.h"
 #include "common/ModAll.h"
 #include "common/UserText.h"
 #include "common/ui/CommandButtonX.h"
 #include "common/ui/PovolFormular.h"
 #include "editor/CategorySet.h"
-#include "common/Failure.h"
 #include "presentation/Rendering.h"
 #include "request/Archive.h"
 #include "request/Exchange.h"
@@ -31,8 +31,9 @@ QString firstCharacter(const QComboBox* box)
 
 presentation::HtmlCheck htmlCheck(const QCheckBox* box)
 {
-    return static_cast<presentation::HtmlCheck>(int(box->checkState()) == Qt::Checked ? 1
-                                                : box->checkState() == Qt::PartiallyChecked ? 2 : 0);
+    return static_cast<presentation::HtmlCheck>(int(box->checkState()) == Qt::Checked       ? 1
+                                                : box->checkState() == Qt::PartiallyChecked ? 2
+                                                                                            : 0);
 }
 
 }  // namespace
@@ -51,8 +52,14 @@ MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(w
     connect(&w_, &frmMain::requestCancel, this, &MainActions::cancelRequest);
 }
 
-void MainActions::CommandButtonX1_Click() { send(Mode::Show); }
-void MainActions::cmdEditace_Click() { send(Mode::Edit); }
+void MainActions::CommandButtonX1_Click()
+{
+    send(Mode::Show);
+}
+void MainActions::cmdEditace_Click()
+{
+    send(Mode::Edit);
+}
 
 void MainActions::generalFailure(const std::exception& e)
 {
@@ -105,16 +112,23 @@ void MainActions::send(Mode mode)
         const QString ini = ctx_.settingsFile();
         Exchange exchange(w_.txtSERVER->toPlainText(), composeRequest(fields, stamp));
         exchange.setTarget(ctx_.file(presentation::kResponseFile));
-        exchange.setTimeoutSeconds(Exchange::timeoutFromSetting(
-            CtiINI(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QString(), ini)));
+        exchange.setTimeoutSeconds(
+            Exchange::timeoutFromSetting(CtiINI(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QString(), ini)));
         exchange.setSettingsName(QFileInfo(ini).fileName());
         const ExchangeOutcome& outcome = waitFor(exchange);
         switch (outcome.result) {
-        case ExchangeOutcome::Result::Answered: response = outcome.response; break;
-        case ExchangeOutcome::Result::NotStored: ctx_.message(outcome.message, MessageIcon::None); return;
-        // The response stored before stays as it was: a failed exchange is no answer.
-        case ExchangeOutcome::Result::Failed: ctx_.message(outcome.message, MessageIcon::Critical); return;
-        default: return;  // given up by the user: nothing to say
+            case ExchangeOutcome::Result::Answered:
+                response = outcome.response;
+                break;
+            case ExchangeOutcome::Result::NotStored:
+                ctx_.message(outcome.message, MessageIcon::None);
+                return;
+            // The response stored before stays as it was: a failed exchange is no answer.
+            case ExchangeOutcome::Result::Failed:
+                ctx_.message(outcome.message, MessageIcon::Critical);
+                return;
+            default:
+                return;  // given up by the user: nothing to say
         }
         archiveResponse(ctx_, fields);
     } catch (const std::exception& e) {

@@ -31,7 +31,10 @@ public:
     void cancelRequest();
 
 private:
-    enum class Mode { Show, Edit };
+    enum class Mode {
+        Show,
+        Edit
+    };
     void send(Mode mode);
     void generalFailure(const std::exception& e);
     const ExchangeOutcome& waitFor(Exchange& exchange);

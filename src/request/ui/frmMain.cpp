@@ -15,12 +15,12 @@
 #include <cstdlib>
 
 #include "Version.h"
+#include "common/Failure.h"
+#include "common/IniFile.h"
 #include "common/ModAll.h"
 #include "common/SpustSoubor.h"
 #include "common/UserText.h"
 #include "common/ui/CommandButtonX.h"
-#include "common/Failure.h"
-#include "common/IniFile.h"
 #include "common/ui/DesignGeometry.h"
 #include "common/ui/LockedLook.h"
 #include "request/Defaults.h"
@@ -255,9 +255,9 @@ void frmMain::buildControls()
 void frmMain::arrangeTabOrder()
 {
     // The controls that take the focus, in the order of their tab indexes.
-    const QList<QWidget*> order = {txtJISUBRUX,     txtIC,      txtRC,      txtROK,         CommandButtonX1,
-                                   CommandButtonX2, txtSERVER,  cmbVARPICH, CommandButtonX3, chkHTML,
-                                   cmbPICHVYPOCET,  txtVYMERA,  cmdEditace, txtUSERID};
+    const QList<QWidget*> order = {txtJISUBRUX,     txtIC,     txtRC,      txtROK,          CommandButtonX1,
+                                   CommandButtonX2, txtSERVER, cmbVARPICH, CommandButtonX3, chkHTML,
+                                   cmbPICHVYPOCET,  txtVYMERA, cmdEditace, txtUSERID};
     for (int i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
@@ -298,10 +298,8 @@ void frmMain::loadSettings()
 // Every selection runs the type switch, also when it selects what is already selected.
 void frmMain::selectType(int index)
 {
-    if (cmbVARPICH->currentIndex() == index)
-        typeSwitch();
-    else
-        cmbVARPICH->setCurrentIndex(index);
+    if (cmbVARPICH->currentIndex() == index) typeSwitch();
+    else cmbVARPICH->setCurrentIndex(index);
 }
 
 void frmMain::typeSwitch()

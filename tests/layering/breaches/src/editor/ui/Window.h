@@ -1,4 +1,4 @@
 #pragma once
 // Against the layers: a window reaching into a higher floor.
-#include "request/RequestDocument.h"
 #include "presentation/Rendering.h"
+#include "request/RequestDocument.h"
