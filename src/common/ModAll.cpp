@@ -232,8 +232,11 @@ bool SmazSoubory(const ProgramContext& ctx, const QString& folder, const QString
             try {
                 remove(dir + name);
             } catch (const Failure& f) {
-                // A file in use or protected stays; the others are still deleted.
-                if (f.number() == err::PermissionDenied || f.number() == err::PathFileAccess) continue;
+                // A file in use or protected stays, and one that another instance's cleanup took in the
+                // meantime is gone as wanted; the others are still deleted.
+                if (f.number() == err::PermissionDenied || f.number() == err::PathFileAccess ||
+                    f.number() == err::FileNotFound)
+                    continue;
                 throw;
             }
         }

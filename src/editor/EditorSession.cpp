@@ -273,8 +273,11 @@ void EditorSession::Pocitej(const RunHooks& hooks)
             pump();
         }
         rs->endBatch();
+        // A run that stopped early saw only some rows: the list of changes from an earlier run stays, so
+        // that no changed figure of the rows not reached loses its mark.
+        const bool allRows = rs->eof();
         skipOnFailure([&] {
-            if (xmlDOM) recordChanges(*xmlDOM, writer->changes().changes());
+            if (xmlDOM && allRows) recordChanges(*xmlDOM, writer->changes().changes());
         });
     }
 

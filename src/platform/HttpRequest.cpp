@@ -118,9 +118,12 @@ void HttpRequest::send(const QString& body)
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         d->status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         d->body = (!d->tooLarge && reply->isOpen()) ? reply->readAll() : QByteArray();
-        // Only a missing HTTP answer is a failure of the transport; an answer with an error status
-        // (a SOAP fault comes as 500) is an answer.
-        d->failed = d->tooLarge || (d->status == 0 && reply->error() != QNetworkReply::NoError);
+        // A failure of the transport (network, proxy or protocol), also one that breaks off a body whose
+        // headers had come, is a failure; an answer with an error status (a SOAP fault comes as 500) is an
+        // answer, whose error Qt numbers from 201 to 299 and from 401 on.
+        const int error = reply->error();
+        const bool transport = (error > 0 && error < 200) || (error > 300 && error < 400);
+        d->failed = d->tooLarge || transport || (d->status == 0 && error != QNetworkReply::NoError);
         if (d->failed) {
             d->errorText = reply->errorString();
             d->problem = problemOf(reply->error(), d->tooLarge);

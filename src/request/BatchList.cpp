@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 
 #include "common/Failure.h"
@@ -32,7 +33,7 @@ QString decodeListText(const QByteArray& bytes)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(view);
     if (!utf8.hasError()) return text;
-    return fromWindows1250(bytes);
+    return fromWindows1250(view.toByteArray());
 }
 
 std::vector<QStringList> splitRecords(const QString& text, QChar separator)
@@ -48,7 +49,10 @@ std::vector<QStringList> splitRecords(const QString& text, QChar separator)
     };
     auto endRecord = [&] {
         endField();
-        if (fieldStarted || record.size() > 1 || !record.first().isEmpty()) records.push_back(record);
+        // Spreadsheets write formatted empty rows as bare separators; such a row is no applicant.
+        const bool blank =
+            std::all_of(record.cbegin(), record.cend(), [](const QString& f) { return f.trimmed().isEmpty(); });
+        if (!blank) records.push_back(record);
         record.clear();
         fieldStarted = false;
     };
@@ -63,7 +67,8 @@ std::vector<QStringList> splitRecords(const QString& text, QChar separator)
             } else {
                 quoted = false;
             }
-        } else if (c == QLatin1Char('"')) {
+        } else if (c == QLatin1Char('"') && field.isEmpty()) {
+            // Only a field's first character opens quotes; a quote inside a plain field is its own text.
             quoted = true;
             fieldStarted = true;
         } else if (c == separator) {

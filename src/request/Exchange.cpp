@@ -1,6 +1,7 @@
 #include "request/Exchange.h"
 
 #include <QEventLoop>
+#include <algorithm>
 
 #include "common/Failure.h"
 #include "platform/HttpRequest.h"
@@ -84,7 +85,9 @@ int Exchange::timeoutFromSetting(const QString& value)
 {
     bool ok = false;
     const int seconds = value.trimmed().toInt(&ok);
-    return ok && seconds >= 0 ? seconds : defaultTimeoutSeconds;
+    if (!ok || seconds < 0) return defaultTimeoutSeconds;
+    // A day is longer than anyone waits at a window, and the limit in milliseconds must fit an int.
+    return std::min(seconds, 24 * 60 * 60);
 }
 
 void Exchange::onCompleted()

@@ -180,7 +180,7 @@ TEST(SmazSoubory, NothingToDeleteIsTrue)
 // A file in use (70) or protected (75) stays; the others still go, and nothing is reported.
 TEST(SmazSoubory, SkipsFileThatMayNotBeDeleted)
 {
-    for (int number : {err::PermissionDenied, err::PathFileAccess}) {
+    for (int number : {err::PermissionDenied, err::PathFileAccess, err::FileNotFound}) {
         TestProgram p;
         fillTmpFolder(p);
         QStringList tried;
@@ -241,12 +241,12 @@ TEST(SmazSoubory, OtherFailureStopsWithCriticalBox)
     int calls = 0;
     const bool ok = SmazSoubory(p.ctx, p.folder(), "TMP*.MDB", [&](const QString&) {
         ++calls;
-        throw Failure(err::FileNotFound, "Soubor nebyl nalezen");
+        throw Failure(57, "Chyba vstupu/výstupu zařízení");
     });
     EXPECT_FALSE(ok);
     EXPECT_EQ(calls, 1);
     ASSERT_EQ(p.messages.shown.size(), 1u);
-    EXPECT_EQ(p.messages.shown[0].text, "53-Soubor nebyl nalezen");
+    EXPECT_EQ(p.messages.shown[0].text, "57-Chyba vstupu/výstupu zařízení");
     EXPECT_EQ(p.messages.shown[0].icon, MessageIcon::Critical);
     EXPECT_EQ(p.files("TMP*").size(), 4);
 }

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include "common/Failure.h"
@@ -54,6 +55,12 @@ TEST(BatchList, ReadsEncodingsQuotesAndColumnsInAnyOrder)
         {"windows-1250",
          toWindows1250(QStringLiteral("JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA\r\nŽďár;;;4;A;2005;\r\n")),
          QStringLiteral("Žďár"), "", "2005", ""},
+        {"windows-1250 behind a mark",
+         "\xEF\xBB\xBF" + toWindows1250(QStringLiteral("JISUBRUX;ICO;RC;TYP;VARIANTA;ROK\r\nŽďár;;;4;A;2005\r\n")),
+         QStringLiteral("Žďár"), "", "2005", ""},
+        {"blank spreadsheet rows", kHeader + ";;;;;;\r\n1000234567;;;4;A;2005;\r\n ; ;;;;;\r\n", "1000234567", "",
+         "2005", ""},
+        {"quote inside a plain field", kHeader + "10\"0;;;4;A;2005;\r\n", "10\"0", "", "2005", ""},
     };
     for (const Case& c : cases) {
         const auto rows = request::parseBatchList(c.bytes);
@@ -245,4 +252,22 @@ TEST_F(Batch, TheWindowRunsAListFromTheMainWindowAndOpensTheSummary)
     ASSERT_EQ(program.shell.calls.size(), 1u);
     EXPECT_EQ(program.shell.calls[0].file, QStringLiteral("souhrn.htm"));
     EXPECT_EQ(QDir(program.shell.calls[0].workingFolder), QDir(out));
+}
+
+TEST_F(Batch, EscapeDuringARunEndsItWithItsSummary)
+{
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"),
+                     program.ctx.settingsFile());
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), url, program.ctx.settingsFile());
+    program.write(QStringLiteral("\\seznam.csv"), kHeader + "1000234567;;;4;C;2005;\r\n2000000003;;;5;B;2006;\r\n");
+    request::BatchWindow window(program.ctx);
+    window.listPath->setText(program.path(QStringLiteral("\\seznam.csv")));
+    window.outFolder->setText(out);
+    window.show();
+    window.startButton->click();
+    ASSERT_TRUE(window.running());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.running());
+    EXPECT_TRUE(
+        QString::fromUtf8(read(QStringLiteral("souhrn.csv"))).contains(QStringLiteral("Dávka byla přerušena.")));
 }

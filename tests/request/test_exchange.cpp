@@ -83,8 +83,8 @@ TEST(Exchange, SeveralRunAtOnceEachStoringToItsOwnTarget)
 
 TEST(Exchange, TimeLimitSetting)
 {
-    const std::pair<const char*, int> cases[] = {{"", 60}, {"abc", 60}, {"-5", 60},  {"1.5", 60},
-                                                 {"0", 0}, {"30", 30},  {" 45 ", 45}};
+    const std::pair<const char*, int> cases[] = {{"", 60}, {"abc", 60}, {"-5", 60},   {"1.5", 60},
+                                                 {"0", 0}, {"30", 30},  {" 45 ", 45}, {"3000000", 86400}};
     for (const auto& [text, seconds] : cases)
         EXPECT_EQ(Exchange::timeoutFromSetting(QString::fromLatin1(text)), seconds) << text;
 }

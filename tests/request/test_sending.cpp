@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 
@@ -187,7 +188,23 @@ TEST_F(Sending, AFailedExchangeKeepsTheStoredResponseAndSaysWhyInCzech)
         std::function<void(CannedHttpServer&, frmMain&)> prepare;
         QString firstLine;
     };
+    // Headers and the start of a body, then the connection drops.
+    QTcpServer halfAnswer;
+    halfAnswer.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&halfAnswer, &QTcpServer::newConnection, [&halfAnswer] {
+        QTcpSocket* socket = halfAnswer.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 500\r\n\r\n<soap:Envelope");
+            socket->flush();
+            socket->disconnectFromHost();
+        });
+    });
     const std::vector<Case> cases = {
+        {"broken after the headers",
+         [&halfAnswer](CannedHttpServer&, frmMain& w) {
+             w.txtSERVER->setPlainText(QStringLiteral("http://127.0.0.1:%1/x").arg(halfAnswer.serverPort()));
+         },
+         QStringLiteral("Spojení se službou se přerušilo dřív, než přišla odpověď.")},
         {"refused",
          [](CannedHttpServer&, frmMain& w) {
              QTcpServer closed;

@@ -168,4 +168,10 @@ void BatchWindow::closeEvent(QCloseEvent* event)
     QDialog::closeEvent(event);
 }
 
+void BatchWindow::done(int result)
+{
+    if (running()) run_->cancel();
+    QDialog::done(result);
+}
+
 }  // namespace zorva::request

@@ -37,6 +37,8 @@ public:
     QPushButton* openSummaryButton;
 
     bool running() const;
+    // Escape and the dialog buttons end here without a close event; a running batch ends with its summary.
+    void done(int result) override;
 
 signals:
     void batchFinished();
