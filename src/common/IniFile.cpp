@@ -15,9 +15,12 @@ namespace zorva::ini {
 
 namespace {
 
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+
 // The lines of a settings file. Line ends may be CR LF, LF or CR; a UTF-8 byte-order mark that an
-// editor may have put in front is dropped so that the first section is still found.
-QStringList readLines(const QString& file, bool* exists)
+// editor may have put in front is set aside (marked says whether there was one) so that the first
+// section is still found.
+QStringList readLines(const QString& file, bool* exists, bool* marked = nullptr)
 {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -26,7 +29,9 @@ QStringList readLines(const QString& file, bool* exists)
     }
     if (exists) *exists = true;
     QByteArray bytes = f.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+    const bool mark = bytes.startsWith(kByteOrderMark);
+    if (marked) *marked = mark;
+    if (mark) bytes.remove(0, 3);
     QString text = fromWindows1250(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -126,7 +131,8 @@ namespace {
 void writeOrFail(const QString& section, const QString& key, const QString& value, const QString& file)
 {
     bool exists = false;
-    QStringList lines = readLines(file, &exists);
+    bool marked = false;
+    QStringList lines = readLines(file, &exists, &marked);
     if (!exists && QFileInfo::exists(file)) throw failure(err::PermissionDenied);
 
     const QString sectionText = section.trimmed();
@@ -155,7 +161,9 @@ void writeOrFail(const QString& section, const QString& key, const QString& valu
         lines.append(keyText + QLatin1Char('=') + val);
     }
 
-    QByteArray bytes;
+    // The mark goes back where it was: dropping it would make whatever follows it (another mark, say)
+    // the file's new beginning, and the reader would see other sections than the writer did.
+    QByteArray bytes = marked ? QByteArray(kByteOrderMark) : QByteArray();
     for (const QString& line : lines) {
         bytes += toWindows1250(line, Windows1250Unmappable::Question);
         bytes += "\r\n";

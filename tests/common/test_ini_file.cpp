@@ -52,6 +52,18 @@ TEST(IniFile, NewKeyJoinsItsSectionAndNewSectionGoesLast)
               QByteArray("[SETUP]\r\nSERVER=a\r\nROK=2006\r\n\r\n[QEL]\r\nDISABLE=\r\n\r\n[NOVA]\r\nK=v\r\n"));
 }
 
+TEST(IniFile, ByteOrderMarkStaysWhereItWas)
+{
+    // With a doubled mark the second one hides the first section: what is written must still be read.
+    for (const QByteArray& mark : {QByteArray("\xEF\xBB\xBF"), QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF")}) {
+        TestProgram p;
+        p.write("ZORVA_VDJ.INI", mark + "[SETUP]\r\nIC=1\r\n");
+        ini::writeString("setup", "RC", "7", settings(p));
+        EXPECT_TRUE(p.read("ZORVA_VDJ.INI").startsWith(mark + "[SETUP]\r\n")) << mark.size();
+        EXPECT_EQ(ini::readString("SETUP", "RC", "", settings(p)), "7") << mark.size();
+    }
+}
+
 TEST(IniFile, SectionsAndKeysMatchRegardlessOfCase)
 {
     TestProgram p;
