@@ -81,6 +81,17 @@ bool isResult(const xml::Document& doc)
     return !doc.isEmpty() && doc.selectSingle(QStringLiteral("//VDJ:RespRecord"));
 }
 
+// A field the stored answer repeats equals what the row asks: the same text, or the same number
+// (the request carries numbers with a decimal point).
+bool sameAnswer(const QString& stored, const QString& asked)
+{
+    if (stored == asked) return true;
+    bool storedIsNumber = false, askedIsNumber = false;
+    const double a = stored.toDouble(&storedIsNumber);
+    const double b = asked.toDouble(&askedIsNumber);
+    return storedIsNumber && askedIsNumber && a == b;
+}
+
 }  // namespace
 
 BatchRun::BatchRun(const ProgramContext& ctx, std::vector<BatchRow> rows, BatchSettings settings, QObject* parent)
@@ -199,11 +210,14 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
     if (!stored.load(xmlPath) || !isResult(stored)) return false;
     // A response of an earlier list to another question about the same applicant is no answer to
     // this row.
-    const std::pair<const char*, QString> echoed[] = {
-        {"//RUX:VARPICH", asked.type}, {"//RUX:PICHVYPOCET", asked.variant}, {"//RUX:ROKPLATNOST", asked.year}};
+    // The acreage decides the intensity of type 6, and an answer may write "10" asked as "10.0".
+    const std::pair<const char*, QString> echoed[] = {{"//RUX:VARPICH", asked.type},
+                                                      {"//RUX:PICHVYPOCET", asked.variant},
+                                                      {"//RUX:ROKPLATNOST", asked.year},
+                                                      {"//RUX:VYMERA", asked.acreage}};
     for (const auto& [pattern, value] : echoed) {
         const xml::Node n = stored.selectSingle(QString::fromLatin1(pattern));
-        if (n && n.text().trimmed() != value) return false;
+        if (n && !sameAnswer(n.text().trimmed(), value)) return false;
     }
     const QString page = out_.filePath(base + QStringLiteral(".htm"));
     try {
