@@ -55,6 +55,7 @@ public:
     const std::vector<BatchResult>& results() const { return results_; }
     bool allOk() const;
     bool finishedRun() const { return finished_; }
+    bool interrupted() const { return cancelled_; }
     QString summaryProblem() const { return summaryProblem_; }  // why the summary could not be written
     QString summaryPage() const;
 

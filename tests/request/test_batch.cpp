@@ -265,20 +265,29 @@ TEST_F(Batch, TheWindowRunsAListFromTheMainWindowAndOpensTheSummary)
     EXPECT_EQ(QDir(program.shell.calls[0].workingFolder), QDir(out));
 }
 
-TEST_F(Batch, EscapeDuringARunEndsItWithItsSummary)
+TEST_F(Batch, EscapeOrTheProgramsEndDuringARunEndsItWithItsSummary)
 {
     ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"),
                      program.ctx.settingsFile());
     ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), url, program.ctx.settingsFile());
     program.write(QStringLiteral("\\seznam.csv"), kHeader + "1000234567;;;4;C;2005;\r\n2000000003;;;5;B;2006;\r\n");
-    request::BatchWindow window(program.ctx);
-    window.listPath->setText(program.path(QStringLiteral("\\seznam.csv")));
-    window.outFolder->setText(out);
-    window.show();
-    window.startButton->click();
-    ASSERT_TRUE(window.running());
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_FALSE(window.running());
-    EXPECT_TRUE(
-        QString::fromUtf8(read(QStringLiteral("souhrn.csv"))).contains(QStringLiteral("Dávka byla přerušena.")));
+    for (const bool escape : {true, false}) {
+        QDir(out).removeRecursively();
+        auto* window = new request::BatchWindow(program.ctx);
+        window->listPath->setText(program.path(QStringLiteral("\\seznam.csv")));
+        window->outFolder->setText(out);
+        window->show();
+        window->startButton->click();
+        ASSERT_TRUE(window->running());
+        if (escape) {
+            QTest::keyClick(window, Qt::Key_Escape);
+            EXPECT_FALSE(window->running());
+            EXPECT_TRUE(window->summary->text().startsWith(QStringLiteral("Přerušeno: 2 žadatelů")))
+                << window->summary->text().toStdString();
+        }
+        delete window;  // as when the main window, its parent, closes and the program ends
+        EXPECT_TRUE(
+            QString::fromUtf8(read(QStringLiteral("souhrn.csv"))).contains(QStringLiteral("Dávka byla přerušena.")))
+            << escape;
+    }
 }

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/Failure.h"
 #include "common/SpustSoubor.h"
@@ -91,7 +92,14 @@ BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent) : QDialog(p
     openSummaryButton->setEnabled(false);
 }
 
-BatchWindow::~BatchWindow() = default;
+BatchWindow::~BatchWindow()
+{
+    // The program may end with the main window while a batch runs: the batch still ends with its
+    // summary, but no longer reports to a window that is going away.
+    if (!running()) return;
+    run_->disconnect(this);
+    run_->cancel();
+}
 
 bool BatchWindow::running() const
 {
@@ -131,7 +139,8 @@ void BatchWindow::start()
         ctx_.message(f.description(), MessageIcon::Critical);
         return;
     }
-    progress->setRange(0, run_->total());
+    // A list without rows would turn the bar into an endless "busy" sign.
+    progress->setRange(0, std::max(run_->total(), 1));
     progress->setValue(0);
     connect(run_.get(), &BatchRun::rowDone, this, [this](int done, int total, const BatchResult& r) {
         progress->setValue(done);
@@ -148,8 +157,12 @@ void BatchWindow::finish()
     int good = 0;
     for (const BatchResult& r : run_->results()) good += r.ok() ? 1 : 0;
     const int failed = run_->total() - good;
-    QString text =
-        QStringLiteral("Hotovo: %1 žadatelů, v pořádku %2, s chybou %3.").arg(run_->total()).arg(good).arg(failed);
+    progress->setValue(progress->maximum());
+    QString text = QStringLiteral("%1: %2 žadatelů, v pořádku %3, s chybou %4.")
+                       .arg(run_->interrupted() ? QStringLiteral("Přerušeno") : QStringLiteral("Hotovo"))
+                       .arg(run_->total())
+                       .arg(good)
+                       .arg(failed);
     if (!run_->summaryProblem().isEmpty()) text += QLatin1Char(' ') + run_->summaryProblem();
     summary->setText(text);
     openSummaryButton->setEnabled(run_->summaryProblem().isEmpty());
