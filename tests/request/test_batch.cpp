@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -237,14 +238,16 @@ TEST_F(Batch, AKilledRunLeavesOnlyWholeFiles)
 
 TEST_F(Batch, TheWindowRunsAListFromTheMainWindowAndOpensTheSummary)
 {
-    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QStringLiteral("DEMO"),
+    // The user and the server are those the main window shows, not yet saved to the settings.
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), QStringLiteral("http://127.0.0.1:1/"),
                      program.ctx.settingsFile());
-    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), url, program.ctx.settingsFile());
     program.write(QStringLiteral("\\seznam.csv"), kHeader +
                                                       "1000234567;;;4;C;2005;\r\n2000000002;;;1;A;x;\r\n"
                                                       "2000000003;;;5;B;2006;\r\n");
     frmMain main(program.ctx);
     new request::MainActions(main);
+    main.txtUSERID->setText(QStringLiteral("DEMO"));
+    main.txtSERVER->setPlainText(url);
     main.findChild<QPushButton*>(QStringLiteral("batchButton"))->click();
     auto* window = main.findChild<request::BatchWindow*>();
     ASSERT_NE(window, nullptr);

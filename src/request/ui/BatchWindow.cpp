@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "common/Failure.h"
 #include "common/SpustSoubor.h"
@@ -31,7 +32,8 @@ T* named(T* widget, const char* name)
 
 }  // namespace
 
-BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx)
+BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent, AccountSource account)
+    : QDialog(parent), ctx_(ctx), account_(std::move(account))
 {
     setObjectName(QStringLiteral("BatchWindow"));
     setWindowTitle(QStringLiteral("ZORVA: Dávka žadatelů"));
@@ -120,7 +122,8 @@ void BatchWindow::start()
     summary->clear();
     currentRow->clear();
     openSummaryButton->setEnabled(false);
-    BatchSettings settings = batchSettings(ctx_, outFolder->text().trimmed());
+    const Account account = account_ ? account_() : Account{};
+    BatchSettings settings = batchSettings(ctx_, outFolder->text().trimmed(), account.server, account.user);
     settings.resume = resume->isChecked();
     if (settings.user.isEmpty()) {
         ctx_.message(msg::noUser, MessageIcon::Critical);

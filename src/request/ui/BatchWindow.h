@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "common/ProgramContext.h"
@@ -16,12 +17,18 @@ class BatchRun;
 
 // The batch from the main window: a list of applicants, an output folder, a start; while it runs a
 // progress bar with the current row and "Zrušit"; at the end the summary and a button that opens
-// "souhrn.htm". The same batch as the command line, with the server and the user of the settings
-// file.
+// "souhrn.htm". The same batch as the command line, with the server and the user the main window
+// shows when the batch starts (or, without a source or where it gives none, of the settings file).
 class BatchWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit BatchWindow(const ProgramContext& ctx, QWidget* parent = nullptr);
+    struct Account {
+        QString server;
+        QString user;
+    };
+    using AccountSource = std::function<Account()>;
+
+    explicit BatchWindow(const ProgramContext& ctx, QWidget* parent = nullptr, AccountSource account = {});
     ~BatchWindow() override;
 
     QLineEdit* listPath;
@@ -53,6 +60,7 @@ private:
     void setRunning(bool running);
 
     const ProgramContext& ctx_;
+    AccountSource account_;
     std::unique_ptr<BatchRun> run_;
 };
 

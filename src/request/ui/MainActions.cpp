@@ -45,7 +45,9 @@ MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(w
     connect(&w_, &frmMain::requestTestDocument, this, &MainActions::openTestDocument);
     connect(&w_, &frmMain::requestShowResponse, this, &MainActions::ZobrazOdpoved);
     connect(&w_, &frmMain::requestBatch, this, [this] {
-        auto* batch = new BatchWindow(ctx_, &w_);
+        auto* batch = new BatchWindow(ctx_, &w_, [this] {
+            return BatchWindow::Account{w_.txtSERVER->toPlainText().trimmed(), w_.txtUSERID->text()};
+        });
         batch->setAttribute(Qt::WA_DeleteOnClose);
         batch->show();
     });
