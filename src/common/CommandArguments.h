@@ -13,7 +13,8 @@ public:
 };
 
 // Walks the options of a headless command: next() moves to the following option, value() takes the
-// argument after it, unknown() is the refusal of an option the command does not have.
+// argument after it (never another option), unknown() is the refusal of an option the command does
+// not have.
 class CommandArguments {
 public:
     explicit CommandArguments(const QStringList& args) : args_(args) {}
@@ -23,7 +24,10 @@ public:
     bool is(const char* name) const { return option() == QLatin1String(name); }
     QString value()
     {
-        if (at_ + 1 >= args_.size()) throw BadInput(QStringLiteral("Volbě %1 chybí hodnota.").arg(option()));
+        // "--out --resume" lacks its folder: taking the next option as the value would write to a
+        // folder named "--resume" and skip what the option asked for.
+        if (at_ + 1 >= args_.size() || args_[at_ + 1].startsWith(QLatin1String("--")))
+            throw BadInput(QStringLiteral("Volbě %1 chybí hodnota.").arg(option()));
         return args_[++at_];
     }
     [[noreturn]] void unknown() const { throw BadInput(QStringLiteral("Neznámá volba \"%1\".").arg(option())); }

@@ -57,6 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Call{{"--recompute", "--out", "x.xml"}, 2, "", "chybí hodnota"},
                     Call{{"--recompute", "/nonexistent/in.xml"}, 2, "", "nelze přečíst"},
                     Call{{"--render"}, 2, "", "Volbě --render chybí hodnota.\nPoužití:"},
+                    Call{{"--render", "in.xml", "--out", "--xml"}, 2, "", "Volbě --out chybí hodnota."},
+                    Call{{"--batch", "l.csv", "--out", "--resume"}, 2, "", "Volbě --out chybí hodnota."},
                     Call{
                         {"--render", "/nonexistent/in.xml", "--out", "/nonexistent/out.htm"}, 2, "", "nelze přečíst"}));
 
