@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "common/ModAll.h"
 #include "common/NumberText.h"
 
 namespace zorva::request {
@@ -89,8 +90,12 @@ ValidationResult validate(const ValidationInput& in, const QLocale& locale)
             r.message = msg::acreageMissing;
             return r;
         }
-        // "60.5" and "60,5" are both an acreage, whatever the regional settings.
-        if (!numberEitherSign(in.acreage, locale)) {
+        // "60.5" and "60,5" are both an acreage, whatever the regional settings. The request carries
+        // the text with its commas as points and without blanks, so a text grouped as some regional
+        // settings group ("1,234.5", "1.234,5") would reach the service as "1.234.5": no acreage.
+        bool sendable = false;
+        QLocale::c().toDouble(FormatujCislo(in.acreage, true, false), &sendable);
+        if (!sendable || !numberEitherSign(in.acreage, locale)) {
             r.message = msg::acreageNotNumber;
             return r;
         }
