@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include "common/ErrorTexts.h"
@@ -17,10 +18,17 @@ namespace {
 
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
-// The lines of a settings file. Line ends may be CR LF, LF or CR; a UTF-8 byte-order mark that an
-// editor may have put in front is set aside (marked says whether there was one) so that the first
-// section is still found.
-QStringList readLines(const QString& file, bool* exists, bool* marked = nullptr)
+// How a settings file is written: the Czech code page, as the system writes its profiles, unless an
+// editor saved it as UTF-8 with a byte-order mark; such a file is read and written as UTF-8 (with
+// its mark), so that "Novák" stays "Novák" and the file keeps one encoding.
+struct Encoding {
+    bool mark = false;
+    bool utf8 = false;
+};
+
+// The lines of a settings file. Line ends may be CR LF, LF or CR; the byte-order mark is set aside
+// so that the first section is still found.
+QStringList readLines(const QString& file, bool* exists, Encoding* encoding = nullptr)
 {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -29,10 +37,21 @@ QStringList readLines(const QString& file, bool* exists, bool* marked = nullptr)
     }
     if (exists) *exists = true;
     QByteArray bytes = f.readAll();
-    const bool mark = bytes.startsWith(kByteOrderMark);
-    if (marked) *marked = mark;
-    if (mark) bytes.remove(0, 3);
-    QString text = fromWindows1250(bytes);
+    Encoding found;
+    found.mark = bytes.startsWith(kByteOrderMark);
+    if (found.mark) bytes.remove(0, 3);
+    QString text;
+    if (found.mark) {
+        // A second mark stays in the text, as it stays in the code page's reading: the writer puts
+        // back what the reader saw.
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        text = utf8.decode(bytes);
+        // A mark before bytes that are no UTF-8 says nothing of them: they are the code page's.
+        found.utf8 = !utf8.hasError();
+    }
+    if (!found.utf8) text = fromWindows1250(bytes);
+    if (encoding) *encoding = found;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = text.split(QLatin1Char('\n'));
@@ -131,8 +150,8 @@ namespace {
 void writeOrFail(const QString& section, const QString& key, const QString& value, const QString& file)
 {
     bool exists = false;
-    bool marked = false;
-    QStringList lines = readLines(file, &exists, &marked);
+    Encoding encoding;
+    QStringList lines = readLines(file, &exists, &encoding);
     if (!exists && QFileInfo::exists(file)) throw failure(err::PermissionDenied);
 
     const QString sectionText = section.trimmed();
@@ -163,9 +182,9 @@ void writeOrFail(const QString& section, const QString& key, const QString& valu
 
     // The mark goes back where it was: dropping it would make whatever follows it (another mark, say)
     // the file's new beginning, and the reader would see other sections than the writer did.
-    QByteArray bytes = marked ? QByteArray(kByteOrderMark) : QByteArray();
+    QByteArray bytes = encoding.mark ? QByteArray(kByteOrderMark) : QByteArray();
     for (const QString& line : lines) {
-        bytes += toWindows1250(line, Windows1250Unmappable::Question);
+        bytes += encoding.utf8 ? line.toUtf8() : toWindows1250(line, Windows1250Unmappable::Question);
         bytes += "\r\n";
     }
 

@@ -52,7 +52,7 @@ TEST(IniFile, NewKeyJoinsItsSectionAndNewSectionGoesLast)
               QByteArray("[SETUP]\r\nSERVER=a\r\nROK=2006\r\n\r\n[QEL]\r\nDISABLE=\r\n\r\n[NOVA]\r\nK=v\r\n"));
 }
 
-TEST(IniFile, ByteOrderMarkStaysWhereItWas)
+TEST(IniFile, ByteOrderMarkStaysWhereItWasAndMeansUtf8)
 {
     // With a doubled mark the second one hides the first section: what is written must still be read.
     for (const QByteArray& mark : {QByteArray("\xEF\xBB\xBF"), QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF")}) {
@@ -62,6 +62,16 @@ TEST(IniFile, ByteOrderMarkStaysWhereItWas)
         EXPECT_TRUE(p.read("ZORVA_VDJ.INI").startsWith(mark + "[SETUP]\r\n")) << mark.size();
         EXPECT_EQ(ini::readString("SETUP", "RC", "", settings(p)), "7") << mark.size();
     }
+    // A file an editor saved as UTF-8 with its mark stays UTF-8; after a mark, bytes that are no UTF-8
+    // are the code page's.
+    TestProgram p;
+    p.write("ZORVA_VDJ.INI", QByteArray("\xEF\xBB\xBF[SETUP]\r\nUSERID=") + QStringLiteral("Novák").toUtf8() + "\r\n");
+    EXPECT_EQ(ini::readString("SETUP", "USERID", "", settings(p)), QStringLiteral("Novák"));
+    ini::writeString("SETUP", "RC", QStringLiteral("Řehoř"), settings(p));
+    EXPECT_EQ(p.read("ZORVA_VDJ.INI"), QByteArray("\xEF\xBB\xBF[SETUP]\r\nUSERID=") + QStringLiteral("Novák").toUtf8() +
+                                           "\r\nRC=" + QStringLiteral("Řehoř").toUtf8() + "\r\n");
+    p.write("ZORVA_VDJ.INI", QByteArray("\xEF\xBB\xBF[SETUP]\r\nUSERID=Nov\xe1k\r\n"));
+    EXPECT_EQ(ini::readString("SETUP", "USERID", "", settings(p)), QStringLiteral("Novák"));
 }
 
 TEST(IniFile, SectionsAndKeysMatchRegardlessOfCase)
