@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <atomic>
 
+#include "common/DetailLog.h"
 #include "common/Failure.h"
 #include "common/FileInUse.h"
 #include "platform/Connection.h"
@@ -77,7 +78,7 @@ void WorkingDatabase::create(const QString& path, const QString& locale)
     // NewOnly: the file is ours alone even if another program picks the same name at this moment.
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        qWarning().noquote() << "Databázi" << path << "nelze vytvořit:" << file.errorString();
+        qCWarning(detailLog).noquote() << "Databázi" << path << "nelze vytvořit:" << file.errorString();
         throw Failure(err::PathFileAccess, QStringLiteral("Databázi „%1“ nelze vytvořit.").arg(path));
     }
     file.close();

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include "common/DetailLog.h"
 #include "common/ErrorTexts.h"
 #include "common/Failure.h"
 #include "common/SkipOnFailure.h"
@@ -44,7 +45,7 @@ QByteArray pageBytes(const QString& text, const QString& encoding)
 // The file system's own reason is English: it goes to the log, the user reads the Czech text.
 [[noreturn]] void pageNotWritten(const QString& path, const QSaveFile& file)
 {
-    qWarning().noquote() << "Stránku" << path << "nelze zapsat:" << file.errorString();
+    qCWarning(detailLog).noquote() << "Stránku" << path << "nelze zapsat:" << file.errorString();
     throw Failure(err::PathFileAccess, QStringLiteral("%1: %2").arg(errorText(err::PathFileAccess), path));
 }
 

@@ -36,6 +36,7 @@ TEST_P(CommandLine, AnswersWithoutWindow)
     else EXPECT_TRUE(out.isEmpty()) << out.toStdString();
     if (*c.stderrHas) EXPECT_TRUE(err.contains(QString::fromUtf8(c.stderrHas))) << err.toStdString();
     else EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+    EXPECT_FALSE(err.contains(QStringLiteral("No such file"))) << err.toStdString();  // the system's English
 }
 
 const std::string version = QStringLiteral("ZORVA_VDJ %1.%2.0.%3\n")
@@ -46,6 +47,7 @@ const std::string version = QStringLiteral("ZORVA_VDJ %1.%2.0.%3\n")
 
 // Built, the program folder is writable: it stays the executable's own.
 const std::string programFolder = QFileInfo(QStringLiteral(ZORVA_PROGRAM_EXE)).absolutePath().toStdString() + "\n";
+const QString sample = QFileInfo(QStringLiteral(ZORVA_PROGRAM_EXE)).absolutePath() + QStringLiteral("/test.xml");
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, CommandLine,
@@ -59,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Call{{"--render"}, 2, "", "Volbě --render chybí hodnota.\nPoužití:"},
                     Call{{"--render", "in.xml", "--out", "--xml"}, 2, "", "Volbě --out chybí hodnota."},
                     Call{{"--batch", "l.csv", "--out", "--resume"}, 2, "", "Volbě --out chybí hodnota."},
-                    Call{
-                        {"--render", "/nonexistent/in.xml", "--out", "/nonexistent/out.htm"}, 2, "", "nelze přečíst"}));
+                    Call{{"--render", "/nonexistent/in.xml", "--out", "/nonexistent/out.htm"}, 2, "", "nelze přečíst"},
+                    Call{{"--render", sample, "--out", "/nonexistent/out.htm"}, 2, "", "nelze zapsat"}));
 
 }  // namespace
