@@ -1,5 +1,7 @@
 #include "editor/CategorySet.h"
 
+#include "platform/XmlDocument.h"
+
 namespace zorva::editor {
 
 namespace {
@@ -139,6 +141,22 @@ const CategorySet& CategorySet::forYearText(const QString& yearText)
 {
     if (yearText == QLatin1String("2007") || yearText == QLatin1String("2006")) return gen2006();
     return first();
+}
+
+const CategorySet& CategorySet::forResponse(const xml::Document& response, const QString& yearText)
+{
+    bool firstOnly = false, newerOnly = false;
+    for (const xml::Node& row : response.selectList(QStringLiteral("//VDJ:PICHROW")))
+        for (const xml::Node& child : row.childElements()) {
+            const QString name = child.name();
+            if (!name.startsWith(QLatin1String("RUX:"))) continue;
+            const QString local = name.mid(4);
+            const bool inFirst = first().find(local) != nullptr, inNewer = gen2006().find(local) != nullptr;
+            firstOnly = firstOnly || (inFirst && !inNewer);
+            newerOnly = newerOnly || (inNewer && !inFirst);
+        }
+    if (firstOnly != newerOnly) return newerOnly ? gen2006() : first();
+    return forYearText(yearText);
 }
 
 const std::vector<HeaderField>& headerFields()

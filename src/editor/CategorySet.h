@@ -3,6 +3,10 @@
 #include <QStringList>
 #include <vector>
 
+namespace zorva::xml {
+class Document;
+}
+
 namespace zorva::editor {
 
 // A livestock category. Its name is both the local name of its element in a row of the response
@@ -48,6 +52,10 @@ struct CategorySet {
     static const CategorySet& gen2006();
     // "2006" and "2007" exactly select the 2006 generation; every other text the first.
     static const CategorySet& forYearText(const QString& yearText);
+    // The generation whose categories the response's rows hold, when they hold those of one
+    // generation only; otherwise the one the year text selects. An editor of the other generation
+    // would find none of the counts, and its calculation would write zeros over them.
+    static const CategorySet& forResponse(const xml::Document& response, const QString& yearText);
 };
 
 // Header fields of the response: the box that shows each and the selection that finds it, in the

@@ -47,21 +47,6 @@ Options parse(const QStringList& args)
     return o;
 }
 
-// The 2006 set when any row element holds a category element that only that set has.
-const CategorySet& guessGeneration(const xml::Document& doc)
-{
-    const CategorySet& first = CategorySet::first();
-    const CategorySet& newer = CategorySet::gen2006();
-    for (const xml::Node& row : doc.selectList(QStringLiteral("//VDJ:PICHROW")))
-        for (const xml::Node& child : row.childElements()) {
-            const QString name = child.name();
-            if (!name.startsWith(QLatin1String("RUX:"))) continue;
-            const QString local = name.mid(4);
-            if (newer.find(local) && !first.find(local)) return newer;
-        }
-    return first;
-}
-
 // Messages that the loading would show in a window go to the error stream, and mark the run failed.
 class CollectingMessages : public MessageBoxes {
 public:
@@ -82,7 +67,7 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
 
         const CategorySet& set = o.generation == QLatin1String("2006")    ? CategorySet::gen2006()
                                  : o.generation == QLatin1String("first") ? CategorySet::first()
-                                                                          : guessGeneration(*doc);
+                                                                          : CategorySet::forResponse(*doc, QString());
         CollectingMessages messages;
         ProgramContext ctx = baseCtx;
         ctx.messages = &messages;

@@ -177,23 +177,31 @@ TEST_F(EditorWindowTest, StornoAndTheCloseBoxDeleteWorkingDatabasesOnly)
     EXPECT_TRUE(program.exists(QStringLiteral("TMPlater.MDB")));
 }
 
-TEST_F(EditorWindowTest, TheYearTextChoosesTheWindowAndEachOpeningIsNew)
+TEST_F(EditorWindowTest, TheYearTextOrTheResponseChoosesTheWindowAndEachOpeningIsNew)
 {
     struct Case {
         const char* year;
+        const char* category;  // of the response's row; none: the response does not tell
         const char* window;
     };
     std::vector<EditorWindow*> seen;
-    for (const Case c : {Case{"2006", "frmEditace2006"}, Case{"2007", "frmEditace2006"}, Case{"2005", "frmEditace"},
-                         Case{" 2006", "frmEditace"}, Case{"01.02.2006", "frmEditace"}}) {
+    for (const Case c :
+         {Case{"2006", "", "frmEditace2006"}, Case{"2007", "", "frmEditace2006"}, Case{"2005", "", "frmEditace"},
+          Case{" 2006", "", "frmEditace"}, Case{"2005", "SKOTML", "frmEditace"}, Case{"2006", "SKOTML", "frmEditace"},
+          Case{" 2006", "SKOTDO6", "frmEditace2006"}, Case{"01.02.2006", "SKOTDO6", "frmEditace2006"}}) {
+        RowValues r = row("2005-01-01", "1");
+        r.categories.clear();
+        if (*c.category)
+            r.categories[QString::fromLatin1(c.category)] = {QStringLiteral("1"), QStringLiteral("0"),
+                                                             QStringLiteral("0.6")};
         QString name;
-        editor::openEditorForYear(program.ctx, QString::fromLatin1(c.year), response({row("2005-01-01", "1")}), nullptr,
+        editor::openEditorForYear(program.ctx, QString::fromLatin1(c.year), response({r}), nullptr,
                                   [&](EditorWindow& w) {
                                       name = w.objectName();
                                       seen.push_back(&w);
                                       EXPECT_FALSE(w.session().bPICHROKA && w.session().recordset() == nullptr);
                                   });
-        EXPECT_EQ(name, QString::fromLatin1(c.window)) << c.year;
+        EXPECT_EQ(name, QString::fromLatin1(c.window)) << c.year << " " << c.category;
         EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty()) << c.year;
     }
 }

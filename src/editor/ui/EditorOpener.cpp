@@ -16,7 +16,8 @@ void openEditor(const ProgramContext& ctx, const CategorySet& set, std::shared_p
 void openEditorForYear(const ProgramContext& ctx, const QString& yearText, std::shared_ptr<xml::Document> doc,
                        QWidget* parent, const ShowModal& showModal)
 {
-    openEditor(ctx, CategorySet::forYearText(yearText), std::move(doc), parent, showModal);
+    const CategorySet& set = doc ? CategorySet::forResponse(*doc, yearText) : CategorySet::forYearText(yearText);
+    openEditor(ctx, set, std::move(doc), parent, showModal);
 }
 
 }  // namespace zorva::editor
