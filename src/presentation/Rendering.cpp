@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringEncoder>
+#include <optional>
 
 #include "common/DetailLog.h"
 #include "common/ErrorTexts.h"
@@ -72,7 +73,9 @@ struct PageText {
 std::unique_ptr<xml::Stylesheet> compileStylesheet(const ProgramContext& ctx)
 {
     std::unique_ptr<xml::Stylesheet> stylesheet = xml::Stylesheet::compile(ctx.file(kStylesheetFile));
-    if (!stylesheet) throw Failure(err::ObjectRequired, QStringLiteral("Šablona stylu chybí nebo je chybná"));
+    if (!stylesheet)
+        throw Failure(err::ObjectRequired,
+                      QStringLiteral("Šablona stylu ZORVA_VDJ1B.xsl ve složce programu chybí nebo je chybná"));
     return stylesheet;
 }
 
@@ -80,12 +83,22 @@ std::unique_ptr<xml::Stylesheet> compileStylesheet(const ProgramContext& ctx)
 PageText transformText(const xml::Stylesheet& stylesheet, const xml::Document& source)
 {
     // A document without any element has nothing to transform.
-    if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
+    if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Odpověď služby chybí nebo je prázdná"));
     QString output = stylesheet.transform(source);
     // The serialiser closes its output with a newline of its own; the page gets exactly one
     // line break after the transformation's text.
     while (output.endsWith(QLatin1Char('\n')) || output.endsWith(QLatin1Char('\r'))) output.chop(1);
     return {output, stylesheet.outputEncoding()};
+}
+
+// What the user reads when no page could be made; the libraries' own words go to the log.
+QString pageProblem(const Failure& f)
+{
+    if (f.number() == err::XmlSelection) {
+        qCWarning(detailLog).noquote() << f.description();
+        return QStringLiteral("Transformaci šablonou ZORVA_VDJ1B.xsl nelze provést.");
+    }
+    return f.description() + QLatin1Char('.');
 }
 
 void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Document& source, const xml::Node& element)
@@ -96,10 +109,20 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
     });
     skipOnFailure([&] { presentation.save(ctx.file(kIntermediateFile)); });
     skipOnFailure([&] { source.load(ctx.file(kIntermediateFile)); });
-    PageText page;
-    skipOnFailure([&] { page = transformText(*compileStylesheet(ctx), source); });
-    skipOnFailure([&] { writeHtmlPage(ctx.file(kHtmlFile), page.text, page.encoding); });
+    // A page that cannot be made is told, not opened blank (nor replaced by the older page of the
+    // same name): the user would take an empty or an earlier report for this answer's.
+    std::optional<QString> problem;
+    try {
+        const PageText page = transformText(*compileStylesheet(ctx), source);
+        writeHtmlPage(ctx.file(kHtmlFile), page.text, page.encoding);
+    } catch (const Failure& f) {
+        problem = pageProblem(f);
+    }
     skipOnFailure([&] { QFile::remove(ctx.file(kIntermediateFile)); });
+    if (problem) {
+        ctx.message(QStringLiteral("Sestavu nelze zobrazit. ") + *problem, MessageIcon::Critical);
+        return;
+    }
     skipOnFailure([&] { launch(ctx, kHtmlFile); });
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <functional>
 
 #include "common/Windows1250.h"
@@ -105,27 +107,44 @@ TEST_F(Rendering, RenderingTwiceReplacesTheOutputFiles)
     EXPECT_FALSE(htmlText().contains(QStringLiteral("Dvořák")));
 }
 
-TEST_F(Rendering, MissingResponseOrStylesheetGivesAPageWithOnlyTheLineBreak)
+TEST_F(Rendering, MissingResponseOrStylesheetIsToldAndTheEarlierPageStays)
 {
     struct Case {
         const char* what;
         std::function<void(TestProgram&)> prepare;
+        const char* told;
     };
     const std::vector<Case> cases = {
-        {"no response", [](TestProgram& p) { QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B_response.xml"))); }},
-        {"no stylesheet", [](TestProgram& p) { QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B.xsl"))); }},
-        {"malformed stylesheet", [](TestProgram& p) { p.write(QStringLiteral("ZORVA_VDJ1B.xsl"), "<xsl:stylesheet"); }},
-        {"not a stylesheet", [](TestProgram& p) { p.write(QStringLiteral("ZORVA_VDJ1B.xsl"), "<a/>"); }},
+        {"no response", [](TestProgram& p) { QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B_response.xml"))); },
+         "Odpověď služby chybí nebo je prázdná."},
+        {"no stylesheet", [](TestProgram& p) { QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B.xsl"))); },
+         "ZORVA_VDJ1B.xsl ve složce programu chybí nebo je chybná."},
+        {"malformed stylesheet", [](TestProgram& p) { p.write(QStringLiteral("ZORVA_VDJ1B.xsl"), "<xsl:stylesheet"); },
+         "chybí nebo je chybná."},
+        {"not a stylesheet", [](TestProgram& p) { p.write(QStringLiteral("ZORVA_VDJ1B.xsl"), "<a/>"); },
+         "chybí nebo je chybná."},
+        {"page not writable",
+         [](TestProgram& p) {
+             QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B_response.htm")));
+             QDir().mkpath(p.path(QStringLiteral("ZORVA_VDJ1B_response.htm")));
+         },
+         "ZORVA_VDJ1B_response.htm"},
     };
     for (const Case& c : cases) {
         TestProgram p;
         p.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
         p.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), kResponse);
+        p.write(QStringLiteral("ZORVA_VDJ1B_response.htm"), "dřívější");
         c.prepare(p);
         ZobrazOdpoved(p.ctx, HtmlCheck::Checked);
-        EXPECT_EQ(p.read(QStringLiteral("ZORVA_VDJ1B_response.htm")), QByteArray("\r\n")) << c.what;
-        EXPECT_EQ(p.shell.calls.size(), 1u) << c.what;
-        EXPECT_TRUE(p.messages.shown.empty()) << c.what;
+        if (QFileInfo(p.path(QStringLiteral("ZORVA_VDJ1B_response.htm"))).isFile()) {
+            EXPECT_EQ(p.read(QStringLiteral("ZORVA_VDJ1B_response.htm")), QByteArray("dřívější")) << c.what;
+        }
+        EXPECT_TRUE(p.shell.calls.empty()) << c.what;
+        ASSERT_EQ(p.messages.shown.size(), 1u) << c.what;
+        EXPECT_TRUE(p.messages.shown[0].text.startsWith(QStringLiteral("Sestavu nelze zobrazit. ")));
+        EXPECT_TRUE(p.messages.shown[0].text.contains(QString::fromUtf8(c.told)))
+            << p.messages.shown[0].text.toStdString();
         EXPECT_FALSE(p.exists(QStringLiteral("ZORVA_VDJ1B_response_.xml"))) << c.what;
     }
 }
@@ -176,7 +195,8 @@ TEST_F(Rendering, EditorResponseWithoutResponseElementGivesOnlyTheDeclaration)
     EXPECT_FALSE(xml.contains("<a>"));
     EXPECT_FALSE(xml.contains("xml-stylesheet"));
     ZobrazEditor(program.ctx, doc, HtmlCheck::Checked);
-    EXPECT_EQ(program.read(QStringLiteral("ZORVA_VDJ1B_response.htm")), QByteArray("\r\n"));
+    EXPECT_FALSE(program.exists(QStringLiteral("ZORVA_VDJ1B_response.htm")));
+    ASSERT_EQ(program.messages.shown.size(), 1u);
 }
 
 TEST_F(Rendering, EditorThatCannotStoreItsDocumentReportsAndWritesNothing)

@@ -136,21 +136,26 @@ TEST_F(Sending, TypeSixSendsTheAcreageWithAPoint)
     EXPECT_TRUE(server.received[0].contains("<RUX:VYMERA>12.5</RUX:VYMERA>"));
 }
 
-TEST_F(Sending, EditaceOpensTheGenerationThatTheYearChooses)
+TEST_F(Sending, EditaceOpensTheGenerationThatTheYearOrTheAnswerChooses)
 {
     struct Case {
         int type;
         const char* year;
+        const QByteArray& answer;
         const char* window;
     };
-    for (const Case c : {Case{4, "2006", "frmEditace2006"}, Case{4, "2007", "frmEditace2006"},
-                         Case{4, "2005", "frmEditace"}, Case{2, "1.2.2006", "frmEditace"}}) {
+    const QByteArray k2006 = dataFile(QStringLiteral("samples/response-2006.xml"));
+    // The answer's categories decide where the year text would choose the other editor.
+    for (const Case c : {Case{4, "2006", k2006, "frmEditace2006"}, Case{4, "2007", k2006, "frmEditace2006"},
+                         Case{4, "2005", kFirst, "frmEditace"}, Case{2, "1.2.2006", kFirst, "frmEditace"},
+                         Case{2, "1.2.2006", k2006, "frmEditace2006"}, Case{4, "2006", kFirst, "frmEditace"}}) {
         opened.clear();
+        server.body = c.answer;
         fill(c.type, QString::fromLatin1(c.year));
         actions->cmdEditace_Click();
         EXPECT_EQ(opened, QStringList{QString::fromLatin1(c.window)}) << c.year;
     }
-    EXPECT_EQ(openedRows.front(), 12);
+    EXPECT_EQ(openedRows.at(2), 12);  // the rows of the first-generation answer
     EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
     EXPECT_TRUE(windowUsable());
 }
