@@ -10,6 +10,7 @@
 #include "request/Exchange.h"
 #include "request/InFlightQueue.h"
 #include "request/PreparedRequest.h"
+#include "request/ServiceFault.h"
 
 namespace zorva::request {
 
@@ -38,31 +39,10 @@ QString fileSafe(const QString& text)
     return out.left(40);
 }
 
-// The first element whose name, without its prefix, is `local`, at any depth.
-xml::Node findLocal(const xml::Node& node, QLatin1String local)
-{
-    for (const xml::Node& child : node.childElements()) {
-        const QString name = child.name();
-        if (name == local || name.endsWith(QLatin1Char(':') + local)) return child;
-        if (xml::Node found = findLocal(child, local)) return found;
-    }
-    return {};
-}
-
 QString textOf(const xml::Document& doc, const QString& pattern)
 {
     const xml::Node n = doc.selectSingle(pattern);
     return n ? n.text().trimmed() : QString();
-}
-
-// The service's own words when it answers with a SOAP fault; nothing when it is no fault.
-std::optional<QString> faultText(const xml::Document& doc)
-{
-    const xml::Node fault = findLocal(doc.root(), QLatin1String("Fault"));
-    if (!fault) return std::nullopt;
-    const xml::Node text = findLocal(fault, QLatin1String("faultstring"));
-    const QString s = text ? text.text().simplified() : QString();
-    return s.isEmpty() ? QStringLiteral("Služba odpověděla chybou bez popisu.") : s;
 }
 
 void takeFigures(const xml::Document& doc, BatchResult& r)
@@ -235,7 +215,7 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
 
 void BatchRun::answered(size_t index, const QString& base, const xml::Document& response)
 {
-    if (const auto fault = faultText(response)) return complete(index, *fault);
+    if (const auto fault = serviceFault(response)) return complete(index, *fault);
     if (!isResult(response)) return complete(index, QStringLiteral("Odpověď služby neobsahuje výsledek výpočtu."));
     try {
         // The page first, the response last: a response in the folder always has its page, which is

@@ -312,7 +312,7 @@ TEST_F(Sending, EachAnswerIsKeptInTheArchiveByApplicant)
     EXPECT_TRUE(program.exists(QStringLiteral("ZORVA_VDJ1B_response.htm")));
 }
 
-TEST_F(Sending, ASoapFaultIsStoredAndRendered)
+TEST_F(Sending, ASoapFaultIsStoredAndRenderedAndNotEdited)
 {
     server.status = 500;
     server.body = kFault;
@@ -321,6 +321,12 @@ TEST_F(Sending, ASoapFaultIsStoredAndRendered)
     EXPECT_TRUE(program.messages.shown.empty());
     EXPECT_TRUE(program.read(QStringLiteral("ZORVA_VDJ1B_response.xml")).contains("Fault"));
     EXPECT_EQ(program.shell.calls.size(), 1u);
+    // Editing a fault tells the service's reason instead of opening an empty editor.
+    actions->cmdEditace_Click();
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(program.messages.shown.size(), 1u);
+    EXPECT_TRUE(program.messages.shown[0].text.startsWith(QStringLiteral("Služba odpověděla chybou: ")));
+    EXPECT_TRUE(windowUsable());
 }
 
 TEST_F(Sending, AMalformedAddressGivesTheGeneralMessage)

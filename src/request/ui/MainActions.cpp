@@ -18,6 +18,7 @@
 #include "request/Archive.h"
 #include "request/Exchange.h"
 #include "request/PreparedRequest.h"
+#include "request/ServiceFault.h"
 #include "request/ui/BatchWindow.h"
 
 namespace zorva::request {
@@ -141,6 +142,11 @@ void MainActions::send(Mode mode)
 
     if (mode == Mode::Show) {
         ZobrazOdpoved();
+        return;
+    }
+    // A fault holds no figures: an empty editor would hide the service's reason.
+    if (const auto fault = response ? serviceFault(*response) : std::nullopt) {
+        ctx_.message(QStringLiteral("Služba odpověděla chybou: %1").arg(*fault), MessageIcon::Critical);
         return;
     }
     try {
