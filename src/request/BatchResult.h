@@ -1,9 +1,13 @@
 #pragma once
 #include <QString>
+#include <vector>
 
 #include "request/BatchList.h"
 
 namespace zorva::request {
+
+// The state of a line that an interrupted batch did not finish.
+inline const QString kBatchInterrupted = QStringLiteral("Dávka byla přerušena.");
 
 // The outcome of one line of a batch, as the summary lists it.
 struct BatchResult {
@@ -17,6 +21,7 @@ struct BatchResult {
     QString page;          // file name of the line's page when it is OK
 
     bool ok() const { return state == QLatin1String("OK"); }
+    bool unfinished() const { return state == kBatchInterrupted; }
     // The identifier the service looks the applicant up by: JISUBRUX, else IČ, else RČ.
     QString identifier() const { return !jisubrux.isEmpty() ? jisubrux : !ico.isEmpty() ? ico : rc; }
     // "12/200 1000234567 OK"
@@ -39,5 +44,27 @@ inline BatchResult BatchResult::of(const BatchRow& row)
     r.year = row.year;
     return r;
 }
+
+// How the lines of a batch ended, for the summaries: an interrupted line is no failed one.
+struct BatchCounts {
+    int all = 0, ok = 0, failed = 0, unfinished = 0;
+
+    static BatchCounts of(const std::vector<BatchResult>& results)
+    {
+        BatchCounts c;
+        for (const BatchResult& r : results) {
+            ++c.all;
+            ++(r.ok() ? c.ok : r.unfinished() ? c.unfinished : c.failed);
+        }
+        return c;
+    }
+    // "Žadatelů: 3, v pořádku: 2, s chybou: 1" and, after an interruption, ", nedokončeno: N".
+    QString text() const
+    {
+        QString t = QStringLiteral("Žadatelů: %1, v pořádku: %2, s chybou: %3").arg(all).arg(ok).arg(failed);
+        if (unfinished > 0) t += QStringLiteral(", nedokončeno: %1").arg(unfinished);
+        return t;
+    }
+};
 
 }  // namespace zorva::request

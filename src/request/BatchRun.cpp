@@ -16,8 +16,6 @@ namespace zorva::request {
 
 namespace {
 
-const QString kInterrupted = QStringLiteral("Dávka byla přerušena.");
-
 // What the main window's lists allow; a list can hold anything.
 QString checkChoices(const BatchRow& row)
 {
@@ -129,9 +127,9 @@ void BatchRun::cancel()
     for (auto& [index, exchange] : abandoned) {
         exchange->disconnect(this);
         exchange->cancel();
-        complete(index, kInterrupted);
+        complete(index, kBatchInterrupted);
     }
-    for (size_t i = nextRow_; i < rows_.size(); ++i) complete(i, kInterrupted);
+    for (size_t i = nextRow_; i < rows_.size(); ++i) complete(i, kBatchInterrupted);
     nextRow_ = rows_.size();
     queue_->stop();
     // The cancelled exchanges never call back, so the queue would wait for them for ever.

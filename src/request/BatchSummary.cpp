@@ -81,8 +81,6 @@ void writeSummaryCsv(const QString& path, const std::vector<BatchResult>& result
 
 void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results)
 {
-    int good = 0;
-    for (const BatchResult& r : results) good += r.ok() ? 1 : 0;
     QString html = QStringLiteral(
                        "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<title>ZORVA – výpočet VDJ – souhrn dávky</title>\n<style type=\"text/css\">\n") +
@@ -90,10 +88,8 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
                    QStringLiteral(
                        "</style>\n</head>\n<body>\n<header class=\"zahlavi\">\n"
                        "<div class=\"program\">ZORVA: Výpočet VDJ</div>\n<h1>Souhrn dávky</h1>\n"
-                       "<div class=\"odpoved\">Žadatelů: %1, v pořádku: %2, s chybou: %3</div>\n</header>\n")
-                       .arg(results.size())
-                       .arg(good)
-                       .arg(int(results.size()) - good);
+                       "<div class=\"odpoved\">%1</div>\n</header>\n")
+                       .arg(BatchCounts::of(results).text().toHtmlEscaped());
     html += QStringLiteral("<table class=\"data\">\n<thead><tr>");
     for (const QString& h : kHeader) html += QStringLiteral("<th>") + h.toHtmlEscaped() + QStringLiteral("</th>");
     html += QStringLiteral("</tr></thead>\n<tbody>\n");

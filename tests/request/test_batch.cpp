@@ -260,7 +260,7 @@ TEST_F(Batch, TheWindowRunsAListFromTheMainWindowAndOpensTheSummary)
     ASSERT_TRUE(done.count() == 1 || done.wait(10000));
     EXPECT_EQ(window->progress->value(), 3);
     EXPECT_EQ(window->currentRow->text(), QStringLiteral("3/3 2000000003 OK"));
-    EXPECT_EQ(window->summary->text(), QStringLiteral("Hotovo: 3 žadatelů, v pořádku 2, s chybou 1."));
+    EXPECT_EQ(window->summary->text(), QStringLiteral("Hotovo. Žadatelů: 3, v pořádku: 2, s chybou: 1."));
     EXPECT_TRUE(program.messages.shown.empty());
     window->openSummaryButton->click();
     ASSERT_EQ(program.shell.calls.size(), 1u);
@@ -285,8 +285,9 @@ TEST_F(Batch, EscapeOrTheProgramsEndDuringARunEndsItWithItsSummary)
         if (escape) {
             QTest::keyClick(window, Qt::Key_Escape);
             EXPECT_FALSE(window->running());
-            EXPECT_TRUE(window->summary->text().startsWith(QStringLiteral("Přerušeno: 2 žadatelů")))
-                << window->summary->text().toStdString();
+            EXPECT_EQ(window->summary->text(),
+                      QStringLiteral("Přerušeno. Žadatelů: 2, v pořádku: 0, s chybou: 0, nedokončeno: 2."));
+            EXPECT_EQ(window->progress->value(), 0);
         }
         delete window;  // as when the main window, its parent, closes and the program ends
         EXPECT_TRUE(

@@ -157,15 +157,13 @@ void BatchWindow::start()
 void BatchWindow::finish()
 {
     setRunning(false);
-    int good = 0;
-    for (const BatchResult& r : run_->results()) good += r.ok() ? 1 : 0;
-    const int failed = run_->total() - good;
-    progress->setValue(progress->maximum());
-    QString text = QStringLiteral("%1: %2 žadatelů, v pořádku %3, s chybou %4.")
-                       .arg(run_->interrupted() ? QStringLiteral("Přerušeno") : QStringLiteral("Hotovo"))
-                       .arg(run_->total())
-                       .arg(good)
-                       .arg(failed);
+    const BatchCounts counts = BatchCounts::of(run_->results());
+    // After an interruption the bar and the row line tell how far the batch got, not that every
+    // line was reached.
+    progress->setValue(run_->interrupted() ? counts.ok + counts.failed : progress->maximum());
+    if (run_->interrupted()) currentRow->clear();
+    QString text = (run_->interrupted() ? QStringLiteral("Přerušeno. ") : QStringLiteral("Hotovo. ")) + counts.text() +
+                   QLatin1Char('.');
     if (!run_->summaryProblem().isEmpty()) text += QLatin1Char(' ') + run_->summaryProblem();
     summary->setText(text);
     openSummaryButton->setEnabled(run_->summaryProblem().isEmpty());
