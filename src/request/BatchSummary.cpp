@@ -1,5 +1,6 @@
 #include "request/BatchSummary.h"
 
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -14,19 +15,26 @@ const QStringList kHeader = {QStringLiteral("RADEK"),    QStringLiteral("JISUBRU
                              QStringLiteral("VARIANTA"), QStringLiteral("ROK"),      QStringLiteral("PICHROKA"),
                              QStringLiteral("PICHROKB"), QStringLiteral("STAV")};
 
+// The page's column headings; the list keeps the field names, which other programs may read by.
+const QStringList kPageHeader = {QStringLiteral("Řádek"),    QStringLiteral("JISUBRUX"), QStringLiteral("IČ"),
+                                 QStringLiteral("RČ"),       QStringLiteral("Žadatel"),  QStringLiteral("Typ"),
+                                 QStringLiteral("Varianta"), QStringLiteral("Rok"),      QStringLiteral("PICH A"),
+                                 QStringLiteral("PICH B"),   QStringLiteral("Stav")};
+
+// The service writes its figures with a decimal point; the summaries show them as the reports do
+// and as a Czech spreadsheet reads a number, with a comma ("0.942" would stay text there, "1.108"
+// could even become a date).
+QString czechFigure(QString figure)
+{
+    static const QRegularExpression decimal(QStringLiteral("^-?[0-9]+\\.[0-9]+$"));
+    if (decimal.match(figure).hasMatch()) figure.replace(QLatin1Char('.'), QLatin1Char(','));
+    return figure;
+}
+
 QStringList fields(const BatchResult& r)
 {
-    return {QString::number(r.number),
-            r.jisubrux,
-            r.ico,
-            r.rc,
-            r.name,
-            r.type,
-            r.variant,
-            r.year,
-            r.pichA,
-            r.pichB,
-            r.state};
+    return {QString::number(r.number), r.jisubrux,           r.ico,  r.rc, r.name, r.type, r.variant, r.year,
+            czechFigure(r.pichA),      czechFigure(r.pichB), r.state};
 }
 
 QString csvField(const QString& value)
@@ -91,7 +99,7 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
                        "<div class=\"odpoved\">%1</div>\n</header>\n")
                        .arg(BatchCounts::of(results).text().toHtmlEscaped());
     html += QStringLiteral("<table class=\"data\">\n<thead><tr>");
-    for (const QString& h : kHeader) html += QStringLiteral("<th>") + h.toHtmlEscaped() + QStringLiteral("</th>");
+    for (const QString& h : kPageHeader) html += QStringLiteral("<th>") + h.toHtmlEscaped() + QStringLiteral("</th>");
     html += QStringLiteral("</tr></thead>\n<tbody>\n");
     for (const BatchResult& r : results) {
         const QStringList values = fields(r);

@@ -129,7 +129,7 @@ TEST_F(Batch, GoodAndFailingRowsAreReportedInTheOrderOfTheList)
     const QStringList summary = lines(csv);
     ASSERT_EQ(summary.size(), 6);
     EXPECT_EQ(summary[0], "RADEK;JISUBRUX;ICO;RC;ZADATEL;TYP;VARIANTA;ROK;PICHROKA;PICHROKB;STAV");
-    EXPECT_EQ(summary[1], QStringLiteral("1;1000234567;;;Jan Dvořák – rodinná farma;4;C;2005;1.108;1.108;OK"));
+    EXPECT_EQ(summary[1], QStringLiteral("1;1000234567;;;Jan Dvořák – rodinná farma;4;C;2005;1,108;1,108;OK"));
     EXPECT_EQ(summary[2], QStringLiteral("2;1000999999;;;;4;A;2005;;;Žadatel nebyl nalezen"));
     EXPECT_TRUE(summary[3].startsWith(QStringLiteral("3;2000000001;;;"))) << summary[3].toStdString();
     EXPECT_TRUE(summary[3].contains(QStringLiteral(";2;B;01.02.2006;;"))) << summary[3].toStdString();
