@@ -51,6 +51,22 @@ TEST(PovolFormular, BusyStateDisablesEveryControlAndShowsHourglass)
     EXPECT_TRUE(p.messages.shown.empty());
 }
 
+TEST(PovolFormular, TheFocusedControlGetsTheFocusBack)
+{
+    TestProgram p;
+    Window w;
+    w.inner->setObjectName(QStringLiteral("inner"));
+    w.window.show();
+    QApplication::setActiveWindow(&w.window);
+    w.inner->setFocus();
+    ASSERT_EQ(w.window.focusWidget(), w.inner);
+    PovolFormular(p.ctx, &w.window, false);
+    PovolFormular(p.ctx, &w.window, false);  // still busy: still the same control
+    EXPECT_FALSE(w.inner->hasFocus());
+    PovolFormular(p.ctx, &w.window, true);
+    EXPECT_TRUE(w.inner->hasFocus());
+}
+
 TEST(PovolFormular, PointerIsAStateNotACounter)
 {
     TestProgram p;

@@ -34,11 +34,31 @@ void pumpMessages()
     skipOnFailure([] { QCoreApplication::processEvents(); });
 }
 
+// Disabling a control takes the keyboard focus away from it, and enabling it gives nothing back:
+// without this the user would have to click into the window after every request or message.
+const char* const kFocusedControl = "zorvaFocusedControl";
+
+void keepFocus(QWidget* window, bool enable)
+{
+    if (!enable) {
+        if (window->property(kFocusedControl).isValid()) return;  // already busy: keep the first one
+        const QWidget* focused = window->focusWidget();
+        window->setProperty(kFocusedControl, focused ? focused->objectName() : QString());
+        return;
+    }
+    const QString name = window->property(kFocusedControl).toString();
+    window->setProperty(kFocusedControl, QVariant());
+    if (name.isEmpty()) return;
+    QWidget* control = window->findChild<QWidget*>(name);
+    if (control && control->isEnabled() && control->isVisible()) control->setFocus(Qt::OtherFocusReason);
+}
+
 }  // namespace
 
 void PovolFormular(const ProgramContext& ctx, QWidget* window, bool enable)
 {
     if (window) setPointer(window, enable);
+    if (window && !enable) keepFocus(window, false);
     pumpMessages();
     // The settings file of the program (SouborINI).
     const QString disable = CtiINI(QStringLiteral("QEL"), QStringLiteral("DISABLE"), QString(), ctx.settingsFile());
@@ -50,6 +70,7 @@ void PovolFormular(const ProgramContext& ctx, QWidget* window, bool enable)
         for (QWidget* control : controls)
             if (!control->isWindow()) control->setEnabled(enable);
     }
+    if (window && enable) keepFocus(window, true);
     pumpMessages();
 }
 
