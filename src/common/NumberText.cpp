@@ -249,6 +249,19 @@ QChar regionalDecimalSign()
     return QLocale().decimalPoint().at(0);
 }
 
+QString shownFigure(const QString& text, QChar decimalSign)
+{
+    // Digits, one point, digits: nothing else is a figure to convert.
+    const int start = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    const int point = text.indexOf(QLatin1Char('.'));
+    if (point <= start || point == text.size() - 1) return text;
+    for (int i = start; i < text.size(); ++i)
+        if (i != point && !(text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))) return text;
+    QString shown = text;
+    shown[point] = decimalSign;
+    return shown;
+}
+
 void pointDecimalSigns(QString& text, DecimalSigns signs)
 {
     for (QChar& c : text)

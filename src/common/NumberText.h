@@ -26,6 +26,9 @@ struct DecimalSigns {
     QChar regional = regionalDecimalSign();
     bool contains(QChar c) const { return c == QLatin1Char(',') || c == regional; }
 };
+// A figure as the service writes it ("8.4", "-0.031") with the given decimal sign instead of the
+// point, for showing; any other text (a whole number, a date, words) as it is.
+QString shownFigure(const QString& text, QChar decimalSign = regionalDecimalSign());
 // Every decimal sign of the text turned into ".".
 void pointDecimalSigns(QString& text, DecimalSigns signs = {});
 // The leading-number parse of a text as the normaliser leaves it: every decimal sign read as ".",

@@ -1,10 +1,10 @@
 #include "request/BatchSummary.h"
 
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 
 #include "common/Failure.h"
+#include "common/NumberText.h"
 
 namespace zorva::request {
 
@@ -21,20 +21,22 @@ const QStringList kPageHeader = {QStringLiteral("Řádek"),    QStringLiteral("J
                                  QStringLiteral("Varianta"), QStringLiteral("Rok"),      QStringLiteral("PICH A"),
                                  QStringLiteral("PICH B"),   QStringLiteral("Stav")};
 
-// The service writes its figures with a decimal point; the summaries show them as the reports do
-// and as a Czech spreadsheet reads a number, with a comma ("0.942" would stay text there, "1.108"
-// could even become a date).
-QString czechFigure(QString figure)
-{
-    static const QRegularExpression decimal(QStringLiteral("^-?[0-9]+\\.[0-9]+$"));
-    if (decimal.match(figure).hasMatch()) figure.replace(QLatin1Char('.'), QLatin1Char(','));
-    return figure;
-}
-
 QStringList fields(const BatchResult& r)
 {
-    return {QString::number(r.number), r.jisubrux,           r.ico,  r.rc, r.name, r.type, r.variant, r.year,
-            czechFigure(r.pichA),      czechFigure(r.pichB), r.state};
+    // The intensities as the reports show them and a Czech spreadsheet reads them: "1.108" with a
+    // point would stay text there, or become a date.
+    const QChar comma = QLatin1Char(',');
+    return {QString::number(r.number),
+            r.jisubrux,
+            r.ico,
+            r.rc,
+            r.name,
+            r.type,
+            r.variant,
+            r.year,
+            shownFigure(r.pichA, comma),
+            shownFigure(r.pichB, comma),
+            r.state};
 }
 
 QString csvField(const QString& value)

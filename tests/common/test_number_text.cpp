@@ -98,6 +98,18 @@ TEST(GeneralTextSeparator, UsesTheGivenDecimalPoint)
 {
     EXPECT_EQ(generalText(4.2, QLatin1Char(',')), QStringLiteral("4,2"));
     EXPECT_EQ(generalText(std::numeric_limits<double>::quiet_NaN()), QStringLiteral("0"));
+    // Only a figure written with a point changes when it is shown.
+    for (const auto& [text, shown] : std::vector<std::pair<const char*, const char*>>{{"8.4", "8,4"},
+                                                                                      {"-0.031", "-0,031"},
+                                                                                      {"45,40000", "45,40000"},
+                                                                                      {"12", "12"},
+                                                                                      {"1.2.2006", "1.2.2006"},
+                                                                                      {".5", ".5"},
+                                                                                      {"5.", "5."},
+                                                                                      {"-", "-"},
+                                                                                      {"", ""},
+                                                                                      {"1e.5", "1e.5"}})
+        EXPECT_EQ(shownFigure(QString::fromLatin1(text), QLatin1Char(',')), QString::fromLatin1(shown)) << text;
 }
 
 struct FixedCase {

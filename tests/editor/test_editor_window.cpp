@@ -138,15 +138,18 @@ TEST_F(EditorWindowTest, GridBoxesAndRecordsetShareOneCurrentRow)
 TEST_F(EditorWindowTest, AnEditInABoxIsPartOfTheNextRun)
 {
     LocaleScope czech(LocaleScope::czech());
-    auto w = open(CategorySet::first(), response({row("2005-01-01", "10", "12.5")}));
+    RowValues r = row("2005-01-01", "10", "12.5");
+    r.categories[QStringLiteral("SKOTML")].vdj = QStringLiteral("8.4");
+    auto w = open(CategorySet::first(), response({r}));
     w->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_VDJ"))->text(), QStringLiteral("8,4"));  // the service's "8.4"
     typeInto(w->box(QStringLiteral("txtSKOTML_POCET")), QStringLiteral("20"));
     // The edit is still in the box when the button is pressed.
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdPocitej")), Qt::LeftButton);
     EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_VDJ"))->text(), QStringLiteral("12,00000"));
     EXPECT_EQ(w->box(QStringLiteral("txtVDJA"))->text(), QStringLiteral("12"));
     EXPECT_EQ(w->box(QStringLiteral("txtPICHA"))->text(), QStringLiteral("0,96"));
-    EXPECT_EQ(w->box(QStringLiteral("txtPICHROKA"))->text(), QStringLiteral("0.960"));
+    EXPECT_EQ(w->box(QStringLiteral("txtPICHROKA"))->text(), QStringLiteral("0,960"));
     EXPECT_EQ(w->xmlDOM()->selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QStringLiteral("20"));
 }
 

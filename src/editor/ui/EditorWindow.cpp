@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
+#include <QItemDelegate>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QToolTip>
 
 #include "common/Failure.h"
+#include "common/NumberText.h"
 #include "common/ui/DesignGeometry.h"
 #include "common/ui/LockedLook.h"
 #include "common/ui/PovolFormular.h"
@@ -26,6 +28,19 @@
 namespace zorva::editor {
 
 namespace {
+
+// The units the service sent stand in the table as its texts ("8.4"), the computed ones with the
+// regional sign ("45,40000"): the boxes that only show them show both with the regional sign.
+class ShownFiguresDelegate : public QItemDelegate {
+public:
+    using QItemDelegate::QItemDelegate;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        auto* box = qobject_cast<QLineEdit*>(editor);
+        if (box && box->isReadOnly()) box->setText(shownFigure(index.data(Qt::EditRole).toString()));
+        else QItemDelegate::setEditorData(editor, index);
+    }
+};
 
 // The grid shows one column, captioned "Datum".
 class DateGridModel : public QIdentityProxyModel {
@@ -339,7 +354,7 @@ void EditorWindow::Startuj()
 void EditorWindow::showHeaders()
 {
     for (auto it = headerBoxes_.begin(); it != headerBoxes_.end(); ++it)
-        it.value()->setText(session_->header(it.key()));
+        it.value()->setText(shownFigure(session_->header(it.key())));
     if (txtIRZ_OJM_) txtIRZ_OJM_->setPlainText(session_->header(QStringLiteral("txtIRZ_OJM")));
 }
 
@@ -359,6 +374,7 @@ void EditorWindow::rebind()
 
     mapper_ = new QDataWidgetMapper(this);
     mapper_->setModel(model);
+    mapper_->setItemDelegate(new ShownFiguresDelegate(mapper_));
     mapper_->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
     for (auto it = boundBoxes_.begin(); it != boundBoxes_.end(); ++it) {
         const int column = model->columnOf(it.key());
