@@ -94,9 +94,15 @@ ValidationResult validate(const ValidationInput& in, const QLocale& locale)
         // the text with its commas as points and without blanks, so a text grouped as some regional
         // settings group ("1,234.5", "1.234,5") would reach the service as "1.234.5": no acreage.
         bool sendable = false;
-        QLocale::c().toDouble(FormatujCislo(in.acreage, true, false), &sendable);
+        const double sent = QLocale::c().toDouble(FormatujCislo(in.acreage, true, false), &sendable);
         if (!sendable || !numberEitherSign(in.acreage, locale)) {
             r.message = msg::acreageNotNumber;
+            return r;
+        }
+        // The intensity is units per hectare: over no acreage the service reports 0 VDJ/ha, which
+        // reads like a farm well within every limit.
+        if (!(sent > 0)) {
+            r.message = msg::acreageNotPositive;
             return r;
         }
     } else {

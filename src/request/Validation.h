@@ -14,6 +14,7 @@ inline const QString yearFormat = QStringLiteral("ROK není ve správném formá
 inline const QString yearRange = QStringLiteral("ROK je mimo povolený rozsah !!");
 inline const QString acreageMissing = QStringLiteral("Výměra musí být zadána !");
 inline const QString acreageNotNumber = QStringLiteral("VYMERA není číslo !!");
+inline const QString acreageNotPositive = QStringLiteral("Výměra musí být větší než 0 !");
 }  // namespace msg
 
 // A date as the user's regional settings read dates: the locale's own short and long forms (with a

@@ -97,6 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ValidationCase{"6", "2005", "60.5", "", "2005", "60.5"},
                       ValidationCase{"6", "2005", "60,5 ha", "VYMERA není číslo !!", "", ""},
                       ValidationCase{"6", "2005", "1 234,5", "", "2005", "1 234,5"},
+                      ValidationCase{"6", "2005", "0,0", "Výměra musí být větší než 0 !", "", ""},
+                      ValidationCase{"6", "2005", "-5", "Výměra musí být větší než 0 !", "", ""},
                       ValidationCase{"6", "2005", "1,234.5", "VYMERA není číslo !!", "", "", "en_US"},
                       ValidationCase{"6", "2005", "1.234,5", "VYMERA není číslo !!", "", "", "de_DE"}));
 
