@@ -151,6 +151,11 @@ TEST_F(EditorWindowTest, AnEditInABoxIsPartOfTheNextRun)
     EXPECT_EQ(w->box(QStringLiteral("txtPICHA"))->text(), QStringLiteral("0,96"));
     EXPECT_EQ(w->box(QStringLiteral("txtPICHROKA"))->text(), QStringLiteral("0,960"));
     EXPECT_EQ(w->xmlDOM()->selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QStringLiteral("20"));
+    // "Zobraz" right after an edit reports the edited counts, not those of the last calculation.
+    typeInto(w->box(QStringLiteral("txtSKOTML_POCET")), QStringLiteral("30"));
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdZobraz")), Qt::LeftButton);
+    EXPECT_EQ(w->xmlDOM()->selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QStringLiteral("30"));
+    EXPECT_EQ(w->box(QStringLiteral("txtPICHROKA"))->text(), QStringLiteral("1,440"));
 }
 
 TEST_F(EditorWindowTest, StornoAndTheCloseBoxDeleteWorkingDatabasesOnly)

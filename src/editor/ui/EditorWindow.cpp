@@ -437,6 +437,8 @@ void EditorWindow::commitPendingEdit()
         if (!model->setData(model->index(row, column), b->text())) {
             // The refused text is not what the table holds: show the stored value again.
             b->setText(model->data(model->index(row, column)).toString());
+        } else {
+            uncomputed_ = true;
         }
     }
 }
@@ -467,6 +469,7 @@ void EditorWindow::cmdPocitej_Click()
     hooks.progress = [this](int done, int) { progress_->setValue(done); };
     hooks.beep = [] { QApplication::beep(); };
     session_->Pocitej(hooks);
+    uncomputed_ = uncomputed_ && closeRequested_;
     progress_->hide();
     setCommandsEnabled(true);
     showHeaders();
@@ -478,6 +481,12 @@ void EditorWindow::cmdZobraz_Click()
 {
     if (session_->running()) return;
     commitPendingEdit();
+    // The report is made from the document, which only the calculation writes: edited counts shown
+    // beside a report of the old ones would pass the old figures off as the new.
+    if (uncomputed_) {
+        cmdPocitej_Click();
+        if (closeRequested_ || uncomputed_) return;
+    }
     if (onZobraz) {
         onZobraz(*this);
         return;

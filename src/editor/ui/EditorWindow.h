@@ -96,6 +96,7 @@ private:
     QMap<QString, QLineEdit*> boundBoxes_;  // by column
     bool unloaded_ = false;
     bool closeRequested_ = false;
+    bool uncomputed_ = false;  // counts or acreage edited since the last calculation
     bool syncing_ = false;
 };
 
