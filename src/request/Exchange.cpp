@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <algorithm>
 
+#include "common/DetailLog.h"
 #include "common/Failure.h"
 #include "platform/HttpRequest.h"
 #include "request/ExchangeMessages.h"
@@ -99,6 +100,7 @@ void Exchange::onCompleted()
         if (failure == ExchangeFailure::Timeout && timeoutSeconds_ == 0) failure = ExchangeFailure::Interrupted;
         outcome_.message = exchangeFailureMessage(failure, facts);
         outcome_.detail = request_->errorText();
+        qCWarning(detailLog).noquote() << QStringLiteral("Výměna s %1 selhala:").arg(url_) << outcome_.detail;
         end(ExchangeOutcome::Result::Failed);
         return;
     }
