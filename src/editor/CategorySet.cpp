@@ -156,6 +156,9 @@ const CategorySet& CategorySet::forResponse(const xml::Document& response, const
             newerOnly = newerOnly || (inNewer && !inFirst);
         }
     if (firstOnly != newerOnly) return newerOnly ? gen2006() : first();
+    // Without a year text a document with categories of both takes the 2006 set, which has the
+    // finer categories.
+    if (newerOnly && yearText.isEmpty()) return gen2006();
     return forYearText(yearText);
 }
 

@@ -53,7 +53,8 @@ struct CategorySet {
     // "2006" and "2007" exactly select the 2006 generation; every other text the first.
     static const CategorySet& forYearText(const QString& yearText);
     // The generation whose categories the response's rows hold, when they hold those of one
-    // generation only; otherwise the one the year text selects. An editor of the other generation
+    // generation only; otherwise the one the year text selects (none: the 2006 one if the rows hold
+    // any of its own categories). An editor of the other generation
     // would find none of the counts, and its calculation would write zeros over them.
     static const CategorySet& forResponse(const xml::Document& response, const QString& yearText);
 };

@@ -47,7 +47,7 @@ QByteArray pageBytes(const QString& text, const QString& encoding)
 [[noreturn]] void pageNotWritten(const QString& path, const QSaveFile& file)
 {
     qCWarning(detailLog).noquote() << "Stránku" << path << "nelze zapsat:" << file.errorString();
-    throw Failure(err::PathFileAccess, QStringLiteral("%1: %2").arg(errorText(err::PathFileAccess), path));
+    throw Failure(err::PathFileAccess, QStringLiteral("%1: „%2“").arg(errorText(err::PathFileAccess), path));
 }
 
 void writeHtmlPage(const QString& path, const QString& text, const QString& encoding)
@@ -98,7 +98,8 @@ QString pageProblem(const Failure& f)
         qCWarning(detailLog).noquote() << f.description();
         return QStringLiteral("Transformaci šablonou ZORVA_VDJ1B.xsl nelze provést.");
     }
-    return f.description() + QLatin1Char('.');
+    const QString text = f.description();
+    return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
 }
 
 void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Document& source, const xml::Node& element)
@@ -117,6 +118,8 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
         writeHtmlPage(ctx.file(kHtmlFile), page.text, page.encoding);
     } catch (const Failure& f) {
         problem = pageProblem(f);
+    } catch (const std::exception& e) {
+        problem = userText(e);  // out of memory on a huge answer, say: told, never the program's end
     }
     skipOnFailure([&] { QFile::remove(ctx.file(kIntermediateFile)); });
     if (problem) {

@@ -25,7 +25,7 @@ std::optional<QString> serviceFault(const xml::Document& answer)
     if (!fault) return std::nullopt;
     const xml::Node text = findLocal(fault, QLatin1String("faultstring"));
     const QString s = text ? text.text().simplified() : QString();
-    return s.isEmpty() ? QStringLiteral("Služba odpověděla chybou bez popisu.") : s;
+    return s.isEmpty() ? kFaultWithoutText : s;
 }
 
 }  // namespace zorva::request

@@ -276,7 +276,8 @@ TEST_F(Batch, EscapeOrTheProgramsEndDuringARunEndsItWithItsSummary)
     program.write(QStringLiteral("\\seznam.csv"), kHeader + "1000234567;;;4;C;2005;\r\n2000000003;;;5;B;2006;\r\n");
     for (const bool escape : {true, false}) {
         QDir(out).removeRecursively();
-        auto* window = new request::BatchWindow(program.ctx);
+        auto* main = new frmMain(program.ctx);
+        auto* window = new request::BatchWindow(main->context(), main);
         window->listPath->setText(program.path(QStringLiteral("\\seznam.csv")));
         window->outFolder->setText(out);
         window->show();
@@ -289,7 +290,7 @@ TEST_F(Batch, EscapeOrTheProgramsEndDuringARunEndsItWithItsSummary)
                       QStringLiteral("Přerušeno. Žadatelů: 2, v pořádku: 0, s chybou: 0, nedokončeno: 2."));
             EXPECT_EQ(window->progress->value(), 0);
         }
-        delete window;  // as when the main window, its parent, closes and the program ends
+        delete main;  // the program ends with its main window, the batch window's parent
         EXPECT_TRUE(
             QString::fromUtf8(read(QStringLiteral("souhrn.csv"))).contains(QStringLiteral("Dávka byla přerušena.")))
             << escape;

@@ -59,7 +59,9 @@ private:
     void openSummary();
     void setRunning(bool running);
 
-    const ProgramContext& ctx_;
+    // A copy: the main window's context ends before its child windows do, and a batch still running
+    // then ends with this window, writing its summary.
+    const ProgramContext ctx_;
     AccountSource account_;
     std::unique_ptr<BatchRun> run_;
 };

@@ -46,8 +46,9 @@ MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(w
     connect(&w_, &frmMain::requestTestDocument, this, &MainActions::openTestDocument);
     connect(&w_, &frmMain::requestShowResponse, this, &MainActions::ZobrazOdpoved);
     connect(&w_, &frmMain::requestBatch, this, [this] {
-        auto* batch = new BatchWindow(ctx_, &w_, [this] {
-            return BatchWindow::Account{w_.txtSERVER->toPlainText().trimmed(), w_.txtUSERID->text()};
+        // The batch window is the main window's child, so the main window outlives every call.
+        auto* batch = new BatchWindow(ctx_, &w_, [&w = w_] {
+            return BatchWindow::Account{w.txtSERVER->toPlainText().trimmed(), w.txtUSERID->text()};
         });
         batch->setAttribute(Qt::WA_DeleteOnClose);
         batch->show();
@@ -146,7 +147,8 @@ void MainActions::send(Mode mode)
     }
     // A fault holds no figures: an empty editor would hide the service's reason.
     if (const auto fault = response ? serviceFault(*response) : std::nullopt) {
-        ctx_.message(QStringLiteral("Služba odpověděla chybou: %1").arg(*fault), MessageIcon::Critical);
+        ctx_.message(*fault == kFaultWithoutText ? *fault : QStringLiteral("Služba odpověděla chybou: %1").arg(*fault),
+                     MessageIcon::Critical);
         return;
     }
     try {
