@@ -6,6 +6,7 @@
 
 #include "Version.h"
 #include "app/Startup.h"
+#include "common/CommandArguments.h"
 #include "common/SystemClock.h"
 #include "common/TerminationSignals.h"
 #include "editor/Recompute.h"
@@ -91,7 +92,7 @@ int dispatch(const QStringList& args)
     for (const Command& c : commands) {
         const qsizetype at = args.indexOf(QLatin1String(c.option));
         if (at < 0) continue;
-        if (at + 1 >= args.size() || args[at + 1].startsWith(QLatin1String("--")))
+        if (at + 1 >= args.size() || !CommandArguments::isValue(args[at + 1]))
             return refuse(QStringLiteral("Volbě %1 chybí hodnota.").arg(QLatin1String(c.option)));
         SystemClock clock;
         ProgramContext ctx = programContext();

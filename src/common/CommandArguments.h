@@ -19,14 +19,16 @@ class CommandArguments {
 public:
     explicit CommandArguments(const QStringList& args) : args_(args) {}
 
+    // Whether an argument can be an option's value: "--out --resume" lacks its folder, and taking
+    // the next option as the value would write to a folder named "--resume" and skip the option.
+    static bool isValue(const QString& arg) { return !arg.startsWith(QLatin1String("--")); }
+
     bool next() { return ++at_ < args_.size(); }
     const QString& option() const { return args_[at_]; }
     bool is(const char* name) const { return option() == QLatin1String(name); }
     QString value()
     {
-        // "--out --resume" lacks its folder: taking the next option as the value would write to a
-        // folder named "--resume" and skip what the option asked for.
-        if (at_ + 1 >= args_.size() || args_[at_ + 1].startsWith(QLatin1String("--")))
+        if (at_ + 1 >= args_.size() || !isValue(args_[at_ + 1]))
             throw BadInput(QStringLiteral("Volbě %1 chybí hodnota.").arg(option()));
         return args_[++at_];
     }
