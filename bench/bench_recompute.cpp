@@ -23,6 +23,7 @@ namespace {
 class Quiet : public MessageBoxes {
 public:
     void show(const QString& text, MessageIcon) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    Answer ask(const QString&) override { return Answer::Yes; }
 };
 
 class BenchClock : public Clock {

@@ -36,6 +36,8 @@
        response): a page made from such a document must never pass for the service's answer. -->
   <xsl:variable name="zmeny" select="//UPR:Changes/UPR:Change"/>
   <xsl:key name="zmena" match="UPR:Change" use="concat(@date, '|', @field)"/>
+  <!-- Values of the answer that the program could not take as the service sent them (its own list). -->
+  <xsl:variable name="neprevzato" select="//UPR:NotTaken/UPR:Value"/>
 
   <!-- Chart geometry (SVG user units). -->
   <xsl:variable name="gW" select="1000"/>
@@ -65,6 +67,9 @@
       <body>
         <xsl:if test="$zmeny">
           <xsl:call-template name="upravy"/>
+        </xsl:if>
+        <xsl:if test="$neprevzato">
+          <xsl:call-template name="neprevzato"/>
         </xsl:if>
         <xsl:choose>
           <xsl:when test="//SOAP:Fault">
@@ -160,6 +165,9 @@
             <tr>
               <td class="datum">
                 <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@date)"/></xsl:call-template>
+                <xsl:if test="@row">
+                  <xsl:value-of select="concat(' (', @row, '. řádek odpovědi)')"/>
+                </xsl:if>
               </td>
               <td>
                 <xsl:call-template name="nazevUdaje"><xsl:with-param name="pole" select="string(@field)"/></xsl:call-template>
@@ -176,6 +184,38 @@
                   <xsl:with-param name="vzor" select="'#&#160;##0,######'"/>
                 </xsl:call-template>
               </td>
+            </tr>
+          </xsl:for-each>
+        </tbody>
+      </table>
+    </section>
+  </xsl:template>
+
+  <xsl:template name="neprevzato">
+    <section class="neprevzato">
+      <p class="neprevzatoPas">Některé údaje odpovědi program nepřevzal</p>
+      <p>Tyto údaje služby ZORVA_VDJ1B program nemohl převzít tak, jak přišly; výpočet s nimi nakládá podle
+        pravidel programu, jak uvádí poslední sloupec.</p>
+      <table class="data zmeny">
+        <thead>
+          <tr>
+            <th>Datum platnosti</th>
+            <th>Údaj</th>
+            <th>Text ze služby</th>
+            <th>Jak jej program převzal</th>
+          </tr>
+        </thead>
+        <tbody>
+          <xsl:for-each select="$neprevzato">
+            <tr>
+              <td class="datum">
+                <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@date)"/></xsl:call-template>
+              </td>
+              <td>
+                <xsl:call-template name="nazevUdaje"><xsl:with-param name="pole" select="string(@field)"/></xsl:call-template>
+              </td>
+              <td><xsl:value-of select="@service"/></td>
+              <td><xsl:value-of select="@counted"/></td>
             </tr>
           </xsl:for-each>
         </tbody>
@@ -201,6 +241,11 @@
     <xsl:variable name="delka" select="string-length($pole)"/>
     <xsl:choose>
       <xsl:when test="$pole = 'SUMAVYMERADPB'">Výměra DPB (ha)</xsl:when>
+      <xsl:when test="$pole = 'DATPLATNOST'">Řádek (datum platnosti)</xsl:when>
+      <xsl:when test="$delka &gt; 4 and substring($pole, $delka - 3) = '_VDJ'">
+        <xsl:call-template name="nazevKategorie"><xsl:with-param name="n" select="substring($pole, 1, $delka - 4)"/></xsl:call-template>
+        <xsl:text> – VDJ</xsl:text>
+      </xsl:when>
       <xsl:when test="$delka &gt; 6 and substring($pole, $delka - 5) = '_POCET'">
         <xsl:call-template name="nazevKategorie"><xsl:with-param name="n" select="substring($pole, 1, $delka - 6)"/></xsl:call-template>
         <xsl:text> – počet zvířat (ks)</xsl:text>
@@ -1129,6 +1174,8 @@ td.nula { color: #9a9a9a; }
 .rada { margin: 10px 0 0 0; }
 .upraveno { border: 4px solid #b00000; padding: 4px 16px 8px 16px; margin: 0 0 12px 0; background: #fff3f3; }
 .upravenoPas { font-size: 16pt; font-weight: bold; color: #b00000; margin: 4px 0; }
+.neprevzato { border: 2px solid #a06000; padding: 4px 16px 8px 16px; margin: 0 0 12px 0; background: #fff8e8; }
+.neprevzatoPas { font-size: 13pt; font-weight: bold; color: #804000; margin: 4px 0; }
 table.zmeny { min-width: 60%; }
 table.data td.zmeneno { background: #ffe08a; font-weight: bold; outline: 2px solid #b00000; outline-offset: -2px; }
 ul.detail { margin: 0; padding-left: 18px; }

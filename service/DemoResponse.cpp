@@ -25,6 +25,7 @@ const QString kZero = QStringLiteral("0");
 class CollectedMessages : public MessageBoxes {
 public:
     void show(const QString& text, MessageIcon) override { texts << text; }
+    Answer ask(const QString&) override { return Answer::Yes; }
     QStringList texts;
 };
 

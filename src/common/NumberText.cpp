@@ -181,29 +181,24 @@ std::optional<double> plainDecimal(QStringView text, const DecimalSigns* signs)
     return value == 0 ? 0.0 : (negative ? -value : value);
 }
 
-// `signs`: the decimal signs read as "." besides the point itself; none for the plain parse.
-double parseLeading(QStringView text, const DecimalSigns* signs)
+// The text as the parse sees it: blanks, tabs and line feeds left out wherever they stand, the
+// decimal signs of `signs` read as ".", anything beyond ASCII as a character no number holds.
+using ParsedChars = QVarLengthArray<char, 64>;
+ParsedChars parsedChars(QStringView text, const DecimalSigns* signs)
 {
-    if (const std::optional<double> plain = plainDecimal(text, signs)) return *plain;
-
-    // One pass over the text: blanks, tabs and line feeds are skipped wherever they stand.
-    QVarLengthArray<char, 64> s;
+    ParsedChars s;
     for (QChar c : text) {
         if (isSkipped(c)) continue;
         if (signs && signs->contains(c)) c = QLatin1Char('.');
         s.push_back(c.unicode() < 128 ? char(c.unicode()) : '\x7f');
     }
+    return s;
+}
 
-    if (s.size() >= 2 && s[0] == '&') {
-        const char kind = char(std::toupper(static_cast<unsigned char>(s[1])));
-        const QString rest = QString::fromLatin1(s.data(), s.size());
-        if (kind == 'H') return radixNumber(rest, 2, 16);
-        if (kind == 'O') return radixNumber(rest, 2, 8);
-        return 0;
-    }
-
-    // The number is the longest prefix of the shape sign, digits, ".", digits, exponent; it is read
-    // in place.
+// The length of the longest prefix of the shape sign, digits, ".", digits, exponent; 0 when it
+// holds no digit.
+qsizetype numberPrefix(const ParsedChars& s)
+{
     const qsizetype n = s.size();
     auto ch = [&](qsizetype k) { return k < n ? s[k] : '\0'; };
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
@@ -233,6 +228,25 @@ double parseLeading(QStringView text, const DecimalSigns* signs)
         }
         if (expDigits) { i = j; }
     }
+    return i;
+}
+
+// `signs`: the decimal signs read as "." besides the point itself; none for the plain parse.
+double parseLeading(QStringView text, const DecimalSigns* signs)
+{
+    if (const std::optional<double> plain = plainDecimal(text, signs)) return *plain;
+
+    const ParsedChars s = parsedChars(text, signs);
+    if (s.size() >= 2 && s[0] == '&') {
+        const char kind = char(std::toupper(static_cast<unsigned char>(s[1])));
+        const QString rest = QString::fromLatin1(s.data(), s.size());
+        if (kind == 'H') return radixNumber(rest, 2, 16);
+        if (kind == 'O') return radixNumber(rest, 2, 8);
+        return 0;
+    }
+    // The number is read in place.
+    const qsizetype i = numberPrefix(s);
+    if (i == 0) return 0;
     const double value = decimalValue(s.data(), s.data() + i);
     return value == 0 ? 0.0 : value;  // never a negative zero
 }
@@ -271,6 +285,22 @@ void pointDecimalSigns(QString& text, DecimalSigns signs)
 double leadingNumberOfNormalised(QStringView text, DecimalSigns signs)
 {
     return parseLeading(text, &signs);
+}
+
+bool readsWhole(QStringView text, const DecimalSigns* signs)
+{
+    if (plainDecimal(text, signs)) return true;
+    const ParsedChars s = parsedChars(text, signs);
+    // "&H.." and "&O.." are read, but as something else than what a person reads in them.
+    if (s.isEmpty() || s[0] == '&') return false;
+    const qsizetype i = numberPrefix(s);
+    if (i != s.size()) return false;
+    try {
+        decimalValue(s.data(), s.data() + i);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 double roundTo15Digits(double value)

@@ -34,6 +34,9 @@ void pointDecimalSigns(QString& text, DecimalSigns signs = {});
 // The leading-number parse of a text as the normaliser leaves it: every decimal sign read as ".",
 // blanks skipped. The same as leadingNumber(CisloSTeckou(text)), without the intermediate texts.
 double leadingNumberOfNormalised(QStringView text, DecimalSigns signs = {});
+// Whether the parse reads the whole text (blanks aside) as one number within the range of a double:
+// "12", "1 200", "-3E2", and with `signs` also "1,5"; not "", "12ks", "abc", "&H10", "1E999".
+bool readsWhole(QStringView text, const DecimalSigns* signs = nullptr);
 // A number as its 15-digit general text reads back: what leadingNumber(generalText(x)) gives.
 double roundTo15Digits(double value);
 

@@ -21,4 +21,9 @@ void ProgramContext::message(const QString& text, MessageIcon icon) const
     if (messages) messages->show(text, icon);
 }
 
+Answer ProgramContext::ask(const QString& text) const
+{
+    return messages ? messages->ask(text) : Answer::Yes;
+}
+
 }  // namespace zorva

@@ -10,12 +10,20 @@ enum class MessageIcon {
     Critical
 };
 
+enum class Answer {
+    Yes,
+    No,
+    Cancel
+};
+
 // Every message box of the program passes through this interface: the windows show a real box,
 // tests record the text instead of blocking on a modal dialog.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual void show(const QString& text, MessageIcon icon) = 0;
+    // A question with "Ano", "Ne" and "Storno".
+    virtual Answer ask(const QString& text) = 0;
 };
 
 // The platform's "open this document in its associated program". The result follows the shell's
@@ -61,6 +69,8 @@ struct ProgramContext {
     // The settings file: program folder, program name, ".INI".
     QString settingsFile() const;
     void message(const QString& text, MessageIcon icon = MessageIcon::None) const;
+    // Without anyone to ask (a headless run) the question is taken as answered "Ano".
+    Answer ask(const QString& text) const;
 };
 
 }  // namespace zorva

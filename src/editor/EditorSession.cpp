@@ -1,6 +1,7 @@
 #include "editor/EditorSession.h"
 
 #include <QLocale>
+#include <QSet>
 #include <cmath>
 
 #include "common/Failure.h"
@@ -14,10 +15,6 @@
 #include "platform/WorkingDatabase.h"
 
 namespace zorva::editor {
-
-namespace {
-
-}  // namespace
 
 EditorSession::EditorSession(const ProgramContext& ctx, const CategorySet& set, QObject* parent)
     : QObject(parent), ctx_(ctx), set_(set), dataControl_(std::make_unique<db::DataControl>())
@@ -68,6 +65,8 @@ void EditorSession::Startuj()
 
     // Phase two: a failing step is skipped silently.
     serviceInputs_ = ServiceInputs(set_);
+    notTaken_.clear();
+    skipOnFailure([&] { notTaken_ = recordedValuesNotTaken(*xmlDOM); });
     std::unique_ptr<db::Recordset> rs;
     skipOnFailure([&] { rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA")); });
     if (rs) skipOnFailure([&] { loadRows(*rs); });
@@ -81,6 +80,24 @@ void EditorSession::Startuj()
     skipOnFailure([&] { dataControl_->setConnectionString(strConnect); });
     skipOnFailure([&] { dataControl_->setRecordSource(kRecordSource); });
     skipOnFailure([&] { dataControl_->refresh(); });
+}
+
+namespace {
+
+// The words that stand in the list of values not taken for what the program works with instead.
+QString countedAs(double value)
+{
+    return QStringLiteral("počítá se ") + generalText(value);
+}
+const QString kLeftEmpty = QStringLiteral("zůstává prázdné");
+
+}  // namespace
+
+void EditorSession::noteNotTaken(ValueNotTaken value)
+{
+    for (const ValueNotTaken& v : notTaken_)
+        if (v.date == value.date && v.field == value.field) return;
+    notTaken_.push_back(std::move(value));
 }
 
 void EditorSession::loadRows(db::Recordset& rs)
@@ -101,54 +118,96 @@ void EditorSession::loadRows(db::Recordset& rs)
     for (const Category& c : set_.categories) childNames << QStringLiteral("RUX:") + c.name;
     const xml::ChildLookup lookup(childNames);
     const int fieldColumns[] = {col.lpis, col.irz, col.acreage};
+    const DecimalSigns signs;
     std::vector<xml::Node> children;
+    QSet<QString> datesSeen;
 
     rs.beginBatch();
+    int place = 0;
     for (const xml::Node& row : rows) {
+        ++place;
+        const QString rowDate = row.attribute(date).value_or(QString());
+        // A column that refuses the service's text stays empty; the list says so.
+        auto refused = [&](const QString& field, const QString& text, const QString& counted, auto&& store) {
+            try {
+                store();
+            } catch (const Failure&) {
+                noteNotTaken({rowDate, field, text, counted});
+                throw;
+            }
+        };
         skipOnFailure([&] { rs.addNew(); });
         auto attributeText = [&](const xml::Name& name) {
             auto value = row.attribute(name);
             if (!value) throw Failure(err::ObjectRequired, QString::fromStdString(name.full));
             return std::move(*value);
         };
-        skipOnFailure([&] { rs.setValue(col.date, attributeText(date)); });
+        bool dateTaken = false;
+        skipOnFailure([&] {
+            rs.setValue(col.date, attributeText(date));
+            dateTaken = true;
+        });
+        if (!dateTaken || rowDate.contains(QLatin1Char('\''))) {
+            noteNotTaken({rowDate, QStringLiteral("DATPLATNOST"), rowDate,
+                          QStringLiteral("výsledky řádku se do odpovědi nezapíší")});
+        } else if (datesSeen.contains(rowDate)) {
+            noteNotTaken({rowDate, QStringLiteral("DATPLATNOST"), rowDate,
+                          QStringLiteral("výsledky řádku se zapíší do prvního řádku s tímto datem")});
+        }
+        datesSeen.insert(rowDate);
         skipOnFailure([&] { rs.setValue(col.vdjA, attributeText(vdjA)); });
         skipOnFailure([&] { rs.setValue(col.vdjB, attributeText(vdjB)); });
         skipOnFailure([&] { rs.setValue(col.pichA, leadingNumber(attributeText(pichA))); });
         skipOnFailure([&] { rs.setValue(col.pichB, leadingNumber(attributeText(pichB))); });
         lookup.find(row, children);
-        skipOnFailure([&] {
-            if (const auto d = row.attribute(date)) serviceInputs_.addRow(*d, children[2], children, 3);
-        });
         for (int i = 0; i < 3; ++i) {
             skipOnFailure([&] {
                 const xml::Node& node = children[std::size_t(i)];
                 if (!node) throw Failure(err::ObjectRequired, childNames.at(i));
-                if (fieldColumns[i] == col.acreage) rs.setValue(col.acreage, leadingNumber(node.text()));
-                else rs.setValue(fieldColumns[i], node.text());
+                const QString text = node.text();
+                if (fieldColumns[i] == col.acreage) {
+                    const double value = leadingNumber(text);
+                    if (!readsWhole(text))
+                        noteNotTaken({rowDate, QStringLiteral("SUMAVYMERADPB"), text, countedAs(value)});
+                    rs.setValue(col.acreage, value);
+                } else {
+                    refused(childNames.at(i).mid(4), text, kLeftEmpty, [&] { rs.setValue(fieldColumns[i], text); });
+                }
             });
         }
         for (std::size_t k = 0; k < set_.categories.size(); ++k) {
             const xml::Node& node = children[k + 3];
+            const Category& category = set_.categories[k];
             const CategoryColumns& c = col.categories[k];
-            const auto missing = [&] { return Failure(err::ObjectRequired, set_.categories[k].name); };
+            const auto missing = [&] { return Failure(err::ObjectRequired, category.name); };
             skipOnFailure([&] {
                 if (!node) throw missing();
-                rs.setValue(c.count, node.text());
+                const QString text = node.text();
+                refused(category.countColumn(), text, countedAs(0), [&] { rs.setValue(c.count, text); });
+                if (!text.isEmpty() && !readsWhole(text, &signs))
+                    noteNotTaken({rowDate, category.countColumn(), text, countedAs(leadingNumberOfNormalised(text))});
             });
             skipOnFailure([&] {
                 if (!node) throw missing();
                 auto text = node.attribute(units);
                 if (!text) throw missing();
-                rs.setValue(c.units, *text);
+                refused(category.unitsColumn(), *text, QStringLiteral("vypočte se znovu"),
+                        [&] { rs.setValue(c.units, *text); });
             });
             skipOnFailure([&] {
                 if (!node) throw missing();
                 const QString text = node.attribute(koef).value_or(QString());
-                if (!text.isEmpty()) rs.setValue(c.coefficient, leadingNumber(text));
+                if (text.isEmpty()) return;
+                const double value = leadingNumber(text);
+                if (!readsWhole(text)) noteNotTaken({rowDate, category.coefficientColumn(), text, countedAs(value)});
+                rs.setValue(c.coefficient, value);
             });
         }
-        skipOnFailure([&] { rs.update(); });
+        skipOnFailure([&] {
+            rs.update();
+            std::vector<xml::Node> categories(children.begin() + 3, children.end());
+            serviceInputs_.addRow(rs.rowId(), place, rowDate, rs, col, children[2], categories);
+        });
     }
     rs.endBatch();
 }
@@ -278,6 +337,9 @@ void EditorSession::Pocitej(const RunHooks& hooks)
         const bool allRows = rs->eof();
         skipOnFailure([&] {
             if (xmlDOM && allRows) recordChanges(*xmlDOM, writer->changes().changes());
+        });
+        skipOnFailure([&] {
+            if (xmlDOM && allRows) recordValuesNotTaken(*xmlDOM, notTaken_);
         });
     }
 

@@ -8,6 +8,7 @@
 #include "common/ProgramContext.h"
 #include "editor/CategorySet.h"
 #include "editor/UserChanges.h"
+#include "editor/ValuesNotTaken.h"
 #include "platform/DataControl.h"
 #include "platform/XmlDocument.h"
 
@@ -58,6 +59,10 @@ public:
     void Pocitej(const RunHooks& hooks = {});
     bool running() const { return running_; }
 
+    // What the loading could not take as the service sent it (also from an earlier loading of the
+    // same document), in the order found.
+    const std::vector<ValueNotTaken>& valuesNotTaken() const { return notTaken_; }
+
     // Deletes every working database of the program folder that is no longer open.
     void deleteWorkingDatabases();
 
@@ -68,6 +73,7 @@ signals:
 
 private:
     void loadRows(db::Recordset& rs);
+    void noteNotTaken(ValueNotTaken value);
     struct RunTotals {
         int counted = 0;  // rows that count towards the yearly intensities
         double a = 0, b = 0;
@@ -80,6 +86,7 @@ private:
     const CategorySet& set_;
     // The inputs as the service sent them, kept at loading: what the user changed is listed in xmlDOM.
     ServiceInputs serviceInputs_;
+    std::vector<ValueNotTaken> notTaken_;
     QMap<QString, QString> headers_;
     QString databasePath_;
     std::unique_ptr<db::DataControl> dataControl_;

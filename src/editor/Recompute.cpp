@@ -7,6 +7,7 @@
 #include "common/CommandArguments.h"
 #include "common/Failure.h"
 #include "common/UserText.h"
+#include "editor/EditableFields.h"
 #include "editor/EditorSession.h"
 
 namespace zorva::editor {
@@ -51,6 +52,7 @@ Options parse(const QStringList& args)
 class CollectingMessages : public MessageBoxes {
 public:
     void show(const QString& text, MessageIcon) override { shown << text; }
+    Answer ask(const QString&) override { return Answer::Yes; }
     QStringList shown;
 };
 
@@ -87,12 +89,13 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
 
             db::Recordset& rs = *session.recordset();
             for (const Edit& e : o.edits) {
-                if (!(e.column == QLatin1String("SUMAVYMERADPB") ||
-                      (e.column.endsWith(QLatin1String("_POCET")) && set.find(e.column.chopped(6))) ||
-                      (e.column.endsWith(QLatin1String("_KOEF")) && set.find(e.column.chopped(5)))))
-                    throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB, počty a koeficienty "
-                                                  "kategorií %2).")
+                if (!isEditableColumn(set, e.column))
+                    throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB a počty kategorií %2; "
+                                                  "koeficienty jsou údaje služby).")
                                        .arg(e.column, set.windowName));
+                if (e.column != QLatin1String("SUMAVYMERADPB") && !isCountText(e.value))
+                    throw BadInput(
+                        QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, kCountRule));
                 bool found = false;
                 for (int row = 0; row < rs.rowCount(); ++row) {
                     rs.moveTo(row);
@@ -109,6 +112,8 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
                 if (!found) throw BadInput(QStringLiteral("Žádný řádek nemá datum \"%1\".").arg(e.date));
             }
             session.Pocitej();
+            const QStringList notTaken = describeAll(session.valuesNotTaken());
+            if (!notTaken.isEmpty()) streams.error(notTaken.join(QLatin1Char('\n')));
         }
         if (o.output.isEmpty()) {
             streams.out(doc->toBytes());

@@ -2,6 +2,7 @@
 
 #include "common/NumberText.h"
 #include "common/SkipOnFailure.h"
+#include "editor/WriteBack.h"
 #include "platform/XmlRemoval.h"
 
 namespace zorva::editor {
@@ -12,59 +13,50 @@ const QString kDate = QStringLiteral("date");
 const QString kField = QStringLiteral("field");
 const QString kService = QStringLiteral("service");
 const QString kNew = QStringLiteral("new");
+const QString kRow = QStringLiteral("row");
+const QString kAcreage = QStringLiteral("SUMAVYMERADPB");
 
-// A text read as the loading and the calculation read it: counts through the normaliser, acreage
-// and coefficients as numbers written with a point. A text that no number can be made of is not
-// compared at all (the loading skips it too).
-template <typename Read>
-ServiceValue readValue(const QString& text, Read&& read)
+// A value of the table as the calculation reads it; one it cannot read is not compared at all.
+LoadedValue loadedValue(const QString& serviceText, const QVariant& value)
 {
     try {
-        return {true, text, read(text)};
+        const QString* text = db::textValue(value);
+        return {true, serviceText, text ? *text : QString(), numericValue(value)};
     } catch (const std::exception&) {
         return {};
     }
 }
-ServiceValue countValue(const QString& text)
-{
-    return readValue(text, [](const QString& t) { return leadingNumberOfNormalised(t); });
-}
-ServiceValue numberValue(const QString& text)
-{
-    return readValue(text, [](const QString& t) { return roundTo15Digits(leadingNumber(t)); });
-}
 
 }  // namespace
 
-void ServiceInputs::addRow(const QString& date, const xml::Node& acreage, const std::vector<xml::Node>& categories,
-                           std::size_t firstCategory)
+void ServiceInputs::addRow(qint64 rowId, int place, const QString& date, const db::Recordset& rs,
+                           const TableColumns& col, const xml::Node& acreage, const std::vector<xml::Node>& categories)
 {
-    if (!set_ || rows_.contains(date)) return;
-    static const xml::Name koef = xml::Name::from(std::string("KOEF"));
-    ServiceRow row;
+    if (!set_ || rowId == 0) return;
+    LoadedRow row;
     row.date = date;
-    if (acreage) row.acreage = numberValue(acreage.text());
+    row.place = place;
+    if (acreage && col.acreage >= 0) row.acreage = loadedValue(acreage.text(), rs.value(col.acreage));
     const std::size_t n = set_->categories.size();
     row.counts.resize(n);
-    row.coefficients.resize(n);
-    for (std::size_t k = 0; k < n && firstCategory + k < categories.size(); ++k) {
-        const xml::Node& element = categories[firstCategory + k];
-        if (!element) continue;
-        row.counts[k] = countValue(element.text());
-        row.coefficients[k] = numberValue(element.attribute(koef).value_or(QString()));
+    for (std::size_t k = 0; k < n && k < categories.size() && k < col.categories.size(); ++k)
+        if (categories[k] && col.categories[k].count >= 0)
+            row.counts[k] = loadedValue(categories[k].text(), rs.value(col.categories[k].count));
+    if (const auto first = firstOfDate_.constFind(date); first != firstOfDate_.cend()) {
+        row.sharedDate = true;
+        rows_[*first].sharedDate = true;
+    } else {
+        firstOfDate_.insert(date, rowId);
     }
-    rows_.insert(date, std::move(row));
+    byPlace_.insert(place, rowId);
+    rows_.insert(rowId, std::move(row));
 }
 
-ServiceValue* ServiceInputs::find(ServiceRow& row, const QString& field)
+LoadedRow* ServiceInputs::recordedRow(const QString& date, int place)
 {
-    if (field == QLatin1String("SUMAVYMERADPB")) return &row.acreage;
-    for (std::size_t k = 0; k < set_->categories.size(); ++k) {
-        const Category& c = set_->categories[k];
-        if (field == c.countColumn()) return &row.counts[k];
-        if (field == c.coefficientColumn()) return &row.coefficients[k];
-    }
-    return nullptr;
+    const qint64 id = place > 0 ? byPlace_.value(place) : firstOfDate_.value(date);
+    const auto row = rows_.find(id);
+    return row != rows_.end() && row->date == date ? &*row : nullptr;
 }
 
 void ServiceInputs::takeRecorded(const xml::Document& doc)
@@ -75,35 +67,44 @@ void ServiceInputs::takeRecorded(const xml::Document& doc)
         const auto date = change.attribute(kDate);
         const auto field = change.attribute(kField);
         const auto service = change.attribute(kService);
-        if (!date || !field || !service || !rows_.contains(*date)) continue;
-        ServiceValue* value = find(rows_[*date], *field);
+        if (!date || !field || !service) continue;
+        LoadedRow* row = recordedRow(*date, change.attribute(kRow).value_or(QString()).toInt());
+        if (!row) continue;
+        LoadedValue* value = nullptr;
+        if (*field == kAcreage) value = &row->acreage;
+        for (std::size_t k = 0; !value && k < set_->categories.size(); ++k)
+            if (*field == set_->categories[k].countColumn()) value = &row->counts[k];
+        // A changed coefficient of an older document is not carried over: the document keeps the
+        // service's coefficient, and the calculation takes it again.
         if (!value || !value->sent) continue;
-        *value = field->endsWith(QLatin1String("_POCET")) ? countValue(*service) : numberValue(*service);
+        // Read as the loading reads the service's text: the acreage with the point only.
+        *value = *field == kAcreage ? loadedValue(*service, QVariant(roundTo15Digits(leadingNumber(*service))))
+                                    : loadedValue(*service, QVariant(*service));
     }
 }
 
-const ServiceRow* ServiceInputs::row(const QString& date) const
+const LoadedRow* ServiceInputs::row(qint64 rowId) const
 {
-    const auto it = rows_.constFind(date);
+    const auto it = rows_.constFind(rowId);
     return it == rows_.cend() ? nullptr : &*it;
 }
 
-void ChangeList::unchanged(const ServiceRow& row, int slot)
+void ChangeList::unchanged(const LoadedRow& row, int slot)
 {
     if (slotOf_.isEmpty()) return;
     const auto at = slotOf_.constFind(qMakePair(&row, slot));
     if (at != slotOf_.cend()) slots_[*at].reset();
 }
 
-void ChangeList::compare(const ServiceRow& row, int slot, const QString& field, const ServiceValue& sent,
+void ChangeList::compare(const LoadedRow& row, int slot, const QString& field, const LoadedValue& loaded,
                          double current)
 {
-    if (!sent.sent) return;
-    if (sent.number == current) {
+    if (!loaded.sent) return;
+    if (loaded.number == current) {
         unchanged(row, slot);
         return;
     }
-    UserChange change{row.date, field, sent.text, generalText(current)};
+    UserChange change{row.date, field, loaded.serviceText, generalText(current), row.sharedDate ? row.place : 0};
     const auto key = qMakePair(&row, slot);
     const auto at = slotOf_.constFind(key);
     if (at != slotOf_.cend()) {
@@ -138,6 +139,7 @@ void recordChanges(xml::Document& doc, const std::vector<UserChange>& changes)
         entry.setAttribute(kField, c.field);
         entry.setAttribute(kService, c.serviceValue);
         entry.setAttribute(kNew, c.newValue);
+        if (c.row > 0) entry.setAttribute(kRow, QString::number(c.row));
     }
 }
 

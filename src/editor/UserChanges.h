@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "editor/CategorySet.h"
+#include "editor/TableColumns.h"
+#include "platform/Recordset.h"
 #include "platform/XmlDocument.h"
 
 namespace zorva::editor {
@@ -23,58 +25,68 @@ inline const QString kChangeElement = QStringLiteral("UPR:Change");
 
 struct UserChange {
     QString date, field, serviceValue, newValue;
+    // The row element's place among the rows (1 = first), named only where rows share the date.
+    int row = 0;
 };
 
-// One input as the service sent it: its text, and its number as the working table reads it.
-struct ServiceValue {
+// One input of a table row as loaded: the service's text, which a change names, and the value as the
+// working table took it, which is what the user saw and what a change is measured against.
+struct LoadedValue {
     bool sent = false;
-    QString text;
-    double number = 0;
+    QString serviceText;
+    QString loadedText;  // a count's text as the table holds it
+    double number = 0;   // the numeric value of the table's value
 };
 
-// The inputs of one date: the acreage, then count and coefficient of each category of the set.
-struct ServiceRow {
+// The inputs of one table row as loaded from its row element: the acreage and the count of each
+// category of the set (by its place in the set).
+struct LoadedRow {
     QString date;
-    ServiceValue acreage;
-    std::vector<ServiceValue> counts, coefficients;  // by the category's place in the set
+    int place = 0;  // of its row element among the rows, 1 = first
+    bool sharedDate = false;
+    LoadedValue acreage;
+    std::vector<LoadedValue> counts;
 };
 
-// The inputs of the calculation as the service sent them, kept when the response is loaded: the
-// first row element of each date counts, as for the write-back.
+// The inputs of every table row as the loading left them, by the row's identity in the table: rows
+// that share a date are told apart, and a value the table could not take as sent is compared as it
+// was taken, so that only what the user changed is ever marked.
 class ServiceInputs {
 public:
     ServiceInputs() = default;
     explicit ServiceInputs(const CategorySet& set) : set_(&set) {}
 
-    // A row element as the loading reads it: its acreage element and its category elements in the
-    // order of the set (null where missing).
-    void addRow(const QString& date, const xml::Node& acreage, const std::vector<xml::Node>& categories,
-                std::size_t firstCategory);
+    // The table row just stored from the row element at `place`; `acreage` and `categories` (in the
+    // order of the set, null where missing) are the element's children.
+    void addRow(qint64 rowId, int place, const QString& date, const db::Recordset& rs, const TableColumns& columns,
+                const xml::Node& acreage, const std::vector<xml::Node>& categories);
     // A document saved with changes names the service's values of what was changed: they take over.
     void takeRecorded(const xml::Document& doc);
 
-    const ServiceRow* row(const QString& date) const;
+    const LoadedRow* row(qint64 rowId) const;
 
 private:
-    ServiceValue* find(ServiceRow& row, const QString& field);
+    LoadedRow* recordedRow(const QString& date, int place);
 
     const CategorySet* set_ = nullptr;
-    QHash<QString, ServiceRow> rows_;
+    QHash<qint64, LoadedRow> rows_;
+    QHash<QString, qint64> firstOfDate_;  // the row of the date's first row element
+    QHash<int, qint64> byPlace_;
 };
 
-// The changes of one calculation run, in the order first found; a later figure of the same date and
-// field replaces an earlier one, and one equal to the service's takes the change back.
+// The changes of one calculation run, in the order first found; a later figure of the same row and
+// field replaces an earlier one, and one equal to the loaded value takes the change back.
 class ChangeList {
 public:
-    // `slot` tells the inputs of a row apart: 0 the acreage, then two per category.
-    void compare(const ServiceRow& row, int slot, const QString& field, const ServiceValue& sent, double current);
-    // The same input read as unchanged without a number (its text is the service's).
-    void unchanged(const ServiceRow& row, int slot);
+    // `slot` tells the inputs of a row apart: 0 the acreage, then one per category.
+    void compare(const LoadedRow& row, int slot, const QString& field, const LoadedValue& loaded, double current);
+    // The same input read as unchanged without a number (its text is the loaded one).
+    void unchanged(const LoadedRow& row, int slot);
     std::vector<UserChange> changes() const;
 
 private:
     std::vector<std::optional<UserChange>> slots_;
-    QHash<QPair<const ServiceRow*, int>, std::size_t> slotOf_;
+    QHash<QPair<const LoadedRow*, int>, std::size_t> slotOf_;
 };
 
 // Replaces the list of changes in the document by `changes`. Without changes the list is removed,

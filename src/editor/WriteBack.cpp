@@ -135,32 +135,29 @@ void RowWriter::writeRow(const db::Recordset& rs, const TableColumns& col)
         skipOnFailure(
             [&] { element.setExistingAttribute(units, generalChars(numericValue(rs.value(c.units))).view()); });
     }
-    if (service_) trackRow(rs, col, date);
+    if (service_) skipOnFailure([&] { trackRow(rs, col); });
 }
 
-void RowWriter::trackRow(const db::Recordset& rs, const TableColumns& col, const QString& date)
+void RowWriter::trackRow(const db::Recordset& rs, const TableColumns& col)
 {
-    const ServiceRow* sent = service_->row(date);
-    if (!sent) return;
+    const LoadedRow* loaded = service_->row(rs.rowId());
+    if (!loaded) return;
     static const QString acreage = QStringLiteral("SUMAVYMERADPB");
     if (found_[0])
-        skipOnFailure([&] { changes_.compare(*sent, 0, acreage, sent->acreage, numericValue(rs.value(col.acreage))); });
+        skipOnFailure(
+            [&] { changes_.compare(*loaded, 0, acreage, loaded->acreage, numericValue(rs.value(col.acreage))); });
     for (std::size_t i = 0; i < written_.size(); ++i) {
         if (!found_[i + 1]) continue;
         const auto k = std::size_t(written_[i]);
-        const Category& category = set_.categories[k];
-        const CategoryColumns& c = col.categories[k];
-        const int slot = 1 + 2 * int(k);
+        const int slot = 1 + int(k);
         skipOnFailure([&] {
-            const QVariant& count = rs.value(c.count);
-            // A count still as the service wrote it needs no number.
-            if (const QString* text = db::textValue(count); text && *text == sent->counts[k].text)
-                changes_.unchanged(*sent, slot);
-            else changes_.compare(*sent, slot, category.countColumn(), sent->counts[k], numericValue(count));
-        });
-        skipOnFailure([&] {
-            changes_.compare(*sent, slot + 1, category.coefficientColumn(), sent->coefficients[k],
-                             numericValue(rs.value(c.coefficient)));
+            const QVariant& count = rs.value(col.categories[k].count);
+            // A count still as the table took it needs no number.
+            if (const QString* text = db::textValue(count); text && *text == loaded->counts[k].loadedText)
+                changes_.unchanged(*loaded, slot);
+            else
+                changes_.compare(*loaded, slot, set_.categories[k].countColumn(), loaded->counts[k],
+                                 numericValue(count));
         });
     }
 }

@@ -26,8 +26,8 @@ public:
     // The first RUX:PICHROKA / RUX:PICHROKB elements receive the yearly texts unchanged.
     static void writeYearly(xml::Document& doc, const QString& pichRokA, const QString& pichRokB);
 
-    // Compares the inputs written (acreage, counts, and the coefficients behind the units) with the
-    // service's; the differences collect in changes().
+    // Compares the inputs written (acreage and counts) with the values the table row was loaded
+    // with; the differences collect in changes(). Coefficients cannot be changed.
     void trackChanges(const ServiceInputs* service) { service_ = service; }
     const ChangeList& changes() const { return changes_; }
 
@@ -36,7 +36,7 @@ public:
     xml::Node rowElement(const QString& date) const;
 
 private:
-    void trackRow(const db::Recordset& rs, const TableColumns& columns, const QString& date);
+    void trackRow(const db::Recordset& rs, const TableColumns& columns);
 
     const CategorySet& set_;
     bool ecoWritten_;

@@ -488,6 +488,13 @@ const QVariant& Recordset::value(int column) const
     return d->rows[d->position].values[column];
 }
 
+qint64 Recordset::rowId() const
+{
+    d->requireOpen();
+    d->requireRow(d->position);
+    return d->rows[std::size_t(d->position)].rowid;
+}
+
 QVariant Recordset::valueAt(int row, int column) const
 {
     d->requireOpen();

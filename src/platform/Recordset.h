@@ -66,6 +66,9 @@ public:
     void moveLast();
     void moveNext();       // raises a Failure at eof
     void moveTo(int row);  // raises a Failure for an index outside the rows
+    // The current row's identity in the table, which no reordering of the rows changes; 0 for a
+    // new row not stored yet. Raises NoCurrentRecord.
+    qint64 rowId() const;
 
     QVariant value(const QString& column) const;  // raises NoSuchColumn / NoCurrentRecord
     // The same by column index (columnIndex()), for loops over many rows; -1 raises NoSuchColumn.

@@ -151,11 +151,33 @@ TEST_F(EditorWindowTest, AnEditInABoxIsPartOfTheNextRun)
     EXPECT_EQ(w->box(QStringLiteral("txtPICHA"))->text(), QStringLiteral("0,96"));
     EXPECT_EQ(w->box(QStringLiteral("txtPICHROKA"))->text(), QStringLiteral("0,960"));
     EXPECT_EQ(w->xmlDOM()->selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QStringLiteral("20"));
-    // "Zobraz" right after an edit reports the edited counts, not those of the last calculation.
+    // "Zobraz" right after an edit asks whether to compute first: "Storno" does nothing, "Ne" shows the
+    // document as last computed, "Ano" computes and shows the edited counts.
     typeInto(w->box(QStringLiteral("txtSKOTML_POCET")), QStringLiteral("30"));
+    int shown = 0;
+    w->onZobraz = [&](EditorWindow&) { ++shown; };
+    struct Case {
+        Answer answer;
+        int shownAfter;
+        const char* count;
+        const char* yearly;
+    };
+    int asked = 0;
+    for (const Case& c : {Case{Answer::Cancel, 0, "20", "0,960"}, Case{Answer::No, 1, "20", "0,960"},
+                          Case{Answer::Yes, 2, "30", "1,440"}}) {
+        program.messages.answers = {c.answer};
+        QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdZobraz")), Qt::LeftButton);
+        EXPECT_EQ(program.messages.asked.size(), ++asked);
+        EXPECT_EQ(program.messages.asked.last(),
+                  QStringLiteral("Změny ještě nejsou přepočteny. Přepočítat před zobrazením?"));
+        EXPECT_EQ(shown, c.shownAfter);
+        EXPECT_EQ(w->xmlDOM()->selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QString::fromLatin1(c.count));
+        EXPECT_EQ(w->box(QStringLiteral("txtPICHROKA"))->text(), QString::fromLatin1(c.yearly));
+    }
+    // Once computed, nothing is asked.
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdZobraz")), Qt::LeftButton);
-    EXPECT_EQ(w->xmlDOM()->selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QStringLiteral("30"));
-    EXPECT_EQ(w->box(QStringLiteral("txtPICHROKA"))->text(), QStringLiteral("1,440"));
+    EXPECT_EQ(program.messages.asked.size(), 3);
+    EXPECT_EQ(shown, 3);
 }
 
 TEST_F(EditorWindowTest, StornoAndTheCloseBoxDeleteWorkingDatabasesOnly)

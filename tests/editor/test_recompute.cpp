@@ -92,6 +92,10 @@ TEST_F(Recompute, BadInputGivesStatusTwoAndNoOutputFile)
         {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTDO6_POCET=1"}, "other generation"},
         {{"--recompute", program.path("in.xml"), "--set", "2006-01-01SKOTML_POCET"}, "malformed set"},
         {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_POCET=123456"}, "too long"},
+        {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_POCET=abc"}, "count no number"},
+        {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_POCET=1,5"}, "count not whole"},
+        {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SUMAVYMERADPB=abc"}, "acreage no number"},
+        {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:OVCE_KOEF=0,2"}, "coefficient locked"},
         {{"--recompute", program.path("in.xml"), "--generation", "1999"}, "bad generation"},
         {{"--recompute", program.path("in.xml"), "--bogus"}, "unknown option"},
     };
@@ -158,7 +162,6 @@ TEST_F(Recompute, ChangedInputsAreListedAndRestoredOnesLeaveNoTrace)
          "in.xml",
          {"2006-01-01:SKOTML_POCET=20", "2006-01-01:SUMAVYMERADPB=10"},
          {"SUMAVYMERADPB=12.5>10", "SKOTML_POCET=10>20"}},
-        {"a coefficient", "in.xml", {"2006-01-01:OVCE_KOEF=0,2"}, {"OVCE_KOEF=0.15>0.2"}},
         {"a changed document recomputed", "changed.xml", {}, {"SKOTML_POCET=10>20"}},
         {"a changed document changed again", "changed.xml", {"2006-01-01:SKOTML_POCET=30"}, {"SKOTML_POCET=10>30"}},
         {"a changed document restored", "changed.xml", {"2006-01-01:SKOTML_POCET=10"}, {}},
@@ -180,5 +183,102 @@ TEST_F(Recompute, ChangedInputsAreListedAndRestoredOnesLeaveNoTrace)
         EXPECT_EQ(entries.join(' ').toStdString(), c.entries.join(' ').toStdString()) << c.what;
         if (c.entries.isEmpty()) EXPECT_EQ(out, unchanged) << c.what;
         else EXPECT_TRUE(out.contains("xmlns:UPR=\"http://zorva.example/VDJ/upravy\"")) << c.what;
+    }
+}
+
+namespace {
+
+// Answers as the service may send them: dates shared by rows, rows out of order, count texts the
+// table cannot hold or reads only in part.
+ResponseShape awkwardAnswer()
+{
+    ResponseShape shape;
+    auto row = [](const char* date, const char* count, const char* acreage) {
+        RowValues r;
+        r.date = QString::fromLatin1(date);
+        r.acreage = QString::fromLatin1(acreage);
+        r.categories[QStringLiteral("SKOTML")] = {QString::fromUtf8(count), QStringLiteral("0"), QStringLiteral("0.6")};
+        r.categories[QStringLiteral("OVCE")] = {QStringLiteral("4"), QStringLiteral("0"), QStringLiteral("0.15")};
+        return r;
+    };
+    shape.rows = {
+        row("2006-03-01", "10", "12.5"),    row("2006-01-01", "123456", "12.5"), row("2006-03-01", "15", "12.5"),
+        row("2006-02-01", "1 200", "12,5"), row("2006-04-01", "007", "12.5"),    row("2006-05-01", "1,5", "12.5"),
+        row("2006-06-01", "abc", "abc"),    row("2006-07-01", "12ks", "12.5"),   row("2006-08-01", "-1e308", "12.5")};
+    return shape;
+}
+
+QStringList changeEntries(const QByteArray& out)
+{
+    xml::Document doc;
+    if (!doc.loadXml(out)) return {QStringLiteral("unreadable")};
+    QStringList entries;
+    for (const xml::Node& e : doc.selectList(QStringLiteral("//UPR:Changes/UPR:Change"))) {
+        QString entry = e.attribute(QStringLiteral("date")).value_or(QString()) + ":" +
+                        e.attribute(QStringLiteral("field")).value_or(QString()) + "=" +
+                        e.attribute(QStringLiteral("service")).value_or(QString()) + ">" +
+                        e.attribute(QStringLiteral("new")).value_or(QString());
+        if (const auto row = e.attribute(QStringLiteral("row"))) entry += "#" + *row;
+        entries << entry;
+    }
+    return entries;
+}
+
+}  // namespace
+
+// Only what the user changed is marked, whatever the answer holds; what the loading could not take
+// as sent is told on the error stream, without failing the run.
+TEST_F(Recompute, OnlyTheEditedFieldIsMarkedInAwkwardAnswers)
+{
+    LocaleScope czech(LocaleScope::czech());
+    program.write(QStringLiteral("in.xml"), buildResponse(awkwardAnswer()));
+    struct Case {
+        const char* what;
+        QStringList sets;
+        QStringList entries;
+    };
+    const std::vector<Case> cases = {
+        {"nothing typed", {}, {}},
+        {"an odd count typed over", {"2006-06-01:SKOTML_POCET=3"}, {"2006-06-01:SKOTML_POCET=abc>3"}},
+        {"a refused count typed over", {"2006-01-01:SKOTML_POCET=5"}, {"2006-01-01:SKOTML_POCET=123456>5"}},
+        {"a refused count typed as counted", {"2006-01-01:SKOTML_POCET=0"}, {}},
+        {"a partly read acreage", {"2006-02-01:SUMAVYMERADPB=20"}, {"2006-02-01:SUMAVYMERADPB=12,5>20"}},
+        {"a partly read acreage typed as read", {"2006-02-01:SUMAVYMERADPB=12"}, {}},
+        {"a count set back", {"2006-04-01:SKOTML_POCET=9", "2006-04-01:SKOTML_POCET=7"}, {}},
+    };
+    for (const Case& c : cases) {
+        QStringList args = {"--recompute", program.path("in.xml")};
+        for (const QString& set : c.sets) args << "--set" << set;
+        ASSERT_EQ(run(args), 0) << c.what << errors.join("\n").toStdString();
+        EXPECT_EQ(changeEntries(out).join(' ').toStdString(), c.entries.join(' ').toStdString()) << c.what;
+        const QString told = errors.join('\n');
+        EXPECT_TRUE(told.startsWith(QStringLiteral("Některé údaje odpovědi program nepřevzal:"))) << c.what;
+        for (const char* line : {"2006-01-01, SKOTML_POCET: služba poslala „123456“, počítá se 0",
+                                 "2006-06-01, SKOTML_POCET: služba poslala „abc“, počítá se 0",
+                                 "2006-07-01, SKOTML_POCET: služba poslala „12ks“, počítá se 12",
+                                 "2006-02-01, SUMAVYMERADPB: služba poslala „12,5“, počítá se 12",
+                                 "2006-03-01, DATPLATNOST: služba poslala „2006-03-01“, výsledky řádku se zapíší do "
+                                 "prvního řádku s tímto datem"})
+            EXPECT_TRUE(told.contains(QString::fromUtf8(line))) << c.what << " " << line;
+        for (const char* clean : {"„1 200“", "„007“", "„1,5“"})
+            EXPECT_FALSE(told.contains(QString::fromUtf8(clean))) << c.what << " " << clean;
+    }
+}
+
+// Rows that share a date are told apart: each is measured against what it was loaded with, and the
+// change names the row.
+TEST_F(Recompute, RowsSharingADateAreToldApart)
+{
+    program.write(QStringLiteral("in.xml"), buildResponse(awkwardAnswer()));
+    const std::vector<std::pair<const char*, const char*>> cases = {
+        {"2006-03-01:SKOTML_POCET=20", "2006-03-01:SKOTML_POCET=10>20#1 2006-03-01:SKOTML_POCET=15>20#3"},
+    };
+    for (const auto& [set, entries] : cases) {
+        ASSERT_EQ(run({"--recompute", program.path("in.xml"), "--set", set}), 0);
+        EXPECT_EQ(changeEntries(out).join(' ').toStdString(), std::string(entries)) << set;
+        // The page of the document, and the same document read again, keep the marks.
+        program.write(QStringLiteral("changed.xml"), out);
+        ASSERT_EQ(run({"--recompute", program.path("changed.xml")}), 0);
+        EXPECT_FALSE(changeEntries(out).isEmpty()) << set;
     }
 }

@@ -6,6 +6,7 @@
 
 #include "common/Windows1250.h"
 #include "editor/EditorSession.h"
+#include "editor/Recompute.h"
 #include "presentation/RenderCommand.h"
 #include "presentation/Rendering.h"
 #include "support/TestSupport.h"
@@ -91,6 +92,22 @@ TEST(Report, PagesSayWhatTheyAre)
          },
          {band, QStringLiteral("Skot mladší – počet zvířat (ks)")},
          {serviceLine}},
+        {"an answer with texts the program could not take, recomputed",
+         [](TestProgram& p) {
+             QByteArray answer = kAnswer;
+             const qsizetype at = answer.indexOf("<RUX:SKOTML");
+             answer.insert(answer.indexOf('>', at) + 1, "9999");  // "999921": six digits
+             p.write(QStringLiteral("in.xml"), answer);
+             QStringList errors;
+             EXPECT_EQ(editor::recompute({"--recompute", p.path(QStringLiteral("in.xml")), "--out",
+                                          p.path(QStringLiteral("ZORVA_VDJ1B_response.xml"))},
+                                         p.ctx, {[](const QByteArray&) {}, [&](const QString& e) { errors << e; }}),
+                       0);
+             EXPECT_EQ(errors.size(), 1);
+             return mainWindowPage(p);
+         },
+         {QStringLiteral("Některé údaje odpovědi program nepřevzal"), QStringLiteral("počítá se 0"), serviceLine},
+         {band, QStringLiteral("UPRAVENO")}},
         {"a single-date answer",
          [](TestProgram& p) {
              p.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), singleDateAnswer());

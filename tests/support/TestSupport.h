@@ -20,7 +20,18 @@ struct ShownMessage {
 class RecordingMessages : public MessageBoxes {
 public:
     void show(const QString& text, MessageIcon icon) override { shown.push_back({text, icon}); }
+    // Questions are answered from `answers` in turn, then "Ano".
+    Answer ask(const QString& text) override
+    {
+        asked << text;
+        if (answers.empty()) return Answer::Yes;
+        const Answer a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
     std::vector<ShownMessage> shown;
+    QStringList asked;
+    std::vector<Answer> answers;
     QStringList texts() const;
 };
 

@@ -10,6 +10,7 @@ namespace zorva {
 class QtMessageBoxes : public MessageBoxes {
 public:
     void show(const QString& text, MessageIcon icon) override;
+    Answer ask(const QString& text) override;
 };
 
 }  // namespace zorva

@@ -23,6 +23,7 @@
 #include "common/ui/DesignGeometry.h"
 #include "common/ui/LockedLook.h"
 #include "common/ui/PovolFormular.h"
+#include "editor/EditableFields.h"
 #include "presentation/Rendering.h"
 
 namespace zorva::editor {
@@ -129,11 +130,6 @@ constexpr int kHeaderPitch = 400;
 constexpr int kSubjectPitch = 390;
 constexpr int kTabBar = 480;  // room for the tab control's bar and border
 
-QString countHint()
-{
-    return QStringLiteral("Počet zvířat: jen číslice, celé číslo od 0 do 99999.");
-}
-
 }  // namespace
 
 EditorWindow::EditorWindow(const ProgramContext& ctx, const CategorySet& set, QWidget* parent)
@@ -187,6 +183,16 @@ EditorWindow::EditorWindow(const ProgramContext& ctx, const CategorySet& set, QW
     design_->place(progress_, QRect(3960, buttonTop + 80, stornoLeft - 120 - 3960, 285));
     progress_->setFormat(QStringLiteral("Počítám %v z %m"));
     progress_->hide();
+    // Where the bar stands while a run goes on: what the loading could not take as sent.
+    lblNEPREVZATO_ = new QLabel(this);
+    lblNEPREVZATO_->setObjectName(QStringLiteral("lblNEPREVZATO"));
+    lblNEPREVZATO_->setText(QStringLiteral("<a href=\"#\">%1</a>").arg(kNotTakenHeading));
+    lblNEPREVZATO_->setAccessibleName(kNotTakenHeading);
+    lblNEPREVZATO_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    design_->place(lblNEPREVZATO_, QRect(3960, buttonTop + 80, stornoLeft - 120 - 3960, 285), {kNotTakenHeading});
+    lblNEPREVZATO_->hide();
+    connect(lblNEPREVZATO_, &QLabel::linkActivated, this,
+            [this] { ctx_.message(describeAll(session_->valuesNotTaken()).join(QLatin1Char('\n'))); });
     design_->apply();
 
     connect(cmdPocitej_, &QPushButton::clicked, this, &EditorWindow::cmdPocitej_Click);
@@ -286,7 +292,7 @@ void EditorWindow::buildDatesTab(QWidget* tab, int frameWidth, int frameHeight)
             label(frame, QString::fromUtf8(part.heading),
                   QRect(side ? part.rightLeft : part.left, kHeadingTop, kHeadingWidths[p], kLabelHeight));
         }
-    auto* countValidator = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), this);
+    auto* countValidator = new QRegularExpressionValidator(QRegularExpression(kCountPattern), this);
     for (int i = 0; i < int(set_.categories.size()); ++i) {
         const Category& c = set_.categories[size_t(i)];
         const bool right = i >= set_.leftColumnLines;
@@ -302,7 +308,7 @@ void EditorWindow::buildDatesTab(QWidget* tab, int frameWidth, int frameHeight)
         // Only whole numbers of animals: anything else is refused as it is typed, with a hint.
         count->setValidator(countValidator);
         connect(count, &QLineEdit::inputRejected, this,
-                [count] { QToolTip::showText(count->mapToGlobal(QPoint(0, count->height())), countHint(), count); });
+                [count] { QToolTip::showText(count->mapToGlobal(QPoint(0, count->height())), kCountRule, count); });
         boundBox(frame, c.unitsColumn(), place(kLineParts[1]), kLineParts[1].contents, false);
         boundBox(frame, c.coefficientColumn(), place(kLineParts[2]), kLineParts[2].contents, false);
     }
@@ -349,6 +355,9 @@ void EditorWindow::Startuj()
     session_->Startuj();
     showHeaders();
     rebind();
+    const QStringList notTaken = describeAll(session_->valuesNotTaken());
+    lblNEPREVZATO_->setToolTip(notTaken.join(QLatin1Char('\n')));
+    lblNEPREVZATO_->setVisible(!notTaken.isEmpty());
 }
 
 void EditorWindow::showHeaders()
@@ -464,6 +473,8 @@ void EditorWindow::cmdPocitej_Click()
     progress_->setRange(0, std::max(total, 1));
     progress_->setValue(0);
     progress_->setVisible(total > 1);
+    const bool notTakenShown = !lblNEPREVZATO_->isHidden();
+    if (progress_->isVisible()) lblNEPREVZATO_->hide();
     RunHooks hooks;
     hooks.pumpEvents = [] { QCoreApplication::processEvents(); };
     hooks.progress = [this](int done, int) { progress_->setValue(done); };
@@ -471,6 +482,7 @@ void EditorWindow::cmdPocitej_Click()
     session_->Pocitej(hooks);
     uncomputed_ = uncomputed_ && closeRequested_;
     progress_->hide();
+    lblNEPREVZATO_->setVisible(notTakenShown);
     setCommandsEnabled(true);
     showHeaders();
     if (rs) followRecordset(rs->position());
@@ -482,10 +494,19 @@ void EditorWindow::cmdZobraz_Click()
     if (session_->running()) return;
     commitPendingEdit();
     // The report is made from the document, which only the calculation writes: edited counts shown
-    // beside a report of the old ones would pass the old figures off as the new.
+    // beside a report of the old ones would pass the old figures off as the new, so the user says
+    // which of the two is meant.
     if (uncomputed_) {
-        cmdPocitej_Click();
-        if (closeRequested_ || uncomputed_) return;
+        switch (ctx_.ask(QStringLiteral("Změny ještě nejsou přepočteny. Přepočítat před zobrazením?"))) {
+            case Answer::Yes:
+                cmdPocitej_Click();
+                if (closeRequested_ || uncomputed_) return;
+                break;
+            case Answer::No:
+                break;
+            case Answer::Cancel:
+                return;
+        }
     }
     if (onZobraz) {
         onZobraz(*this);

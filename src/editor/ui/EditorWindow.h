@@ -91,6 +91,7 @@ private:
     QPushButton* cmdStorno_ = nullptr;
     QCheckBox* chkHTML_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QLabel* lblNEPREVZATO_ = nullptr;
     QPlainTextEdit* txtIRZ_OJM_ = nullptr;
     QMap<QString, QLineEdit*> headerBoxes_;
     QMap<QString, QLineEdit*> boundBoxes_;  // by column
