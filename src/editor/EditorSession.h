@@ -11,6 +11,10 @@
 #include "platform/DataControl.h"
 #include "platform/XmlDocument.h"
 
+namespace zorva {
+class FileInUse;
+}
+
 namespace zorva::editor {
 
 // What one run of the calculation may ask of whoever started it: a chance to process window events
@@ -82,6 +86,7 @@ private:
     ServiceInputs serviceInputs_;
     QMap<QString, QString> headers_;
     QString databasePath_;
+    std::unique_ptr<FileInUse> inUse_;
     std::unique_ptr<db::DataControl> dataControl_;
     bool running_ = false;
 };

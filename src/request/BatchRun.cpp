@@ -215,11 +215,18 @@ void BatchRun::answered(size_t index, const QString& base, const xml::Document& 
 {
     if (const auto fault = serviceFault(response)) return complete(index, *fault);
     if (!isResult(response)) return complete(index, QStringLiteral("Odpověď služby neobsahuje výsledek výpočtu."));
+    const QString page = out_.filePath(base + QStringLiteral(".htm"));
     try {
         // The page first, the response last: a response in the folder always has its page, which is
         // what a resumed run relies on.
-        pages_->write(response, out_.filePath(base + QStringLiteral(".htm")));
-        response.save(out_.filePath(base + QStringLiteral(".xml")));
+        pages_->write(response, page);
+        try {
+            response.save(out_.filePath(base + QStringLiteral(".xml")));
+        } catch (const Failure&) {
+            // A page without its response would pass for an answered row.
+            QFile::remove(page);
+            throw;
+        }
     } catch (const Failure& f) {
         return complete(index, f.description());
     }
@@ -248,11 +255,18 @@ void BatchRun::finish()
 {
     if (finished_) return;
     finished_ = true;
-    try {
-        writeSummaryCsv(out_.filePath(kSummaryCsv), results_);
-        writeSummaryHtml(out_.filePath(kSummaryHtml), results_);
-    } catch (const Failure& f) {
-        summaryProblem_ = f.description();
+    // Each summary that fits is written and the first that does not is told; the summary of an
+    // earlier batch in its place would speak for this one.
+    using Writer = void (*)(const QString&, const std::vector<BatchResult>&);
+    const std::pair<QString, Writer> summaries[] = {{kSummaryCsv, writeSummaryCsv}, {kSummaryHtml, writeSummaryHtml}};
+    for (const auto& [name, write] : summaries) {
+        try {
+            write(out_.filePath(name), results_);
+        } catch (const Failure& f) {
+            QFile::remove(out_.filePath(name));
+            if (summaryProblem_.isEmpty())
+                summaryProblem_ = QStringLiteral("Souhrn dávky (%1) nelze zapsat. %2").arg(name, f.description());
+        }
     }
     emit finished();
 }

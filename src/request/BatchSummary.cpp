@@ -1,9 +1,8 @@
 #include "request/BatchSummary.h"
 
-#include <QSaveFile>
 #include <QStringList>
 
-#include "common/Failure.h"
+#include "common/FileWriting.h"
 #include "common/NumberText.h"
 
 namespace zorva::request {
@@ -56,13 +55,6 @@ QString csvLine(const QStringList& values)
     return out.join(QLatin1Char(';')) + QLatin1String("\r\n");
 }
 
-void commit(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure(err::PathFileAccess, QStringLiteral("Soubor nelze zapsat: ") + path);
-}
-
 const char* kStyle =
     R"(body { font-family: "DejaVu Sans", "Segoe UI", Tahoma, Arial, Helvetica, sans-serif; font-size: 10pt;
        color: #000; background: #fff; margin: 0 auto; padding: 14px 18px; max-width: 1180px; line-height: 1.35; }
@@ -86,7 +78,7 @@ void writeSummaryCsv(const QString& path, const std::vector<BatchResult>& result
 {
     QString text = csvLine(kHeader);
     for (const BatchResult& r : results) text += csvLine(fields(r));
-    commit(path, QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8());
+    writeFileAtomically(path, QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8());
 }
 
 void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results)
@@ -120,7 +112,7 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
         html += QStringLiteral("</tr>\n");
     }
     html += QStringLiteral("</tbody>\n</table>\n</body>\n</html>\n");
-    commit(path, html.toUtf8());
+    writeFileAtomically(path, html.toUtf8());
 }
 
 }  // namespace zorva::request

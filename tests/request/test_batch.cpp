@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -195,6 +196,42 @@ TEST_F(Batch, ResumeSendsNothingThatIsAlreadyThere)
     EXPECT_TRUE(again[4].endsWith(QStringLiteral(";Služba odmítla spojení: na zadané adrese neběží.")))
         << again[4].toStdString();
     EXPECT_EQ(again[5], lines(first)[5]);
+}
+
+// A full disk fails the rows whose files do not fit, with the reason; no file is left empty or half
+// written; the summary is written when it fits, and otherwise the batch says so and fails.
+TEST_F(Batch, AFullDiskFailsTheRowsAndLeavesNoEmptyFile)
+{
+    SmallDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << disk.why.toStdString();
+    out = QDir(disk.path()).filePath(QStringLiteral("vystup"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const QString full = QStringLiteral("Na disku není dost místa: ") + out;
+    struct Case {
+        qint64 room;  // what the disk has left: a summary fits in 16 kB, a row's page does not
+        QStringList files;
+        QString said;
+    };
+    const Case cases[] = {
+        {16 * 1024, {QStringLiteral("souhrn.csv"), QStringLiteral("souhrn.htm")}, QString()},
+        {0, {}, QStringLiteral("Souhrn dávky (souhrn.csv) nelze zapsat. ") + full},
+    };
+    for (const Case& c : cases) {
+        for (const QString& name : outputs()) QFile::remove(QDir(out).filePath(name));
+        QFile::remove(QDir(disk.path()).filePath(QStringLiteral("plnivo")));
+        disk.fill(c.room);
+        EXPECT_EQ(run(kHeader + "1000234567;;;4;C;2005;\r\n2000000001;;;5;A;2006;\r\n"), 1) << c.room;
+        EXPECT_EQ(outputs(), c.files) << c.room;
+        for (const QString& name : outputs())
+            EXPECT_GT(QFileInfo(QDir(out).filePath(name)).size(), 0) << name.toStdString();
+        EXPECT_EQ(progress.mid(0, 2),
+                  (QStringList{QStringLiteral("1/2 1000234567 ") + full, QStringLiteral("2/2 2000000001 ") + full}))
+            << c.room;
+        EXPECT_EQ(progress.mid(2), c.said.isEmpty() ? QStringList() : QStringList{c.said}) << c.room;
+        if (!c.files.isEmpty()) {
+            EXPECT_TRUE(lines(read(QStringLiteral("souhrn.csv"))).value(1).endsWith(QLatin1Char(';') + full));
+        }
+    }
 }
 
 TEST_F(Batch, AKilledRunLeavesOnlyWholeFiles)
