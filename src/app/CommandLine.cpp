@@ -1,12 +1,14 @@
 #include "app/CommandLine.h"
 
 #include <QCoreApplication>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 
 #include "Version.h"
 #include "app/Startup.h"
 #include "common/CommandArguments.h"
+#include "common/Failure.h"
 #include "common/SystemClock.h"
 #include "common/TerminationSignals.h"
 #include "editor/Recompute.h"
@@ -17,10 +19,16 @@ namespace zorva::app {
 
 namespace {
 
+// A document that did not all reach the standard output is no result, and the command must not end
+// as if it were.
 void writeOut(const QByteArray& bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size()) &&
+        std::fflush(stdout) == 0)
+        return;
+    if (errno == ENOSPC)
+        throw Failure(err::DiskFull, QStringLiteral("Na disku není dost místa pro standardní výstup."));
+    throw Failure(err::PathFileAccess, QStringLiteral("Na standardní výstup nelze zapsat."));
 }
 
 void writeError(const QString& text)

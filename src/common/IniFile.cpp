@@ -3,12 +3,12 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
 #include "common/ErrorTexts.h"
 #include "common/Failure.h"
+#include "common/FileWriting.h"
 #include "common/UserText.h"
 #include "common/Windows1250.h"
 
@@ -188,14 +188,9 @@ void writeOrFail(const QString& section, const QString& key, const QString& valu
         bytes += "\r\n";
     }
 
-    // The new content goes to a temporary file beside the old one and replaces it by a rename, so
-    // that a failure in the middle never leaves a half-written settings file.
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        const bool folderMissing = !QFileInfo(QFileInfo(file).absolutePath()).isDir();
-        if (folderMissing) throw failure(err::PathNotFound);
-        throw failure(err::PathFileAccess);
-    }
+    // The new content replaces the old whole, so that a failure in the middle never leaves a
+    // half-written settings file.
+    writeFileAtomically(file, bytes);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include "common/FileWriting.h"
+
 namespace zorva {
 
 bool canWriteIn(const QString& folder)
@@ -21,9 +23,17 @@ void seedFolder(const QString& from, const QString& to, const QStringList& names
         const QString source = QDir(from).filePath(name);
         const QString target = QDir(to).filePath(name);
         if (QFileInfo::exists(target) || !QFileInfo(source).isFile()) continue;
-        if (QFile::copy(source, target))
-            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                              QFileDevice::ReadOther);
+        QFile in(source);
+        if (!in.open(QIODevice::ReadOnly)) continue;
+        // A copy that did not fit is not there at all: an empty file would be kept as the user's own
+        // from then on.
+        try {
+            writeFileAtomically(target, in.readAll());
+        } catch (const Failure&) {
+            continue;
+        }
+        QFile::setPermissions(
+            target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     }
 }
 

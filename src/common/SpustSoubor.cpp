@@ -1,12 +1,11 @@
 #include "common/SpustSoubor.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
 #include "common/ErrorTexts.h"
 #include "common/Failure.h"
+#include "common/FileWriting.h"
 #include "common/ModAll.h"
 #include "common/Windows1250.h"
 
@@ -51,13 +50,15 @@ void appendLogLine(const ProgramContext& ctx, const QString& text)
 {
     const QString line = stamp(ctx.clock ? ctx.clock->now() : QDateTime::currentDateTime()) + QLatin1Char(' ') + text +
                          QStringLiteral("\r\n");
-    QFile log(ctx.file(QStringLiteral("\\SpustSoubor_err.txt")));
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        throw failure(QFileInfo(QFileInfo(log.fileName()).absolutePath()).isDir() ? err::PathFileAccess
-                                                                                  : err::PathNotFound);
+    try {
+        appendToFile(ctx.file(QStringLiteral("\\SpustSoubor_err.txt")),
+                     toWindows1250(line, Windows1250Unmappable::Question));
+    } catch (const Failure& f) {
+        // The log's failures are told by their number and its text, as they always were; a full disk
+        // also by the folder that has no room.
+        if (f.number() == err::DiskFull) throw;
+        throw failure(f.number());
     }
-    const QByteArray bytes = toWindows1250(line, Windows1250Unmappable::Question);
-    if (log.write(bytes) != bytes.size()) throw failure(err::PathFileAccess);
 }
 
 // A path that names its place on a local disk: one with a drive letter's colon, or, on this

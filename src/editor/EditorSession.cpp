@@ -1,10 +1,12 @@
 #include "editor/EditorSession.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QSet>
 #include <cmath>
 
 #include "common/Failure.h"
+#include "common/FileInUse.h"
 #include "common/ModAll.h"
 #include "common/Namespaces.h"
 #include "common/NumberText.h"
@@ -33,6 +35,7 @@ void EditorSession::Startuj()
 {
     // Phase one: the first failure ends the loading with one message.
     db::WorkingDatabase database;
+    QString created;
     try {
         if (!xmlDOM) throw Failure(err::ObjectVariableNotSet, QStringLiteral("Dokument odpovědi není nastaven"));
         xml::Document& doc = *xmlDOM;
@@ -52,11 +55,24 @@ void EditorSession::Startuj()
         }
         emit headersChanged();
 
-        databasePath_ = VytvorJmenoTMP(ctx_, ctx_.folder, QStringLiteral("MDB"));
-        db::WorkingDatabase::create(databasePath_, kCzechLocale);
+        // The name is the session's only once the file is: a name another run took in the meantime
+        // is that run's file, which this session must neither open nor delete.
+        created = db::WorkingDatabase::createUnique(
+            [this] { return VytvorJmenoTMP(ctx_, ctx_.folder, QStringLiteral("MDB")); }, kCzechLocale);
+        databasePath_ = created;
+        // Marked for the whole opening, also between the loading and the data control's connection,
+        // so that the cleanup of another instance leaves it alone.
+        inUse_ = std::make_unique<FileInUse>(databasePath_);
         database.open(databasePath_);
         database.execute(set_.workingTableStatement());
     } catch (const std::exception& e) {
+        // A working database that could not be made ready is of no use to anyone: it goes at once.
+        database.close();
+        if (!created.isEmpty()) {
+            inUse_.reset();
+            QFile::remove(created);
+            databasePath_.clear();
+        }
         emit headersChanged();
         ctx_.message(userText(e), MessageIcon::None);
         if (leaveBusy) leaveBusy();

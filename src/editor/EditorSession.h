@@ -12,6 +12,10 @@
 #include "platform/DataControl.h"
 #include "platform/XmlDocument.h"
 
+namespace zorva {
+class FileInUse;
+}
+
 namespace zorva::editor {
 
 // What one run of the calculation may ask of whoever started it: a chance to process window events
@@ -89,6 +93,7 @@ private:
     std::vector<ValueNotTaken> notTaken_;
     QMap<QString, QString> headers_;
     QString databasePath_;
+    std::unique_ptr<FileInUse> inUse_;
     std::unique_ptr<db::DataControl> dataControl_;
     bool running_ = false;
 };

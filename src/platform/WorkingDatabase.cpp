@@ -10,10 +10,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <cerrno>
 
 #include "common/DetailLog.h"
 #include "common/Failure.h"
 #include "common/FileInUse.h"
+#include "common/FileWriting.h"
 #include "platform/Connection.h"
 #include "platform/JetSql.h"
 #include "platform/LibraryHandles.h"
@@ -71,35 +73,52 @@ WorkingDatabase::~WorkingDatabase()
 void WorkingDatabase::create(const QString& path, const QString& locale)
 {
     const QFileInfo info(path);
-    if (info.exists() || info.isSymLink())
-        throw Failure(err::DatabaseFailure, QStringLiteral("Databáze „%1“ již existuje.").arg(path));
+    const auto exists = [&] {
+        return Failure(err::FileAlreadyExists, QStringLiteral("Databáze „%1“ již existuje.").arg(path));
+    };
+    if (info.isSymLink()) throw exists();
     if (!info.dir().exists())
         throw Failure(err::PathNotFound, QStringLiteral("Cesta k databázi „%1“ nebyla nalezena.").arg(path));
-    // NewOnly: the file is ours alone even if another program picks the same name at this moment.
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        qCWarning(detailLog).noquote() << "Databázi" << path << "nelze vytvořit:" << file.errorString();
+    // Exclusive: the file is ours alone even if another program picks the same name at this moment.
+    try {
+        if (!createNewFile(path)) throw exists();
+    } catch (const Failure& f) {
+        if (f.number() == err::FileAlreadyExists || f.number() == err::DiskFull) throw;
         throw Failure(err::PathFileAccess, QStringLiteral("Databázi „%1“ nelze vytvořit.").arg(path));
     }
-    file.close();
 
     // The language of the locale string is kept in the file header, so that every later connection
     // registers the same text order.
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     platform::SqliteHandle handle(raw);
     QString problem;
     if (rc != SQLITE_OK) {
         problem = QString::fromUtf8(raw ? sqlite3_errmsg(raw) : sqlite3_errstr(rc));
     } else {
         const QByteArray pragma = "PRAGMA user_version = " + QByteArray::number(detail::languageIdOf(locale));
-        if (sqlite3_exec(handle.get(), pragma.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            problem = QString::fromUtf8(sqlite3_errmsg(handle.get()));
+        rc = sqlite3_exec(handle.get(), pragma.constData(), nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) problem = QString::fromUtf8(sqlite3_errmsg(handle.get()));
     }
     handle.reset();
     if (!problem.isEmpty()) {
         QFile::remove(path);
-        throw Failure(err::DatabaseFailure, QStringLiteral("Databázi „%1“ nelze vytvořit: %2").arg(path, problem));
+        if ((rc & 0xff) == SQLITE_FULL) throw writeFailure(path, ENOSPC);
+        qCWarning(detailLog).noquote() << "Databázi" << path << "nelze vytvořit:" << problem;
+        throw Failure(err::DatabaseFailure, QStringLiteral("Databázi „%1“ nelze vytvořit.").arg(path));
+    }
+}
+
+QString WorkingDatabase::createUnique(const std::function<QString()>& nextName, const QString& locale)
+{
+    for (;;) {
+        const QString path = nextName();
+        try {
+            create(path, locale);
+            return path;
+        } catch (const Failure& f) {
+            if (f.number() != err::FileAlreadyExists) throw;
+        }
     }
 }
 
@@ -182,8 +201,10 @@ void WorkingDatabase::execute(const QString& sql)
 {
     d->requireOpen();
     QSqlQuery query(d->connection->db);
-    if (!query.exec(detail::withTextCollation(sql)))
+    if (!query.exec(detail::withTextCollation(sql))) {
+        if (query.lastError().nativeErrorCode() == QString::number(SQLITE_FULL)) throw writeFailure(d->path, ENOSPC);
         throw databaseFailure(QStringLiteral("Příkaz nelze provést"), query.lastError());
+    }
 }
 
 std::unique_ptr<Recordset> WorkingDatabase::openRecordset(const QString& sql)

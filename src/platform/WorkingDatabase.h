@@ -1,6 +1,7 @@
 #pragma once
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "platform/Recordset.h"
@@ -19,8 +20,13 @@ public:
     WorkingDatabase(const WorkingDatabase&) = delete;
     WorkingDatabase& operator=(const WorkingDatabase&) = delete;
 
-    // Creates an empty database file. Raises a Failure when the file exists or cannot be created.
+    // Creates an empty database file. Raises a Failure when the file exists (err::FileAlreadyExists)
+    // or cannot be created.
     static void create(const QString& path, const QString& locale);
+    // Creates an empty database file under the first name from `nextName` that no file has at the
+    // moment of creation, and gives that name: programs running side by side in one folder may pick
+    // the same name at the same moment, and only one of them gets it. Raises a Failure.
+    static QString createUnique(const std::function<QString()>& nextName, const QString& locale);
 
     // Opens an existing file, not exclusive, not read-only. Raises a Failure.
     void open(const QString& path);

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -12,6 +12,7 @@
 #include <libxml/xmlsave.h>
 
 #include "common/Failure.h"
+#include "common/FileWriting.h"
 #include "platform/XmlParser.h"
 #include "platform/XmlPattern.h"
 #include "platform/XmlTree.h"
@@ -594,24 +595,22 @@ void Document::save(const QString& path) const
         throw Failure(err::PathFileAccess,
                       QStringLiteral("Chyba přístupu k cestě nebo souboru: %1").arg(QDir::toNativeSeparators(path)));
 
-    // QSaveFile writes a temporary file beside the target, flushes it to disk and renames it over
-    // the old file, so that a reader never sees a half-written response. The text goes straight
-    // into it: a large response is never held twice in memory.
-    QSaveFile file(path);
-    const auto fail = [&] {
-        file.cancelWriting();
-        throw Failure(err::PathFileAccess,
-                      QStringLiteral("Chyba přístupu k cestě nebo souboru: %1").arg(QDir::toNativeSeparators(path)));
-    };
-    if (!file.open(QIODevice::WriteOnly)) fail();
-    bool written = false;
-    try {
-        written = serialise(doc_, [&](const char* bytes, int length) { return file.write(bytes, length) == length; });
-    } catch (...) {
-        file.cancelWriting();
-        throw;
-    }
-    if (!written || !file.commit()) fail();
+    // The text goes straight into the file that replaces the old one whole once it is complete, so
+    // that a reader never sees a half-written response and a large one is never held twice in memory.
+    AtomicFile file(path);
+    // A failure cannot pass through the library's C code: it is kept and raised once it has returned.
+    std::optional<Failure> writeFailed;
+    serialise(doc_, [&](const char* bytes, int length) {
+        try {
+            file.write(QByteArrayView(bytes, length));
+            return true;
+        } catch (const Failure& f) {
+            writeFailed = f;
+            return false;
+        }
+    });
+    if (writeFailed) throw *writeFailed;
+    file.commit();
 }
 
 QByteArray Document::toBytes() const

@@ -2,13 +2,12 @@
 
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringEncoder>
 #include <optional>
 
 #include "common/DetailLog.h"
-#include "common/ErrorTexts.h"
 #include "common/Failure.h"
+#include "common/FileWriting.h"
 #include "common/SkipOnFailure.h"
 #include "common/SpustSoubor.h"
 #include "common/UserText.h"
@@ -43,20 +42,12 @@ QByteArray pageBytes(const QString& text, const QString& encoding)
     return toWindows1250(text, Windows1250Unmappable::CharRef);
 }
 
-// The file system's own reason is English: it goes to the log, the user reads the Czech text.
-[[noreturn]] void pageNotWritten(const QString& path, const QSaveFile& file)
-{
-    qCWarning(detailLog).noquote() << "Stránku" << path << "nelze zapsat:" << file.errorString();
-    throw Failure(err::PathFileAccess, QStringLiteral("%1: „%2“").arg(errorText(err::PathFileAccess), path));
-}
-
 void writeHtmlPage(const QString& path, const QString& text, const QString& encoding)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) pageNotWritten(path, file);
+    AtomicFile file(path);
     file.write(pageBytes(text, encoding));
     file.write("\r\n");
-    if (!file.commit()) pageNotWritten(path, file);
+    file.commit();
 }
 
 void launch(const ProgramContext& ctx, const QString& name)
@@ -108,12 +99,23 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
         if (!element) throw Failure(err::ObjectRequired, QStringLiteral("Prvek k zobrazení chybí"));
         presentation.appendNode(element);
     });
-    skipOnFailure([&] { presentation.save(ctx.file(kIntermediateFile)); });
+    // Without the intermediate file there is nothing to transform; why it is missing is what the
+    // user is told then, not that the answer was empty.
+    std::optional<Failure> notSaved;
+    skipOnFailure([&] {
+        try {
+            presentation.save(ctx.file(kIntermediateFile));
+        } catch (const Failure& f) {
+            notSaved = f;
+            throw;
+        }
+    });
     skipOnFailure([&] { source.load(ctx.file(kIntermediateFile)); });
     // A page that cannot be made is told, not opened blank (nor replaced by the older page of the
     // same name): the user would take an empty or an earlier report for this answer's.
     std::optional<QString> problem;
     try {
+        if (notSaved) throw *notSaved;
         const PageText page = transformText(*compileStylesheet(ctx), source);
         writeHtmlPage(ctx.file(kHtmlFile), page.text, page.encoding);
     } catch (const Failure& f) {
@@ -139,7 +141,14 @@ void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QStri
         if (!element) throw Failure(err::ObjectRequired, QStringLiteral("Prvek k zobrazení chybí"));
         presentation.appendNode(element);
     });
-    skipOnFailure([&] { presentation.save(ctx.file(kXmlViewFile)); });
+    // The file of an earlier rendering, opened in place of one that could not be written, would pass
+    // for this answer's.
+    try {
+        presentation.save(ctx.file(kXmlViewFile));
+    } catch (const Failure& f) {
+        ctx.message(QStringLiteral("Sestavu nelze zobrazit. ") + pageProblem(f), MessageIcon::Critical);
+        return;
+    }
     skipOnFailure([&] { launch(ctx, kXmlViewFile); });
 }
 

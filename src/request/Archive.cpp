@@ -6,8 +6,10 @@
 #include <QLoggingCategory>
 
 #include "common/Failure.h"
+#include "common/FileWriting.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
+#include "request/ServiceFault.h"
 
 Q_LOGGING_CATEGORY(archiveLog, "zorva.archiv")
 
@@ -50,15 +52,20 @@ QString archiveName(const RequestFields& f, const QDateTime& time)
 
 void archiveResponse(const ProgramContext& ctx, const RequestFields& fields)
 {
-    const QString folderPath = ctx.file(kArchiveFolder);
+    QString folderPath = ctx.file(kArchiveFolder);
     try {
+        QFile stored(ctx.file(presentation::kResponseFile));
+        if (!stored.open(QIODevice::ReadOnly)) throw Failure(err::FileNotFound, QStringLiteral("odpověď chybí"));
+        const QByteArray bytes = stored.readAll();
+        xml::Document response;
+        response.loadXml(bytes);
+        // A fault, or an answer without the service's figures, is no result for the applicant: among
+        // the results it would pass for one.
+        if (!holdsServiceData(response)) folderPath = QDir(folderPath).filePath(kArchiveFailuresFolder);
         if (!QDir().mkpath(folderPath)) throw Failure(err::PathNotFound, QStringLiteral("složku nelze vytvořit"));
         const QDateTime time = ctx.clock ? ctx.clock->now() : QDateTime::currentDateTime();
         const QString base = freeBase(QDir(folderPath), archiveName(fields, time));
-        if (!QFile::copy(ctx.file(presentation::kResponseFile), base + QStringLiteral(".xml")))
-            throw Failure(err::PathFileAccess, QStringLiteral("kopii odpovědi nelze zapsat"));
-        xml::Document response;
-        response.load(base + QStringLiteral(".xml"));
+        writeFileAtomically(base + QStringLiteral(".xml"), bytes);
         presentation::renderResponseTo(ctx, response, base + QStringLiteral(".htm"), presentation::RenderAs::Html);
     } catch (const std::exception& e) {
         qCWarning(archiveLog, "Archiv %s: %s", qUtf8Printable(folderPath), e.what());

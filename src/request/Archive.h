@@ -11,6 +11,8 @@ namespace zorva::request {
 // and of its page (the main window's rendering) in the folder "archiv" beside the program, named
 // after the applicant (JISUBRUX, else IČ, else RČ), the type, the date or year and the time:
 //   archiv/1000234567_typ4_2006_20261208-093012.xml and .htm
+// An answer that holds no result (a SOAP fault, an envelope without the service's data) goes with
+// the same name form into "archiv/chyby" instead, so that the applicant's results are only results.
 // Nothing here may stop the exchange: a folder or file that cannot be written costs a log line only.
 void archiveResponse(const ProgramContext& ctx, const RequestFields& fields);
 
@@ -18,5 +20,6 @@ void archiveResponse(const ProgramContext& ctx, const RequestFields& fields);
 QString archiveName(const RequestFields& fields, const QDateTime& time);
 
 inline const QString kArchiveFolder = QStringLiteral("\\archiv");
+inline const QString kArchiveFailuresFolder = QStringLiteral("chyby");  // inside kArchiveFolder
 
 }  // namespace zorva::request

@@ -54,11 +54,6 @@ void takeFigures(const xml::Document& doc, BatchResult& r)
     r.pichB = textOf(doc, QStringLiteral("//RUX:PICHROKB"));
 }
 
-bool isResult(const xml::Document& doc)
-{
-    return !doc.isEmpty() && doc.selectSingle(QStringLiteral("//VDJ:RespRecord"));
-}
-
 // A field the stored answer repeats equals what the row asks: the same text, or the same number
 // (the request carries numbers with a decimal point).
 bool sameAnswer(const QString& stored, const QString& asked)
@@ -185,7 +180,7 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
     const QString xmlPath = out_.filePath(base + QStringLiteral(".xml"));
     if (!QFile::exists(xmlPath)) return false;
     xml::Document stored;
-    if (!stored.load(xmlPath) || !isResult(stored)) return false;
+    if (!stored.load(xmlPath) || !holdsServiceData(stored)) return false;
     // A response of an earlier list to another question about the same applicant is no answer to
     // this row.
     // The acreage decides the intensity of type 6, and an answer may write "10" asked as "10.0".
@@ -214,12 +209,20 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
 void BatchRun::answered(size_t index, const QString& base, const xml::Document& response)
 {
     if (const auto fault = serviceFault(response)) return complete(index, *fault);
-    if (!isResult(response)) return complete(index, QStringLiteral("Odpověď služby neobsahuje výsledek výpočtu."));
+    if (!holdsServiceData(response))
+        return complete(index, QStringLiteral("Odpověď služby neobsahuje výsledek výpočtu."));
+    const QString page = out_.filePath(base + QStringLiteral(".htm"));
     try {
         // The page first, the response last: a response in the folder always has its page, which is
         // what a resumed run relies on.
-        pages_->write(response, out_.filePath(base + QStringLiteral(".htm")));
-        response.save(out_.filePath(base + QStringLiteral(".xml")));
+        pages_->write(response, page);
+        try {
+            response.save(out_.filePath(base + QStringLiteral(".xml")));
+        } catch (const Failure&) {
+            // A page without its response would pass for an answered row.
+            QFile::remove(page);
+            throw;
+        }
     } catch (const Failure& f) {
         return complete(index, f.description());
     }
@@ -248,11 +251,18 @@ void BatchRun::finish()
 {
     if (finished_) return;
     finished_ = true;
-    try {
-        writeSummaryCsv(out_.filePath(kSummaryCsv), results_);
-        writeSummaryHtml(out_.filePath(kSummaryHtml), results_);
-    } catch (const Failure& f) {
-        summaryProblem_ = f.description();
+    // Each summary that fits is written and the first that does not is told; the summary of an
+    // earlier batch in its place would speak for this one.
+    using Writer = void (*)(const QString&, const std::vector<BatchResult>&);
+    const std::pair<QString, Writer> summaries[] = {{kSummaryCsv, writeSummaryCsv}, {kSummaryHtml, writeSummaryHtml}};
+    for (const auto& [name, write] : summaries) {
+        try {
+            write(out_.filePath(name), results_);
+        } catch (const Failure& f) {
+            QFile::remove(out_.filePath(name));
+            if (summaryProblem_.isEmpty())
+                summaryProblem_ = QStringLiteral("Souhrn dávky (%1) nelze zapsat. %2").arg(name, f.description());
+        }
     }
     emit finished();
 }

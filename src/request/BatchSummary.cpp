@@ -1,9 +1,9 @@
 #include "request/BatchSummary.h"
 
-#include <QSaveFile>
+#include <QRegularExpression>
 #include <QStringList>
 
-#include "common/Failure.h"
+#include "common/FileWriting.h"
 #include "common/NumberText.h"
 
 namespace zorva::request {
@@ -39,28 +39,44 @@ QStringList fields(const BatchResult& r)
             r.state};
 }
 
-QString csvField(const QString& value)
+// The line number and the two intensities; every other column is text.
+bool isNumberColumn(qsizetype column)
 {
-    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n')) &&
-        !value.contains(QLatin1Char('\r')))
-        return value;
-    QString quoted = value;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    return column == 0 || column == 8 || column == 9;
 }
 
-QString csvLine(const QStringList& values)
+// What a spreadsheet reads as a number in a number column: "12", "0,942", "-0,5".
+bool isNumber(const QString& value)
+{
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+(,[0-9]+)?$"));
+    return number.match(value).hasMatch();
+}
+
+// A spreadsheet runs a cell that begins with one of these as a formula, a tab or a carriage return
+// in front of it included. The names and messages come from the service and the list, so a text
+// that begins so is kept a text by a leading apostrophe, which the spreadsheet does not show.
+bool runsAsFormula(const QString& value)
+{
+    return !value.isEmpty() && QStringView(u"=+-@\t\r").contains(value.front());
+}
+
+QString csvField(const QString& value, bool numberColumn)
+{
+    if (numberColumn && (value.isEmpty() || isNumber(value))) return value;
+    QString text = value;
+    if (runsAsFormula(text)) text.prepend(QLatin1Char('\''));
+    // A comma too: a spreadsheet that takes it for the separator would split the field.
+    static const QRegularExpression needsQuotes(QStringLiteral("[;\",\r\n]"));
+    if (!text.contains(needsQuotes)) return text;
+    text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QString csvLine(const QStringList& values, bool withNumbers)
 {
     QStringList out;
-    for (const QString& v : values) out << csvField(v);
+    for (qsizetype i = 0; i < values.size(); ++i) out << csvField(values.at(i), withNumbers && isNumberColumn(i));
     return out.join(QLatin1Char(';')) + QLatin1String("\r\n");
-}
-
-void commit(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure(err::PathFileAccess, QStringLiteral("Soubor nelze zapsat: ") + path);
 }
 
 const char* kStyle =
@@ -84,9 +100,9 @@ tr { page-break-inside: avoid; break-inside: avoid; }
 
 void writeSummaryCsv(const QString& path, const std::vector<BatchResult>& results)
 {
-    QString text = csvLine(kHeader);
-    for (const BatchResult& r : results) text += csvLine(fields(r));
-    commit(path, QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8());
+    QString text = csvLine(kHeader, false);
+    for (const BatchResult& r : results) text += csvLine(fields(r), true);
+    writeFileAtomically(path, QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8());
 }
 
 void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results)
@@ -108,7 +124,7 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
         html += QStringLiteral("<tr>");
         for (int i = 0; i < values.size(); ++i) {
             const QString text = values.at(i).toHtmlEscaped();
-            const bool numeric = i == 0 || i == 8 || i == 9;
+            const bool numeric = isNumberColumn(i);
             if (i == values.size() - 1 && r.ok() && !r.page.isEmpty())
                 html += QStringLiteral("<td><a href=\"%1\">OK</a></td>").arg(r.page.toHtmlEscaped());
             else if (i == values.size() - 1 && !r.ok())
@@ -120,7 +136,7 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
         html += QStringLiteral("</tr>\n");
     }
     html += QStringLiteral("</tbody>\n</table>\n</body>\n</html>\n");
-    commit(path, html.toUtf8());
+    writeFileAtomically(path, html.toUtf8());
 }
 
 }  // namespace zorva::request

@@ -7,6 +7,7 @@
 #include "common/Failure.h"
 #include "platform/HttpRequest.h"
 #include "request/ExchangeMessages.h"
+#include "request/ServiceFault.h"
 
 namespace zorva::request {
 
@@ -109,6 +110,14 @@ void Exchange::onCompleted()
         // No document is no answer: whatever was stored before stays as it was.
         outcome_.message = exchangeFailureMessage(
             request_->bodyArrived() ? ExchangeFailure::NotXml : ExchangeFailure::EmptyBody, facts);
+        end(ExchangeOutcome::Result::Failed);
+        return;
+    }
+    if (!isServiceAnswer(*response)) {
+        // An error page of a server or proxy on the way, well-formed or not, is no answer either.
+        outcome_.message = exchangeFailureMessage(ExchangeFailure::NotAnswer, facts);
+        outcome_.detail = QStringLiteral("<%1>").arg(response->root().name());
+        qCWarning(detailLog).noquote() << QStringLiteral("Odpověď z %1 není obálka SOAP:").arg(url_) << outcome_.detail;
         end(ExchangeOutcome::Result::Failed);
         return;
     }

@@ -16,7 +16,7 @@ namespace zorva::request {
 struct ExchangeOutcome {
     enum class Result {
         Pending,    // not ended yet
-        Answered,   // an XML document came back (a SOAP fault included) and is stored at the target
+        Answered,   // a SOAP envelope came back (a fault included) and is stored at the target
         Failed,     // no usable answer: message says why, in Czech; nothing stored
         NotStored,  // the answer came but could not be stored: message is the failure's "number-text"
         Cancelled,  // given up by cancel(): nothing stored, nothing to report

@@ -53,6 +53,11 @@ QString exchangeFailureMessage(ExchangeFailure failure, const ExchangeFailureFac
             what = QStringLiteral("Služba odpověděla (stav HTTP %1), ale odpověď není dokument XML.").arg(facts.status);
             check = QStringLiteral("Zkontrolujte, zda adresa (%1) vede na službu výpočtu VDJ.").arg(where);
             break;
+        case ExchangeFailure::NotAnswer:
+            what = QStringLiteral("Služba odpověděla (stav HTTP %1), ale odpověď není odpovědí služby výpočtu VDJ.")
+                       .arg(facts.status);
+            check = QStringLiteral("Zkontrolujte, zda adresa (%1) vede na službu výpočtu VDJ.").arg(where);
+            break;
     }
     return what + QStringLiteral("\n\nAdresa: ") + facts.url + QStringLiteral("\n\n") + check;
 }

@@ -13,6 +13,7 @@ enum class ExchangeFailure {
     Interrupted,   // the connection broke before an answer came
     EmptyBody,     // an HTTP answer without content
     NotXml,        // an HTTP answer whose content is no XML document
+    NotAnswer,     // an XML document that is no answer of the service (an error page on the way)
 };
 
 struct ExchangeFailureFacts {

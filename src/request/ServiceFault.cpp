@@ -7,11 +7,16 @@ namespace zorva::request {
 namespace {
 
 // The first element whose name, without its prefix, is `local`, at any depth.
+bool named(const xml::Node& node, QLatin1String local)
+{
+    const QString name = node.name();
+    return name == local || name.endsWith(QLatin1Char(':') + local);
+}
+
 xml::Node findLocal(const xml::Node& node, QLatin1String local)
 {
     for (const xml::Node& child : node.childElements()) {
-        const QString name = child.name();
-        if (name == local || name.endsWith(QLatin1Char(':') + local)) return child;
+        if (named(child, local)) return child;
         if (xml::Node found = findLocal(child, local)) return found;
     }
     return {};
@@ -26,6 +31,16 @@ std::optional<QString> serviceFault(const xml::Document& answer)
     const xml::Node text = findLocal(fault, QLatin1String("faultstring"));
     const QString s = text ? text.text().simplified() : QString();
     return s.isEmpty() ? kFaultWithoutText : s;
+}
+
+bool isServiceAnswer(const xml::Document& reply)
+{
+    return !reply.isEmpty() && named(reply.root(), QLatin1String("Envelope"));
+}
+
+bool holdsServiceData(const xml::Document& answer)
+{
+    return isServiceAnswer(answer) && !serviceFault(answer) && answer.selectSingle(QStringLiteral("//VDJ:PICHROW"));
 }
 
 }  // namespace zorva::request

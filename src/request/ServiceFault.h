@@ -13,4 +13,12 @@ namespace zorva::request {
 std::optional<QString> serviceFault(const xml::Document& answer);
 inline const QString kFaultWithoutText = QStringLiteral("Služba odpověděla chybou bez popisu.");
 
+// Whether a reply is an answer of the service at all, a SOAP envelope (holding data or a fault),
+// rather than, say, the error page of a server or proxy on the way, which may be well-formed XML.
+bool isServiceAnswer(const xml::Document& reply);
+
+// Whether an answer holds the service's data: the rows of a calculation, and no fault. Only such an
+// answer is a result for the applicant.
+bool holdsServiceData(const xml::Document& answer);
+
 }  // namespace zorva::request

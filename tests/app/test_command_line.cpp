@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
 
 #include "Version.h"
 
@@ -9,8 +14,9 @@ namespace {
 struct Call {
     QStringList args;
     int status;
-    const char* stdoutHas;  // empty: nothing on the standard output
-    const char* stderrHas;  // empty: nothing on the error stream
+    const char* stdoutHas;             // empty: nothing on the standard output
+    const char* stderrHas;             // empty: nothing on the error stream
+    const char* stdoutFile = nullptr;  // where the standard output goes instead of the test
 };
 
 class CommandLine : public testing::TestWithParam<Call> {};
@@ -26,6 +32,7 @@ TEST_P(CommandLine, AnswersWithoutWindow)
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     process.setProcessEnvironment(env);
+    if (c.stdoutFile) process.setStandardOutputFile(QString::fromUtf8(c.stdoutFile));
     process.start(QStringLiteral(ZORVA_PROGRAM_EXE), c.args);
     ASSERT_TRUE(process.waitForFinished(60000));
     const QString out = QString::fromUtf8(process.readAllStandardOutput());
@@ -51,17 +58,52 @@ const QString sample = QFileInfo(QStringLiteral(ZORVA_PROGRAM_EXE)).absolutePath
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, CommandLine,
-    testing::Values(Call{{"--help"}, 0, "Použití:\n", ""}, Call{{"--version"}, 0, version.c_str(), ""},
-                    Call{{"--program-folder"}, 0, programFolder.c_str(), ""},
-                    Call{{"--bogus"}, 2, "", "Neznámá volba \"--bogus\".\nPoužití:"},
-                    Call{{"soubor.xml"}, 2, "", "Použití:"}, Call{{"--help", "--bogus"}, 2, "", "Použití:"},
-                    Call{{"--recompute"}, 2, "", "Volbě --recompute chybí hodnota.\nPoužití:"},
-                    Call{{"--recompute", "--out", "x.xml"}, 2, "", "chybí hodnota"},
-                    Call{{"--recompute", "/nonexistent/in.xml"}, 2, "", "nelze přečíst"},
-                    Call{{"--render"}, 2, "", "Volbě --render chybí hodnota.\nPoužití:"},
-                    Call{{"--render", "in.xml", "--out", "--xml"}, 2, "", "Volbě --out chybí hodnota."},
-                    Call{{"--batch", "l.csv", "--out", "--resume"}, 2, "", "Volbě --out chybí hodnota."},
-                    Call{{"--render", "/nonexistent/in.xml", "--out", "/nonexistent/out.htm"}, 2, "", "nelze přečíst"},
-                    Call{{"--render", sample, "--out", "/nonexistent/out.htm"}, 2, "", "nelze zapsat"}));
+    testing::Values(
+        Call{{"--help"}, 0, "Použití:\n", ""}, Call{{"--version"}, 0, version.c_str(), ""},
+        Call{{"--program-folder"}, 0, programFolder.c_str(), ""},
+        Call{{"--bogus"}, 2, "", "Neznámá volba \"--bogus\".\nPoužití:"}, Call{{"soubor.xml"}, 2, "", "Použití:"},
+        Call{{"--help", "--bogus"}, 2, "", "Použití:"},
+        Call{{"--recompute"}, 2, "", "Volbě --recompute chybí hodnota.\nPoužití:"},
+        Call{{"--recompute", "--out", "x.xml"}, 2, "", "chybí hodnota"},
+        Call{{"--recompute", "/nonexistent/in.xml"}, 2, "", "nelze přečíst"},
+        Call{{"--render"}, 2, "", "Volbě --render chybí hodnota.\nPoužití:"},
+        Call{{"--render", "in.xml", "--out", "--xml"}, 2, "", "Volbě --out chybí hodnota."},
+        Call{{"--batch", "l.csv", "--out", "--resume"}, 2, "", "Volbě --out chybí hodnota."},
+        Call{{"--render", "/nonexistent/in.xml", "--out", "/nonexistent/out.htm"}, 2, "", "nelze přečíst"},
+        Call{{"--render", sample, "--out", "/nonexistent/out.htm"}, 2, "", "nelze zapsat"},
+        // A device that is always full: nothing may end as if it had been written.
+        Call{{"--render", sample, "--out", "/dev/full"}, 2, "", "Na disku není dost místa: /dev"},
+        Call{{"--recompute", sample, "--out", "/dev/full"}, 2, "", "Na disku není dost místa: /dev"},
+        Call{{"--recompute", sample}, 2, "", "Na disku není dost místa pro standardní výstup.", "/dev/full"}));
+
+// Runs started together in one program folder each get a working database of their own: a copy of
+// the program in a folder of its own, so that the builds' own folder stays out of it.
+TEST(ParallelRuns, RecomputesInOneProgramFolderAllSucceedAlike)
+{
+    const QTemporaryDir folder;
+    const QString program = QDir(folder.path()).filePath(QStringLiteral("ZORVA_VDJ"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ZORVA_PROGRAM_EXE), program));
+    const QString input = QStringLiteral(ZORVA_DATA_DIR "/samples/response-first.xml");
+    constexpr int runs = 30;
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < runs; ++i) {
+        auto& p = processes.emplace_back(std::make_unique<QProcess>());
+        p->start(program, {QStringLiteral("--recompute"), input, QStringLiteral("--out"),
+                           QDir(folder.path()).filePath(QStringLiteral("out%1.xml").arg(i))});
+    }
+    QByteArray first;
+    for (int i = 0; i < runs; ++i) {
+        QProcess& p = *processes[i];
+        ASSERT_TRUE(p.waitForFinished(120000)) << i;
+        EXPECT_EQ(p.exitCode(), 0) << i << ": " << p.readAllStandardError().toStdString();
+        QFile out(QDir(folder.path()).filePath(QStringLiteral("out%1.xml").arg(i)));
+        ASSERT_TRUE(out.open(QIODevice::ReadOnly)) << i;
+        const QByteArray bytes = out.readAll();
+        if (i == 0) first = bytes;
+        EXPECT_FALSE(bytes.isEmpty()) << i;
+        EXPECT_EQ(bytes, first) << i;
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("TMP*")}, QDir::Files).isEmpty());
+}
 
 }  // namespace

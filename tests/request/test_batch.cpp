@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,6 +19,7 @@
 #include "platform/XmlDocument.h"
 #include "request/BatchCommand.h"
 #include "request/BatchList.h"
+#include "request/BatchSummary.h"
 #include "request/ui/BatchWindow.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
@@ -74,6 +76,53 @@ TEST(BatchList, ReadsEncodingsQuotesAndColumnsInAnyOrder)
     }
     EXPECT_THROW(request::parseBatchList("JISUBRUX;ICO;RC;ROK\n1;2;3;2005\n"), Failure);
     EXPECT_THROW(request::parseBatchList(""), Failure);
+}
+
+// Names and messages come from the service and the list: a spreadsheet opening the summary must
+// neither split them nor run them as formulas, and the figures stay figures.
+TEST(BatchSummary, TextsStayTextsAndFiguresStayFigures)
+{
+    struct Case {
+        const char* name;
+        const char* pichA;
+        const char* state;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"Farma Dvořák", "0.942", "OK", "1;1000234567;;;Farma Dvořák;4;C;2005;0,942;;OK"},
+        {"=HYPERLINK(\"http://x\";\"y\")", "-0.5", "OK",
+         "1;1000234567;;;\"'=HYPERLINK(\"\"http://x\"\";\"\"y\"\")\";4;C;2005;-0,5;;OK"},
+        {"+420 farma", "12", "OK", "1;1000234567;;;'+420 farma;4;C;2005;12;;OK"},
+        {"-farma", "", "-1-chyba", "1;1000234567;;;'-farma;4;C;2005;;;'-1-chyba"},
+        {"@SUM(A1)", "=1+1", "OK", "1;1000234567;;;'@SUM(A1);4;C;2005;'=1+1;;OK"},
+        {"\tfarma", "", "OK", "1;1000234567;;;'\tfarma;4;C;2005;;;OK"},
+        {"\rfarma", "", "OK", "1;1000234567;;;\"'\rfarma\";4;C;2005;;;OK"},
+        {"Farma, s.r.o.", "", "VARIANTA musí být A, B nebo C !!",
+         "1;1000234567;;;\"Farma, s.r.o.\";4;C;2005;;;\"VARIANTA musí být A, B nebo C !!\""},
+    };
+    const QTemporaryDir dir;
+    request::BatchResult r;
+    r.number = 1;
+    r.jisubrux = QStringLiteral("1000234567");
+    r.type = QStringLiteral("4");
+    r.variant = QStringLiteral("C");
+    r.year = QStringLiteral("2005");
+    for (const Case& c : cases) {
+        r.name = QString::fromUtf8(c.name);
+        r.pichA = QString::fromUtf8(c.pichA);
+        r.state = QString::fromUtf8(c.state);
+        request::writeSummaryCsv(dir.filePath(QStringLiteral("souhrn.csv")), {r});
+        QFile csv(dir.filePath(QStringLiteral("souhrn.csv")));
+        ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+        EXPECT_EQ(QString::fromUtf8(csv.readAll()).section(QStringLiteral("\r\n"), 1, 1), QString::fromUtf8(c.line))
+            << c.name;
+    }
+    // The page is no spreadsheet: there a name only needs escaping.
+    r.name = QStringLiteral("<b>=1+1</b>");
+    request::writeSummaryHtml(dir.filePath(QStringLiteral("souhrn.htm")), {r});
+    QFile page(dir.filePath(QStringLiteral("souhrn.htm")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("<td>&lt;b&gt;=1+1&lt;/b&gt;</td>"));
 }
 
 // The batch against the demo service, in-process, on the loopback interface.
@@ -195,6 +244,42 @@ TEST_F(Batch, ResumeSendsNothingThatIsAlreadyThere)
     EXPECT_TRUE(again[4].endsWith(QStringLiteral(";Služba odmítla spojení: na zadané adrese neběží.")))
         << again[4].toStdString();
     EXPECT_EQ(again[5], lines(first)[5]);
+}
+
+// A full disk fails the rows whose files do not fit, with the reason; no file is left empty or half
+// written; the summary is written when it fits, and otherwise the batch says so and fails.
+TEST_F(Batch, AFullDiskFailsTheRowsAndLeavesNoEmptyFile)
+{
+    SmallDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << disk.why.toStdString();
+    out = QDir(disk.path()).filePath(QStringLiteral("vystup"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const QString full = QStringLiteral("Na disku není dost místa: ") + out;
+    struct Case {
+        qint64 room;  // what the disk has left: a summary fits in 16 kB, a row's page does not
+        QStringList files;
+        QString said;
+    };
+    const Case cases[] = {
+        {16 * 1024, {QStringLiteral("souhrn.csv"), QStringLiteral("souhrn.htm")}, QString()},
+        {0, {}, QStringLiteral("Souhrn dávky (souhrn.csv) nelze zapsat. ") + full},
+    };
+    for (const Case& c : cases) {
+        for (const QString& name : outputs()) QFile::remove(QDir(out).filePath(name));
+        QFile::remove(QDir(disk.path()).filePath(QStringLiteral("plnivo")));
+        disk.fill(c.room);
+        EXPECT_EQ(run(kHeader + "1000234567;;;4;C;2005;\r\n2000000001;;;5;A;2006;\r\n"), 1) << c.room;
+        EXPECT_EQ(outputs(), c.files) << c.room;
+        for (const QString& name : outputs())
+            EXPECT_GT(QFileInfo(QDir(out).filePath(name)).size(), 0) << name.toStdString();
+        EXPECT_EQ(progress.mid(0, 2),
+                  (QStringList{QStringLiteral("1/2 1000234567 ") + full, QStringLiteral("2/2 2000000001 ") + full}))
+            << c.room;
+        EXPECT_EQ(progress.mid(2), c.said.isEmpty() ? QStringList() : QStringList{c.said}) << c.room;
+        if (!c.files.isEmpty()) {
+            EXPECT_TRUE(lines(read(QStringLiteral("souhrn.csv"))).value(1).endsWith(QLatin1Char(';') + full));
+        }
+    }
 }
 
 TEST_F(Batch, AKilledRunLeavesOnlyWholeFiles)

@@ -59,7 +59,7 @@ TEST(Exchange, SeveralRunAtOnceEachStoringToItsOwnTarget)
 {
     test::TestProgram program;
     test::CannedHttpServer server;
-    server.body = "<ok/>";
+    server.body = "<S:Envelope xmlns:S=\"http://schemas.xmlsoap.org/soap/envelope/\"><ok/></S:Envelope>";
     server.delayMs = 300;
     std::vector<std::unique_ptr<Exchange>> exchanges;
     int ended = 0;

@@ -225,6 +225,13 @@ TEST_F(Sending, AFailedExchangeKeepsTheStoredResponseAndSaysWhyInCzech)
              s.contentType = "text/html";
          },
          QStringLiteral("Služba odpověděla (stav HTTP 200), ale odpověď není dokument XML.")},
+        {"an error page of a proxy, well-formed",
+         [](CannedHttpServer& s, frmMain&) {
+             s.body = "<html><body><h1>504 Gateway Timeout</h1></body></html>";
+             s.contentType = "text/html";
+             s.status = 504;
+         },
+         QStringLiteral("Služba odpověděla (stav HTTP 504), ale odpověď není odpovědí služby výpočtu VDJ.")},
         {"empty",
          [](CannedHttpServer& s, frmMain&) {
              s.body.clear();
@@ -278,9 +285,14 @@ TEST_F(Sending, EachAnswerIsKeptInTheArchiveByApplicant)
         const char* ico;
         const char* rc;
         const char* name;  // nothing when the archive cannot be written
+        QByteArray answer = kFirst;
     };
     const std::vector<Case> cases = {
         {"by JISUBRUX", 4, "2005", "1000234567", "71234567", "", "1000234567_typ4_2005_20061231-140000"},
+        // Only results are filed under the applicant's name.
+        {"a fault", 4, "2005", "1000234567", "", "", "chyby/1000234567_typ4_2005_20061231-140000", kFault},
+        {"an answer without data", 4, "2005", "1000234567", "", "", "chyby/1000234567_typ4_2005_20061231-140000-2",
+         "<SOAP:Envelope xmlns:SOAP=\"http://schemas.xmlsoap.org/soap/envelope/\"><SOAP:Body/></SOAP:Envelope>"},
         {"by IČ, a date", 2, "1.2.2006", "", "71234567", "6504121239", "71234567_typ2_2006-02-01_20061231-140000"},
         {"by RČ as typed", 4, "2005", "", "", "650412/1239", "650412_1239_typ4_2005_20061231-140000"},
         {"again within the second", 4, "2005", "1000234567", "", "", "1000234567_typ4_2005_20061231-140000-2"},
@@ -293,6 +305,7 @@ TEST_F(Sending, EachAnswerIsKeptInTheArchiveByApplicant)
             QDir(archive).removeRecursively();
             program.write(QStringLiteral("archiv"), "x");
         }
+        server.body = c.answer;
         fill(c.type, QString::fromUtf8(c.year));
         window->txtJISUBRUX->setText(QString::fromUtf8(c.jisubrux));
         window->txtIC->setText(QString::fromUtf8(c.ico));

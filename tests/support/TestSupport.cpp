@@ -1,7 +1,11 @@
 #include "support/TestSupport.h"
 
+#include <sys/mount.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 
 namespace zorva::test {
 
@@ -47,6 +51,30 @@ QStringList TestProgram::files(const QString& pattern) const
 void TestProgram::copyData(const QString& dataName, const QString& asName) const
 {
     write(asName.isEmpty() ? dataName : asName, dataFile(dataName));
+}
+
+SmallDisk::SmallDisk(int kilobytes)
+{
+    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+    mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) == 0;
+    if (!mounted_)
+        why = QStringLiteral("a tmpfs cannot be mounted here: %1").arg(QString::fromLocal8Bit(strerror(errno)));
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (mounted_) ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+}
+
+void SmallDisk::fill(qint64 leaveBytes) const
+{
+    QFile filler(QDir(path()).filePath(QStringLiteral("plnivo")));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) qFatal("cannot fill the small disk");
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) {}
+    // The file system counts whole pages.
+    const qint64 leave = (leaveBytes + 4095) / 4096 * 4096;
+    if (leave > 0 && !filler.resize(std::max<qint64>(0, filler.size() - leave))) qFatal("cannot make room on the disk");
 }
 
 QByteArray dataFile(const QString& name)

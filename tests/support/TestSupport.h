@@ -89,6 +89,26 @@ private:
     QTemporaryDir dir_;
 };
 
+// A real small file system (tmpfs) mounted on a temporary folder while the object lives, for the
+// writes that meet a full disk. Mounting needs the superuser, as whom the tests run; where the system
+// does not allow it, mounted() is false and `why` says so, for the test to report.
+class SmallDisk {
+public:
+    explicit SmallDisk(int kilobytes = 256);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+    // Takes all the room but about `leaveBytes` with a file of its own, "plnivo".
+    void fill(qint64 leaveBytes = 0) const;
+    QString why;
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
 // Sets the process's regional settings for the lifetime of the object.
 class LocaleScope {
 public:
