@@ -8,10 +8,12 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
 
+#include "BoundedRequests.h"
 #include "DemoApplicants.h"
 #include "DemoData.h"
 #include "DemoResponse.h"
 #include "DemoRules.h"
+#include "ServiceRequest.h"
 #include "common/Failure.h"
 
 namespace zorva::service {
@@ -67,7 +69,18 @@ quint16 DemoService::listen(quint16 port)
         server_->route(helpPath, QHttpServerRequest::Method::Get,
                        [this](const QHttpServerRequest&) { return QHttpServerResponse(kHtmlType, help_); });
     }
-    port_ = server_->listen(QHostAddress::LocalHost, port);
+    // QHttpServer reads a whole request into memory before its handler runs; the size of a body
+    // is checked below it, from the header, before the body is read.
+    auto tcp = std::make_unique<BoundedRequestServer>(
+        maxRequestBytes,
+        BoundedRequestServer::Refusals{BoundedRequestServer::faultAnswer(faultDocument(requestTooLarge())),
+                                       BoundedRequestServer::faultAnswer(faultDocument(requestWithoutLength()))});
+    if (!tcp->listen(QHostAddress::LocalHost, port)) {
+        port_ = 0;
+        return port_;
+    }
+    port_ = tcp->serverPort();
+    server_->bind(tcp.release());
     return port_;
 }
 

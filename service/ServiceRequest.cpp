@@ -21,9 +21,19 @@ QString fieldText(const xml::Node& record, const char* name)
 
 }  // namespace
 
+Fault requestTooLarge()
+{
+    return clientFault(QStringLiteral("Požadavek je příliš velký (nejvýše 1 MB)"));
+}
+
+Fault requestWithoutLength()
+{
+    return clientFault(QStringLiteral("Požadavek neudává délku obsahu (Content-Length)"));
+}
+
 std::variant<RequestFields, Fault> readRequest(const QByteArray& body)
 {
-    if (body.size() > maxRequestBytes) return clientFault(QStringLiteral("Požadavek je příliš velký (nejvýše 1 MB)"));
+    if (body.size() > maxRequestBytes) return requestTooLarge();
     xml::Document doc;
     if (!doc.loadXml(body) || doc.isEmpty()) return clientFault(QStringLiteral("Požadavek není platný dokument XML"));
 

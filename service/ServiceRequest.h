@@ -34,6 +34,11 @@ struct Parameters {
 
 inline constexpr qsizetype maxRequestBytes = 1024 * 1024;
 
+// The fault for a request body over maxRequestBytes, whether its length was announced or counted.
+Fault requestTooLarge();
+// The fault for a request whose length cannot be checked before its body is read (a chunked body).
+Fault requestWithoutLength();
+
 // Reads a request body. A body over 1 MB is refused unread; a body that is no XML document, or
 // one without a request record, is a fault. Missing fields read as empty texts.
 std::variant<RequestFields, Fault> readRequest(const QByteArray& body);

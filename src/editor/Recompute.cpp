@@ -1,7 +1,6 @@
 #include "editor/Recompute.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QScopeGuard>
 
 #include "common/CommandArguments.h"
@@ -63,9 +62,7 @@ int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const
     try {
         const Options o = parse(arguments);
         auto doc = std::make_shared<xml::Document>();
-        if (!QFileInfo(o.input).isFile() || !doc->load(o.input))
-            throw BadInput(
-                QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.").arg(o.input));
+        if (!doc->load(o.input)) throw BadInput(xml::fileLoadFailureText(o.input, doc->loadFailure()));
 
         const CategorySet& set = o.generation == QLatin1String("2006")    ? CategorySet::gen2006()
                                  : o.generation == QLatin1String("first") ? CategorySet::first()

@@ -97,7 +97,9 @@ void Recordset::Impl::load(std::shared_ptr<detail::Connection> conn, const QStri
     if (columns.empty()) throw Failure(err::DatabaseFailure, QStringLiteral("Tabulka %1 neexistuje.").arg(table));
 
     QString select = QStringLiteral("SELECT rowid, * FROM ") + detail::quoted(table);
-    if (!form->orderBy.isEmpty()) select += QStringLiteral(" ORDER BY ") + form->orderBy;
+    // Rows that the order does not tell apart (two rows of one date) keep the order in which they
+    // were added, which the engine would otherwise leave open.
+    if (!form->orderBy.isEmpty()) select += QStringLiteral(" ORDER BY ") + form->orderBy + QStringLiteral(", rowid");
     const platform::SqliteStatement query = platform::prepare(conn->handle, select.toUtf8().constData());
     if (!query) throw sqliteFailure(QStringLiteral("Dotaz „%1“ nelze provést").arg(sql), conn->handle);
     sqlite3_stmt* raw = query.get();

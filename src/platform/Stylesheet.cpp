@@ -35,14 +35,15 @@ Stylesheet::~Stylesheet() = default;
 std::unique_ptr<Stylesheet> Stylesheet::compile(const QString& path)
 {
     detail::initialiseLibraries();
-    bool ok = false;
-    const QByteArray bytes = detail::readBoundedFile(path, &ok);
-    if (!ok) return nullptr;
+    LoadFailure unread = LoadFailure::None;
+    const QByteArray bytes = detail::readBoundedFile(path, &unread);
+    if (unread != LoadFailure::None) return nullptr;
 
     QString errors;
     detail::QuietErrors quiet(&errors);
-    // The same hardened parser as for the service's documents: no DTD, no external entities, no
-    // network. xsl:import and xsl:include are refused by the loader that initialiseLibraries installs.
+    // The same hardened parser as for the service's documents (no DTD loading, no external
+    // entities, no network), except that a DOCTYPE declaring named characters is allowed.
+    // xsl:import and xsl:include are refused by the loader that initialiseLibraries installs.
     platform::XmlDocPtr doc(detail::parseUntrusted(bytes, detail::ParseKind::Stylesheet, path));
     if (!doc) return nullptr;
     // On success the stylesheet owns the document; on failure it stays with the caller.

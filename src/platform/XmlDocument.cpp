@@ -532,7 +532,8 @@ Document::~Document()
     freeDocument(doc_);
 }
 
-Document::Document(Document&& other) noexcept : doc_(std::exchange(other.doc_, nullptr))
+Document::Document(Document&& other) noexcept
+    : doc_(std::exchange(other.doc_, nullptr)), loadFailure_(std::exchange(other.loadFailure_, LoadFailure::None))
 {
 }
 
@@ -541,16 +542,18 @@ Document& Document::operator=(Document&& other) noexcept
     if (this != &other) {
         freeDocument(doc_);
         doc_ = std::exchange(other.doc_, nullptr);
+        loadFailure_ = std::exchange(other.loadFailure_, LoadFailure::None);
     }
     return *this;
 }
 
 bool Document::load(const QString& path)
 {
-    bool ok = false;
-    const QByteArray bytes = detail::readBoundedFile(path, &ok);
-    if (!ok) {
+    LoadFailure failure = LoadFailure::None;
+    const QByteArray bytes = detail::readBoundedFile(path, &failure);
+    if (failure != LoadFailure::None) {
         *this = Document();
+        loadFailure_ = failure;
         return false;
     }
     return loadXml(bytes);
@@ -558,7 +561,7 @@ bool Document::load(const QString& path)
 
 bool Document::loadXml(const QByteArray& bytes)
 {
-    xmlDoc* parsed = detail::parseUntrusted(bytes, detail::ParseKind::Data);
+    xmlDoc* parsed = detail::parseUntrusted(bytes, detail::ParseKind::Data, QString(), &loadFailure_);
     freeDocument(doc_);
     doc_ = nullptr;
     if (!parsed) {
@@ -714,6 +717,33 @@ void Document::declareNamespace(const QString& prefix, const QString& uri)
     if (!ns) throw Failure(err::XmlWrite, QStringLiteral("Jmenný prostor %1 je už deklarován.").arg(prefix));
     bindPending(root, ns);
     structureChanged(doc_);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Why a load failed
+
+QString loadFailureText(LoadFailure failure)
+{
+    switch (failure) {
+        case LoadFailure::None:
+            return QString();
+        case LoadFailure::Unreadable:
+            return QStringLiteral("Soubor nelze přečíst.");
+        case LoadFailure::TooLarge:
+            return QStringLiteral("Dokument je příliš velký (nejvýše %1 MB).")
+                .arg(Document::maxInputBytes / (1024 * 1024));
+        case LoadFailure::Doctype:
+            return QStringLiteral("Dokument obsahuje deklaraci typu dokumentu (DOCTYPE), kterou program nepřijímá.");
+        case LoadFailure::NotXml:
+            return QStringLiteral("Není to platný dokument XML.");
+    }
+    return QString();
+}
+
+QString fileLoadFailureText(const QString& path, LoadFailure failure)
+{
+    if (isRefusal(failure)) return QStringLiteral("Soubor \"%1\" nelze načíst. %2").arg(path, loadFailureText(failure));
+    return QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.").arg(path);
 }
 
 }  // namespace zorva::xml

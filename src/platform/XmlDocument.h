@@ -17,7 +17,7 @@
 // (a step may carry one [@ATTR='value'] predicate). A pattern beginning with "//" searches the whole
 // document, also when selected from a node; the others look at children only. A pattern that cannot
 // be evaluated raises a Failure. Parsing is hardened for untrusted input: no network, no DTD
-// loading, no entity expansion (a document that declares entities is refused), bounded size.
+// loading, no entity expansion (a document with a DOCTYPE is refused), bounded size.
 
 struct _xmlNode;
 struct _xmlDoc;
@@ -25,6 +25,29 @@ struct _xmlDoc;
 namespace zorva::xml {
 
 class Document;
+
+// Why a document from outside was not taken. The loader alone decides; every command and window
+// tells the user the same reason through loadFailureText.
+enum class LoadFailure {
+    None,
+    Unreadable,  // no such file, not a regular file, or it cannot be read
+    TooLarge,    // more than Document::maxInputBytes
+    Doctype,     // carries a document type declaration, which the service's documents never do
+    NotXml,      // not a well-formed, namespace-well-formed document
+};
+
+// A Czech sentence for the reason (empty for None), e.g. "Dokument je příliš velký (nejvýše 64 MB)."
+QString loadFailureText(LoadFailure failure);
+
+// What a command says about an input file that did not load.
+QString fileLoadFailureText(const QString& path, LoadFailure failure);
+
+// Whether the document was there and readable but refused by the loader's rules (its size or its
+// DOCTYPE), as opposed to missing or malformed.
+inline bool isRefusal(LoadFailure failure)
+{
+    return failure == LoadFailure::TooLarge || failure == LoadFailure::Doctype;
+}
 
 // A qualified name split once ("RUX:SKOT": prefix "RUX", local name "SKOT"), for the loops that look
 // up the same names in thousands of rows. It matches a node by its name as written.
@@ -121,9 +144,11 @@ public:
     Document& operator=(const Document&) = delete;
 
     // Loading never fails: a missing, unreadable, malformed or hostile input leaves the document
-    // empty and returns false.
+    // empty and returns false; loadFailure() then tells why.
     bool load(const QString& path);
     bool loadXml(const QByteArray& bytes);
+    // The reason of the last load; None after a successful one and for a document never loaded.
+    LoadFailure loadFailure() const { return loadFailure_; }
     static Document fromFile(const QString& path);
     static Document fromBytes(const QByteArray& bytes);
 
@@ -161,6 +186,7 @@ public:
 
 private:
     _xmlDoc* doc_ = nullptr;
+    LoadFailure loadFailure_ = LoadFailure::None;
 };
 
 }  // namespace zorva::xml

@@ -64,14 +64,23 @@ int hashSize(void* table)
 }
 
 // Entity declarations are the vehicle of every entity attack (external files, exponential or
-// quadratic expansion); the service's documents never carry a DTD, so a document that declares
-// entities is not one of them.
+// quadratic expansion).
 bool declaresEntities(const xmlDoc* doc)
 {
     for (const xmlDtd* dtd : {doc->intSubset, doc->extSubset}) {
         if (dtd && (hashSize(dtd->entities) > 0 || hashSize(dtd->pentities) > 0)) return true;
     }
     return false;
+}
+
+// The service's documents never carry a document type declaration, and one is where every entity
+// attack starts. A document from outside is therefore stopped at its DOCTYPE, before the parser
+// reads a single declaration of the internal subset.
+void stopAtDocumentType(void* context, const xmlChar*, const xmlChar*, const xmlChar*)
+{
+    auto* ctxt = static_cast<xmlParserCtxtPtr>(context);
+    *static_cast<bool*>(ctxt->_private) = true;
+    xmlStopParser(ctxt);
 }
 
 // Stylesheets commonly declare named characters ("<!ENTITY nbsp '&#160;'>") for their literal
@@ -139,14 +148,27 @@ QuietErrors::~QuietErrors()
     errorCapture = nullptr;
 }
 
-_xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& url)
+_xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& url, LoadFailure* why)
 {
+    LoadFailure ignored;
+    LoadFailure& failure = why ? *why : ignored;
+    failure = LoadFailure::None;
     initialiseLibraries();
-    if (bytes.isEmpty() || bytes.size() > Document::maxInputBytes) return nullptr;
+    if (bytes.size() > Document::maxInputBytes) {
+        failure = LoadFailure::TooLarge;
+        return nullptr;
+    }
+    failure = LoadFailure::NotXml;
+    if (bytes.isEmpty()) return nullptr;
 
     QuietErrors quiet;
     platform::XmlParserContextPtr ctxt(xmlNewParserCtxt());
     if (!ctxt) return nullptr;
+    bool documentType = false;
+    if (kind == ParseKind::Data) {
+        ctxt->_private = &documentType;
+        ctxt->sax->internalSubset = stopAtDocumentType;
+    }
 
     // Deliberately absent: XML_PARSE_NOENT (entity substitution), XML_PARSE_DTDLOAD,
     // XML_PARSE_DTDATTR, XML_PARSE_DTDVALID (each would fetch or expand external content),
@@ -159,26 +181,43 @@ _xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& 
     const QByteArray base = url.isEmpty() ? QByteArray() : QUrl::fromLocalFile(url).toEncoded();
     platform::XmlDocPtr doc(xmlCtxtReadMemory(ctxt.get(), bytes.constData(), int(bytes.size()),
                                               base.isEmpty() ? nullptr : base.constData(), nullptr, options));
+    if (documentType) {
+        failure = LoadFailure::Doctype;
+        return nullptr;
+    }
     if (!doc || !ctxt->wellFormed || !ctxt->nsWellFormed) return nullptr;
-    if (kind == ParseKind::Data && declaresEntities(doc.get())) return nullptr;
+    if (kind == ParseKind::Data && (doc->intSubset || doc->extSubset)) {
+        failure = LoadFailure::Doctype;
+        return nullptr;
+    }
     if (kind == ParseKind::Stylesheet && declaresEntities(doc.get())) {
         std::size_t budget = 4 * 1024 * 1024;
         if (!substituteTextEntities(doc.get(), doc->children, budget)) return nullptr;
     }
+    failure = LoadFailure::None;
     return doc.release();
 }
 
-QByteArray readBoundedFile(const QString& path, bool* ok)
+QByteArray readBoundedFile(const QString& path, LoadFailure* why)
 {
-    *ok = false;
+    *why = LoadFailure::Unreadable;
     if (path.isEmpty()) return {};
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() > Document::maxInputBytes) return {};
+    if (!info.isFile()) return {};
+    if (info.size() > Document::maxInputBytes) {
+        *why = LoadFailure::TooLarge;
+        return {};
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
     QByteArray bytes = file.read(Document::maxInputBytes + 1);
-    if (bytes.size() > Document::maxInputBytes || file.error() != QFileDevice::NoError) return {};
-    *ok = true;
+    if (file.error() != QFileDevice::NoError) return {};
+    // A file that grew after it was measured.
+    if (bytes.size() > Document::maxInputBytes) {
+        *why = LoadFailure::TooLarge;
+        return {};
+    }
+    *why = LoadFailure::None;
     return bytes;
 }
 

@@ -2,6 +2,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/XmlDocument.h"
+
 // Internal to the platform layer: the one hardened way in which documents from outside (responses,
 // files beside the program, stylesheets) become libxml2 trees. Declared without libxml2 headers so
 // that no other part of the program depends on them.
@@ -16,18 +18,20 @@ namespace zorva::xml::detail {
 void initialiseLibraries();
 
 enum class ParseKind {
-    Data,        // a document from outside: a DTD that declares entities is refused
+    Data,        // a document from outside: any document type declaration is refused
     Stylesheet,  // the stylesheet beside the program: CDATA merged into text, as XSLT expects
 };
 
 // Parses untrusted bytes: no network, no DTD loading, no entity expansion, no external entities,
 // size bounded by Document::maxInputBytes, the default (not "huge") parser limits. The encoding is
-// taken from the byte order mark or the declaration. Nothing (nullptr) when the input is refused.
-_xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& url = QString());
+// taken from the byte order mark or the declaration. Nothing (nullptr) when the input is refused;
+// then `why`, when given, tells the reason.
+_xmlDoc* parseUntrusted(const QByteArray& bytes, ParseKind kind, const QString& url = QString(),
+                        LoadFailure* why = nullptr);
 
-// The bytes of a regular file, refused (nothing, ok false) when missing, unreadable or above the
-// size limit.
-QByteArray readBoundedFile(const QString& path, bool* ok);
+// The bytes of a regular file, refused (nothing, `why` Unreadable or TooLarge) when missing,
+// unreadable or above the size limit; `why` is None when the bytes were read.
+QByteArray readBoundedFile(const QString& path, LoadFailure* why);
 
 // While alive, libxml2's error reports on this thread go nowhere (or into the text, when asked).
 class QuietErrors {

@@ -1,7 +1,5 @@
 #include "presentation/RenderCommand.h"
 
-#include <QFileInfo>
-
 #include "common/CommandArguments.h"
 #include "common/Failure.h"
 #include "common/UserText.h"
@@ -42,8 +40,10 @@ QString reason(const Failure& f, const QString& output)
             return QStringLiteral("soubor \"%1\" nelze zapsat.").arg(output);
         case err::XmlSelection:
             return QStringLiteral("transformaci šablonou ZORVA_VDJ1B.xsl nelze provést.");
-        default:
-            return f.description() + QLatin1Char('.');
+        default: {
+            const QString text = f.description();
+            return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
+        }
     }
 }
 
@@ -54,9 +54,7 @@ int render(const QStringList& arguments, const ProgramContext& ctx, const Render
     try {
         const Options o = parse(arguments);
         xml::Document response;
-        if (!QFileInfo(o.input).isFile() || !response.load(o.input))
-            throw BadInput(
-                QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.").arg(o.input));
+        if (!response.load(o.input)) throw BadInput(xml::fileLoadFailureText(o.input, response.loadFailure()));
         try {
             renderResponseTo(ctx, response, o.output, o.as);
         } catch (const Failure& f) {

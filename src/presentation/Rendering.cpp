@@ -73,8 +73,12 @@ std::unique_ptr<xml::Stylesheet> compileStylesheet(const ProgramContext& ctx)
 // Raises a Failure when there is nothing to transform or the transformation fails.
 PageText transformText(const xml::Stylesheet& stylesheet, const xml::Document& source)
 {
-    // A document without any element has nothing to transform.
-    if (source.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Odpověď služby chybí nebo je prázdná"));
+    // A document without any element has nothing to transform. One that the loader refused says why.
+    if (source.isEmpty()) {
+        if (xml::isRefusal(source.loadFailure()))
+            throw Failure(err::ObjectRequired, xml::loadFailureText(source.loadFailure()));
+        throw Failure(err::ObjectRequired, QStringLiteral("Odpověď služby chybí nebo je prázdná"));
+    }
     QString output = stylesheet.transform(source);
     // The serialiser closes its output with a newline of its own; the page gets exactly one
     // line break after the transformation's text.
@@ -91,6 +95,17 @@ QString pageProblem(const Failure& f)
     }
     const QString text = f.description();
     return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
+}
+
+// A stored response that the loader refused (its size, its DOCTYPE) is told in either path instead
+// of being shown as an empty page or view, which would read as the service's answer. Whether it
+// was told.
+bool toldRefusal(const ProgramContext& ctx, const xml::Document& stored)
+{
+    if (!xml::isRefusal(stored.loadFailure())) return false;
+    ctx.message(QStringLiteral("Sestavu nelze zobrazit. ") + xml::loadFailureText(stored.loadFailure()),
+                MessageIcon::Critical);
+    return true;
 }
 
 void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Document& source, const xml::Node& element)
@@ -165,6 +180,7 @@ void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML)
         reportFailure(ctx, e);
         return;
     }
+    if (toldRefusal(ctx, response)) return;
     xml::Node element;
     skipOnFailure([&] { element = response.root(); });
     if (chkHTML == HtmlCheck::Checked) htmlPath(ctx, presentation, response, element);
@@ -217,6 +233,7 @@ void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCh
         reportFailure(ctx, e);
         return;
     }
+    if (toldRefusal(ctx, source)) return;
     xml::Node response;
     xml::Node dataResponse;
     skipOnFailure([&] { response = source.selectSingle(QStringLiteral("//kLIM:Response")); });

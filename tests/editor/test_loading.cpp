@@ -166,7 +166,8 @@ TEST_F(Loading, AFolderThatCannotHoldTheDatabaseGivesOneMessageAndLeavesBusyStat
         << program.messages.shown[0].text.toStdString();
     EXPECT_EQ(leftBusy, 1);
     EXPECT_EQ(session->header(QStringLiteral("txtJISUBRUX")), QStringLiteral("1000234567"));
-    EXPECT_TRUE(session->recordset() == nullptr || session->recordset()->rowCount() == 0);
+    // The table was never made, so the grid has nothing bound to show.
+    EXPECT_EQ(session->recordset(), nullptr);
 }
 
 TEST_F(Loading, ADocumentOfAnotherShapeGivesEmptyBoxesAndNoMessage)

@@ -80,13 +80,30 @@ TEST_F(Recompute, BadInputGivesStatusTwoAndNoOutputFile)
 {
     program.write(QStringLiteral("in.xml"), buildResponse(workedExample()));
     program.write(QStringLiteral("broken.xml"), "<a><b>");
+    QByteArray withDoctype = buildResponse(workedExample());
+    withDoctype.insert(withDoctype.indexOf("<SOAP:Envelope"), "<!DOCTYPE SOAP:Envelope>\n");
+    program.write(QStringLiteral("doctype.xml"), withDoctype);
+    program.writeOversized(QStringLiteral("big.xml"));
     struct Case {
         QStringList args;
         const char* what;
+        QString told = QString();  // the error message, when the case pins it
     };
     const std::vector<Case> cases = {
         {{"--recompute", program.path("missing.xml")}, "missing input"},
-        {{"--recompute", program.path("broken.xml")}, "malformed input"},
+        {{"--recompute", program.path("broken.xml")},
+         "malformed input",
+         QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.")
+             .arg(program.path("broken.xml"))},
+        {{"--recompute", program.path("doctype.xml")},
+         "a DOCTYPE",
+         QStringLiteral("Soubor \"%1\" nelze načíst. Dokument obsahuje deklaraci typu dokumentu (DOCTYPE), kterou "
+                        "program nepřijímá.")
+             .arg(program.path("doctype.xml"))},
+        {{"--recompute", program.path("big.xml")},
+         "too large",
+         QStringLiteral("Soubor \"%1\" nelze načíst. Dokument je příliš velký (nejvýše 64 MB).")
+             .arg(program.path("big.xml"))},
         {{"--recompute", program.path("in.xml"), "--set", "2099-01-01:SKOTML_POCET=1"}, "unknown date"},
         {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTML_VDJ=1"}, "column not editable"},
         {{"--recompute", program.path("in.xml"), "--set", "2006-01-01:SKOTDO6_POCET=1"}, "other generation"},
@@ -104,6 +121,7 @@ TEST_F(Recompute, BadInputGivesStatusTwoAndNoOutputFile)
         args << "--out" << program.path("out.xml");
         EXPECT_EQ(run(args), 2) << c.what;
         EXPECT_EQ(errors.size(), 1) << c.what;
+        if (!c.told.isEmpty()) { EXPECT_EQ(errors.value(0), c.told) << c.what; }
         EXPECT_FALSE(program.exists(QStringLiteral("out.xml"))) << c.what;
         EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty()) << c.what;
     }

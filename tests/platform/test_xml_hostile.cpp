@@ -10,6 +10,8 @@
 
 using zorva::test::TestProgram;
 using zorva::xml::Document;
+using zorva::xml::LoadFailure;
+using zorva::xml::loadFailureText;
 
 namespace {
 
@@ -80,23 +82,37 @@ TEST(XmlHostileInput, ExternalEntitiesNeverReadLocalFiles)
     EXPECT_FALSE(passwd.toBytes().contains("root:"));
 }
 
-TEST(XmlHostileInput, DocumentsThatDeclareEntitiesAreRefused)
+TEST(XmlHostileInput, DocumentsWithADocumentTypeAreRefused)
 {
     const QByteArray cases[] = {
         "<!DOCTYPE r [<!ENTITY e \"x\">]><r>&e;</r>",
         "<!DOCTYPE r [<!ENTITY e \"x\">]><r/>",
         "<!DOCTYPE r [<!ENTITY % p \"<!ENTITY e 'x'>\"> %p;]><r>&e;</r>",
         "<!DOCTYPE r [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><r/>",
+        // Without a single entity declaration, a DOCTYPE is refused all the same: no document of the
+        // service carries one, and every command reads such a file alike.
+        "<!DOCTYPE r [<!ELEMENT r (#PCDATA)>]><r>x</r>",
+        "<!DOCTYPE r [<!ATTLIST r a CDATA \"default\">]><r>x</r>",
+        "<!DOCTYPE r><r>x</r>",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE r SYSTEM \"r.dtd\">\n<r>x</r>",
+        "<!DOCTYPE r PUBLIC \"-//ZORVA//DTD R//CS\" \"http://127.0.0.1/r.dtd\"><r>x</r>",
+        "\xEF\xBB\xBF<!DOCTYPE r><r>x</r>",
     };
     for (const QByteArray& bytes : cases) {
         Document doc;
         EXPECT_FALSE(doc.loadXml(bytes)) << bytes.constData();
         EXPECT_TRUE(doc.isEmpty()) << bytes.constData();
+        EXPECT_EQ(doc.loadFailure(), LoadFailure::Doctype) << bytes.constData();
     }
-    // A DOCTYPE without entity declarations is harmless.
-    Document plain;
-    EXPECT_TRUE(plain.loadXml("<!DOCTYPE r [<!ELEMENT r (#PCDATA)>]><r>x</r>"));
-    EXPECT_EQ(plain.root().text(), QStringLiteral("x"));
+    // A malformed document is not taken for one with a DOCTYPE, nor is a DOCTYPE in a comment.
+    Document malformed;
+    EXPECT_FALSE(malformed.loadXml("<r><!DOCTYPE r></r>"));
+    EXPECT_EQ(malformed.loadFailure(), LoadFailure::NotXml);
+    Document commented;
+    EXPECT_TRUE(commented.loadXml("<!-- <!DOCTYPE r> --><r>x</r>"));
+    EXPECT_EQ(commented.loadFailure(), LoadFailure::None);
+    EXPECT_EQ(loadFailureText(LoadFailure::Doctype),
+              QStringLiteral("Dokument obsahuje deklaraci typu dokumentu (DOCTYPE), kterou program nepřijímá."));
 }
 
 TEST(XmlHostileInput, NothingIsFetchedFromTheNetwork)
@@ -177,6 +193,7 @@ TEST(XmlHostileInput, LargeDocumentsLoadWithinTheLimitAndAreRefusedAboveIt)
         Document doc;
         EXPECT_FALSE(doc.loadXml(tooBig));
         EXPECT_TRUE(doc.isEmpty());
+        EXPECT_EQ(doc.loadFailure(), LoadFailure::TooLarge);
     }
     big.clear();
     program.write(QStringLiteral("\\big.xml"), tooBig);
@@ -184,4 +201,11 @@ TEST(XmlHostileInput, LargeDocumentsLoadWithinTheLimitAndAreRefusedAboveIt)
     Document doc;
     EXPECT_FALSE(doc.load(program.path(QStringLiteral("\\big.xml"))));
     EXPECT_TRUE(doc.isEmpty());
+    // Said as too large, not as malformed.
+    EXPECT_EQ(doc.loadFailure(), LoadFailure::TooLarge);
+    EXPECT_EQ(loadFailureText(doc.loadFailure()), QStringLiteral("Dokument je příliš velký (nejvýše 64 MB)."));
+    EXPECT_FALSE(doc.load(program.path(QStringLiteral("\\missing.xml"))));
+    EXPECT_EQ(doc.loadFailure(), LoadFailure::Unreadable);
+    EXPECT_TRUE(doc.loadXml("<r/>"));
+    EXPECT_EQ(doc.loadFailure(), LoadFailure::None);
 }

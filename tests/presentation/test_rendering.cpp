@@ -123,6 +123,14 @@ TEST_F(Rendering, MissingResponseOrStylesheetIsToldAndTheEarlierPageStays)
          "chybí nebo je chybná."},
         {"not a stylesheet", [](TestProgram& p) { p.write(QStringLiteral("ZORVA_VDJ1B.xsl"), "<a/>"); },
          "chybí nebo je chybná."},
+        {"a response with a DOCTYPE",
+         [](TestProgram& p) {
+             p.write(QStringLiteral("ZORVA_VDJ1B_response.xml"),
+                     sampleWith("<SOAP:Envelope", "<!DOCTYPE x><SOAP:Envelope"));
+         },
+         "Dokument obsahuje deklaraci typu dokumentu (DOCTYPE), kterou program nepřijímá."},
+        {"a response too large", [](TestProgram& p) { p.writeOversized(QStringLiteral("ZORVA_VDJ1B_response.xml")); },
+         "Dokument je příliš velký (nejvýše 64 MB)."},
         {"page not writable",
          [](TestProgram& p) {
              QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B_response.htm")));
@@ -136,9 +144,13 @@ TEST_F(Rendering, MissingResponseOrStylesheetIsToldAndTheEarlierPageStays)
         p.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), kResponse);
         p.write(QStringLiteral("ZORVA_VDJ1B_response.htm"), "dřívější");
         c.prepare(p);
+        // The earlier page, or what stands in its place, is left as it was.
+        const bool earlierPage = QFileInfo(p.path(QStringLiteral("ZORVA_VDJ1B_response.htm"))).isFile();
         ZobrazOdpoved(p.ctx, HtmlCheck::Checked);
-        if (QFileInfo(p.path(QStringLiteral("ZORVA_VDJ1B_response.htm"))).isFile()) {
+        if (earlierPage) {
             EXPECT_EQ(p.read(QStringLiteral("ZORVA_VDJ1B_response.htm")), QByteArray("dřívější")) << c.what;
+        } else {
+            EXPECT_TRUE(QFileInfo(p.path(QStringLiteral("ZORVA_VDJ1B_response.htm"))).isDir()) << c.what;
         }
         EXPECT_TRUE(p.shell.calls.empty()) << c.what;
         ASSERT_EQ(p.messages.shown.size(), 1u) << c.what;
@@ -147,6 +159,17 @@ TEST_F(Rendering, MissingResponseOrStylesheetIsToldAndTheEarlierPageStays)
             << p.messages.shown[0].text.toStdString();
         EXPECT_FALSE(p.exists(QStringLiteral("ZORVA_VDJ1B_response_.xml"))) << c.what;
     }
+}
+
+// Not an empty view either: it would read as the service's answer.
+TEST_F(Rendering, AResponseThatTheLoaderRefusesIsToldInTheXmlPathToo)
+{
+    program.writeOversized(QStringLiteral("ZORVA_VDJ1B_response.xml"));
+    ZobrazOdpoved(program.ctx, HtmlCheck::Unchecked);
+    EXPECT_EQ(program.messages.texts(),
+              QStringList{QStringLiteral("Sestavu nelze zobrazit. Dokument je příliš velký (nejvýše 64 MB).")});
+    EXPECT_FALSE(program.exists(QStringLiteral("ZORVA_VDJ1B_response_XSL.xml")));
+    EXPECT_TRUE(program.shell.calls.empty());
 }
 
 TEST_F(Rendering, EditorStoresItsDocumentAndShowsOnlyTheResponsePart)

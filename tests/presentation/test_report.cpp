@@ -153,15 +153,32 @@ TEST(Report, HeadlessRenderingRefusesBadInputWithoutOutput)
     p.write(QStringLiteral("in.xml"), kAnswer);
     p.write(QStringLiteral("broken.xml"), "<a><b>");
     p.write(QStringLiteral("plain"), "x");
+    // What --recompute would have refused, --render refuses alike.
+    QByteArray withDoctype = kAnswer;
+    withDoctype.insert(withDoctype.indexOf("<SOAP:Envelope"), "<!DOCTYPE SOAP:Envelope>\n");
+    p.write(QStringLiteral("doctype.xml"), withDoctype);
+    p.writeOversized(QStringLiteral("big.xml"));
     struct Case {
         const char* what;
         QStringList args;
         std::function<void()> prepare = [] {};
+        QString told = QString();  // the error message, when the case pins it
     };
     const QString out = p.path(QStringLiteral("out.htm"));
     const std::vector<Case> cases = {
         {"missing input", {"--render", p.path("missing.xml"), "--out", out}},
         {"malformed input", {"--render", p.path("broken.xml"), "--out", out}},
+        {"a DOCTYPE",
+         {"--render", p.path("doctype.xml"), "--out", out},
+         [] {},
+         QStringLiteral("Soubor \"%1\" nelze načíst. Dokument obsahuje deklaraci typu dokumentu (DOCTYPE), kterou "
+                        "program nepřijímá.")
+             .arg(p.path("doctype.xml"))},
+        {"too large",
+         {"--render", p.path("big.xml"), "--out", out},
+         [] {},
+         QStringLiteral("Soubor \"%1\" nelze načíst. Dokument je příliš velký (nejvýše 64 MB).")
+             .arg(p.path("big.xml"))},
         {"no output named", {"--render", p.path("in.xml")}},
         {"unknown option", {"--render", p.path("in.xml"), "--pdf", "--out", out}},
         {"output under a regular file", {"--render", p.path("in.xml"), "--out", p.path("plain") + "/out.htm"}},
@@ -175,6 +192,7 @@ TEST(Report, HeadlessRenderingRefusesBadInputWithoutOutput)
         EXPECT_EQ(render(c.args, p.ctx, {[&](const QString& e) { errors << e; }}), 2) << c.what;
         ASSERT_EQ(errors.size(), 1) << c.what;
         EXPECT_FALSE(errors[0].contains(QStringLiteral("rror"))) << c.what << ": " << errors[0].toStdString();
+        if (!c.told.isEmpty()) { EXPECT_EQ(errors[0], c.told) << c.what; }
         EXPECT_FALSE(QFile::exists(out)) << c.what;
         EXPECT_FALSE(QFile::exists(p.path("plain") + "/out.htm")) << c.what;
     }

@@ -376,13 +376,34 @@ TEST_F(Sending, TheTestDocumentOpensTheFirstGenerationWithoutARequest)
 {
     program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), "<stored/>");
     const QByteArray settings = program.read(QStringLiteral("ZORVA_VDJ.INI"));
-    for (bool withFile : {false, true}) {
+    // No file and a refused file both open an empty editor; only the refused one is told.
+    const struct {
+        const char* what;
+        std::function<void()> prepare;
+        int rows;
+        QStringList told;
+    } cases[] = {
+        {"no file", [] {}, 0, {}},
+        {"the shipped file", [&] { program.copyData(QStringLiteral("test.xml")); }, 12, {}},
+        {"a file with a DOCTYPE",
+         [&] {
+             QByteArray withDoctype = dataFile(QStringLiteral("test.xml"));
+             withDoctype.insert(withDoctype.indexOf("<SOAP:Envelope"), "<!DOCTYPE SOAP:Envelope>");
+             program.write(QStringLiteral("test.xml"), withDoctype);
+         },
+         0,
+         {QStringLiteral("Testovací dokument test.xml nelze načíst. Dokument obsahuje deklaraci typu dokumentu "
+                         "(DOCTYPE), kterou program nepřijímá.")}},
+    };
+    for (const auto& c : cases) {
         opened.clear();
         openedRows.clear();
-        if (withFile) program.copyData(QStringLiteral("test.xml"));
+        program.messages.shown.clear();
+        c.prepare();
         emit window->cmdEditace->mouseDown(2);
-        EXPECT_EQ(opened, QStringList{QStringLiteral("frmEditace")});
-        EXPECT_EQ(openedRows.value(0), withFile ? 12 : 0);
+        EXPECT_EQ(opened, QStringList{QStringLiteral("frmEditace")}) << c.what;
+        EXPECT_EQ(openedRows.value(0), c.rows) << c.what;
+        EXPECT_EQ(program.messages.texts(), c.told) << c.what;
     }
     emit window->cmdEditace->mouseDown(1);
     EXPECT_EQ(opened.size(), 1);

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTimer>
+
 #include "ServiceFixture.h"
 
 using namespace zorva;
@@ -103,6 +109,50 @@ std::vector<FaultCase> faultCases()
     };
 }
 
+struct RawAnswer {
+    int status = 0;
+    QByteArray body;
+};
+
+// Sends each request as it stands on one connection, the next one when the answer to the one
+// before is complete by the length that it announces. Fewer answers when the connection ends first.
+std::vector<RawAnswer> rawExchange(quint16 port, const std::vector<QByteArray>& requests)
+{
+    static const QRegularExpression contentLength(QStringLiteral("(?im)^content-length:\\s*(\\d+)"));
+    QTcpSocket socket;
+    QByteArray received;
+    std::vector<RawAnswer> answers;
+    QEventLoop loop;
+    auto take = [&] {
+        received += socket.readAll();
+        for (qsizetype end; (end = received.indexOf("\r\n\r\n")) >= 0;) {
+            const QByteArray head = received.left(end);
+            const auto length = contentLength.match(QString::fromLatin1(head));
+            const qsizetype bodyLength = length.hasMatch() ? length.captured(1).toLongLong() : 0;
+            if (received.size() < end + 4 + bodyLength) break;
+            answers.push_back({head.mid(9, 3).toInt(), received.mid(end + 4, bodyLength)});
+            received.remove(0, end + 4 + bodyLength);
+            if (answers.size() < requests.size()) socket.write(requests[answers.size()]);
+        }
+        if (answers.size() >= requests.size()) loop.quit();
+    };
+    QObject::connect(&socket, &QTcpSocket::readyRead, &loop, take);
+    QObject::connect(&socket, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    // Only a guard against a hung test run; no test depends on how long an answer takes.
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    socket.write(requests.front());
+    loop.exec();
+    take();
+    return answers;
+}
+
+QByteArray post(const QByteArray& headers, const QByteArray& body)
+{
+    return "POST /kLIM/APP/v0100/kLIMsrv.asp HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: text/xml\r\n" + headers +
+           "\r\n" + body;
+}
+
 void PrintTo(const FaultCase& c, std::ostream* os)
 {
     *os << c.name;
@@ -127,6 +177,43 @@ TEST_P(ServiceFault, IsASoapClientFaultWithCzechTextAndStatus500)
 
 INSTANTIATE_TEST_SUITE_P(Faults, ServiceFault, ::testing::ValuesIn(faultCases()),
                          [](const auto& test) { return std::string(test.param.name); });
+
+// The announced length decides before the body is read: the answer comes although the body never
+// does, and nothing of a body over the limit is kept.
+TEST_F(ServiceTest, ABodyAnnouncedOverTheLimitIsRefusedFromItsHeader)
+{
+    const QString tooLarge = QStringLiteral("Požadavek je příliš velký (nejvýše 1 MB)");
+    const QString withoutLength = QStringLiteral("Požadavek neudává délku obsahu (Content-Length)");
+    const QByteArray good = requestBody(demoRequest(QStringLiteral("2"), QStringLiteral("01.02.2006")));
+    const QByteArray endlessHeader = "POST /kLIM/APP/v0100/kLIMsrv.asp HTTP/1.1\r\n" +
+                                     QByteArray("X-Vypln: " + QByteArray(100, 'x') + "\r\n").repeated(700);
+    const struct {
+        const char* name;
+        std::vector<QByteArray> requests;  // on one connection, one after the other's answer
+        std::vector<int> statuses;
+        QString faultString;  // of the last answer
+    } cases[] = {
+        {"1 GB announced", {post("Content-Length: 1073741824\r\n", "<SOAP:Envelope")}, {500}, tooLarge},
+        {"one byte over", {post("Content-Length: 1048577\r\n", "<SOAP:Envelope")}, {500}, tooLarge},
+        {"a length beyond any number", {post("Content-Length: 99999999999999999999999\r\n", "<a/>")}, {500}, tooLarge},
+        {"a header that does not end", {endlessHeader}, {500}, tooLarge},
+        {"chunked", {post("Transfer-Encoding: chunked\r\n", "4\r\n<a/>\r\n")}, {500}, withoutLength},
+        {"a length that is no number", {post("Content-Length: 12abc\r\n", "<a/>")}, {500}, withoutLength},
+        {"the second request of a connection",
+         {post("Content-Length: " + QByteArray::number(good.size()) + "\r\n", good),
+          post("Content-Length: 1073741824\r\n", "<SOAP:Envelope")},
+         {200, 500},
+         tooLarge},
+    };
+    for (const auto& c : cases) {
+        const std::vector<RawAnswer> answers = rawExchange(service->port(), c.requests);
+        ASSERT_EQ(answers.size(), c.statuses.size()) << c.name;
+        for (std::size_t i = 0; i < answers.size(); ++i) EXPECT_EQ(answers[i].status, c.statuses[i]) << c.name;
+        EXPECT_EQ(parse(answers.back().body).faultString(), c.faultString) << c.name;
+    }
+    // The refusals leave the service answering.
+    EXPECT_EQ(exchange(good).status, 200);
+}
 
 TEST_F(ServiceTest, HostileXmlIsRefusedAndTheServiceGoesOnAnswering)
 {

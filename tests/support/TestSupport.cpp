@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/XmlDocument.h"
+
 namespace zorva::test {
 
 QStringList RecordingMessages::texts() const
@@ -29,6 +31,13 @@ void TestProgram::write(const QString& name, const QByteArray& content) const
     QFile f(path(name));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write test file");
     f.write(content);
+}
+
+void TestProgram::writeOversized(const QString& name) const
+{
+    QFile f(path(name));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || !f.resize(xml::Document::maxInputBytes + 1))
+        qFatal("cannot write test file");
 }
 
 QByteArray TestProgram::read(const QString& name) const

@@ -79,6 +79,8 @@ public:
     QString folder() const { return ctx.folder; }
     QString path(const QString& name) const { return ctx.file(name); }
     void write(const QString& name, const QByteArray& content) const;
+    // A file one byte larger than a document may be; sparse, so that it costs neither time nor disk.
+    void writeOversized(const QString& name) const;
     QByteArray read(const QString& name) const;
     bool exists(const QString& name) const;
     QStringList files(const QString& pattern = QStringLiteral("*")) const;

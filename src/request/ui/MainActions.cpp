@@ -181,6 +181,12 @@ void MainActions::openTestDocument()
     auto doc = std::make_shared<xml::Document>();
     doc->load(ctx_.file(QStringLiteral("\\test.xml")));
     PovolFormular(ctx_, &w_, true);
+    // A missing or malformed test document opens an empty editor unannounced; one that the loader
+    // refused (its size, its DOCTYPE) is there but never shown, and that is said first.
+    if (xml::isRefusal(doc->loadFailure()))
+        ctx_.message(
+            QStringLiteral("Testovací dokument test.xml nelze načíst. ") + xml::loadFailureText(doc->loadFailure()),
+            MessageIcon::Critical);
     try {
         editor::openEditor(ctx_, editor::CategorySet::first(), doc, &w_, showEditor);
     } catch (const std::exception& e) {
