@@ -44,10 +44,10 @@ private:
     QTcpSocket* socket_;
     qsizetype maxBodyBytes_;
     BoundedRequestServer::Refusals refusals_;  // implicitly shared with the server's
-    QByteArray head_;          // the current request's header as far as it has come
-    qsizetype scanned_ = 0;    // head_ is looked at up to here
-    bool requestLine_ = false; // whether a line other than an empty one has come yet
-    qint64 bodyLeft_ = 0;      // bytes of the current request's body still to come
+    QByteArray head_;                          // the current request's header as far as it has come
+    qsizetype scanned_ = 0;                    // head_ is looked at up to here
+    bool requestLine_ = false;                 // whether a line other than an empty one has come yet
+    qint64 bodyLeft_ = 0;                      // bytes of the current request's body still to come
     qint64 drainLeft_ = kMaxDrainBytes;
 };
 

@@ -8,6 +8,8 @@ namespace zorva::request {
 
 // The state of a line that an interrupted batch did not finish.
 inline const QString kBatchInterrupted = QStringLiteral("Dávka byla přerušena.");
+// The state of a line answered with values that the editor's loading would not take as sent.
+inline const QString kOkWithWarning = QStringLiteral("OK – s upozorněním");
 
 // The outcome of one line of a batch, as the summary lists it.
 struct BatchResult {
@@ -17,10 +19,10 @@ struct BatchResult {
     QString type, variant;
     QString year;          // as the request carried it (a date normalised), or as given
     QString pichA, pichB;  // PICHROKA, PICHROKB of the response
-    QString state;         // "OK", or why the line failed, in Czech
+    QString state;         // "OK", kOkWithWarning, or why the line failed, in Czech
     QString page;          // file name of the line's page when it is OK
 
-    bool ok() const { return state == QLatin1String("OK"); }
+    bool ok() const { return state == QLatin1String("OK") || state == kOkWithWarning; }
     bool unfinished() const { return state == kBatchInterrupted; }
     // The identifier the service looks the applicant up by: JISUBRUX, else IČ, else RČ.
     QString identifier() const { return !jisubrux.isEmpty() ? jisubrux : !ico.isEmpty() ? ico : rc; }

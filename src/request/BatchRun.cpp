@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "common/Failure.h"
+#include "editor/ResponseCheck.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
 #include "request/BatchSummary.h"
@@ -202,7 +203,7 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
     }
     takeFigures(stored, results_[index]);
     results_[index].page = base + QStringLiteral(".htm");
-    complete(index, QStringLiteral("OK"));
+    complete(index, answeredState(stored));
     return true;
 }
 
@@ -228,7 +229,13 @@ void BatchRun::answered(size_t index, const QString& base, const xml::Document& 
     }
     takeFigures(response, results_[index]);
     results_[index].page = base + QStringLiteral(".htm");
-    complete(index, QStringLiteral("OK"));
+    complete(index, answeredState(response));
+}
+
+QString BatchRun::answeredState(const xml::Document& response) const
+{
+    // What an advisor opening this answer in the editor would be told is not taken as sent.
+    return editor::valuesNotTakenIn(ctx_, response).empty() ? QStringLiteral("OK") : kOkWithWarning;
 }
 
 void BatchRun::complete(size_t index, const QString& state)

@@ -73,6 +73,7 @@ private:
     bool resumeRow(size_t index, const QString& base, const RequestFields& asked);
     void answered(size_t index, const QString& base, const xml::Document& response);
     void complete(size_t index, const QString& state);
+    QString answeredState(const xml::Document& response) const;
     void reportReady();
     void finish();
 

@@ -3,6 +3,7 @@
 #include "ResponseBuilder.h"
 #include "editor/CategorySet.h"
 #include "editor/Recompute.h"
+#include "editor/ResponseCheck.h"
 #include "platform/XmlDocument.h"
 #include "support/TestSupport.h"
 
@@ -280,6 +281,16 @@ TEST_F(Recompute, OnlyTheEditedFieldIsMarkedInAwkwardAnswers)
             EXPECT_TRUE(told.contains(QString::fromUtf8(line))) << c.what << " " << line;
         for (const char* clean : {"„1 200“", "„007“", "„1,5“"})
             EXPECT_FALSE(told.contains(QString::fromUtf8(clean))) << c.what << " " << clean;
+    }
+}
+
+// A front end without an editor is told the same as the editor's loading, and leaves no working table.
+TEST_F(Recompute, TheCheckOfAnAnswerTellsWhatTheLoadingTells)
+{
+    for (const auto& [shape, told] : {std::pair{awkwardAnswer(), 7u}, std::pair{workedExample(), 0u}}) {
+        const xml::Document doc = xml::Document::fromBytes(buildResponse(shape));
+        EXPECT_EQ(editor::valuesNotTakenIn(program.ctx, doc).size(), told);
+        EXPECT_TRUE(program.files(QStringLiteral("TMP*.MDB")).isEmpty());
     }
 }
 

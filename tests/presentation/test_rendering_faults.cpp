@@ -20,12 +20,14 @@ TEST(RenderingFaults, AFolderBelowARegularFileWritesNothingAndTellsWhy)
         ProgramContext ctx = program.ctx;
         ctx.folder = program.path(QStringLiteral("plain-file")) + QStringLiteral("/sub");
 
-        // The main window's page has no stylesheet to be made with, which it says; its XML view has
-        // no file to open, so nothing is said and nothing opened.
+        // The main window's page and its XML view cannot write the file they are made through, which
+        // they say; nothing is opened.
         ZobrazOdpoved(ctx, check);
-        const char* page =
-            "Sestavu nelze zobrazit. Šablona stylu ZORVA_VDJ1B.xsl ve složce programu chybí nebo je chybná.";
-        EXPECT_EQ(program.messages.texts().join('\n').toStdString(), check == HtmlCheck::Checked ? page : "")
+        const QString written = check == HtmlCheck::Checked ? QStringLiteral("ZORVA_VDJ1B_response_.xml")
+                                                            : QStringLiteral("ZORVA_VDJ1B_response_XSL.xml");
+        EXPECT_EQ(program.messages.texts().join('\n'),
+                  QStringLiteral("Sestavu nelze zobrazit. Cesta nebyla nalezena: %1.")
+                      .arg(QDir::toNativeSeparators(ctx.folder + QLatin1Char('/') + written)))
             << int(check);
 
         // The editor's rendering cannot store its document: the message of the failed save, the
