@@ -221,8 +221,7 @@ void EditorSession::loadRows(db::Recordset& rs)
         }
         skipOnFailure([&] {
             rs.update();
-            std::vector<xml::Node> categories(children.begin() + 3, children.end());
-            serviceInputs_.addRow(rs.rowId(), place, rowDate, rs, col, children[2], categories);
+            serviceInputs_.addRow(rs.rowId(), place, rowDate, rs, col, children[2], children, 3);
         });
     }
     rs.endBatch();

@@ -30,7 +30,8 @@ LoadedValue loadedValue(const QString& serviceText, const QVariant& value)
 }  // namespace
 
 void ServiceInputs::addRow(qint64 rowId, int place, const QString& date, const db::Recordset& rs,
-                           const TableColumns& col, const xml::Node& acreage, const std::vector<xml::Node>& categories)
+                           const TableColumns& col, const xml::Node& acreage, const std::vector<xml::Node>& children,
+                           std::size_t firstCategory)
 {
     if (!set_ || rowId == 0) return;
     LoadedRow row;
@@ -39,9 +40,11 @@ void ServiceInputs::addRow(qint64 rowId, int place, const QString& date, const d
     if (acreage && col.acreage >= 0) row.acreage = loadedValue(acreage.text(), rs.value(col.acreage));
     const std::size_t n = set_->categories.size();
     row.counts.resize(n);
-    for (std::size_t k = 0; k < n && k < categories.size() && k < col.categories.size(); ++k)
-        if (categories[k] && col.categories[k].count >= 0)
-            row.counts[k] = loadedValue(categories[k].text(), rs.value(col.categories[k].count));
+    for (std::size_t k = 0; k < n && firstCategory + k < children.size() && k < col.categories.size(); ++k) {
+        const xml::Node& element = children[firstCategory + k];
+        if (element && col.categories[k].count >= 0)
+            row.counts[k] = loadedValue(element.text(), rs.value(col.categories[k].count));
+    }
     if (const auto first = firstOfDate_.constFind(date); first != firstOfDate_.cend()) {
         row.sharedDate = true;
         rows_[*first].sharedDate = true;
@@ -123,24 +126,32 @@ std::vector<UserChange> ChangeList::changes() const
     return out;
 }
 
-void recordChanges(xml::Document& doc, const std::vector<UserChange>& changes)
+void replaceProgramList(xml::Document& doc, const QString& listName, bool empty,
+                        const std::function<void(xml::Node& list)>& fill)
 {
     // Last first: a list nested in another goes before the one around it.
-    std::vector<xml::Node> old = doc.selectList(QStringLiteral("//") + kChangesElement);
+    std::vector<xml::Node> old = doc.selectList(QStringLiteral("//") + listName);
     for (auto it = old.rbegin(); it != old.rend(); ++it) skipOnFailure([&] { xml::removeElement(*it); });
-    if (changes.empty() || doc.isEmpty()) return;
+    if (empty || doc.isEmpty()) return;
     xml::Node parent = doc.selectSingle(QStringLiteral("//kLIM:Response"));
     if (!parent) parent = doc.root();
-    xml::Node list = parent.appendElement(kChangesElement);
+    xml::Node list = parent.appendElement(listName);
     list.setAttribute(QStringLiteral("xmlns:UPR"), kChangesNamespace);
-    for (const UserChange& c : changes) {
-        xml::Node entry = list.appendElement(kChangeElement);
-        entry.setAttribute(kDate, c.date);
-        entry.setAttribute(kField, c.field);
-        entry.setAttribute(kService, c.serviceValue);
-        entry.setAttribute(kNew, c.newValue);
-        if (c.row > 0) entry.setAttribute(kRow, QString::number(c.row));
-    }
+    fill(list);
+}
+
+void recordChanges(xml::Document& doc, const std::vector<UserChange>& changes)
+{
+    replaceProgramList(doc, kChangesElement, changes.empty(), [&](xml::Node& list) {
+        for (const UserChange& c : changes) {
+            xml::Node entry = list.appendElement(kChangeElement);
+            entry.setAttribute(kDate, c.date);
+            entry.setAttribute(kField, c.field);
+            entry.setAttribute(kService, c.serviceValue);
+            entry.setAttribute(kNew, c.newValue);
+            if (c.row > 0) entry.setAttribute(kRow, QString::number(c.row));
+        }
+    });
 }
 
 }  // namespace zorva::editor

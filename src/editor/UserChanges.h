@@ -1,6 +1,7 @@
 #pragma once
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -56,10 +57,10 @@ public:
     ServiceInputs() = default;
     explicit ServiceInputs(const CategorySet& set) : set_(&set) {}
 
-    // The table row just stored from the row element at `place`; `acreage` and `categories` (in the
-    // order of the set, null where missing) are the element's children.
+    // The table row just stored from the row element at `place`; `acreage` and the category elements
+    // from `firstCategory` on (in the order of the set, null where missing) are the element's children.
     void addRow(qint64 rowId, int place, const QString& date, const db::Recordset& rs, const TableColumns& columns,
-                const xml::Node& acreage, const std::vector<xml::Node>& categories);
+                const xml::Node& acreage, const std::vector<xml::Node>& children, std::size_t firstCategory);
     // A document saved with changes names the service's values of what was changed: they take over.
     void takeRecorded(const xml::Document& doc);
 
@@ -88,6 +89,12 @@ private:
     std::vector<std::optional<UserChange>> slots_;
     QHash<QPair<const LoadedRow*, int>, std::size_t> slotOf_;
 };
+
+// Replaces every `listName` element of the document by one new list in the program's own namespace,
+// the last child of kLIM:Response, that `fill` gives its entries; an empty list is removed, and a
+// document that never had one is not touched at all.
+void replaceProgramList(xml::Document& doc, const QString& listName, bool empty,
+                        const std::function<void(xml::Node& list)>& fill);
 
 // Replaces the list of changes in the document by `changes`. Without changes the list is removed,
 // and a document that never had one is not touched at all.

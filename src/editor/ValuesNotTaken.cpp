@@ -1,8 +1,6 @@
 #include "editor/ValuesNotTaken.h"
 
-#include "common/SkipOnFailure.h"
 #include "editor/UserChanges.h"
-#include "platform/XmlRemoval.h"
 
 namespace zorva::editor {
 
@@ -34,20 +32,15 @@ QStringList describeAll(const std::vector<ValueNotTaken>& values)
 
 void recordValuesNotTaken(xml::Document& doc, const std::vector<ValueNotTaken>& values)
 {
-    std::vector<xml::Node> old = doc.selectList(QStringLiteral("//") + kList);
-    for (auto it = old.rbegin(); it != old.rend(); ++it) skipOnFailure([&] { xml::removeElement(*it); });
-    if (values.empty() || doc.isEmpty()) return;
-    xml::Node parent = doc.selectSingle(QStringLiteral("//kLIM:Response"));
-    if (!parent) parent = doc.root();
-    xml::Node list = parent.appendElement(kList);
-    list.setAttribute(QStringLiteral("xmlns:UPR"), kChangesNamespace);
-    for (const ValueNotTaken& v : values) {
-        xml::Node entry = list.appendElement(kEntry);
-        entry.setAttribute(kDate, v.date);
-        entry.setAttribute(kField, v.field);
-        entry.setAttribute(kService, v.serviceText);
-        entry.setAttribute(kCounted, v.counted);
-    }
+    replaceProgramList(doc, kList, values.empty(), [&](xml::Node& list) {
+        for (const ValueNotTaken& v : values) {
+            xml::Node entry = list.appendElement(kEntry);
+            entry.setAttribute(kDate, v.date);
+            entry.setAttribute(kField, v.field);
+            entry.setAttribute(kService, v.serviceText);
+            entry.setAttribute(kCounted, v.counted);
+        }
+    });
 }
 
 std::vector<ValueNotTaken> recordedValuesNotTaken(const xml::Document& doc)

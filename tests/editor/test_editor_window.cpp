@@ -293,3 +293,20 @@ TEST_F(EditorWindowTest, TheNamesOf2006LinesExplainThemselves)
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblEKOKOZYOD12"))->toolTip(),
               QStringLiteral("kozy od 12 měsíců, ekologický chov"));
 }
+
+// What the loading could not take as sent is one click away, and only when there is something.
+TEST_F(EditorWindowTest, ValuesNotTakenAreShownOnlyWhenThereAreAny)
+{
+    for (const auto& [count, shown] : {std::pair{"123456", true}, std::pair{"12", false}}) {
+        // The working database of the opening before is still there: the next name is a second on.
+        program.clock.time = program.clock.time.addSecs(1);
+        auto w = open(CategorySet::first(), response({row("2005-01-01", count)}));
+        auto* link = w->findChild<QLabel*>(QStringLiteral("lblNEPREVZATO"));
+        ASSERT_TRUE(link);
+        EXPECT_EQ(link->isVisible(), shown) << count;
+        EXPECT_EQ(link->accessibleName(), QStringLiteral("Některé údaje odpovědi program nepřevzal"));
+        if (shown) {
+            EXPECT_TRUE(link->toolTip().contains(QStringLiteral("SKOTML_POCET: služba poslala „123456“, počítá se 0")));
+        }
+    }
+}
