@@ -18,6 +18,7 @@ namespace {
 
 struct Silent : MessageBoxes {
     void show(const QString&, MessageIcon) override {}
+    Answer ask(const QString&) override { return Answer::Yes; }
 };
 
 int countNonFinite(const QByteArray& bytes)
