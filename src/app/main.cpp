@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/CommandLine.h"
+#include "app/GuardedApplication.h"
 #include "app/Startup.h"
 #include "common/Allocator.h"
 #include "common/SystemClock.h"
@@ -14,7 +15,7 @@ int main(int argc, char** argv)
     zorva::tuneAllocatorForDocumentTrees();
     if (const auto status = zorva::app::runCommandLine(argc, argv)) return *status;
 
-    QApplication app(argc, argv);
+    zorva::app::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
     zorva::app::keepCNumbersClassic();
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     ctx.messages = &messages;
     ctx.shell = &shell;
     ctx.clock = &clock;
+    app.tellThrough(&ctx);
 
     zorva::frmMain window(ctx);
     zorva::request::MainActions actions(window);

@@ -9,13 +9,17 @@ namespace zorva {
 inline QString errorText(int number)
 {
     switch (number) {
+        case err::Overflow:
+            return QStringLiteral("Přetečení (Overflow)");
+        case err::DivisionByZero:
+            return QStringLiteral("Dělení nulou");
         case err::InvalidProcedureCall:
             return QStringLiteral("Neplatné volání procedury nebo argument");
-        case 52:
+        case err::BadFileName:
             return QStringLiteral("Chybný název nebo číslo souboru");
         case err::FileNotFound:
             return QStringLiteral("Soubor nebyl nalezen");
-        case 57:
+        case err::DeviceIo:
             return QStringLiteral("Chyba vstupu/výstupu zařízení");
         case err::PermissionDenied:
             return QStringLiteral("Přístup odepřen");

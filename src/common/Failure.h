@@ -25,7 +25,11 @@ private:
 
 // Error numbers, chosen after the classic run-time numbering so that messages look familiar.
 namespace err {
+inline constexpr int Overflow = 6;         // a number beyond what a double or its text can hold
+inline constexpr int DivisionByZero = 11;  // a yearly average over no counted row
 inline constexpr int TypeMismatch = 13;
+inline constexpr int BadFileName = 52;  // a name the file system refuses (too long)
+inline constexpr int DeviceIo = 57;     // the device failed to read or write
 inline constexpr int FileNotFound = 53;
 inline constexpr int FileAlreadyExists = 58;
 inline constexpr int DiskFull = 61;

@@ -105,26 +105,6 @@ double roundHalfEven(double x)
     return std::fmod(down, 2.0) == 0 ? down : down + 1;
 }
 
-#ifdef _WIN32
-int removalErrorNumber(const std::error_code& ec)
-{
-    switch (ec.value()) {
-        case 2:
-            return err::FileNotFound;  // ERROR_FILE_NOT_FOUND
-        case 3:
-            return err::PathNotFound;  // ERROR_PATH_NOT_FOUND
-        case 32:                       // ERROR_SHARING_VIOLATION: open elsewhere
-        case 33:
-            return err::PermissionDenied;  // ERROR_LOCK_VIOLATION
-        case 5:
-            return err::PathFileAccess;  // ERROR_ACCESS_DENIED: read-only or protected
-        case 123:
-            return 52;  // ERROR_INVALID_NAME
-        default:
-            return err::PathFileAccess;
-    }
-}
-#else
 int removalErrorNumber(const std::error_code& ec)
 {
     switch (ec.value()) {
@@ -133,9 +113,9 @@ int removalErrorNumber(const std::error_code& ec)
         case ENOTDIR:
             return err::PathNotFound;
         case ENAMETOOLONG:
-            return 52;
+            return err::BadFileName;
         case EIO:
-            return 57;
+            return err::DeviceIo;
         case EACCES:
         case EPERM:
         case EBUSY:
@@ -145,7 +125,6 @@ int removalErrorNumber(const std::error_code& ec)
             return err::PathFileAccess;  // read-only file system, a folder, ...
     }
 }
-#endif
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "common/ErrorTexts.h"
 #include "common/Failure.h"
 
 namespace zorva {
@@ -39,7 +40,7 @@ double radixNumber(const QString& s, int start, int radix)
     }
     // A few hundred digits pass the largest double; an infinity must not leave the parse (it would
     // reach the calculation and the written response), so it overflows like a decimal text does.
-    if (std::isinf(value)) throw Failure(6, QStringLiteral("Přetečení (Overflow)"));
+    if (std::isinf(value)) throw failure(err::Overflow);
     return value;
 }
 
@@ -145,11 +146,10 @@ double decimalValue(const char* first, const char* last)
         const std::string text(first, last);
         errno = 0;
         value = strtod_l(text.c_str(), nullptr, c);
-        if (std::isinf(value) || (errno == ERANGE && std::fabs(value) > 1.0))
-            throw Failure(6, QStringLiteral("Přetečení (Overflow)"));
+        if (std::isinf(value) || (errno == ERANGE && std::fabs(value) > 1.0)) throw failure(err::Overflow);
         return value;
     }
-    if (result.ec != std::errc() || std::isinf(value)) throw Failure(6, QStringLiteral("Přetečení (Overflow)"));
+    if (result.ec != std::errc() || std::isinf(value)) throw failure(err::Overflow);
     return value;
 }
 

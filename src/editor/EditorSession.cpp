@@ -5,6 +5,7 @@
 #include <QSet>
 #include <cmath>
 
+#include "common/ErrorTexts.h"
 #include "common/Failure.h"
 #include "common/FileInUse.h"
 #include "common/ModAll.h"
@@ -39,11 +40,6 @@ void EditorSession::Startuj()
     try {
         if (!xmlDOM) throw Failure(err::ObjectVariableNotSet, QStringLiteral("Dokument odpovědi není nastaven"));
         xml::Document& doc = *xmlDOM;
-        doc.setSelectionNamespace(QStringLiteral("SOAP"), ns::soap);
-        doc.setSelectionNamespace(QStringLiteral("kLIM"), ns::klim);
-        doc.setSelectionNamespace(QStringLiteral("VDJ"), ns::vdj);
-        doc.setSelectionNamespace(QStringLiteral("RUX"), ns::rux);
-
         for (const auto& field : headerFields()) {
             const xml::Node node = doc.selectSingle(field.pattern);
             headers_[field.box] = QString();
@@ -296,7 +292,7 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QCh
 
 QString EditorSession::yearlyText(double total, int counted) const
 {
-    if (counted == 0) throw Failure(11, QStringLiteral("Dělení nulou"));
+    if (counted == 0) throw failure(err::DivisionByZero);
     const double average = total / counted;
     // Read back through its 15-digit text, then cut (not rounded) to three decimals.
     const double rounded = leadingNumber(CisloSTeckou(QVariant(average)));
@@ -308,6 +304,11 @@ void EditorSession::Pocitej(const RunHooks& hooks)
 {
     if (running_) return;
     running_ = true;
+    // Out of memory ends a run early; the next "Počítej" must still be able to start.
+    struct RunEnds {
+        bool& running;
+        ~RunEnds() { running = false; }
+    } runEnds{running_};
     emit runStarted();
     auto pump = [&] {
         if (hooks.pumpEvents) hooks.pumpEvents();

@@ -11,6 +11,7 @@
 #include "common/Failure.h"
 #include "platform/LibraryHandles.h"
 #include "platform/XmlParser.h"
+#include "platform/XmlTree.h"
 
 namespace zorva::xml {
 
@@ -70,7 +71,7 @@ QString Stylesheet::transform(const Document& input) const
     QString errors;
     detail::QuietErrors quiet(&errors);
 
-    platform::XsltTransformContextPtr ctxt(xsltNewTransformContext(d->style.get(), input.raw()));
+    platform::XsltTransformContextPtr ctxt(xsltNewTransformContext(d->style.get(), detail::TreeAccess::doc(input)));
     platform::XsltSecurityPrefsPtr security(xsltNewSecurityPrefs());
     if (!ctxt || !security) transformFailed(QString());
 
@@ -83,7 +84,7 @@ QString Stylesheet::transform(const Document& input) const
     if (xsltSetCtxtSecurityPrefs(security.get(), ctxt.get()) != 0) transformFailed(QString());
 
     platform::XmlDocPtr result(
-        xsltApplyStylesheetUser(d->style.get(), input.raw(), nullptr, nullptr, nullptr, ctxt.get()));
+        xsltApplyStylesheetUser(d->style.get(), detail::TreeAccess::doc(input), nullptr, nullptr, nullptr, ctxt.get()));
     if (!result || ctxt->state == XSLT_STATE_ERROR || ctxt->state == XSLT_STATE_STOPPED) transformFailed(errors);
 
     // Serialised into a buffer without an encoder, so the bytes are UTF-8, while the serialiser

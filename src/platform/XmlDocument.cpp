@@ -275,32 +275,6 @@ bool serialise(xmlDoc* doc, Write&& write)
 }  // namespace
 
 // =============================================================================================
-// Name
-
-Name Name::from(const std::string& text)
-{
-    Name q;
-    q.full = text;
-    const auto colon = text.find(':');
-    if (colon == std::string::npos) {
-        q.local = text;
-    } else {
-        q.prefix = text.substr(0, colon);
-        q.local = text.substr(colon + 1);
-    }
-    return q;
-}
-
-bool Name::matches(const unsigned char* nodePrefix, const unsigned char* nodeLocal) const
-{
-    if (!nodeLocal) return false;
-    if (nodePrefix && *nodePrefix) {
-        return !prefix.empty() && prefix == chars(nodePrefix) && local == chars(nodeLocal);
-    }
-    return full == chars(nodeLocal);
-}
-
-// =============================================================================================
 // ChildLookup
 
 ChildLookup::ChildLookup(const QStringList& qualifiedNames)
@@ -333,7 +307,7 @@ void ChildLookup::find(const Node& parent, std::vector<Node>& found) const
     found.assign(names_.size(), Node());
     std::size_t missing = names_.size();
     std::size_t position = 0;
-    for (xmlNode* c = need(parent.raw())->children; c && missing > 0; c = c->next) {
+    for (xmlNode* c = need(TreeAccess::node(parent))->children; c && missing > 0; c = c->next) {
         if (c->type != XML_ELEMENT_NODE || !c->name) continue;
         if (!remember_) {
             // A name listed twice: every listing of it gets the element.
@@ -417,11 +391,6 @@ void Node::setText(QByteArrayView utf8)
     xmlNode* t = xmlNewDocTextLen(n->doc, xc(utf8.constData()), int(utf8.size()));
     if (!t) throw std::bad_alloc();
     xmlAddChild(n, t);
-}
-
-bool Node::hasAttribute(const QString& name) const
-{
-    return findAttribute(need(node_), Name::from(name.toStdString())) != nullptr;
 }
 
 std::optional<QString> Node::attribute(const QString& name) const
@@ -573,13 +542,6 @@ bool Document::loadXml(const QByteArray& bytes)
     return true;
 }
 
-Document Document::fromFile(const QString& path)
-{
-    Document d;
-    d.load(path);
-    return d;
-}
-
 Document Document::fromBytes(const QByteArray& bytes)
 {
     Document d;
@@ -647,10 +609,6 @@ std::vector<Node> Document::selectList(const QString& pattern) const
     return evaluate(reinterpret_cast<xmlNode*>(doc_), pattern, false);
 }
 
-void Document::setSelectionNamespace(const QString&, const QString&)
-{
-}
-
 Node Document::appendProcessingInstruction(const QString& target, const QString& data)
 {
     if (target.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0) {
@@ -675,7 +633,7 @@ Node Document::appendProcessingInstruction(const QString& target, const QString&
 
 Node Document::appendNode(const Node& node)
 {
-    xmlNode* source = node.raw();
+    xmlNode* source = TreeAccess::node(node);
     if (!source) objectRequired();
     switch (source->type) {
         case XML_ELEMENT_NODE:
@@ -717,33 +675,6 @@ void Document::declareNamespace(const QString& prefix, const QString& uri)
     if (!ns) throw Failure(err::XmlWrite, QStringLiteral("Jmenný prostor %1 je už deklarován.").arg(prefix));
     bindPending(root, ns);
     structureChanged(doc_);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Why a load failed
-
-QString loadFailureText(LoadFailure failure)
-{
-    switch (failure) {
-        case LoadFailure::None:
-            return QString();
-        case LoadFailure::Unreadable:
-            return QStringLiteral("Soubor nelze přečíst.");
-        case LoadFailure::TooLarge:
-            return QStringLiteral("Dokument je příliš velký (nejvýše %1 MB).")
-                .arg(Document::maxInputBytes / (1024 * 1024));
-        case LoadFailure::Doctype:
-            return QStringLiteral("Dokument obsahuje deklaraci typu dokumentu (DOCTYPE), kterou program nepřijímá.");
-        case LoadFailure::NotXml:
-            return QStringLiteral("Není to platný dokument XML.");
-    }
-    return QString();
-}
-
-QString fileLoadFailureText(const QString& path, LoadFailure failure)
-{
-    if (isRefusal(failure)) return QStringLiteral("Soubor \"%1\" nelze načíst. %2").arg(path, loadFailureText(failure));
-    return QStringLiteral("Soubor \"%1\" nelze přečíst nebo to není platný dokument XML.").arg(path);
 }
 
 }  // namespace zorva::xml

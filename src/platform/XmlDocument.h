@@ -25,6 +25,9 @@ struct _xmlDoc;
 namespace zorva::xml {
 
 class Document;
+namespace detail {
+struct TreeAccess;
+}
 
 // Why a document from outside was not taken. The loader alone decides; every command and window
 // tells the user the same reason through loadFailureText.
@@ -80,7 +83,6 @@ public:
     void setText(const QString& text);  // replaces the whole content with one text node
     void setText(QByteArrayView utf8);
 
-    bool hasAttribute(const QString& name) const;
     std::optional<QString> attribute(const QString& name) const;  // nothing when absent
     std::optional<QString> attribute(const Name& name) const;
     // Sets the value of an attribute that exists; raises a Failure when it does not.
@@ -96,9 +98,9 @@ public:
     // Appends a new child element / text (for building documents).
     Node appendElement(const QString& qualifiedName, const QString& text = QString());
 
-    _xmlNode* raw() const { return node_; }
-
 private:
+    friend struct detail::TreeAccess;
+    _xmlNode* raw() const { return node_; }
     _xmlNode* node_ = nullptr;
 };
 
@@ -149,7 +151,6 @@ public:
     bool loadXml(const QByteArray& bytes);
     // The reason of the last load; None after a successful one and for a document never loaded.
     LoadFailure loadFailure() const { return loadFailure_; }
-    static Document fromFile(const QString& path);
     static Document fromBytes(const QByteArray& bytes);
 
     // Writes the document, replacing the file atomically (temporary file beside it, then rename).
@@ -163,10 +164,6 @@ public:
     Node selectSingle(const QString& pattern) const;
     std::vector<Node> selectList(const QString& pattern) const;
 
-    // Does nothing: selections match prefixes as written, whatever URI they are bound to. Kept so
-    // that the callers that bind a prefix before selecting read as before.
-    void setSelectionNamespace(const QString& prefix, const QString& uri);
-
     // Appends a processing instruction as the document's last top-level child. The target "xml"
     // (only before any other child) makes the saved file begin with that declaration; it is kept as
     // a property of the document, not as a node, and the result is a null Node.
@@ -179,12 +176,12 @@ public:
     // Declares a namespace on the root (for building documents).
     void declareNamespace(const QString& prefix, const QString& uri);
 
-    _xmlDoc* raw() const { return doc_; }
-
     // Upper bound for the bytes of one document accepted from outside.
     static constexpr qsizetype maxInputBytes = 64 * 1024 * 1024;
 
 private:
+    friend struct detail::TreeAccess;
+    _xmlDoc* raw() const { return doc_; }
     _xmlDoc* doc_ = nullptr;
     LoadFailure loadFailure_ = LoadFailure::None;
 };

@@ -9,7 +9,7 @@ namespace zorva::xml {
 
 void removeElement(Node& element)
 {
-    xmlNode* n = element.raw();
+    xmlNode* n = detail::TreeAccess::node(element);
     if (!n || n->type != XML_ELEMENT_NODE || !n->parent || n->parent->type != XML_ELEMENT_NODE)
         throw Failure(err::XmlWrite, QStringLiteral("Prvek nelze odebrat."));
     // The selections' index of the document must not keep the element or anything inside it.

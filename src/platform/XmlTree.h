@@ -6,12 +6,19 @@
 
 #include <libxml/tree.h>
 
+#include "platform/XmlDocument.h"
 #include "platform/XmlNameIndex.h"
 
 // Internal to the platform layer: what the document wrapper, the selection patterns and the name
 // index share about a libxml2 tree.
 
 namespace zorva::xml::detail {
+
+// The libxml2 tree under the wrappers, for the platform code that hands it to the library.
+struct TreeAccess {
+    static xmlNode* node(const Node& n) { return n.raw(); }
+    static xmlDoc* doc(const Document& d) { return d.raw(); }
+};
 
 inline const char* chars(const xmlChar* s)
 {

@@ -6,9 +6,11 @@
 #include <QLoggingCategory>
 
 #include "common/Failure.h"
+#include "common/FileNamePart.h"
 #include "common/FileWriting.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
+#include "request/Applicant.h"
 #include "request/ServiceFault.h"
 
 Q_LOGGING_CATEGORY(archiveLog, "zorva.archiv")
@@ -16,15 +18,6 @@ Q_LOGGING_CATEGORY(archiveLog, "zorva.archiv")
 namespace zorva::request {
 
 namespace {
-
-// Typed by the user: only letters, digits, "-" and "." reach the file name, never a separator.
-QString namePart(const QString& text)
-{
-    QString out;
-    for (const QChar c : text.trimmed())
-        out += (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('.')) ? c : QLatin1Char('_');
-    return out;
-}
 
 // A free name in the folder: the same applicant asked twice within one second gets "-2", "-3", ...
 QString freeBase(const QDir& folder, const QString& name)
@@ -39,14 +32,12 @@ QString freeBase(const QDir& folder, const QString& name)
 
 QString archiveName(const RequestFields& f, const QDateTime& time)
 {
-    QString applicant = namePart(f.jisubrux);
-    if (applicant.isEmpty()) applicant = namePart(f.ico);
-    if (applicant.isEmpty()) applicant = namePart(f.rc);
+    QString applicant = fileNamePart(applicantIdentifier(f.jisubrux, f.ico, f.rc));
     if (applicant.isEmpty()) applicant = QStringLiteral("bez-zadatele");
     // A date (types 1 to 3) as year-month-day, so that the files of one applicant sort by it.
     const QDate date = QDate::fromString(f.year.trimmed(), QStringLiteral("dd.MM.yyyy"));
-    const QString period = date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : namePart(f.year);
-    return applicant + QStringLiteral("_typ") + namePart(f.type) + QLatin1Char('_') + period + QLatin1Char('_') +
+    const QString period = date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : fileNamePart(f.year);
+    return applicant + QStringLiteral("_typ") + fileNamePart(f.type) + QLatin1Char('_') + period + QLatin1Char('_') +
            time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
 }
 

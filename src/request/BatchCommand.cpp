@@ -99,8 +99,8 @@ int runBatchCommand(const QStringList& arguments, const ProgramContext& ctx,
     BatchSettings settings = batchSettings(ctx, o.out, o.server, o.user);
     settings.jobs = o.jobs;
     settings.resume = o.resume;
-    if (settings.user.isEmpty()) {
-        error(msg::noUser);
+    if (const QString refusal = userCheck(settings.user); !refusal.isEmpty()) {
+        error(refusal);
         return 2;
     }
     std::optional<BatchRun> run;

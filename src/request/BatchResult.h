@@ -2,6 +2,7 @@
 #include <QString>
 #include <vector>
 
+#include "request/Applicant.h"
 #include "request/BatchList.h"
 
 namespace zorva::request {
@@ -24,8 +25,7 @@ struct BatchResult {
 
     bool ok() const { return state == QLatin1String("OK") || state == kOkWithWarning; }
     bool unfinished() const { return state == kBatchInterrupted; }
-    // The identifier the service looks the applicant up by: JISUBRUX, else IČ, else RČ.
-    QString identifier() const { return !jisubrux.isEmpty() ? jisubrux : !ico.isEmpty() ? ico : rc; }
+    QString identifier() const { return applicantIdentifier(jisubrux, ico, rc); }
     // "12/200 1000234567 OK"
     QString progressLine(int done, int total) const
     {

@@ -4,6 +4,8 @@
 #include <QFile>
 
 #include "common/Failure.h"
+#include "common/FileNamePart.h"
+#include "common/TypedNumbers.h"
 #include "editor/ResponseCheck.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
@@ -29,15 +31,6 @@ QString checkChoices(const BatchRow& row)
     return QString();
 }
 
-// Letters, digits and "-" only, so that an identifier cannot leave the folder or make an odd name.
-QString fileSafe(const QString& text)
-{
-    QString out;
-    for (QChar c : text)
-        out += (c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-') ? c : QLatin1Char('_');
-    return out.left(40);
-}
-
 QString textOf(const xml::Document& doc, const QString& pattern)
 {
     const xml::Node n = doc.selectSingle(pattern);
@@ -60,10 +53,9 @@ void takeFigures(const xml::Document& doc, BatchResult& r)
 bool sameAnswer(const QString& stored, const QString& asked)
 {
     if (stored == asked) return true;
-    bool storedIsNumber = false, askedIsNumber = false;
-    const double a = stored.toDouble(&storedIsNumber);
-    const double b = asked.toDouble(&askedIsNumber);
-    return storedIsNumber && askedIsNumber && a == b;
+    const std::optional<double> a = documentNumber(stored);
+    const std::optional<double> b = documentNumber(asked);
+    return a && b && *a == *b;
 }
 
 }  // namespace
@@ -94,7 +86,8 @@ BatchRun::~BatchRun() = default;
 QString BatchRun::baseName(const BatchRow& row)
 {
     const QString id = BatchResult::of(row).identifier();
-    return id.isEmpty() ? QString::number(row.number) : QString::number(row.number) + QLatin1Char('_') + fileSafe(id);
+    return id.isEmpty() ? QString::number(row.number)
+                        : QString::number(row.number) + QLatin1Char('_') + fileNamePart(id);
 }
 
 QString BatchRun::summaryPage() const

@@ -2,8 +2,7 @@
 
 #include <QStringList>
 
-#include "common/ModAll.h"
-#include "common/NumberText.h"
+#include "common/TypedNumbers.h"
 
 namespace zorva::request {
 
@@ -47,13 +46,9 @@ std::optional<QDate> readDate(const QString& text, const QLocale& locale)
     return std::nullopt;
 }
 
-bool isNumber(const QString& text, const QLocale& locale)
+QString userCheck(const QString& user)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) return false;
-    bool ok = false;
-    locale.toDouble(t, &ok);
-    return ok;
+    return user.isEmpty() ? msg::noUser : QString();
 }
 
 ValidationResult validate(const ValidationInput& in, const QLocale& locale)
@@ -70,17 +65,12 @@ ValidationResult validate(const ValidationInput& in, const QLocale& locale)
         }
         r.year = date->toString(QStringLiteral("dd.MM.yyyy"));
     } else {
-        if (!isNumber(in.year, locale)) {
+        const std::optional<double> year = yearAsTyped(in.year, locale);
+        if (!year) {
             r.message = msg::yearFormat;
             return r;
         }
-        double year = 0;
-        try {
-            year = leadingNumber(in.year);
-        } catch (const std::exception&) {
-            year = 0;
-        }
-        if (year < 2004 || year > 2007) {
+        if (*year < 2004 || *year > 2007) {
             r.message = msg::yearRange;
             return r;
         }
@@ -90,18 +80,14 @@ ValidationResult validate(const ValidationInput& in, const QLocale& locale)
             r.message = msg::acreageMissing;
             return r;
         }
-        // "60.5" and "60,5" are both an acreage, whatever the regional settings. The request carries
-        // the text with its commas as points and without blanks, so a text grouped as some regional
-        // settings group ("1,234.5", "1.234,5") would reach the service as "1.234.5": no acreage.
-        bool sendable = false;
-        const double sent = QLocale::c().toDouble(FormatujCislo(in.acreage, true, false), &sendable);
-        if (!sendable || !numberEitherSign(in.acreage, locale)) {
+        const std::optional<double> sent = acreageAsTyped(in.acreage, locale);
+        if (!sent) {
             r.message = msg::acreageNotNumber;
             return r;
         }
         // The intensity is units per hectare: over no acreage the service reports 0 VDJ/ha, which
         // reads like a farm well within every limit.
-        if (!(sent > 0)) {
+        if (!(*sent > 0)) {
             r.message = msg::acreageNotPositive;
             return r;
         }

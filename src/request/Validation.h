@@ -20,8 +20,9 @@ inline const QString acreageNotPositive = QStringLiteral("Výměra musí být v�
 // A date as the user's regional settings read dates: the locale's own short and long forms (with a
 // four-digit year as well as a two-digit one, which means 1930-2029), d.M.yyyy and ISO yyyy-MM-dd.
 std::optional<QDate> readDate(const QString& text, const QLocale& locale = QLocale());
-// A number as the user's regional settings read numbers.
-bool isNumber(const QString& text, const QLocale& locale = QLocale());
+// The one rule every request obeys before anything else: the user's identification is set. The
+// message, or empty when it is.
+QString userCheck(const QString& user);
 
 struct ValidationInput {
     QString type;     // first character of the selected calculation type, or "" when none

@@ -191,10 +191,9 @@ TEST_F(Batch, GoodAndFailingRowsAreReportedInTheOrderOfTheList)
                            QStringLiteral("5/5 2000000003 OK")}));
     EXPECT_TRUE(read(QStringLiteral("1_1000234567.htm")).endsWith("\r\n"));
     EXPECT_TRUE(read(QStringLiteral("souhrn.htm")).contains("<a href=\"3_2000000001.htm\">"));
-    EXPECT_EQ(xml::Document::fromFile(QDir(out).filePath(QStringLiteral("1_1000234567.xml")))
-                  .selectList(QStringLiteral("//VDJ:PICHROW"))
-                  .size(),
-              12u);
+    xml::Document stored;
+    ASSERT_TRUE(stored.load(QDir(out).filePath(QStringLiteral("1_1000234567.xml"))));
+    EXPECT_EQ(stored.selectList(QStringLiteral("//VDJ:PICHROW")).size(), 12u);
 
     // The same list saved by a spreadsheet in the Czech code page gives the same summary.
     const QByteArray before = csv;

@@ -119,7 +119,7 @@ TEST_P(ServiceGeneration, YearSelectsTheCategorySetInColumnOrder)
         EXPECT_EQ(categoryNames(row), setNames(set));
         for (const auto& category : set.categories) {
             const xml::Node node = row.selectSingle(QStringLiteral("RUX:") + category.name);
-            EXPECT_TRUE(node.hasAttribute(QStringLiteral("VDJ"))) << qPrintable(category.name);
+            EXPECT_TRUE(node.attribute(QStringLiteral("VDJ")).has_value()) << qPrintable(category.name);
             EXPECT_FALSE(node.attribute(QStringLiteral("KOEF")).value_or(QString()).isEmpty())
                 << qPrintable(category.name);
         }
@@ -155,10 +155,10 @@ TEST_P(ServiceVariant, VariantDecidesTheYearlyElementsAndRowAttributes)
     EXPECT_EQ(a.has(QStringLiteral("//RUX:PICHROKB")), c.b);
     ASSERT_EQ(a.rows().size(), 12u);
     for (const xml::Node& row : a.rows()) {
-        EXPECT_EQ(row.hasAttribute(QStringLiteral("VDJA")), c.a);
-        EXPECT_EQ(row.hasAttribute(QStringLiteral("PICHA")), c.a);
-        EXPECT_EQ(row.hasAttribute(QStringLiteral("VDJB")), c.b);
-        EXPECT_EQ(row.hasAttribute(QStringLiteral("PICHB")), c.b);
+        EXPECT_EQ(row.attribute(QStringLiteral("VDJA")).has_value(), c.a);
+        EXPECT_EQ(row.attribute(QStringLiteral("PICHA")).has_value(), c.a);
+        EXPECT_EQ(row.attribute(QStringLiteral("VDJB")).has_value(), c.b);
+        EXPECT_EQ(row.attribute(QStringLiteral("PICHB")).has_value(), c.b);
     }
 }
 

@@ -125,8 +125,8 @@ void BatchWindow::start()
     const Account account = account_ ? account_() : Account{};
     BatchSettings settings = batchSettings(ctx_, outFolder->text().trimmed(), account.server, account.user);
     settings.resume = resume->isChecked();
-    if (settings.user.isEmpty()) {
-        ctx_.message(msg::noUser, MessageIcon::Critical);
+    if (const QString refusal = userCheck(settings.user); !refusal.isEmpty()) {
+        ctx_.message(refusal, MessageIcon::Critical);
         return;
     }
     if (settings.outFolder.isEmpty()) {

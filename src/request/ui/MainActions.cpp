@@ -72,8 +72,8 @@ void MainActions::generalFailure(const std::exception& e)
 
 void MainActions::send(Mode mode)
 {
-    if (w_.txtUSERID->text().isEmpty()) {
-        ctx_.message(msg::noUser, MessageIcon::Critical);
+    if (const QString refusal = userCheck(w_.txtUSERID->text()); !refusal.isEmpty()) {
+        ctx_.message(refusal, MessageIcon::Critical);
         return;
     }
     // With the busy state's disabling switched off, a second press could otherwise start a request
