@@ -4,10 +4,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "Version.h"
 #include "app/Startup.h"
-#include "common/CommandArguments.h"
+#include "common/Command.h"
 #include "common/Failure.h"
 #include "common/SystemClock.h"
 #include "common/TerminationSignals.h"
@@ -36,51 +38,30 @@ void writeError(const QString& text)
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
-int runRecompute(const QStringList& args, const ProgramContext& ctx)
-{
-    return editor::recompute(args, ctx, {writeOut, writeError});
-}
-
 // Ctrl+C or a kill ends the batch with the summary of the rows done so far.
-int runBatch(const QStringList& args, const ProgramContext& ctx)
+void interruptOnSignal(std::function<void()> interrupt)
 {
-    return request::runBatchCommand(args, ctx, writeError, [](std::function<void()> interrupt) {
-        onTerminationSignal(QCoreApplication::instance(), std::move(interrupt));
-    });
+    onTerminationSignal(QCoreApplication::instance(), std::move(interrupt));
 }
 
-int runRender(const QStringList& args, const ProgramContext& ctx)
+// The commands that run without a window, one row each. A command's option is followed by a value.
+const std::vector<std::unique_ptr<Command>>& commands()
 {
-    return presentation::render(args, ctx, {writeError});
+    static const std::vector<std::unique_ptr<Command>> table = [] {
+        std::vector<std::unique_ptr<Command>> t;
+        t.push_back(std::make_unique<editor::RecomputeCommand>());
+        t.push_back(std::make_unique<request::BatchCommand>(interruptOnSignal));
+        t.push_back(std::make_unique<presentation::RenderCommand>());
+        return t;
+    }();
+    return table;
 }
-
-// One row per command that runs without a window. The command's option is followed by a value.
-struct Command {
-    const char* option;
-    const char* usage;  // the arguments after the option, then a short Czech description
-    int (*run)(const QStringList& args, const ProgramContext& ctx);
-};
-
-const Command commands[] = {
-    {"--recompute",
-     "VSTUP.xml [--generation first|2006] [--set DATUM:SLOUPEC=HODNOTA]... [--out VÝSTUP.xml]\n"
-     "      přepočítá VDJ a PICH odpovědi bez okna a uloží dokument",
-     runRecompute},
-    {"--batch",
-     "SEZNAM.csv --out SLOŽKA [--server URL] [--user ID] [--jobs N] [--resume]\n"
-     "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky a souhrn",
-     runBatch},
-    {"--render",
-     "VSTUP.xml [--xml] --out VÝSTUP.htm\n"
-     "      uloží sestavu odpovědi (stránku HTML, s --xml dokument XML se šablonou) jako okno programu",
-     runRender},
-};
 
 QString usage()
 {
     QString text = QStringLiteral("Použití:\n  ZORVA_VDJ                 otevře okno programu\n");
-    for (const Command& c : commands)
-        text += QStringLiteral("  ZORVA_VDJ %1 %2\n").arg(QLatin1String(c.option), QString::fromUtf8(c.usage));
+    for (const auto& c : commands())
+        text += QStringLiteral("  ZORVA_VDJ %1 %2\n").arg(QLatin1String(c->option()), c->usage());
     text += QStringLiteral(
         "  ZORVA_VDJ --help          vypíše tento návod\n"
         "  ZORVA_VDJ --version       vypíše verzi programu\n"
@@ -97,15 +78,15 @@ int refuse(const QString& reason)
 
 int dispatch(const QStringList& args)
 {
-    for (const Command& c : commands) {
-        const qsizetype at = args.indexOf(QLatin1String(c.option));
+    for (const auto& c : commands()) {
+        const qsizetype at = args.indexOf(QLatin1String(c->option()));
         if (at < 0) continue;
-        if (at + 1 >= args.size() || !CommandArguments::isValue(args[at + 1]))
-            return refuse(QStringLiteral("Volbě %1 chybí hodnota.").arg(QLatin1String(c.option)));
+        if (at + 1 >= args.size() || !CommandOptions::isValue(args[at + 1]))
+            return refuse(QStringLiteral("Volbě %1 chybí hodnota.").arg(QLatin1String(c->option())));
         SystemClock clock;
         ProgramContext ctx = programContext();
         ctx.clock = &clock;
-        return c.run(args, ctx);
+        return runCommand(*c, args, ctx, {writeOut, writeError});
     }
     if (args == QStringList{QStringLiteral("--help")} || args == QStringList{QStringLiteral("-h")}) {
         writeOut(usage().toLocal8Bit());

@@ -3,9 +3,7 @@
 #include <QFile>
 #include <QScopeGuard>
 
-#include "common/CommandArguments.h"
 #include "common/Failure.h"
-#include "common/UserText.h"
 #include "editor/EditableFields.h"
 #include "editor/EditorSession.h"
 
@@ -22,26 +20,19 @@ struct Options {
     std::vector<Edit> edits;
 };
 
-Options parse(const QStringList& args)
+Options read(const CommandOptions& args)
 {
     Options o;
-    CommandArguments a(args);
-    while (a.next()) {
-        if (a.is("--recompute")) o.input = a.value();
-        else if (a.is("--out")) o.output = a.value();
-        else if (a.is("--generation")) o.generation = a.value();
-        else if (a.is("--set")) {
-            const QString v = a.value();
-            const qsizetype colon = v.indexOf(QLatin1Char(':'));
-            const qsizetype eq = v.indexOf(QLatin1Char('='), colon + 1);
-            if (colon <= 0 || eq < 0 || eq == colon + 1)
-                throw BadInput(QStringLiteral("Chybná změna \"%1\": očekávám DATUM:SLOUPEC=HODNOTA.").arg(v));
-            o.edits.push_back({v.left(colon), v.mid(colon + 1, eq - colon - 1), v.mid(eq + 1)});
-        } else {
-            a.unknown();
-        }
+    o.input = args.required("--recompute", QStringLiteral("Chybí vstupní soubor."));
+    o.output = args.value("--out");
+    o.generation = args.value("--generation");
+    for (const QString& v : args.values("--set")) {
+        const qsizetype colon = v.indexOf(QLatin1Char(':'));
+        const qsizetype eq = v.indexOf(QLatin1Char('='), colon + 1);
+        if (colon <= 0 || eq < 0 || eq == colon + 1)
+            throw BadInput(QStringLiteral("Chybná změna \"%1\": očekávám DATUM:SLOUPEC=HODNOTA.").arg(v));
+        o.edits.push_back({v.left(colon), v.mid(colon + 1, eq - colon - 1), v.mid(eq + 1)});
     }
-    if (o.input.isEmpty()) throw BadInput(QStringLiteral("Chybí vstupní soubor."));
     if (!o.generation.isEmpty() && o.generation != QLatin1String("first") && o.generation != QLatin1String("2006"))
         throw BadInput(QStringLiteral("Generace musí být first nebo 2006, ne \"%1\".").arg(o.generation));
     return o;
@@ -57,78 +48,93 @@ public:
 
 }  // namespace
 
-int recompute(const QStringList& arguments, const ProgramContext& baseCtx, const RecomputeStreams& streams)
+const char* RecomputeCommand::option() const
 {
-    try {
-        const Options o = parse(arguments);
-        auto doc = std::make_shared<xml::Document>();
-        if (!doc->load(o.input)) throw BadInput(xml::fileLoadFailureText(o.input, doc->loadFailure()));
+    return "--recompute";
+}
 
-        const CategorySet& set = o.generation == QLatin1String("2006")    ? CategorySet::gen2006()
-                                 : o.generation == QLatin1String("first") ? CategorySet::first()
-                                                                          : CategorySet::forResponse(*doc, QString());
-        CollectingMessages messages;
-        ProgramContext ctx = baseCtx;
-        ctx.messages = &messages;
-        QString databasePath;
-        // The working database of a headless run is its own; it goes whatever happens.
-        auto removeDatabase = qScopeGuard([&] {
-            if (!databasePath.isEmpty()) QFile::remove(databasePath);
-        });
-        {
-            EditorSession session(ctx, set);
-            session.xmlDOM = doc;
-            session.Startuj();
-            databasePath = session.workingDatabasePath();
-            if (!messages.shown.isEmpty() || !session.recordset())
+QString RecomputeCommand::usage() const
+{
+    return QStringLiteral(
+        "VSTUP.xml [--generation first|2006] [--set DATUM:SLOUPEC=HODNOTA]... [--out VÝSTUP.xml]\n"
+        "      přepočítá VDJ a PICH odpovědi bez okna a uloží dokument");
+}
+
+std::span<const OptionSpec> RecomputeCommand::options() const
+{
+    static constexpr OptionSpec specs[] = {{"--recompute"}, {"--out"}, {"--generation"}, {"--set"}};
+    return specs;
+}
+
+int RecomputeCommand::run(const CommandOptions& args, const ProgramContext& baseCtx,
+                          const CommandStreams& streams) const
+{
+    const Options o = read(args);
+    auto doc = std::make_shared<xml::Document>();
+    if (!doc->load(o.input)) throw BadInput(xml::fileLoadFailureText(o.input, doc->loadFailure()));
+
+    const CategorySet& set = o.generation == QLatin1String("2006")    ? CategorySet::gen2006()
+                             : o.generation == QLatin1String("first") ? CategorySet::first()
+                                                                      : CategorySet::forResponse(*doc, QString());
+    CollectingMessages messages;
+    ProgramContext ctx = baseCtx;
+    ctx.messages = &messages;
+    QString databasePath;
+    // The working database of a headless run is its own; it goes whatever happens.
+    auto removeDatabase = qScopeGuard([&] {
+        if (!databasePath.isEmpty()) QFile::remove(databasePath);
+    });
+    {
+        EditorSession session(ctx, set);
+        session.xmlDOM = doc;
+        session.Startuj();
+        databasePath = session.workingDatabasePath();
+        if (!messages.shown.isEmpty() || !session.recordset())
+            throw BadInput(QStringLiteral("Odpověď nelze načíst: %1").arg(messages.shown.join(QStringLiteral("; "))));
+
+        db::Recordset& rs = *session.recordset();
+        for (const Edit& e : o.edits) {
+            if (!isEditableColumn(set, e.column))
+                throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB a počty kategorií %2; "
+                                              "koeficienty jsou údaje služby).")
+                                   .arg(e.column, set.windowName));
+            if (e.column != QLatin1String("SUMAVYMERADPB") && !isCountText(e.value))
                 throw BadInput(
-                    QStringLiteral("Odpověď nelze načíst: %1").arg(messages.shown.join(QStringLiteral("; "))));
-
-            db::Recordset& rs = *session.recordset();
-            for (const Edit& e : o.edits) {
-                if (!isEditableColumn(set, e.column))
-                    throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB a počty kategorií %2; "
-                                                  "koeficienty jsou údaje služby).")
-                                       .arg(e.column, set.windowName));
-                if (e.column != QLatin1String("SUMAVYMERADPB") && !isCountText(e.value))
+                    QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, kCountRule));
+            bool found = false;
+            for (int row = 0; row < rs.rowCount(); ++row) {
+                rs.moveTo(row);
+                if (rs.value(QStringLiteral("DATPLATNOST")).toString() != e.date) continue;
+                found = true;
+                try {
+                    rs.setValue(e.column, e.value);
+                    rs.update();
+                } catch (const Failure& f) {
                     throw BadInput(
-                        QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, kCountRule));
-                bool found = false;
-                for (int row = 0; row < rs.rowCount(); ++row) {
-                    rs.moveTo(row);
-                    if (rs.value(QStringLiteral("DATPLATNOST")).toString() != e.date) continue;
-                    found = true;
-                    try {
-                        rs.setValue(e.column, e.value);
-                        rs.update();
-                    } catch (const Failure& f) {
-                        throw BadInput(
-                            QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, f.text()));
-                    }
+                        QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, f.text()));
                 }
-                if (!found) throw BadInput(QStringLiteral("Žádný řádek nemá datum \"%1\".").arg(e.date));
             }
-            session.Pocitej();
-            const QStringList notTaken = describeAll(session.valuesNotTaken());
-            if (!notTaken.isEmpty()) streams.error(notTaken.join(QLatin1Char('\n')));
+            if (!found) throw BadInput(QStringLiteral("Žádný řádek nemá datum \"%1\".").arg(e.date));
         }
-        if (o.output.isEmpty()) {
-            streams.out(doc->toBytes());
-        } else {
-            try {
-                doc->save(o.output);
-            } catch (const Failure& f) {
-                throw BadInput(QStringLiteral("Výsledek nelze uložit do \"%1\": %2").arg(o.output, f.text()));
-            }
-        }
-        return 0;
-    } catch (const BadInput& e) {
-        streams.error(e.message);
-        return 2;
-    } catch (const std::exception& e) {
-        streams.error(userText(e));
-        return 2;
+        session.Pocitej();
+        const QStringList notTaken = describeAll(session.valuesNotTaken());
+        if (!notTaken.isEmpty()) streams.error(notTaken.join(QLatin1Char('\n')));
     }
+    if (o.output.isEmpty()) {
+        streams.out(doc->toBytes());
+    } else {
+        try {
+            doc->save(o.output);
+        } catch (const Failure& f) {
+            throw BadInput(QStringLiteral("Výsledek nelze uložit do \"%1\": %2").arg(o.output, f.text()));
+        }
+    }
+    return 0;
+}
+
+int recompute(const QStringList& arguments, const ProgramContext& ctx, const RecomputeStreams& streams)
+{
+    return runCommand(RecomputeCommand(), arguments, ctx, streams);
 }
 
 }  // namespace zorva::editor

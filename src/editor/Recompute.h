@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "common/Command.h"
 #include "common/ProgramContext.h"
 
 namespace zorva::editor {
@@ -14,11 +15,16 @@ namespace zorva::editor {
 //   --recompute IN.xml [--generation first|2006] [--set DATE:COLUMN=VALUE]... [--out OUT.xml]
 //
 // Returns the exit status: 0 done, 2 bad input (a message on the error stream, no output file).
-struct RecomputeStreams {
-    std::function<void(const QByteArray&)> out;  // the document when no --out is given
-    std::function<void(const QString&)> error;   // one message per call
+class RecomputeCommand : public Command {
+public:
+    const char* option() const override;
+    QString usage() const override;
+    std::span<const OptionSpec> options() const override;
+    int run(const CommandOptions& options, const ProgramContext& ctx, const CommandStreams& streams) const override;
 };
 
+// The document goes to `out` when no --out is given.
+using RecomputeStreams = CommandStreams;
 int recompute(const QStringList& arguments, const ProgramContext& ctx, const RecomputeStreams& streams);
 
 }  // namespace zorva::editor

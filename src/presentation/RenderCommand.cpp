@@ -1,6 +1,5 @@
 #include "presentation/RenderCommand.h"
 
-#include "common/CommandArguments.h"
 #include "common/Failure.h"
 #include "common/UserText.h"
 #include "platform/XmlDocument.h"
@@ -9,26 +8,6 @@
 namespace zorva::presentation {
 
 namespace {
-
-struct Options {
-    QString input, output;
-    RenderAs as = RenderAs::Html;
-};
-
-Options parse(const QStringList& args)
-{
-    Options o;
-    CommandArguments a(args);
-    while (a.next()) {
-        if (a.is("--render")) o.input = a.value();
-        else if (a.is("--out")) o.output = a.value();
-        else if (a.is("--xml")) o.as = RenderAs::Xml;
-        else a.unknown();
-    }
-    if (o.input.isEmpty()) throw BadInput(QStringLiteral("Chybí vstupní soubor."));
-    if (o.output.isEmpty()) throw BadInput(QStringLiteral("Chybí výstupní soubor (--out)."));
-    return o;
-}
 
 // The libraries' own texts (file system, XSLT processor) are English; the message names the cause.
 QString reason(const Failure& f, const QString& output)
@@ -49,25 +28,45 @@ QString reason(const Failure& f, const QString& output)
 
 }  // namespace
 
+const char* RenderCommand::option() const
+{
+    return "--render";
+}
+
+QString RenderCommand::usage() const
+{
+    return QStringLiteral(
+        "VSTUP.xml [--xml] --out VÝSTUP.htm\n"
+        "      uloží sestavu odpovědi (stránku HTML, s --xml dokument XML se šablonou) jako okno "
+        "programu");
+}
+
+std::span<const OptionSpec> RenderCommand::options() const
+{
+    static constexpr OptionSpec specs[] = {{"--render"}, {"--out"}, {"--xml", false}};
+    return specs;
+}
+
+int RenderCommand::run(const CommandOptions& args, const ProgramContext& ctx, const CommandStreams&) const
+{
+    const QString input = args.required("--render", QStringLiteral("Chybí vstupní soubor."));
+    const QString output = args.required("--out", QStringLiteral("Chybí výstupní soubor (--out)."));
+    const RenderAs as = args.has("--xml") ? RenderAs::Xml : RenderAs::Html;
+    xml::Document response;
+    if (!response.load(input)) throw BadInput(xml::fileLoadFailureText(input, response.loadFailure()));
+    try {
+        renderResponseTo(ctx, response, output, as);
+    } catch (const Failure& f) {
+        throw BadInput(QStringLiteral("Sestavu nelze vytvořit: %1").arg(reason(f, output)));
+    } catch (const std::exception& e) {
+        throw BadInput(QStringLiteral("Sestavu nelze vytvořit: ") + userText(e));
+    }
+    return 0;
+}
+
 int render(const QStringList& arguments, const ProgramContext& ctx, const RenderStreams& streams)
 {
-    try {
-        const Options o = parse(arguments);
-        xml::Document response;
-        if (!response.load(o.input)) throw BadInput(xml::fileLoadFailureText(o.input, response.loadFailure()));
-        try {
-            renderResponseTo(ctx, response, o.output, o.as);
-        } catch (const Failure& f) {
-            throw BadInput(QStringLiteral("Sestavu nelze vytvořit: %1").arg(reason(f, o.output)));
-        }
-        return 0;
-    } catch (const BadInput& e) {
-        streams.error(e.message);
-        return 2;
-    } catch (const std::exception& e) {
-        streams.error(QStringLiteral("Sestavu nelze vytvořit: ") + userText(e));
-        return 2;
-    }
+    return runCommand(RenderCommand(), arguments, ctx, {nullptr, streams.error});
 }
 
 }  // namespace zorva::presentation

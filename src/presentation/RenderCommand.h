@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "common/Command.h"
 #include "common/ProgramContext.h"
 
 namespace zorva::presentation {
@@ -13,6 +14,14 @@ namespace zorva::presentation {
 //
 // The stylesheet is the one beside the program. Returns the exit status: 0 done, 2 bad input (one
 // Czech message on the error stream, no output file).
+class RenderCommand : public Command {
+public:
+    const char* option() const override;
+    QString usage() const override;
+    std::span<const OptionSpec> options() const override;
+    int run(const CommandOptions& options, const ProgramContext& ctx, const CommandStreams& streams) const override;
+};
+
 struct RenderStreams {
     std::function<void(const QString&)> error;  // one message per call
 };

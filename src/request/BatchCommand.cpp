@@ -4,7 +4,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 
-#include "common/CommandArguments.h"
+#include "common/Command.h"
 #include "common/Failure.h"
 #include "common/IniFile.h"
 #include "request/Defaults.h"
@@ -21,25 +21,20 @@ struct Options {
     bool resume = false;
 };
 
-Options parse(const QStringList& args)
+Options read(const CommandOptions& args)
 {
     Options o;
-    CommandArguments a(args);
-    while (a.next()) {
-        if (a.is("--batch")) o.list = a.value();
-        else if (a.is("--out")) o.out = a.value();
-        else if (a.is("--server")) o.server = a.value();
-        else if (a.is("--user")) o.user = a.value();
-        else if (a.is("--resume")) o.resume = true;
-        else if (a.is("--jobs")) {
-            const QString v = a.value();
-            bool ok = false;
-            o.jobs = v.toInt(&ok);
-            if (!ok || o.jobs < 1 || o.jobs > 64)
-                throw BadInput(QStringLiteral("Počet souběžných požadavků musí být 1 až 64, ne \"%1\".").arg(v));
-        } else {
-            a.unknown();
-        }
+    o.list = args.value("--batch");
+    o.out = args.value("--out");
+    o.server = args.value("--server");
+    o.user = args.value("--user");
+    o.resume = args.has("--resume");
+    if (args.has("--jobs")) {
+        const QString v = args.value("--jobs");
+        bool ok = false;
+        o.jobs = v.toInt(&ok);
+        if (!ok || o.jobs < 1 || o.jobs > 64)
+            throw BadInput(QStringLiteral("Počet souběžných požadavků musí být 1 až 64, ne \"%1\".").arg(v));
     }
     if (o.list.isEmpty()) throw BadInput(QStringLiteral("Chybí seznam žadatelů (--batch SEZNAM.csv)."));
     if (o.out.isEmpty()) throw BadInput(QStringLiteral("Chybí výstupní složka (--out SLOŽKA)."));
@@ -80,46 +75,53 @@ bool prepareOutFolder(const QString& folder, QString& problem)
     return true;
 }
 
-int runBatchCommand(const QStringList& arguments, const ProgramContext& ctx,
-                    const std::function<void(const QString&)>& error,
-                    const std::function<void(std::function<void()>)>& interrupt)
+const char* BatchCommand::option() const
 {
+    return "--batch";
+}
+
+QString BatchCommand::usage() const
+{
+    return QStringLiteral(
+        "SEZNAM.csv --out SLOŽKA [--server URL] [--user ID] [--jobs N] [--resume]\n"
+        "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky a souhrn");
+}
+
+std::span<const OptionSpec> BatchCommand::options() const
+{
+    static constexpr OptionSpec specs[] = {{"--batch"}, {"--out"},  {"--server"},
+                                           {"--user"},  {"--jobs"}, {"--resume", false}};
+    return specs;
+}
+
+int BatchCommand::run(const CommandOptions& args, const ProgramContext& ctx, const CommandStreams& streams) const
+{
+    const auto& error = streams.error;
     Options o;
     std::vector<BatchRow> rows;
     try {
-        o = parse(arguments);
+        o = read(args);
         rows = readBatchList(o.list);
-    } catch (const BadInput& e) {
-        error(e.message);
-        return 2;
     } catch (const Failure& f) {
-        error(f.description());
-        return 2;
+        throw BadInput(f.description());
     }
     BatchSettings settings = batchSettings(ctx, o.out, o.server, o.user);
     settings.jobs = o.jobs;
     settings.resume = o.resume;
-    if (const QString refusal = userCheck(settings.user); !refusal.isEmpty()) {
-        error(refusal);
-        return 2;
-    }
+    if (const QString refusal = userCheck(settings.user); !refusal.isEmpty()) throw BadInput(refusal);
     std::optional<BatchRun> run;
     try {
         run.emplace(ctx, std::move(rows), settings);
     } catch (const Failure& f) {
-        error(f.description());
-        return 2;
+        throw BadInput(f.description());
     }
     QString problem;
-    if (!prepareOutFolder(o.out, problem)) {
-        error(problem);
-        return 2;
-    }
+    if (!prepareOutFolder(o.out, problem)) throw BadInput(problem);
     QEventLoop loop;
     QObject::connect(&*run, &BatchRun::rowDone, &loop,
                      [&](int done, int total, const BatchResult& r) { error(r.progressLine(done, total)); });
     QObject::connect(&*run, &BatchRun::finished, &loop, &QEventLoop::quit);
-    if (interrupt) interrupt([&run] { run->cancel(); });
+    if (interrupt_) interrupt_([&run] { run->cancel(); });
     run->start();
     if (!run->finishedRun()) loop.exec();
 
@@ -128,6 +130,13 @@ int runBatchCommand(const QStringList& arguments, const ProgramContext& ctx,
         return 1;
     }
     return run->allOk() ? 0 : 1;
+}
+
+int runBatchCommand(const QStringList& arguments, const ProgramContext& ctx,
+                    const std::function<void(const QString&)>& error,
+                    const std::function<void(std::function<void()>)>& interrupt)
+{
+    return runCommand(BatchCommand(interrupt), arguments, ctx, {nullptr, error});
 }
 
 }  // namespace zorva::request

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "common/Command.h"
 #include "common/ProgramContext.h"
 #include "request/BatchRun.h"
 
@@ -18,6 +19,19 @@ namespace zorva::request {
 // line per row ("12/200 1000234567 OK"). Returns the exit status: 0 every row OK, 1 some row failed
 // or the run was interrupted, 2 a bad invocation or an unreadable list (nothing written then).
 // `interrupt`, when given, is handed the function that interrupts the run (for SIGINT and SIGTERM).
+class BatchCommand : public Command {
+public:
+    using Interrupt = std::function<void(std::function<void()>)>;
+    explicit BatchCommand(Interrupt interrupt = {}) : interrupt_(std::move(interrupt)) {}
+    const char* option() const override;
+    QString usage() const override;
+    std::span<const OptionSpec> options() const override;
+    int run(const CommandOptions& options, const ProgramContext& ctx, const CommandStreams& streams) const override;
+
+private:
+    Interrupt interrupt_;
+};
+
 int runBatchCommand(const QStringList& arguments, const ProgramContext& ctx,
                     const std::function<void(const QString&)>& error,
                     const std::function<void(std::function<void()>)>& interrupt = {});
