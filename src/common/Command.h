@@ -37,8 +37,8 @@ public:
     static bool isValue(const QString& arg) { return !arg.startsWith(QLatin1String("--")); }
 
     bool has(const char* name) const { return values_.contains(QLatin1String(name)); }
-    QString value(const char* name) const;         // the last value given, or empty
-    QStringList values(const char* name) const;    // every value, in the order given
+    QString value(const char* name) const;                             // the last value given, or empty
+    QStringList values(const char* name) const;                        // every value, in the order given
     QString required(const char* name, const QString& missing) const;  // raises BadInput(missing)
 
 private:

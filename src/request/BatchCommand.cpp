@@ -7,7 +7,6 @@
 #include "common/Command.h"
 #include "common/Failure.h"
 #include "common/IniFile.h"
-#include "request/Defaults.h"
 #include "request/Exchange.h"
 #include "request/Validation.h"
 
@@ -48,16 +47,10 @@ BatchSettings batchSettings(const ProgramContext& ctx, const QString& outFolder,
 {
     BatchSettings s;
     s.outFolder = outFolder;
-    s.server = !server.isEmpty() ? server
-                                 : ini::readString(QStringLiteral("SETUP"), QStringLiteral("SERVER"),
-                                                   defaults::serverUrl, ctx.settingsFile());
+    s.access = ServiceAccess::fromSettings(ctx, server);
     s.user = !user.isEmpty()
                  ? user
                  : ini::readString(QStringLiteral("SETUP"), QStringLiteral("USERID"), QString(), ctx.settingsFile());
-    // The time limit of each request as the main window has it.
-    s.timeoutSeconds = Exchange::timeoutFromSetting(
-        ini::readString(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QString(), ctx.settingsFile()));
-    s.settingsName = QFileInfo(ctx.settingsFile()).fileName();
     return s;
 }
 

@@ -144,10 +144,7 @@ void BatchRun::runRow(size_t index, Finished finished)
     const QString base = baseName(row);
     if (settings_.resume && resumeRow(index, base, prepared.fields)) return finished();
 
-    const QDateTime stamp = ctx_.clock ? ctx_.clock->now() : QDateTime::currentDateTime();
-    auto owned = std::make_unique<Exchange>(settings_.server, composeRequest(prepared.fields, stamp));
-    owned->setTimeoutSeconds(settings_.timeoutSeconds);
-    owned->setSettingsName(settings_.settingsName);
+    auto owned = newExchange(ctx_, settings_.access, prepared.fields);
     Exchange* exchange = owned.get();
     connect(exchange, &Exchange::finished, this, [this, index, base, finished](const ExchangeOutcome& outcome) {
         // The exchange is still inside its own signal: it goes once that has returned.

@@ -11,6 +11,7 @@
 #include "request/BatchList.h"
 #include "request/BatchResult.h"
 #include "request/RequestDocument.h"
+#include "request/ServiceAccess.h"
 
 namespace zorva::presentation {
 class ResponsePages;
@@ -26,12 +27,10 @@ class InFlightQueue;
 
 struct BatchSettings {
     QString outFolder;
-    QString server;           // the service address
-    QString user;             // the user identification
-    int jobs = 4;             // requests in flight at once
-    bool resume = false;      // rows whose response is already in the folder are not sent again
-    int timeoutSeconds = 60;  // without progress, per request
-    QString settingsName = QStringLiteral("ZORVA_VDJ.INI");  // named in the failure messages
+    ServiceAccess access;
+    QString user;         // the user identification
+    int jobs = 4;         // requests in flight at once
+    bool resume = false;  // rows whose response is already in the folder are not sent again
 };
 
 // A batch: every row of a list validated, sent and stored as the main window would do it for one

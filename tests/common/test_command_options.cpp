@@ -23,8 +23,12 @@ struct OptionCase {
 TEST(CommandOptions, EveryCommandReadsItsOptionsByOneRule)
 {
     const OptionCase cases[] = {
-        {"a value, a flag, a repeated option in order", {"--set", "a", "--in", "x", "--flag", "--set", "b"}, {},
-         "x", {"a", "b"}, true},
+        {"a value, a flag, a repeated option in order",
+         {"--set", "a", "--in", "x", "--flag", "--set", "b"},
+         {},
+         "x",
+         {"a", "b"},
+         true},
         {"the last value of an option given twice", {"--in", "x", "--in", "y"}, {}, "y", {}, false},
         {"an unknown option", {"--in", "x", "--out", "y"}, "Neznámá volba \"--out\".", {}, {}, false},
         {"a flag is no value option", {"--flag", "x"}, "Neznámá volba \"x\".", {}, {}, false},

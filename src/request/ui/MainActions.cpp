@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
@@ -18,6 +17,7 @@
 #include "request/Archive.h"
 #include "request/Exchange.h"
 #include "request/PreparedRequest.h"
+#include "request/ServiceAccess.h"
 #include "request/ServiceFault.h"
 #include "request/ui/BatchWindow.h"
 
@@ -111,15 +111,12 @@ void MainActions::send(Mode mode)
         w_.txtROK->setText(prepared.checked.year);
         w_.txtVYMERA->setText(prepared.checked.acreage);
         const RequestFields& fields = prepared.fields;
-        const QDateTime stamp = ctx_.clock ? ctx_.clock->now() : QDateTime::currentDateTime();
-
-        const QString ini = ctx_.settingsFile();
-        Exchange exchange(w_.txtSERVER->toPlainText(), composeRequest(fields, stamp));
-        exchange.setTarget(ctx_.file(presentation::kResponseFile));
-        exchange.setTimeoutSeconds(
-            Exchange::timeoutFromSetting(CtiINI(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QString(), ini)));
-        exchange.setSettingsName(QFileInfo(ini).fileName());
-        const ExchangeOutcome& outcome = waitFor(exchange);
+        // The address as the box shows it, even when empty: the exchange then says that it is missing.
+        ServiceAccess access = ServiceAccess::fromSettings(ctx_);
+        access.server = w_.txtSERVER->toPlainText();
+        const std::unique_ptr<Exchange> exchange = newExchange(ctx_, access, fields);
+        exchange->setTarget(ctx_.file(presentation::kResponseFile));
+        const ExchangeOutcome& outcome = waitFor(*exchange);
         switch (outcome.result) {
             case ExchangeOutcome::Result::Answered:
                 response = outcome.response;
