@@ -8,6 +8,12 @@ namespace {
 
 using K = CategoryKind;
 
+// The units columns as the generations define them, and as the working table has them: a count has
+// at most five characters; its units (count x coefficient, five decimals) need far more than ten.
+// 255 is the widest text column the working database has ever offered.
+constexpr int kDefinedUnitsWidth = 10;
+constexpr int kWorkingUnitsWidth = 255;
+
 CategorySet makeFirst()
 {
     CategorySet s;
@@ -31,15 +37,7 @@ CategorySet makeFirst()
     s.ecoAddition = {"EKOSKOTST", "EKOSKOTML", "EKOKOZA", "EKOOVCE"};
     s.writeOrder = {"SKOTML",  "SKOTST", "EKOSKOTML", "EKOSKOTST", "KOZA",
                     "EKOKOZA", "OVCE",   "EKOOVCE",   "KUNML",     "KUNST"};
-    s.createTable = QStringLiteral(
-        "CREATE TABLE TABULKA(DATPLATNOST TEXT(10), VDJA DOUBLE, VDJB DOUBLE, PICHA DOUBLE, PICHB DOUBLE, "
-        "ZADATELREGLPIS TEXT(1), ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE, SKOTML_POCET TEXT(5), "
-        "SKOTML_VDJ TEXT(10), SKOTML_KOEF DOUBLE, SKOTST_POCET TEXT(5), SKOTST_VDJ TEXT(10), SKOTST_KOEF DOUBLE, "
-        "EKOSKOTML_POCET TEXT(5), EKOSKOTML_VDJ TEXT(10), EKOSKOTML_KOEF DOUBLE, EKOSKOTST_POCET TEXT(5), "
-        "EKOSKOTST_VDJ TEXT(10), EKOSKOTST_KOEF DOUBLE, KOZA_POCET TEXT(5), KOZA_VDJ TEXT(10), KOZA_KOEF DOUBLE, "
-        "EKOKOZA_POCET TEXT(5), EKOKOZA_VDJ TEXT(10), EKOKOZA_KOEF DOUBLE, OVCE_POCET TEXT(5), OVCE_VDJ TEXT(10), "
-        "OVCE_KOEF DOUBLE, EKOOVCE_POCET TEXT(5), EKOOVCE_VDJ TEXT(10), EKOOVCE_KOEF DOUBLE, KUNML_POCET TEXT(5), "
-        "KUNML_VDJ TEXT(10), KUNML_KOEF DOUBLE, KUNST_POCET TEXT(5), KUNST_VDJ TEXT(10), KUNST_KOEF DOUBLE)");
+    s.createTable = s.tableStatement(kDefinedUnitsWidth);
     return s;
 }
 
@@ -83,22 +81,9 @@ CategorySet make2006()
     s.ecoAddition = {"EKOSKOTDO6",  "EKOSKOTOD6DO24", "EKOSKOTOD24", "EKOOVCEDO12",
                      "EKOOVCEOD12", "EKOKOZYDO12",    "EKOKOZYOD12"};
     for (const auto& c : s.categories) s.writeOrder << c.name;
-    s.createTable = QStringLiteral(
-        "CREATE TABLE TABULKA(DATPLATNOST TEXT(10), VDJA DOUBLE, VDJB DOUBLE, PICHA DOUBLE, PICHB DOUBLE, "
-        "ZADATELREGLPIS TEXT(1), ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE, SKOTDO6_POCET TEXT(5), "
-        "SKOTDO6_VDJ TEXT(10), SKOTDO6_KOEF DOUBLE, SKOTOD6DO24_POCET TEXT(5), SKOTOD6DO24_VDJ TEXT(10), "
-        "SKOTOD6DO24_KOEF DOUBLE, SKOTOD24_POCET TEXT(5), SKOTOD24_VDJ TEXT(10), SKOTOD24_KOEF DOUBLE, "
-        "OVCEDO12_POCET TEXT(5), OVCEDO12_VDJ TEXT(10), OVCEDO12_KOEF DOUBLE, OVCEOD12_POCET TEXT(5), "
-        "OVCEOD12_VDJ TEXT(10), OVCEOD12_KOEF DOUBLE, KOZYDO12_POCET TEXT(5), KOZYDO12_VDJ TEXT(10), "
-        "KOZYDO12_KOEF DOUBLE, KOZYOD12_POCET TEXT(5), KOZYOD12_VDJ TEXT(10), KOZYOD12_KOEF DOUBLE, "
-        "KUNDO3_POCET TEXT(5), KUNDO3_VDJ TEXT(10), KUNDO3_KOEF DOUBLE, KUNOD3_POCET TEXT(5), KUNOD3_VDJ TEXT(10), "
-        "KUNOD3_KOEF DOUBLE, "
-        " EKOSKOTDO6_POCET TEXT(5), EKOSKOTDO6_VDJ TEXT(10), EKOSKOTDO6_KOEF DOUBLE, EKOSKOTOD6DO24_POCET TEXT(5), "
-        "EKOSKOTOD6DO24_VDJ TEXT(10), EKOSKOTOD6DO24_KOEF DOUBLE, EKOSKOTOD24_POCET TEXT(5), EKOSKOTOD24_VDJ TEXT(10), "
-        "EKOSKOTOD24_KOEF DOUBLE, EKOOVCEDO12_POCET TEXT(5), EKOOVCEDO12_VDJ TEXT(10), EKOOVCEDO12_KOEF DOUBLE, "
-        "EKOOVCEOD12_POCET TEXT(5), EKOOVCEOD12_VDJ TEXT(10), EKOOVCEOD12_KOEF DOUBLE, EKOKOZYDO12_POCET TEXT(5), "
-        "EKOKOZYDO12_VDJ TEXT(10), EKOKOZYDO12_KOEF DOUBLE, EKOKOZYOD12_POCET TEXT(5), EKOKOZYOD12_VDJ TEXT(10), "
-        "EKOKOZYOD12_KOEF DOUBLE )");
+    // The generation's statement set its eco block apart with one more blank and closed with one.
+    s.statementLayout = {QStringLiteral("EKOSKOTDO6"), QStringLiteral(" )")};
+    s.createTable = s.tableStatement(kDefinedUnitsWidth);
     return s;
 }
 
@@ -117,12 +102,24 @@ bool CategorySet::isEco(const QString& name) const
     return c && c->kind == CategoryKind::Eco;
 }
 
+QString CategorySet::tableStatement(int unitsWidth) const
+{
+    QString sql = QStringLiteral(
+        "CREATE TABLE TABULKA(DATPLATNOST TEXT(10), VDJA DOUBLE, VDJB DOUBLE, PICHA DOUBLE, PICHB DOUBLE, "
+        "ZADATELREGLPIS TEXT(1), ZADATELREGIRZ TEXT(1),SUMAVYMERADPB DOUBLE");
+    for (const Category& c : categories) {
+        sql += c.name == statementLayout.spaceBefore ? QStringLiteral(",  ") : QStringLiteral(", ");
+        sql += QStringLiteral("%1 TEXT(5), %2 TEXT(%3), %4 DOUBLE")
+                   .arg(c.countColumn(), c.unitsColumn())
+                   .arg(unitsWidth)
+                   .arg(c.coefficientColumn());
+    }
+    return sql + statementLayout.closing;
+}
+
 QString CategorySet::workingTableStatement() const
 {
-    QString sql = createTable;
-    // A count has at most five characters; its units (count x coefficient, five decimals) need far
-    // more than ten. 255 is the widest text column the working database has ever offered.
-    return sql.replace(QStringLiteral("_VDJ TEXT(10)"), QStringLiteral("_VDJ TEXT(255)"));
+    return tableStatement(kWorkingUnitsWidth);
 }
 
 const CategorySet& CategorySet::first()

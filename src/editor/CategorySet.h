@@ -39,7 +39,15 @@ struct CategorySet {
     QStringList horseAddition;
     QStringList ecoAddition;
     QStringList writeOrder;  // order of writing back (eco ones only for types 1 and 5)
-    QString createTable;     // the table-creating statement, as the generation defines it
+    // The blanks of the generation's statement: one more before a category's columns, and its end.
+    struct {
+        QString spaceBefore;
+        QString closing = QStringLiteral(")");
+    } statementLayout;
+    QString createTable;  // the table-creating statement, as the generation defines it
+
+    // The statement of the set's table, with its units columns `unitsWidth` characters wide.
+    QString tableStatement(int unitsWidth) const;
 
     const Category* find(const QString& name) const;
     bool isEco(const QString& name) const;

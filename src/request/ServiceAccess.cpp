@@ -16,8 +16,8 @@ ServiceAccess ServiceAccess::fromSettings(const ProgramContext& ctx, const QStri
     access.server = !server.isEmpty()
                         ? server
                         : ini::readString(QStringLiteral("SETUP"), QStringLiteral("SERVER"), defaults::serverUrl, ini);
-    access.timeoutSeconds =
-        Exchange::timeoutFromSetting(ini::readString(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QString(), ini));
+    access.timeoutSeconds = Exchange::timeoutFromSetting(
+        ini::readString(QStringLiteral("SETUP"), QStringLiteral("TIMEOUT"), QString(), ini));
     access.settingsName = QFileInfo(ini).fileName();
     return access;
 }
