@@ -7,27 +7,6 @@
 
 namespace zorva::presentation {
 
-namespace {
-
-// The libraries' own texts (file system, XSLT processor) are English; the message names the cause.
-QString reason(const Failure& f, const QString& output)
-{
-    switch (f.number()) {
-        case err::PathFileAccess:
-        case err::PathNotFound:
-        case err::PermissionDenied:
-            return QStringLiteral("soubor \"%1\" nelze zapsat.").arg(output);
-        case err::XmlSelection:
-            return QStringLiteral("transformaci šablonou ZORVA_VDJ1B.xsl nelze provést.");
-        default: {
-            const QString text = f.description();
-            return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
-        }
-    }
-}
-
-}  // namespace
-
 const char* RenderCommand::option() const
 {
     return "--render";
@@ -57,7 +36,7 @@ int RenderCommand::run(const CommandOptions& args, const ProgramContext& ctx, co
     try {
         renderResponseTo(ctx, response, output, as);
     } catch (const Failure& f) {
-        throw BadInput(QStringLiteral("Sestavu nelze vytvořit: %1").arg(reason(f, output)));
+        throw BadInput(QStringLiteral("Sestavu nelze vytvořit: %1").arg(pageProblem(f, output)));
     } catch (const std::exception& e) {
         throw BadInput(QStringLiteral("Sestavu nelze vytvořit: ") + userText(e));
     }

@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QStringEncoder>
+#include <functional>
 #include <optional>
 
 #include "common/DetailLog.h"
@@ -86,17 +87,6 @@ PageText transformText(const xml::Stylesheet& stylesheet, const xml::Document& s
     return {output, stylesheet.outputEncoding()};
 }
 
-// What the user reads when no page could be made; the libraries' own words go to the log.
-QString pageProblem(const Failure& f)
-{
-    if (f.number() == err::XmlSelection) {
-        qCWarning(detailLog).noquote() << f.description();
-        return QStringLiteral("Transformaci šablonou ZORVA_VDJ1B.xsl nelze provést.");
-    }
-    const QString text = f.description();
-    return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
-}
-
 // A stored response that the loader refused (its size, its DOCTYPE) is told in either path instead
 // of being shown as an empty page or view, which would read as the service's answer. Whether it
 // was told.
@@ -108,12 +98,31 @@ bool toldRefusal(const ProgramContext& ctx, const xml::Document& stored)
     return true;
 }
 
+// The first steps of every rendering in the window: the document to show read from its file and
+// the presentation document begun. Their first failure ends the rendering with one message, and so
+// does a document the loader refused. Whether the rendering goes on.
+bool begun(const ProgramContext& ctx, const std::function<void()>& read, const xml::Document& source,
+           xml::Document& presentation)
+{
+    try {
+        read();
+        presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
+    } catch (const std::exception& e) {
+        reportFailure(ctx, e);
+        return false;
+    }
+    return !toldRefusal(ctx, source);
+}
+
+void appendShown(xml::Document& presentation, const xml::Node& element)
+{
+    if (!element) throw Failure(err::ObjectRequired, QStringLiteral("Prvek k zobrazení chybí"));
+    presentation.appendNode(element);
+}
+
 void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Document& source, const xml::Node& element)
 {
-    skipOnFailure([&] {
-        if (!element) throw Failure(err::ObjectRequired, QStringLiteral("Prvek k zobrazení chybí"));
-        presentation.appendNode(element);
-    });
+    skipOnFailure([&] { appendShown(presentation, element); });
     // Without the intermediate file there is nothing to transform; why it is missing is what the
     // user is told then, not that the answer was empty.
     std::optional<Failure> notSaved;
@@ -152,10 +161,7 @@ void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QStri
     skipOnFailure([&] {
         if (withStylesheet) presentation.appendProcessingInstruction(QStringLiteral("xml-stylesheet"), stylesheetData);
     });
-    skipOnFailure([&] {
-        if (!element) throw Failure(err::ObjectRequired, QStringLiteral("Prvek k zobrazení chybí"));
-        presentation.appendNode(element);
-    });
+    skipOnFailure([&] { appendShown(presentation, element); });
     // The file of an earlier rendering, opened in place of one that could not be written, would pass
     // for this answer's.
     try {
@@ -169,18 +175,25 @@ void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QStri
 
 }  // namespace
 
+QString pageProblem(const Failure& f, const QString& page)
+{
+    if (!page.isEmpty() && (f.number() == err::PathFileAccess || f.number() == err::PathNotFound ||
+                            f.number() == err::PermissionDenied))
+        return QStringLiteral("Soubor \"%1\" nelze zapsat.").arg(page);
+    if (f.number() == err::XmlSelection) {
+        qCWarning(detailLog).noquote() << f.description();
+        return QStringLiteral("Transformaci šablonou ZORVA_VDJ1B.xsl nelze provést.");
+    }
+    const QString text = f.description();
+    return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
+}
+
 void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML)
 {
     xml::Document response;
     xml::Document presentation;
-    try {
-        response.load(ctx.file(kResponseFile));
-        presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
-    } catch (const std::exception& e) {
-        reportFailure(ctx, e);
-        return;
-    }
-    if (toldRefusal(ctx, response)) return;
+    const auto read = [&] { response.load(ctx.file(kResponseFile)); };
+    if (!begun(ctx, read, response, presentation)) return;
     xml::Node element;
     skipOnFailure([&] { element = response.root(); });
     if (chkHTML == HtmlCheck::Checked) htmlPath(ctx, presentation, response, element);
@@ -225,15 +238,11 @@ void ZobrazEditor(const ProgramContext& ctx, const xml::Document& xmlDOM, HtmlCh
 {
     xml::Document source;
     xml::Document presentation;
-    try {
+    const auto read = [&] {
         xmlDOM.save(ctx.file(kResponseFile));
         source.load(ctx.file(kResponseFile));
-        presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
-    } catch (const std::exception& e) {
-        reportFailure(ctx, e);
-        return;
-    }
-    if (toldRefusal(ctx, source)) return;
+    };
+    if (!begun(ctx, read, source, presentation)) return;
     xml::Node response;
     xml::Node dataResponse;
     skipOnFailure([&] { response = source.selectSingle(QStringLiteral("//kLIM:Response")); });

@@ -8,6 +8,10 @@ namespace zorva::xml {
 class Stylesheet;
 }
 
+namespace zorva {
+class Failure;
+}
+
 namespace zorva::presentation {
 
 // The state of an "HTML" check box: only Checked takes the HTML path; unchecked and greyed both
@@ -28,6 +32,11 @@ inline const QString kXmlViewFile = QStringLiteral("\\ZORVA_VDJ1B_response_XSL.x
 // The main window's rendering of the stored response: the whole document, always with the local
 // stylesheet.
 void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML);
+
+// Why a page could not be made, as one Czech sentence: the window and the headless rendering say
+// it alike. The stylesheet processor's own (English) reason goes to the detail log. Given the page
+// the user named, a page that cannot be written is told by that name.
+QString pageProblem(const Failure& failure, const QString& page = QString());
 
 // An editor's rendering: its document is first stored over the response file, then only the
 // kLIM:Response part is shown, with the stylesheet that the response names.
