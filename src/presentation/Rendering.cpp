@@ -177,8 +177,8 @@ void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QStri
 
 QString pageProblem(const Failure& f, const QString& page)
 {
-    if (!page.isEmpty() && (f.number() == err::PathFileAccess || f.number() == err::PathNotFound ||
-                            f.number() == err::PermissionDenied))
+    if (!page.isEmpty() &&
+        (f.number() == err::PathFileAccess || f.number() == err::PathNotFound || f.number() == err::PermissionDenied))
         return QStringLiteral("Soubor \"%1\" nelze zapsat.").arg(page);
     if (f.number() == err::XmlSelection) {
         qCWarning(detailLog).noquote() << f.description();
@@ -212,6 +212,14 @@ void renderResponseTo(const ProgramContext& ctx, const xml::Document& response, 
         return;
     }
     ResponsePages(ctx).write(response, path);
+}
+
+QString reportStyle(const ProgramContext& ctx)
+{
+    xml::Document stylesheet;
+    if (!stylesheet.load(ctx.file(kStylesheetFile))) return QString();
+    const xml::Node css = stylesheet.selectSingle(QStringLiteral("//xsl:template[@name='css']"));
+    return css ? css.text().trimmed() + QLatin1Char('\n') : QString();
 }
 
 ResponsePages::ResponsePages(const ProgramContext& ctx) : stylesheet_(compileStylesheet(ctx))

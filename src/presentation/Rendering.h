@@ -33,6 +33,10 @@ inline const QString kXmlViewFile = QStringLiteral("\\ZORVA_VDJ1B_response_XSL.x
 // stylesheet.
 void ZobrazOdpoved(const ProgramContext& ctx, HtmlCheck chkHTML);
 
+// The report's style sheet as the stylesheet beside the program defines it, for the program's other
+// pages to look like the report; empty when that stylesheet cannot be read.
+QString reportStyle(const ProgramContext& ctx);
+
 // Why a page could not be made, as one Czech sentence: the window and the headless rendering say
 // it alike. The stylesheet processor's own (English) reason goes to the detail log. Given the page
 // the user named, a page that cannot be written is told by that name.

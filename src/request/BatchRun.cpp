@@ -250,8 +250,11 @@ void BatchRun::finish()
     finished_ = true;
     // Each summary that fits is written and the first that does not is told; the summary of an
     // earlier batch in its place would speak for this one.
-    using Writer = void (*)(const QString&, const std::vector<BatchResult>&);
-    const std::pair<QString, Writer> summaries[] = {{kSummaryCsv, writeSummaryCsv}, {kSummaryHtml, writeSummaryHtml}};
+    using Writer = std::function<void(const QString&, const std::vector<BatchResult>&)>;
+    const QString style = presentation::reportStyle(ctx_);
+    const std::pair<QString, Writer> summaries[] = {
+        {kSummaryCsv, writeSummaryCsv},
+        {kSummaryHtml, [&](const QString& path, const auto& results) { writeSummaryHtml(path, results, style); }}};
     for (const auto& [name, write] : summaries) {
         try {
             write(out_.filePath(name), results_);

@@ -79,22 +79,8 @@ QString csvLine(const QStringList& values, bool withNumbers)
     return out.join(QLatin1Char(';')) + QLatin1String("\r\n");
 }
 
-const char* kStyle =
-    R"(body { font-family: "DejaVu Sans", "Segoe UI", Tahoma, Arial, Helvetica, sans-serif; font-size: 10pt;
-       color: #000; background: #fff; margin: 0 auto; padding: 14px 18px; max-width: 1180px; line-height: 1.35; }
-h1 { font-size: 17pt; margin: 2px 0 2px 0; color: #16365c; }
-.zahlavi { border-bottom: 3px solid #16365c; padding-bottom: 6px; margin-bottom: 10px; }
-.zahlavi .program { font-size: 9pt; letter-spacing: 0.05em; text-transform: uppercase; color: #555; }
-.zahlavi .odpoved { font-size: 9.5pt; color: #333; }
-table.data { border-collapse: collapse; margin: 4px 0 8px 0; }
-table.data th, table.data td { border: 1px solid #8c8c8c; padding: 2px 6px; }
-table.data th { background: #e4ebf4; font-weight: bold; text-align: center; vertical-align: bottom; }
-table.data tbody tr:nth-child(even) td { background: #f6f6f6; }
-td.num { text-align: right; white-space: nowrap; font-variant-numeric: tabular-nums; }
-td.chyba { color: #b00000; font-weight: bold; }
-thead { display: table-header-group; }
-tr { page-break-inside: avoid; break-inside: avoid; }
-)";
+// What the summary adds to the report's look: a failed line's state stands out in its cell.
+const char* kSummaryStyle = "td.selhani { color: #b00000; font-weight: bold; }\n";
 
 }  // namespace
 
@@ -105,12 +91,12 @@ void writeSummaryCsv(const QString& path, const std::vector<BatchResult>& result
     writeFileAtomically(path, QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8());
 }
 
-void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results)
+void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results, const QString& reportStyle)
 {
     QString html = QStringLiteral(
                        "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<title>ZORVA – výpočet VDJ – souhrn dávky</title>\n<style type=\"text/css\">\n") +
-                   QString::fromUtf8(kStyle) +
+                   reportStyle + QString::fromUtf8(kSummaryStyle) +
                    QStringLiteral(
                        "</style>\n</head>\n<body>\n<header class=\"zahlavi\">\n"
                        "<div class=\"program\">ZORVA: Výpočet VDJ</div>\n<h1>Souhrn dávky</h1>\n"
@@ -126,9 +112,9 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
             const QString text = values.at(i).toHtmlEscaped();
             const bool numeric = isNumberColumn(i);
             if (i == values.size() - 1 && r.ok() && !r.page.isEmpty())
-                html += QStringLiteral("<td><a href=\"%1\">OK</a></td>").arg(r.page.toHtmlEscaped());
+                html += QStringLiteral("<td><a href=\"%1\">%2</a></td>").arg(r.page.toHtmlEscaped(), text);
             else if (i == values.size() - 1 && !r.ok())
-                html += QStringLiteral("<td class=\"chyba\">") + text + QStringLiteral("</td>");
+                html += QStringLiteral("<td class=\"selhani\">") + text + QStringLiteral("</td>");
             else
                 html += (numeric ? QStringLiteral("<td class=\"num\">") : QStringLiteral("<td>")) + text +
                         QStringLiteral("</td>");

@@ -14,7 +14,9 @@ inline const QString kSummaryHtml = QStringLiteral("souhrn.htm");
 // byte order mark so that spreadsheets read the Czech letters. Written atomically; raises a Failure
 // when the file cannot be written.
 void writeSummaryCsv(const QString& path, const std::vector<BatchResult>& results);
-// "souhrn.htm": the same as a page, each OK line linking to its applicant's page.
-void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results);
+// "souhrn.htm": the same as a page in the report's style, each answered line's state linking to its
+// applicant's page.
+void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results,
+                      const QString& reportStyle = QString());
 
 }  // namespace zorva::request

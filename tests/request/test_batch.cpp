@@ -190,7 +190,9 @@ TEST_F(Batch, GoodAndFailingRowsAreReportedInTheOrderOfTheList)
                            QStringLiteral("3/5 2000000001 OK"), QStringLiteral("4/5 2000000002 DATUM není datum !!"),
                            QStringLiteral("5/5 2000000003 OK")}));
     EXPECT_TRUE(read(QStringLiteral("1_1000234567.htm")).endsWith("\r\n"));
-    EXPECT_TRUE(read(QStringLiteral("souhrn.htm")).contains("<a href=\"3_2000000001.htm\">"));
+    EXPECT_TRUE(read(QStringLiteral("souhrn.htm")).contains("<a href=\"3_2000000001.htm\">OK</a>"));
+    // The summary looks like the report: its style comes from the report's stylesheet.
+    EXPECT_TRUE(read(QStringLiteral("souhrn.htm")).contains("table.data th .pod"));
     xml::Document stored;
     ASSERT_TRUE(stored.load(QDir(out).filePath(QStringLiteral("1_1000234567.xml"))));
     EXPECT_EQ(stored.selectList(QStringLiteral("//VDJ:PICHROW")).size(), 12u);
