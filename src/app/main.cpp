@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/GuardedApplication.h"
+#include "app/QtCzech.h"
 #include "app/Startup.h"
 #include "common/Allocator.h"
 #include "common/SystemClock.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     zorva::app::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
     zorva::app::keepCNumbersClassic();
+    const zorva::app::QtCzech czech(app);
 
     zorva::QtMessageBoxes messages;
     zorva::XdgShellService shell;
