@@ -7,8 +7,8 @@ namespace zorva::app {
 
 QtCzech::QtCzech(QCoreApplication& app)
 {
-    loaded_ = translator_.load(QLocale(QLocale::Czech, QLocale::Czechia), QStringLiteral("qtbase"),
-                               QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    loaded_ = translator_.load(QLocale(QLocale::Czech, QLocale::Czechia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (loaded_) app.installTranslator(&translator_);
 }
 

@@ -8,10 +8,11 @@
 #include <libxslt/transform.h>
 #include <libxslt/xsltInternals.h>
 #include <sqlite3.h>
+#include <xlsxwriter.h>
 
-// Internal to the platform layer: the one place where the handles of libxml2, libxslt and SQLite
-// get their owners. Every handle the program keeps lives in one of these, so that no path (an early
-// return, a Failure) leaks or double-frees one.
+// Internal to the platform layer: the one place where the handles of libxml2, libxslt, SQLite and
+// libxlsxwriter get their owners. Every handle the program keeps lives in one of these, so that no
+// path (an early return, a Failure) leaks or double-frees one.
 
 namespace zorva::platform {
 
@@ -32,6 +33,9 @@ using XmlOutputBufferPtr = std::unique_ptr<xmlOutputBuffer, FreeWith<xmlOutputBu
 using XsltStylesheetPtr = std::unique_ptr<xsltStylesheet, FreeWith<xsltFreeStylesheet>>;
 using XsltTransformContextPtr = std::unique_ptr<xsltTransformContext, FreeWith<xsltFreeTransformContext>>;
 using XsltSecurityPrefsPtr = std::unique_ptr<xsltSecurityPrefs, FreeWith<xsltFreeSecurityPrefs>>;
+
+// Closing a workbook writes it; a workbook given up on is closed (and its file discarded) the same way.
+using XlsxWorkbookPtr = std::unique_ptr<lxw_workbook, FreeWith<workbook_close>>;
 
 using SqliteHandle = std::unique_ptr<sqlite3, FreeWith<sqlite3_close_v2>>;
 using SqliteStatement = std::unique_ptr<sqlite3_stmt, FreeWith<sqlite3_finalize>>;

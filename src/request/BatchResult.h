@@ -19,6 +19,7 @@ struct BatchResult {
     QString name;  // the applicant's name from the response
     QString type, variant;
     QString year;          // as the request carried it (a date normalised), or as given
+    QString acreage;       // type 6: as the request carried it, or as given
     QString pichA, pichB;  // PICHROKA, PICHROKB of the response
     QString state;         // "OK", kOkWithWarning, or why the line failed, in Czech
     QString page;          // file name of the line's page when it is OK
@@ -44,6 +45,7 @@ inline BatchResult BatchResult::of(const BatchRow& row)
     r.type = row.type.left(1);
     r.variant = row.variant.left(1);
     r.year = row.year;
+    if (r.type == QLatin1String("6")) r.acreage = row.acreage;
     return r;
 }
 

@@ -14,6 +14,7 @@
 #include "request/InFlightQueue.h"
 #include "request/PreparedRequest.h"
 #include "request/ServiceFault.h"
+#include "request/SummaryWorkbook.h"
 
 namespace zorva::request {
 
@@ -140,6 +141,7 @@ void BatchRun::runRow(size_t index, Finished finished)
         return finished();
     }
     result.year = prepared.fields.year;
+    if (prepared.fields.type == QLatin1String("6")) result.acreage = prepared.fields.acreage;
     result.variant = prepared.fields.variant;
     const QString base = baseName(row);
     if (settings_.resume && resumeRow(index, base, prepared.fields)) return finished();
@@ -254,6 +256,7 @@ void BatchRun::finish()
     const QString style = presentation::reportStyle(ctx_);
     const std::pair<QString, Writer> summaries[] = {
         {kSummaryCsv, writeSummaryCsv},
+        {kSummaryXlsx, writeSummaryXlsx},
         {kSummaryHtml, [&](const QString& path, const auto& results) { writeSummaryHtml(path, results, style); }}};
     for (const auto& [name, write] : summaries) {
         try {

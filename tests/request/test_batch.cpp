@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +21,7 @@
 #include "request/BatchCommand.h"
 #include "request/BatchList.h"
 #include "request/BatchSummary.h"
+#include "request/SummaryWorkbook.h"
 #include "request/ui/BatchWindow.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
@@ -125,6 +127,49 @@ TEST(BatchSummary, TextsStayTextsAndFiguresStayFigures)
     EXPECT_TRUE(page.readAll().contains("<td>&lt;b&gt;=1+1&lt;/b&gt;</td>"));
 }
 
+// The workbook's cells carry their types: what a spreadsheet would otherwise guess wrong.
+TEST(BatchSummary, WorkbookCellsKeepTheirTypes)
+{
+    const QTemporaryDir dir;
+    request::BatchResult r;
+    r.number = 7;
+    r.ico = QStringLiteral("00123455");
+    r.name = QStringLiteral("=1+1 Farma, s.r.o.");
+    r.type = QStringLiteral("6");
+    r.variant = QStringLiteral("A");
+    r.year = QStringLiteral("15.05.2005");
+    r.acreage = QStringLiteral("12.5");
+    r.pichA = QStringLiteral("0.942");
+    r.state = QStringLiteral("OK");
+    const QString path = dir.filePath(QStringLiteral("souhrn.xlsx"));
+    request::writeSummaryXlsx(path, {r});
+    auto part = [&](const char* name) {
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QString::fromLatin1(name)});
+        EXPECT_TRUE(unzip.waitForFinished(30000));
+        return QString::fromUtf8(unzip.readAllStandardOutput());
+    };
+    const QString strings = part("xl/sharedStrings.xml");
+    const QString sheet = part("xl/worksheets/sheet1.xml");
+    EXPECT_TRUE(strings.contains(QStringLiteral(">00123455<"))) << qPrintable(strings);
+    EXPECT_TRUE(strings.contains(QStringLiteral(">=1+1 Farma, s.r.o.<")));
+    EXPECT_TRUE(strings.contains(QStringLiteral("Žadatel")));
+    EXPECT_FALSE(sheet.contains(QStringLiteral("<f>")));  // no formula anywhere
+    // Numbers, not texts: no "t" attribute; the date as its day number.
+    const std::pair<const char*, double> numbers[] = {{"A2", 7}, {"F2", 6}, {"H2", 38487}, {"I2", 12.5}, {"J2", 0.942}};
+    for (const auto& [cell, value] : numbers) {
+        const QRegularExpression number(
+            QStringLiteral("<c r=\"%1\" s=\"\\d+\"><v>([^<]*)</v>").arg(QLatin1String(cell)));
+        const QRegularExpressionMatch m = number.match(sheet);
+        ASSERT_TRUE(m.hasMatch()) << cell;
+        EXPECT_DOUBLE_EQ(m.captured(1).toDouble(), value) << cell;
+    }
+    EXPECT_TRUE(sheet.contains(QStringLiteral("<pane ySplit=\"1\"")));
+    EXPECT_TRUE(part("xl/workbook.xml").contains(QStringLiteral("_FilterDatabase")));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("souhrn.xlsx")});  // nothing of the making stays behind
+}
+
 // The batch against the demo service, in-process, on the loopback interface.
 class Batch : public ::testing::Test {
 protected:
@@ -171,8 +216,9 @@ TEST_F(Batch, GoodAndFailingRowsAreReportedInTheOrderOfTheList)
                             "2000000002;;;2;B;31.2.2006;\r\n"
                             "\"2000000003\";\"\";\"\";\"6 - průměrná\";A;2006;\"12\"\r\n";
     EXPECT_EQ(run(list, {QStringLiteral("--jobs"), QStringLiteral("2")}), 1);
-    EXPECT_EQ(outputs(), (QStringList{"1_1000234567.htm", "1_1000234567.xml", "3_2000000001.htm", "3_2000000001.xml",
-                                      "5_2000000003.htm", "5_2000000003.xml", "souhrn.csv", "souhrn.htm"}));
+    EXPECT_EQ(outputs(),
+              (QStringList{"1_1000234567.htm", "1_1000234567.xml", "3_2000000001.htm", "3_2000000001.xml",
+                           "5_2000000003.htm", "5_2000000003.xml", "souhrn.csv", "souhrn.htm", "souhrn.xlsx"}));
     const QByteArray csv = read(QStringLiteral("souhrn.csv"));
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
     const QStringList summary = lines(csv);
@@ -257,12 +303,14 @@ TEST_F(Batch, AFullDiskFailsTheRowsAndLeavesNoEmptyFile)
     ASSERT_TRUE(QDir().mkpath(out));
     const QString full = QStringLiteral("Na disku není dost místa: ") + out;
     struct Case {
-        qint64 room;  // what the disk has left: a summary fits in 16 kB, a row's page does not
+        qint64 room;  // what the disk has left: the summaries fit in 24 kB, a row's page does not
         QStringList files;
         QString said;
     };
     const Case cases[] = {
-        {16 * 1024, {QStringLiteral("souhrn.csv"), QStringLiteral("souhrn.htm")}, QString()},
+        {24 * 1024,
+         {QStringLiteral("souhrn.csv"), QStringLiteral("souhrn.htm"), QStringLiteral("souhrn.xlsx")},
+         QString()},
         {0, {}, QStringLiteral("Souhrn dávky (souhrn.csv) nelze zapsat. ") + full},
     };
     for (const Case& c : cases) {

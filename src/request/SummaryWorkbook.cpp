@@ -1,0 +1,59 @@
+#include "request/SummaryWorkbook.h"
+
+#include <QDate>
+
+#include "common/TypedNumbers.h"
+#include "platform/Workbook.h"
+
+namespace zorva::request {
+
+namespace {
+
+enum Column { Line, Jisubrux, Ico, Rc, Applicant, Type, Variant, Period, Acreage, PichA, PichB, State, Columns };
+
+const struct {
+    const char* heading;
+    double width;
+} kColumns[Columns] = {
+    {"Řádek", 7},         {"JISUBRUX", 13}, {"IČ", 11},       {"RČ", 12},     {"Žadatel", 32},
+    {"Typ", 5},           {"Varianta", 9},  {"Datum nebo rok", 14}, {"Výměra (ha)", 11},
+    {"PICHROKA (VDJ/ha)", 12}, {"PICHROKB (VDJ/ha)", 12}, {"Stav", 40},
+};
+
+// A figure of the answer as a number; a text that is none stays what it is.
+void figure(xlsx::Workbook& book, int row, int column, const QString& text, xlsx::Shown shown)
+{
+    if (const auto value = documentNumber(text)) book.number(row, column, *value, shown);
+    else book.text(row, column, text);
+}
+
+}  // namespace
+
+void writeSummaryXlsx(const QString& path, const std::vector<BatchResult>& results)
+{
+    xlsx::Workbook book(QStringLiteral("Souhrn"));
+    for (int c = 0; c < Columns; ++c) book.heading(c, QString::fromUtf8(kColumns[c].heading), kColumns[c].width);
+    int row = 0;
+    for (const BatchResult& r : results) {
+        ++row;
+        book.number(row, Line, r.number, xlsx::Shown::Whole);
+        book.text(row, Jisubrux, r.jisubrux);
+        book.text(row, Ico, r.ico);
+        book.text(row, Rc, r.rc);
+        book.text(row, Applicant, r.name);
+        figure(book, row, Type, r.type, xlsx::Shown::Whole);
+        book.text(row, Variant, r.variant);
+        // A date as the request carried it (types 1 to 3), else the year.
+        if (const QDate date = QDate::fromString(r.year, QStringLiteral("dd.MM.yyyy")); date.isValid())
+            book.date(row, Period, date);
+        else
+            figure(book, row, Period, r.year, xlsx::Shown::Whole);
+        figure(book, row, Acreage, r.acreage, xlsx::Shown::TwoDecimals);
+        figure(book, row, PichA, r.pichA, xlsx::Shown::ThreeDecimals);
+        figure(book, row, PichB, r.pichB, xlsx::Shown::ThreeDecimals);
+        book.text(row, State, r.state);
+    }
+    book.save(path);
+}
+
+}  // namespace zorva::request

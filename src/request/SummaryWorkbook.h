@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+#include <vector>
+
+#include "request/BatchResult.h"
+
+namespace zorva::request {
+
+inline const QString kSummaryXlsx = QStringLiteral("souhrn.xlsx");
+
+// "souhrn.xlsx": the batch's lines as a spreadsheet opens them without an import dialog: one sheet,
+// Czech headings, identifiers as texts with their leading zeros, names never formulas, dates as
+// dates, intensities and acreage as numbers. Written whole or not at all; raises a Failure.
+void writeSummaryXlsx(const QString& path, const std::vector<BatchResult>& results);
+
+}  // namespace zorva::request
