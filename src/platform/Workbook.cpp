@@ -14,7 +14,11 @@ namespace zorva::xlsx {
 namespace {
 
 struct Cell {
-    enum class Kind { Text, Number, Date } kind;
+    enum class Kind {
+        Text,
+        Number,
+        Date
+    } kind;
     int row, column;
     QString text;
     double number = 0;
@@ -29,8 +33,7 @@ struct Column {
 
 Failure notWritten(const QString& path)
 {
-    return Failure(err::PathFileAccess,
-                   QStringLiteral("Sešit nelze zapsat: %1").arg(QDir::toNativeSeparators(path)));
+    return Failure(err::PathFileAccess, QStringLiteral("Sešit nelze zapsat: %1").arg(QDir::toNativeSeparators(path)));
 }
 
 }  // namespace
@@ -115,9 +118,9 @@ void Workbook::save(const QString& path)
             switch (cell.kind) {
                 case Cell::Kind::Text:
                     // An empty text is an empty cell: the library refuses to store "".
-                    e = cell.text.isEmpty() ? worksheet_write_blank(sheet, row, column, asText)
-                                            : worksheet_write_string(sheet, row, column,
-                                                                     cell.text.toUtf8().constData(), asText);
+                    e = cell.text.isEmpty()
+                            ? worksheet_write_blank(sheet, row, column, asText)
+                            : worksheet_write_string(sheet, row, column, cell.text.toUtf8().constData(), asText);
                     break;
                 case Cell::Kind::Number:
                     e = worksheet_write_number(sheet, row, column, cell.number, shown[int(cell.shown)]);

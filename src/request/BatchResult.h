@@ -9,6 +9,9 @@ namespace zorva::request {
 
 // The state of a line that an interrupted batch did not finish.
 inline const QString kBatchInterrupted = QStringLiteral("Dávka byla přerušena.");
+// The state of a line not sent because the service could not be reached several times in a row;
+// the reason follows after a colon. --resume sends such lines later.
+inline const QString kNotSentUnreachable = QStringLiteral("neodesláno – služba nedostupná");
 // The state of a line answered with values that the editor's loading would not take as sent.
 inline const QString kOkWithWarning = QStringLiteral("OK – s upozorněním");
 
@@ -25,7 +28,7 @@ struct BatchResult {
     QString page;          // file name of the line's page when it is OK
 
     bool ok() const { return state == QLatin1String("OK") || state == kOkWithWarning; }
-    bool unfinished() const { return state == kBatchInterrupted; }
+    bool unfinished() const { return state == kBatchInterrupted || state.startsWith(kNotSentUnreachable); }
     QString identifier() const { return applicantIdentifier(jisubrux, ico, rc); }
     // "12/200 1000234567 OK"
     QString progressLine(int done, int total) const

@@ -112,18 +112,43 @@ void BatchRun::cancel()
 {
     if (cancelled_ || finished_) return;
     cancelled_ = true;
+    abandon(kBatchInterrupted);
+}
+
+void BatchRun::abandon(const QString& state)
+{
     auto abandoned = std::move(inFlight_);
     inFlight_.clear();
     for (auto& [index, exchange] : abandoned) {
         exchange->disconnect(this);
         exchange->cancel();
-        complete(index, kBatchInterrupted);
+        complete(index, state);
     }
-    for (size_t i = nextRow_; i < rows_.size(); ++i) complete(i, kBatchInterrupted);
+    for (size_t i = nextRow_; i < rows_.size(); ++i) complete(i, state);
     nextRow_ = rows_.size();
     queue_->stop();
     // The cancelled exchanges never call back, so the queue would wait for them for ever.
     finish();
+}
+
+void BatchRun::noteConnection(const ExchangeOutcome& outcome)
+{
+    const bool unreachable =
+        outcome.result == ExchangeOutcome::Result::Failed && outcome.failure &&
+        (*outcome.failure == ExchangeFailure::Refused || *outcome.failure == ExchangeFailure::HostNotFound ||
+         *outcome.failure == ExchangeFailure::Timeout);
+    if (!unreachable) {
+        unreachableInRow_ = 0;
+        lastUnreachable_.reset();
+        return;
+    }
+    unreachableInRow_ = lastUnreachable_ == outcome.failure ? unreachableInRow_ + 1 : 1;
+    lastUnreachable_ = outcome.failure;
+    if (unreachableInRow_ < kUnreachableLimit || finished_) return;
+    // Every further row would wait for the same failure, a time limit each: 200 farms, 50 minutes.
+    unreachable_ = true;
+    abandon(kNotSentUnreachable + QStringLiteral(": ") +
+            outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
 }
 
 void BatchRun::runRow(size_t index, Finished finished)
@@ -155,8 +180,11 @@ void BatchRun::runRow(size_t index, Finished finished)
         if (outcome.result == ExchangeOutcome::Result::Answered) answered(index, base, *outcome.response);
         // The summary has one line per row: the failure itself, without the advice after it.
         else complete(index, outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
-        finished();
+        noteConnection(outcome);
+        if (!finished_) finished();
     });
+    connect(exchange, &Exchange::progress, this,
+            [this, line = row.number](int seconds) { emit waiting(line, seconds); });
     inFlight_[index] = std::move(owned);
     try {
         exchange->start();

@@ -5,11 +5,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "common/ProgramContext.h"
 #include "request/BatchList.h"
 #include "request/BatchResult.h"
+#include "request/ExchangeMessages.h"
 #include "request/RequestDocument.h"
 #include "request/ServiceAccess.h"
 
@@ -38,6 +40,8 @@ struct BatchSettings {
 // output folder, and the summary "souhrn.csv" and "souhrn.htm" at the end. Runs on the calling
 // thread's event loop with at most `jobs` requests at once; rows are reported in the order of the
 // list, whatever order the answers come in.
+struct ExchangeOutcome;
+
 class BatchRun : public QObject {
     Q_OBJECT
 public:
@@ -54,17 +58,23 @@ public:
     const std::vector<BatchResult>& results() const { return results_; }
     bool allOk() const;
     bool finishedRun() const { return finished_; }
-    bool interrupted() const { return cancelled_; }
+    bool interrupted() const { return cancelled_ || unreachable_; }
+    // Stopped because the service could not be reached kUnreachableLimit times in a row.
+    bool stoppedUnreachable() const { return unreachable_; }
     QString summaryProblem() const { return summaryProblem_; }  // why the summary could not be written
     QString summaryPage() const;
 
     // The file name (without extension) of a row's outputs.
     static QString baseName(const BatchRow& row);
 
+    static constexpr int kUnreachableLimit = 3;
+
 signals:
     // A row has its outcome; `done` rows of `total` are reported, in the order of the list.
     void rowDone(int done, int total, const zorva::request::BatchResult& result);
     void finished();
+    // A row's request has waited `seconds` whole seconds for its answer so far (once a second).
+    void waiting(int line, int seconds);
 
 private:
     using Finished = std::function<void()>;
@@ -75,6 +85,11 @@ private:
     QString answeredState(const xml::Document& response) const;
     void reportReady();
     void finish();
+    // Ends the run early: the rows in flight and the rows not yet sent get `state`.
+    void abandon(const QString& state);
+    // After a connection failure that says the service is out of reach, the run stops once it has
+    // happened kUnreachableLimit times in a row, the same way each time: a slow row alone does not.
+    void noteConnection(const ExchangeOutcome& outcome);
 
     const ProgramContext& ctx_;
     std::vector<BatchRow> rows_;
@@ -90,6 +105,9 @@ private:
     bool cancelled_ = false;
     bool finished_ = false;
     QString summaryProblem_;
+    std::optional<ExchangeFailure> lastUnreachable_;
+    int unreachableInRow_ = 0;
+    bool unreachable_ = false;
 };
 
 }  // namespace zorva::request

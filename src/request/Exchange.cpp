@@ -100,6 +100,7 @@ void Exchange::onCompleted()
         // Without a limit of ours a give-up by the network itself is a broken connection.
         if (failure == ExchangeFailure::Timeout && timeoutSeconds_ == 0) failure = ExchangeFailure::Interrupted;
         outcome_.message = exchangeFailureMessage(failure, facts);
+        outcome_.failure = failure;
         outcome_.detail = request_->errorText();
         qCWarning(detailLog).noquote() << QStringLiteral("Výměna s %1 selhala:").arg(url_) << outcome_.detail;
         end(ExchangeOutcome::Result::Failed);
@@ -108,13 +109,14 @@ void Exchange::onCompleted()
     auto response = std::make_shared<xml::Document>(request_->responseXML());
     if (response->isEmpty()) {
         // No document is no answer: whatever was stored before stays as it was.
-        outcome_.message = exchangeFailureMessage(
-            request_->bodyArrived() ? ExchangeFailure::NotXml : ExchangeFailure::EmptyBody, facts);
+        outcome_.failure = request_->bodyArrived() ? ExchangeFailure::NotXml : ExchangeFailure::EmptyBody;
+        outcome_.message = exchangeFailureMessage(*outcome_.failure, facts);
         end(ExchangeOutcome::Result::Failed);
         return;
     }
     if (!isServiceAnswer(*response)) {
         // An error page of a server or proxy on the way, well-formed or not, is no answer either.
+        outcome_.failure = ExchangeFailure::NotAnswer;
         outcome_.message = exchangeFailureMessage(ExchangeFailure::NotAnswer, facts);
         outcome_.detail = QStringLiteral("<%1>").arg(response->root().name());
         qCWarning(detailLog).noquote() << QStringLiteral("Odpověď z %1 není obálka SOAP:").arg(url_) << outcome_.detail;

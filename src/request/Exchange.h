@@ -4,8 +4,10 @@
 #include <QString>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "platform/XmlDocument.h"
+#include "request/ExchangeMessages.h"
 
 namespace zorva {
 class HttpRequest;
@@ -25,6 +27,7 @@ struct ExchangeOutcome {
     std::shared_ptr<xml::Document> response;  // Answered and NotStored
     QString message;                          // Failed and NotStored, for the user
     QString detail;                           // Failed: the network library's own text, for a log
+    std::optional<ExchangeFailure> failure;   // Failed: why, as a kind
 };
 
 // One request posted to the service and its answer, waited for on the event loop (it never polls,

@@ -9,15 +9,38 @@ namespace zorva::request {
 
 namespace {
 
-enum Column { Line, Jisubrux, Ico, Rc, Applicant, Type, Variant, Period, Acreage, PichA, PichB, State, Columns };
+enum Column {
+    Line,
+    Jisubrux,
+    Ico,
+    Rc,
+    Applicant,
+    Type,
+    Variant,
+    Period,
+    Acreage,
+    PichA,
+    PichB,
+    State,
+    Columns
+};
 
 const struct {
     const char* heading;
     double width;
 } kColumns[Columns] = {
-    {"Řádek", 7},         {"JISUBRUX", 13}, {"IČ", 11},       {"RČ", 12},     {"Žadatel", 32},
-    {"Typ", 5},           {"Varianta", 9},  {"Datum nebo rok", 14}, {"Výměra (ha)", 11},
-    {"PICHROKA (VDJ/ha)", 12}, {"PICHROKB (VDJ/ha)", 12}, {"Stav", 40},
+    {"Řádek", 7},
+    {"JISUBRUX", 13},
+    {"IČ", 11},
+    {"RČ", 12},
+    {"Žadatel", 32},
+    {"Typ", 5},
+    {"Varianta", 9},
+    {"Datum nebo rok", 14},
+    {"Výměra (ha)", 11},
+    {"PICHROKA (VDJ/ha)", 12},
+    {"PICHROKB (VDJ/ha)", 12},
+    {"Stav", 40},
 };
 
 // A figure of the answer as a number; a text that is none stays what it is.
@@ -46,8 +69,7 @@ void writeSummaryXlsx(const QString& path, const std::vector<BatchResult>& resul
         // A date as the request carried it (types 1 to 3), else the year.
         if (const QDate date = QDate::fromString(r.year, QStringLiteral("dd.MM.yyyy")); date.isValid())
             book.date(row, Period, date);
-        else
-            figure(book, row, Period, r.year, xlsx::Shown::Whole);
+        else figure(book, row, Period, r.year, xlsx::Shown::Whole);
         figure(book, row, Acreage, r.acreage, xlsx::Shown::TwoDecimals);
         figure(book, row, PichA, r.pichA, xlsx::Shown::ThreeDecimals);
         figure(book, row, PichB, r.pichB, xlsx::Shown::ThreeDecimals);

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
@@ -248,6 +249,26 @@ TEST_F(Batch, GoodAndFailingRowsAreReportedInTheOrderOfTheList)
     QDir(out).removeRecursively();
     EXPECT_EQ(run(toWindows1250(QString::fromUtf8(list))), 1);
     EXPECT_EQ(lines(read(QStringLiteral("souhrn.csv"))).mid(0, 3), lines(before).mid(0, 3));
+}
+
+// A service that does not answer would cost every row its wait; the run stops after a few and says
+// which rows it did not send, so that --resume sends them later.
+TEST_F(Batch, AServiceOutOfReachStopsTheRunAfterAFewRows)
+{
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    url = QStringLiteral("http://127.0.0.1:%1/x").arg(closed.serverPort());
+    closed.close();
+    QByteArray list = kHeader;
+    for (int i = 0; i < 8; ++i) list += "1000234567;;;4;C;2005;\r\n";
+    EXPECT_EQ(run(list, {QStringLiteral("--jobs"), QStringLiteral("1")}), 1);
+    ASSERT_EQ(progress.size(), 8);
+    const QString refused = QStringLiteral("Služba odmítla spojení: na zadané adrese neběží.");
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(progress[i].endsWith(refused)) << qPrintable(progress[i]);
+    for (int i = 3; i < 8; ++i)
+        EXPECT_TRUE(progress[i].endsWith(request::kNotSentUnreachable + QStringLiteral(": ") + refused))
+            << qPrintable(progress[i]);
+    EXPECT_TRUE(QFile::exists(QDir(out).filePath(QStringLiteral("souhrn.csv"))));
 }
 
 TEST_F(Batch, BadInvocationsWriteNothing)

@@ -149,6 +149,9 @@ void BatchWindow::start()
         progress->setValue(done);
         currentRow->setText(r.progressLine(done, total));
     });
+    connect(run_.get(), &BatchRun::waiting, this, [this](int line, int seconds) {
+        currentRow->setText(QStringLiteral("Řádek %1: čeká se na odpověď %2 s").arg(line).arg(seconds));
+    });
     connect(run_.get(), &BatchRun::finished, this, [this] { finish(); });
     setRunning(true);
     run_->start();
@@ -162,8 +165,10 @@ void BatchWindow::finish()
     // line was reached.
     progress->setValue(run_->interrupted() ? counts.ok + counts.failed : progress->maximum());
     if (run_->interrupted()) currentRow->clear();
-    QString text = (run_->interrupted() ? QStringLiteral("Přerušeno. ") : QStringLiteral("Hotovo. ")) + counts.text() +
-                   QLatin1Char('.');
+    QString text = (run_->stoppedUnreachable() ? QStringLiteral("Zastaveno, služba je nedostupná. ")
+                    : run_->interrupted()      ? QStringLiteral("Přerušeno. ")
+                                               : QStringLiteral("Hotovo. ")) +
+                   counts.text() + QLatin1Char('.');
     if (!run_->summaryProblem().isEmpty()) text += QLatin1Char(' ') + run_->summaryProblem();
     summary->setText(text);
     openSummaryButton->setEnabled(run_->summaryProblem().isEmpty());
