@@ -8,7 +8,8 @@ namespace zorva::request {
 
 // The validation messages, exactly as the users know them.
 namespace msg {
-inline const QString noUser = QStringLiteral("Identifikace uživatele není vyplněna !!");
+inline const QString noUser =
+    QStringLiteral("Identifikace uživatele není vyplněna !!\n\nNastavte ji v okně Nastavení… hlavního okna.");
 inline const QString notADate = QStringLiteral("DATUM není datum !!");
 inline const QString yearFormat = QStringLiteral("ROK není ve správném formátu !!");
 inline const QString yearRange = QStringLiteral("ROK je mimo povolený rozsah !!");

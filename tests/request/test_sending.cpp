@@ -77,7 +77,8 @@ TEST_F(Sending, NoUserIdentificationStopsBeforeAnythingIsWritten)
     actions = new request::MainActions(*window);
     fill(4, QStringLiteral("2005"));
     actions->CommandButtonX1_Click();
-    ASSERT_EQ(program.messages.texts(), QStringList{QStringLiteral("Identifikace uživatele není vyplněna !!")});
+    ASSERT_EQ(program.messages.texts(), QStringList{QStringLiteral("Identifikace uživatele není vyplněna !!\n\n"
+                                                                   "Nastavte ji v okně Nastavení… hlavního okna.")});
     EXPECT_EQ(program.messages.shown[0].icon, MessageIcon::Critical);
     EXPECT_FALSE(QFile::exists(program.ctx.settingsFile()));
     EXPECT_TRUE(server.received.isEmpty());

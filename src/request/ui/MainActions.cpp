@@ -20,6 +20,7 @@
 #include "request/ServiceAccess.h"
 #include "request/ServiceFault.h"
 #include "request/ui/BatchWindow.h"
+#include "request/ui/SettingsDialog.h"
 
 namespace zorva::request {
 
@@ -54,6 +55,10 @@ MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(w
         batch->show();
     });
     connect(&w_, &frmMain::requestCancel, this, &MainActions::cancelRequest);
+    connect(&w_, &frmMain::requestSettings, this, [this] {
+        SettingsDialog dialog(ctx_, &w_);
+        if (dialog.exec() == QDialog::Accepted) w_.refreshFromSettings();
+    });
 }
 
 void MainActions::CommandButtonX1_Click()

@@ -90,6 +90,7 @@ constexpr DesignRow kDesign[] = {
     {"waitLabel", 45, 4950, 7000, 240, "Čekám na odpověď služby… 9999 s"},
     {"cancelButton", 5985, 5490, 1185, 510},
     {"batchButton", 7200, 2160, 1500, 510},
+    {"settingsButton", 7200, 2700, 1500, 510},
 };
 
 // The entries a list box shows whole: every variant, and the types but the two long ones (2 and 3),
@@ -226,9 +227,11 @@ void frmMain::buildControls()
 
     // Both come only from the settings file: they look locked and say where they are set.
     const QString ini = QFileInfo(ctx_.settingsFile()).fileName();
-    showAsLocked(txtSERVER, QStringLiteral("Adresa serveru se nastavuje v souboru %1 (SETUP/SERVER).").arg(ini));
-    showAsLocked(txtUSERID,
-                 QStringLiteral("Identifikace uživatele se nastavuje v souboru %1 (SETUP/USERID).").arg(ini));
+    showAsLocked(txtSERVER,
+                 QStringLiteral("Adresa serveru se nastavuje v okně Nastavení… (soubor %1, SETUP/SERVER).").arg(ini));
+    showAsLocked(
+        txtUSERID,
+        QStringLiteral("Identifikace uživatele se nastavuje v okně Nastavení… (soubor %1, SETUP/USERID).").arg(ini));
 
     Line1 = line("Line1");
     Line2 = line("Line2");
@@ -243,6 +246,10 @@ void frmMain::buildControls()
     auto* batchButton = new QPushButton(QStringLiteral("Dávka…"), this);
     batchButton->setObjectName(QStringLiteral("batchButton"));
     connect(batchButton, &QPushButton::clicked, this, &frmMain::requestBatch);
+    // Below it, the settings: the locked boxes say where they are set, and this is where.
+    auto* settingsButton = new QPushButton(QStringLiteral("Nastavení…"), this);
+    settingsButton->setObjectName(QStringLiteral("settingsButton"));
+    connect(settingsButton, &QPushButton::clicked, this, &frmMain::requestSettings);
 
     for (const DesignRow& row : kDesign) {
         QWidget* control = findChild<QWidget*>(QLatin1String(row.name));
@@ -267,8 +274,7 @@ void frmMain::loadSettings()
     const QString ini = ctx_.settingsFile();
 
     // 2. The fields, each placed unchanged.
-    txtSERVER->setPlainText(CtiINI(kSetup, QStringLiteral("SERVER"), defaults::serverUrl, ini));
-    txtUSERID->setText(CtiINI(kSetup, QStringLiteral("USERID"), QString(), ini));
+    refreshFromSettings();
     txtJISUBRUX->setText(CtiINI(kSetup, QStringLiteral("JISUBRUX"), QString(), ini));
     txtIC->setText(CtiINI(kSetup, QStringLiteral("IC"), QString(), ini));
     txtRC->setText(CtiINI(kSetup, QStringLiteral("RC"), QString(), ini));
@@ -293,6 +299,13 @@ void frmMain::loadSettings()
 
     // 6. The version: major.minor.0.revision.
     lblVersion->setText(QStringLiteral("%1.%2.0.%3").arg(version::major).arg(version::minor).arg(version::revision));
+}
+
+void frmMain::refreshFromSettings()
+{
+    const QString ini = ctx_.settingsFile();
+    txtSERVER->setPlainText(CtiINI(kSetup, QStringLiteral("SERVER"), defaults::serverUrl, ini));
+    txtUSERID->setText(CtiINI(kSetup, QStringLiteral("USERID"), QString(), ini));
 }
 
 // Every selection runs the type switch, also when it selects what is already selected.

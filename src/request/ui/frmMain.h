@@ -72,6 +72,9 @@ public:
     // usable while the rest of the window is busy; waiting false hides both.
     void setWaiting(bool waiting, int seconds = 0);
 
+    // Reads the address and the identification again from the settings file (after "Nastavení…").
+    void refreshFromSettings();
+
 signals:
     // "OK (ODESLAT)" was clicked: validate, send, render.
     void requestSend();
@@ -85,6 +88,8 @@ signals:
     void requestBatch();
     // "Zrušit" or Escape while a request waits: give the request up.
     void requestCancel();
+    // "Nastavení…" was clicked: edit the settings file's values in a dialog.
+    void requestSettings();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
