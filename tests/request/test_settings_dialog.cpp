@@ -21,8 +21,9 @@ QLineEdit* boxNamed(QWidget& window, const QString& accessibleName)
     return nullptr;
 }
 
-const QByteArray kSettings = "[SETUP]\r\nSERVER=http://old/\r\nJISUBRUX=1000234567\r\nVARPICH=5\r\n"
-                             "[QEL]\r\nDISABLE=1\r\n";
+const QByteArray kSettings =
+    "[SETUP]\r\nSERVER=http://old/\r\nJISUBRUX=1000234567\r\nVARPICH=5\r\n"
+    "[QEL]\r\nDISABLE=1\r\n";
 
 }  // namespace
 

@@ -65,9 +65,9 @@ SettingsDialog::SettingsDialog(const ProgramContext& ctx, QWidget* parent) : QDi
     for (int type = 1; type <= 6; ++type) {
         grid->addWidget(new QLabel(QStringLiteral("Typ %1").arg(type), group), type, 0);
         for (const bool max : {false, true}) {
-            QLineEdit* limit = box(group, limitKey(type, max),
-                                   QStringLiteral("Typ %1 %2").arg(type).arg(max ? QStringLiteral("nejvýše")
-                                                                                 : QStringLiteral("nejméně")));
+            QLineEdit* limit = box(
+                group, limitKey(type, max),
+                QStringLiteral("Typ %1 %2").arg(type).arg(max ? QStringLiteral("nejvýše") : QStringLiteral("nejméně")));
             limits.push_back(limit);
             grid->addWidget(limit, type, max ? 2 : 1);
         }
@@ -110,8 +110,7 @@ bool SettingsDialog::save()
         where->selectAll();
         return false;
     };
-    if (server->text().trimmed().isEmpty())
-        return refuse(server, QStringLiteral("Adresa služby musí být vyplněna."));
+    if (server->text().trimmed().isEmpty()) return refuse(server, QStringLiteral("Adresa služby musí být vyplněna."));
     // Each limit a number of either decimal sign, or empty; the lower not above the upper.
     for (int type = 1; type <= 6; ++type) {
         QLineEdit* low = limits[std::size_t(type - 1) * 2];
@@ -144,8 +143,8 @@ bool SettingsDialog::save()
     bool written = true;
     for (const auto& [key, value] : entries) written = written && ini::writeString(kSetup, key, value, ini);
     for (int i = 0; written && i < int(limits.size()); ++i)
-        written = ini::writeString(kLimits, limitKey(i / 2 + 1, i % 2 == 1),
-                                   limits[std::size_t(i)]->text().trimmed(), ini);
+        written =
+            ini::writeString(kLimits, limitKey(i / 2 + 1, i % 2 == 1), limits[std::size_t(i)]->text().trimmed(), ini);
     if (!written) {
         try {
             if (existed) writeFileAtomically(ini, before);

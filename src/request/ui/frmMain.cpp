@@ -227,11 +227,14 @@ void frmMain::buildControls()
 
     // Both come only from the settings file: they look locked and say where they are set.
     const QString ini = QFileInfo(ctx_.settingsFile()).fileName();
-    showAsLocked(txtSERVER,
-                 QStringLiteral("Adresa serveru se nastavuje v okně Nastavení… (soubor %1, SETUP/SERVER).").arg(ini));
+    showAsLocked(
+        txtSERVER,
+        QStringLiteral("Adresa serveru se nastavuje v okně Nastavení…, ukládá se do souboru %1 (SETUP/SERVER).")
+            .arg(ini));
     showAsLocked(
         txtUSERID,
-        QStringLiteral("Identifikace uživatele se nastavuje v okně Nastavení… (soubor %1, SETUP/USERID).").arg(ini));
+        QStringLiteral("Identifikace uživatele se nastavuje v okně Nastavení…, ukládá se do souboru %1 (SETUP/USERID).")
+            .arg(ini));
 
     Line1 = line("Line1");
     Line2 = line("Line2");
