@@ -11,6 +11,7 @@
 #include "common/Failure.h"
 #include "common/SystemClock.h"
 #include "common/TerminationSignals.h"
+#include "editor/PlanCommand.h"
 #include "editor/Recompute.h"
 #include "presentation/RenderCommand.h"
 #include "request/BatchCommand.h"
@@ -41,6 +42,11 @@ int runRecompute(const QStringList& args, const ProgramContext& ctx)
     return editor::recompute(args, ctx, {writeOut, writeError});
 }
 
+int runPlan(const QStringList& args, const ProgramContext& ctx)
+{
+    return editor::planCommand(args, ctx, {writeOut, writeError});
+}
+
 // Ctrl+C or a kill ends the batch with the summary of the rows done so far.
 int runBatch(const QStringList& args, const ProgramContext& ctx)
 {
@@ -66,6 +72,11 @@ const Command commands[] = {
      "VSTUP.xml [--generation first|2006] [--set DATUM:SLOUPEC=HODNOTA]... [--out VÝSTUP.xml]\n"
      "      přepočítá VDJ a PICH odpovědi bez okna a uloží dokument",
      runRecompute},
+    {"--plan",
+     "VSTUP.xml [--min X] [--max Y] [--category KATEGORIE] [--csv]\n"
+     "      posoudí PICH odpovědi podle limitů typu výpočtu (z nastavení, nebo --min a --max) a navrhne změnu\n"
+     "      počtu kusů nebo výměry; kód 0 v limitu, 1 mimo limit, 2 chybný vstup",
+     runPlan},
     {"--batch",
      "SEZNAM.csv --out SLOŽKA [--server URL] [--user ID] [--jobs N] [--resume]\n"
      "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky a souhrn",
