@@ -38,13 +38,13 @@ Limits settingsLimits(const QString& settingsFile, int type, QString* problem)
         const QString text = ini::readString(kLimitsSection, key, QString(), settingsFile);
         std::optional<double>& limit = side[2] == 'I' ? limits.min : limits.max;
         if (!readLimit(text, limit)) {
-            if (problem) *problem = QStringLiteral("Limit %1/%2 v nastavení není číslo: „%3“.").arg(kLimitsSection, key, text);
+            if (problem)
+                *problem = QStringLiteral("Limit %1/%2 v nastavení není číslo: „%3“.").arg(kLimitsSection, key, text);
             return {};
         }
     }
     if (limits.min && limits.max && *limits.min > *limits.max) {
-        if (problem)
-            *problem = QStringLiteral("V nastavení je dolní limit typu %1 vyšší než horní.").arg(type);
+        if (problem) *problem = QStringLiteral("V nastavení je dolní limit typu %1 vyšší než horní.").arg(type);
         return {};
     }
     return limits;

@@ -174,13 +174,20 @@ FigurePlan planFigure(const PlanInput& input, Figure figure, const Limits& limit
     const double low = limits.min.value_or(0), high = limits.max.value_or(0);
     const long long takeable = mostStepsToTake(input);
     const long long addableSteps = std::llround(kMaxAddedHectares * 100);
-    const bool anyLand = std::any_of(input.rows.begin(), input.rows.end(), [](const PlanRow& r) { return r.acreage > 0; });
+    const bool anyLand =
+        std::any_of(input.rows.begin(), input.rows.end(), [](const PlanRow& r) { return r.acreage > 0; });
+    // Head of a category that the figure does not count change nothing: there is no head plan.
+    const auto& counted = model.counted();
+    const bool counts = std::find(counted.begin(), counted.end(), plan.category) != counted.end();
+    plan.categoryCounts = counts;
 
     switch (plan.verdict) {
         case Verdict::Within: {
-            plan.headChange = 0;
             plan.acreageChange = 0.0;
-            const auto tooMany = firstHolding(1, addable, [&](long long k) { return limits.max && heads(k)->value > high; });
+            if (!counts) break;
+            plan.headChange = 0;
+            const auto tooMany =
+                firstHolding(1, addable, [&](long long k) { return limits.max && heads(k)->value > high; });
             plan.canAdd = int(tooMany ? *tooMany - 1 : addable);
             const auto tooFew =
                 firstHolding(1, removable, [&](long long r) { return limits.min && heads(-r)->value < low; });
@@ -188,7 +195,8 @@ FigurePlan planFigure(const PlanInput& input, Figure figure, const Limits& limit
             break;
         }
         case Verdict::Below: {
-            if (const auto k = firstHolding(1, addable, [&](long long n) { return heads(n)->value >= low; }))
+            if (const auto k =
+                    firstHolding(1, counts ? addable : 0, [&](long long n) { return heads(n)->value >= low; }))
                 if (within(heads(*k), limits)) plan.headChange = int(*k);
             if (anyLand)
                 if (const auto s = firstHolding(1, takeable, [&](long long n) { return land(-n)->value >= low; }))
@@ -196,7 +204,8 @@ FigurePlan planFigure(const PlanInput& input, Figure figure, const Limits& limit
             break;
         }
         case Verdict::Above: {
-            if (const auto r = firstHolding(1, removable, [&](long long n) { return heads(-n)->value <= high; }))
+            if (const auto r =
+                    firstHolding(1, counts ? removable : 0, [&](long long n) { return heads(-n)->value <= high; }))
                 if (within(heads(-*r), limits)) plan.headChange = -int(*r);
             if (anyLand)
                 if (const auto s = firstHolding(1, addableSteps, [&](long long n) { return land(n)->value <= high; }))

@@ -31,10 +31,12 @@ struct FigurePlan {
     // none when no whole number brings the figure within.
     std::optional<int> headChange;
     // Within: the most head that every row can still gain, or lose, with the figure staying within.
+    // All three are none for a category that the figure does not count.
     std::optional<int> canAdd, canRemove;
     // Hectares to add to the acreage of every row that has land (negative: take away), in steps of
     // 0.01 ha; rows without land keep none, and no row loses all of its land.
     std::optional<double> acreageChange;
+    bool categoryCounts = true;
     // The rows whose own figure lies outside the limits: the first in time, and how many.
     QString firstDateOutside;
     int rowsOutside = 0;

@@ -39,10 +39,8 @@ Options parse(const QStringList& args)
 Limits givenLimits(const Options& o)
 {
     Limits limits;
-    if (!readLimit(o.min, limits.min))
-        throw BadInput(QStringLiteral("Dolní limit „%1“ není číslo.").arg(o.min));
-    if (!readLimit(o.max, limits.max))
-        throw BadInput(QStringLiteral("Horní limit „%1“ není číslo.").arg(o.max));
+    if (!readLimit(o.min, limits.min)) throw BadInput(QStringLiteral("Dolní limit „%1“ není číslo.").arg(o.min));
+    if (!readLimit(o.max, limits.max)) throw BadInput(QStringLiteral("Horní limit „%1“ není číslo.").arg(o.max));
     return limits;
 }
 
@@ -63,7 +61,8 @@ int planCommand(const QStringList& arguments, const ProgramContext& baseCtx, con
         const CategorySet& set = CategorySet::forResponse(*doc, QString());
         const Category* chosen = nullptr;
         if (!o.category.isEmpty() && !(chosen = findCategory(set, o.category)))
-            throw BadInput(QStringLiteral("Kategorie „%1“ v odpovědi není (kategorie %2).").arg(o.category, set.windowName));
+            throw BadInput(
+                QStringLiteral("Kategorie „%1“ v odpovědi není (kategorie %2).").arg(o.category, set.windowName));
 
         CollectingMessages messages;
         ProgramContext ctx = baseCtx;

@@ -46,12 +46,16 @@ QString planSentence(const FigurePlan& plan, const PlanWording& w)
 
     const QString category = reportName(w.set.categories[std::size_t(plan.category)].name);
     QString text;
+    const QString notCounted = QStringLiteral("%1 se do %2 nezapočítává").arg(category, name);
     if (plan.verdict == Verdict::Within) {
-        text = QStringLiteral("%1 vyhovuje limitu %2 (%3), rezerva %4. Lze přidat až %5 ks %6, nebo ubrat až %7 ks.")
-                   .arg(value, limitsText(w.limits), w.source, limitText(plan.margin))
-                   .arg(*plan.canAdd)
-                   .arg(category)
-                   .arg(*plan.canRemove);
+        text = QStringLiteral("%1 vyhovuje limitu %2 (%3), rezerva %4.")
+                   .arg(value, limitsText(w.limits), w.source, limitText(plan.margin));
+        if (plan.categoryCounts)
+            text += QStringLiteral(" Lze přidat až %1 ks %2, nebo ubrat až %3 ks.")
+                        .arg(*plan.canAdd)
+                        .arg(category)
+                        .arg(*plan.canRemove);
+        else text += QLatin1Char(' ') + notCounted + QLatin1Char('.');
     } else {
         const bool below = plan.verdict == Verdict::Below;
         text = QStringLiteral("%1 je %2 %3 (%4) o %5.")
@@ -63,6 +67,7 @@ QString planSentence(const FigurePlan& plan, const PlanWording& w)
                                           : QStringLiteral("Uberte %1 ks %2 v každém dni platnosti"))
                         .arg(std::abs(*plan.headChange))
                         .arg(category);
+        else if (!plan.categoryCounts) ways << notCounted;
         else ways << QStringLiteral("Počtem kusů %1 se limitu dosáhnout nedá").arg(category);
         if (plan.acreageChange)
             ways << (*plan.acreageChange < 0 ? QStringLiteral("ubyde-li %1 ha výměry v každém dni platnosti")
@@ -75,7 +80,7 @@ QString planSentence(const FigurePlan& plan, const PlanWording& w)
         if (plan.rowsOutside == 0)
             text += QStringLiteral(" Všechny dny platnosti (%1) jsou v limitu.").arg(rowFigureName(plan.figure));
         else
-            text += QStringLiteral(" Mimo limit je %1 z %2 dnů platnosti (%3), první %4.")
+            text += QStringLiteral(" Mimo limit jsou dny platnosti (%3): %1 z %2, první %4.")
                         .arg(plan.rowsOutside)
                         .arg(w.rows)
                         .arg(rowFigureName(plan.figure), plan.firstDateOutside);
@@ -93,9 +98,9 @@ QString planCsvLine(const FigurePlan& plan, const PlanWording& w)
       << (judged ? limitText(plan.margin) : QString()) << w.set.categories[std::size_t(plan.category)].name;
     if (judged) {
         f << optionalNumber(plan.headChange)
-          << (plan.acreageChange ? (*plan.acreageChange < 0 ? QStringLiteral("-") : QString()) +
-                                       hectares(*plan.acreageChange)
-                                 : QString())
+          << (plan.acreageChange
+                  ? (*plan.acreageChange < 0 ? QStringLiteral("-") : QString()) + hectares(*plan.acreageChange)
+                  : QString())
           << optionalNumber(plan.canAdd) << optionalNumber(plan.canRemove) << plan.firstDateOutside
           << QString::number(plan.rowsOutside);
     } else {

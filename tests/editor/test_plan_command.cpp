@@ -29,9 +29,9 @@ TEST_P(PlanCommand, JudgesTheSampleByItsTypesLimits)
     if (!c.settings.isEmpty()) program.write(QStringLiteral("ZORVA_VDJ.INI"), c.settings);
     QString out;
     QStringList errors;
-    const int status = editor::planCommand(QStringList{"--plan", program.path("in.xml")} + c.options, program.ctx,
-                                           {[&](const QByteArray& b) { out += QString::fromUtf8(b); },
-                                            [&](const QString& e) { errors << e; }});
+    const int status = editor::planCommand(
+        QStringList{"--plan", program.path("in.xml")} + c.options, program.ctx,
+        {[&](const QByteArray& b) { out += QString::fromUtf8(b); }, [&](const QString& e) { errors << e; }});
     EXPECT_EQ(status, c.status) << errors.join("\n").toStdString();
     if (c.out.isEmpty()) EXPECT_TRUE(out.isEmpty()) << out.toStdString();
     else EXPECT_TRUE(out.contains(c.out)) << out.toStdString();
@@ -45,8 +45,12 @@ const QByteArray kWithin = "[LIMITY]\r\nTYP4_MIN=0.3\r\nTYP4_MAX=1,5\r\n";
 INSTANTIATE_TEST_SUITE_P(
     Calls, PlanCommand,
     testing::Values(
-        PlanCall{"within the settings", kWithin, {}, 0,
-                 "PICHROKA 1,154 VDJ/ha vyhovuje limitu 0,300–1,500 (limit z nastavení), rezerva 0,346.", ""},
+        PlanCall{"within the settings",
+                 kWithin,
+                 {},
+                 0,
+                 "PICHROKA 1,154 VDJ/ha vyhovuje limitu 0,300–1,500 (limit z nastavení), rezerva 0,346.",
+                 ""},
         PlanCall{"as a table",
                  kWithin,
                  {"--csv"},
@@ -54,15 +58,34 @@ INSTANTIATE_TEST_SUITE_P(
                  "ukazatel;hodnota;min;max;stav;rezerva;kategorie;zmena_ks;zmena_ha;lze_pridat_ks;lze_ubrat_ks;"
                  "prvni_datum_mimo;radku_mimo\nPICHROKA;1,154;0,300;1,500;vyhovuje;0,346;SKOTST;0;0,00;",
                  ""},
-        PlanCall{"above an upper limit", "[LIMITY]\r\nTYP4_MAX=1\r\n", {}, 1,
-                 "PICHROKA 1,154 VDJ/ha je nad limitem 1,000 (limit z nastavení) o 0,154. Uberte ", ""},
-        PlanCall{"the rows outside", "[LIMITY]\r\nTYP4_MAX=1,17\r\n", {}, 0, "Mimo limit je ", ""},
+        PlanCall{"above an upper limit",
+                 "[LIMITY]\r\nTYP4_MAX=1\r\n",
+                 {},
+                 1,
+                 "PICHROKA 1,154 VDJ/ha je nad limitem 1,000 (limit z nastavení) o 0,154. Uberte ",
+                 ""},
+        PlanCall{"the rows outside",
+                 "[LIMITY]\r\nTYP4_MAX=1,17\r\n",
+                 {},
+                 0,
+                 "Mimo limit jsou dny platnosti (PICHA): 5 z 12, první 2005-03-01.",
+                 ""},
+        PlanCall{"a category the figure does not count",
+                 kWithin,
+                 {"--category", "kůň starší"},
+                 0,
+                 "rezerva 0,402. Kůň starší se do PICHROKB nezapočítává.",
+                 ""},
         PlanCall{"limits of another type", "[LIMITY]\r\nTYP5_MIN=3\r\n", {}, 0, "není limit z nastavení", ""},
-        PlanCall{"given limits win", "[LIMITY]\r\nTYP4_MAX=1\r\n", {"--min", "1.2", "--category", "OVCE_POCET"}, 1,
-                 "je pod limitem 1,200 (zadaný limit) o 0,046. Přidejte ", ""},
+        PlanCall{"given limits win",
+                 "[LIMITY]\r\nTYP4_MAX=1\r\n",
+                 {"--min", "1.2", "--category", "OVCE_POCET"},
+                 1,
+                 "je pod limitem 1,200 (zadaný limit) o 0,046. Přidejte ",
+                 ""},
         PlanCall{"a setting that is no number", "[LIMITY]\r\nTYP4_MIN=hodně\r\n", {}, 2, "", "není číslo"},
-        PlanCall{"settings lower above upper", "[LIMITY]\r\nTYP4_MIN=2\r\nTYP4_MAX=1\r\n", {}, 2, "",
-                 "vyšší než horní"},
+        PlanCall{
+            "settings lower above upper", "[LIMITY]\r\nTYP4_MIN=2\r\nTYP4_MAX=1\r\n", {}, 2, "", "vyšší než horní"},
         PlanCall{"an unknown category", kWithin, {"--category", "SKOTDO6"}, 2, "", "Kategorie „SKOTDO6“"},
         PlanCall{"an unknown option", kWithin, {"--pdf"}, 2, "", "Neznámá volba"}),
     [](const testing::TestParamInfo<PlanCall>& i) {
