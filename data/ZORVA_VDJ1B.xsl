@@ -1197,7 +1197,7 @@
 .limitOK .hodnota { color: #1b5e20; }
 .limitMimo { border-color: #b00000; border-left-color: #b00000; background: #fdecea; }
 .limitMimo .hodnota { color: #b00000; }
-tr.mimoLimit td { background: #fdecea; }
+table.data tr.mimoLimit td { background: #fdecea !important; }
 tr.mimoLimit td.silne { color: #b00000; }
   </xsl:template>
 
