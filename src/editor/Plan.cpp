@@ -129,11 +129,16 @@ long long mostStepsToTake(const PlanInput& input)
 int largestCategory(const PlanInput& input, Figure figure)
 {
     const Model model(input, figure);
+    // Without units anywhere, the first category that has a coefficient can still take head.
+    auto priced = [&](int k) {
+        return std::any_of(input.rows.begin(), input.rows.end(),
+                           [&](const PlanRow& r) { return r.categories[std::size_t(k)].coefficient.has_value(); });
+    };
     int best = -1;
     double most = 0;
     for (int k : model.counted()) {
         const double units = model.totalUnits(k);
-        if (best < 0 || units > most) best = k, most = units;
+        if (best < 0 || units > most || (most == 0 && units == 0 && !priced(best) && priced(k))) best = k, most = units;
     }
     return best < 0 ? 0 : best;
 }

@@ -46,8 +46,8 @@ struct FigurePlan {
 FigurePlan planFigure(const PlanInput& input, Figure figure, const Limits& limits,
                       std::optional<int> category = std::nullopt);
 
-// The category that the figure counts with the most units over all rows (the first counted one when
-// no row holds any units).
+// The category that the figure counts with the most units over all rows (when no row holds any
+// units, the first counted one that has a coefficient in some row).
 int largestCategory(const PlanInput& input, Figure figure);
 
 // The yearly figure with `heads` added to every row's count of `category` (a row never below 0),

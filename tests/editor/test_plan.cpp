@@ -278,3 +278,19 @@ TEST(PlanTimeline, CountsTheRowsOutsideAndNamesTheFirstInTime)
 }
 
 }  // namespace
+
+namespace {
+
+// A farm without animals: the plan takes the first counted category the service gave a coefficient.
+TEST(PlanCategory, WithoutUnitsTheFirstCategoryWithACoefficient)
+{
+    PlanInput in{&CategorySet::first(), false, {}};
+    PlanRow r{"2005-01-01", 10, std::vector<CategoryInput>(in.set->categories.size())};
+    r.categories[4] = {0.15, 0};  // KOZA
+    in.rows.push_back(r);
+    EXPECT_EQ(largestCategory(in, Figure::A), 4);
+    const FigurePlan plan = planFigure(in, Figure::A, {0.3, std::nullopt});
+    EXPECT_EQ(plan.headChange, 20);  // 20 goats of 0.15 on 10 ha
+}
+
+}  // namespace

@@ -64,7 +64,8 @@ LimitPanel::LimitPanel(EditorWindow& window, QWidget* parent) : QWidget(parent),
     buttons->addWidget(cmdPouzij_);
     buttons->addStretch();
     auto* layout = new QVBoxLayout(this);
-    auto* source = new QLabel(QStringLiteral("Limity předvyplní nastavení programu (%1).").arg(kLimitsFromSettings), this);
+    auto* source =
+        new QLabel(QStringLiteral("Limity předvyplní nastavení programu (%1).").arg(kLimitsFromSettings), this);
     source->setWordWrap(true);
     layout->addWidget(source);
     layout->addLayout(form);
