@@ -38,6 +38,10 @@
   <xsl:key name="zmena" match="UPR:Change" use="concat(@date, '|', @field)"/>
   <!-- Values of the answer that the program could not take as the service sent them (its own list). -->
   <xsl:variable name="neprevzato" select="//UPR:NotTaken/UPR:Value"/>
+  <!-- The intensity limits the program judged the figures by (its own element, from its settings). -->
+  <xsl:variable name="limity" select="(//UPR:Limits)[1]"/>
+  <xsl:variable name="limMin" select="$limity/@min"/>
+  <xsl:variable name="limMax" select="$limity/@max"/>
 
   <!-- Chart geometry (SVG user units). -->
   <xsl:variable name="gW" select="1000"/>
@@ -63,6 +67,11 @@
         <style type="text/css">
           <xsl:call-template name="css"/>
         </style>
+        <xsl:if test="$limity">
+          <style type="text/css">
+            <xsl:call-template name="cssLimity"/>
+          </style>
+        </xsl:if>
       </head>
       <body>
         <xsl:if test="$zmeny">
@@ -494,6 +503,11 @@
                 </div>
               </div>
             </xsl:if>
+            <xsl:if test="$limity">
+              <xsl:for-each select="$limity/UPR:Limit">
+                <xsl:call-template name="pasLimitu"/>
+              </xsl:for-each>
+            </xsl:if>
           </div>
           <p class="pozn">
             <xsl:choose>
@@ -531,6 +545,9 @@
                 <xsl:for-each select="$radky">
                   <xsl:sort select="@DATPLATNOST"/>
                   <tr>
+                    <xsl:if test="$limity">
+                      <xsl:call-template name="radekMimoLimit"/>
+                    </xsl:if>
                     <td class="datum">
                       <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@DATPLATNOST)"/></xsl:call-template>
                     </td>
@@ -724,7 +741,8 @@
     <xsl:variable name="n" select="count($radky)"/>
     <xsl:variable name="cislaA" select="$radky/@PICHA[number(.) = number(.)]"/>
     <xsl:variable name="cislaB" select="$radky/@PICHB[number(.) = number(.)]"/>
-    <xsl:variable name="cisla" select="$cislaA | $cislaB"/>
+    <!-- The limits belong on the axis too, so that their lines fall inside the plot. -->
+    <xsl:variable name="cisla" select="$cislaA | $cislaB | $limMin[number(.) = number(.)] | $limMax[number(.) = number(.)]"/>
     <!-- A single date is no course: the table shows it. -->
     <xsl:if test="$cisla and $n &gt; 1">
       <xsl:variable name="max">
@@ -790,6 +808,21 @@
             <xsl:with-param name="yMax" select="$yMax"/>
             <xsl:with-param name="ph" select="$ph"/>
           </xsl:call-template>
+
+          <xsl:if test="$limity">
+            <xsl:for-each select="$limMin[number(.) = number(.)] | $limMax[number(.) = number(.)]">
+              <xsl:variable name="y" select="format-number($gT + $ph * ($yMax - number(.)) div ($yMax - $yMin), '0.##')"/>
+              <line class="limitCara" x1="{$gL}" y1="{$y}" x2="{$gW - $gR}" y2="{$y}" stroke="#b00000" stroke-width="1.5"
+                    stroke-dasharray="3 3"/>
+              <text x="{$gW - $gR - 4}" y="{$y - 4}" font-size="11" fill="#b00000" text-anchor="end">
+                <xsl:choose>
+                  <xsl:when test="local-name() = 'min'">dolní </xsl:when>
+                  <xsl:otherwise>horní </xsl:otherwise>
+                </xsl:choose>
+                <xsl:value-of select="concat('limit z nastavení ', format-number(number(.), '0,000##', 'cz'))"/>
+              </text>
+            </xsl:for-each>
+          </xsl:if>
 
           <!-- axis titles -->
           <text x="14" y="{$gT + $ph div 2}" font-size="13" fill="#333333" text-anchor="middle"
@@ -1111,6 +1144,61 @@
       <xsl:when test="$n = 'EKOKOZYOD12'">Eko kozy od 12 měsíců</xsl:when>
       <xsl:otherwise><xsl:value-of select="$n"/></xsl:otherwise>
     </xsl:choose>
+  </xsl:template>
+
+  <!-- ================================================================== limits -->
+
+  <!-- One yearly figure against the limits: green within, red outside. -->
+  <xsl:template name="pasLimitu">
+    <div class="karta limitPas limitOK">
+      <xsl:if test="@verdict != 'vyhovuje'"><xsl:attribute name="class">karta limitPas limitMimo</xsl:attribute></xsl:if>
+      <div class="popis">
+        <xsl:value-of select="concat(@figure, ' – ', $limity/@source, ': ')"/>
+        <xsl:choose>
+          <xsl:when test="$limMin and $limMax">
+            <xsl:value-of select="concat(format-number(number($limMin), '0,000##', 'cz'), ' – ', format-number(number($limMax), '0,000##', 'cz'))"/>
+          </xsl:when>
+          <xsl:when test="$limMin"><xsl:value-of select="concat('nejméně ', format-number(number($limMin), '0,000##', 'cz'))"/></xsl:when>
+          <xsl:otherwise><xsl:value-of select="concat('nejvýše ', format-number(number($limMax), '0,000##', 'cz'))"/></xsl:otherwise>
+        </xsl:choose>
+        <xsl:text> VDJ/ha</xsl:text>
+      </div>
+      <div class="hodnota"><xsl:value-of select="@verdict"/></div>
+      <div class="popis">
+        <xsl:choose>
+          <xsl:when test="@verdict = 'vyhovuje'">rezerva </xsl:when>
+          <xsl:otherwise>o </xsl:otherwise>
+        </xsl:choose>
+        <xsl:value-of select="format-number(translate(@margin, '-', ''), '0,000##', 'cz')"/>
+        <xsl:text> VDJ/ha</xsl:text>
+        <xsl:if test="number(@rowsOutside) &gt; 0">
+          <xsl:value-of select="concat('; mimo limit ', @rowsOutside, ' dnů platnosti (', @rows, '), první ')"/>
+          <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@firstOutside)"/></xsl:call-template>
+        </xsl:if>
+      </div>
+    </div>
+  </xsl:template>
+
+  <!-- Marks a row of the overview whose own figure lies outside the limits. -->
+  <xsl:template name="radekMimoLimit">
+    <xsl:variable name="mimoA" select="$limity/UPR:Limit[@rows = 'PICHA'] and (($limMin and number(@PICHA) &lt; number($limMin))
+        or ($limMax and number(@PICHA) &gt; number($limMax)))"/>
+    <xsl:variable name="mimoB" select="$limity/UPR:Limit[@rows = 'PICHB'] and (($limMin and number(@PICHB) &lt; number($limMin))
+        or ($limMax and number(@PICHB) &gt; number($limMax)))"/>
+    <xsl:if test="$mimoA or $mimoB">
+      <xsl:attribute name="class">mimoLimit</xsl:attribute>
+      <xsl:attribute name="title">mimo limit z nastavení</xsl:attribute>
+    </xsl:if>
+  </xsl:template>
+
+  <xsl:template name="cssLimity">
+.limitPas { min-width: 300px; }
+.limitOK { border-color: #2e7d32; border-left-color: #2e7d32; background: #e8f5e9; }
+.limitOK .hodnota { color: #1b5e20; }
+.limitMimo { border-color: #b00000; border-left-color: #b00000; background: #fdecea; }
+.limitMimo .hodnota { color: #b00000; }
+table.data tr.mimoLimit td { background: #fdecea !important; }
+tr.mimoLimit td.silne { color: #b00000; }
   </xsl:template>
 
   <!-- ================================================================== style -->

@@ -13,6 +13,7 @@
 #include "common/Failure.h"
 #include "common/SystemClock.h"
 #include "common/TerminationSignals.h"
+#include "editor/PlanCommand.h"
 #include "editor/Recompute.h"
 #include "presentation/RenderCommand.h"
 #include "request/BatchCommand.h"
@@ -50,6 +51,7 @@ const std::vector<std::unique_ptr<Command>>& commands()
     static const std::vector<std::unique_ptr<Command>> table = [] {
         std::vector<std::unique_ptr<Command>> t;
         t.push_back(std::make_unique<editor::RecomputeCommand>());
+        t.push_back(std::make_unique<editor::PlanCommand>());
         t.push_back(std::make_unique<request::BatchCommand>(interruptOnSignal));
         t.push_back(std::make_unique<presentation::RenderCommand>());
         return t;

@@ -13,6 +13,8 @@
 #include "common/NumberText.h"
 #include "common/SkipOnFailure.h"
 #include "common/UserText.h"
+#include "editor/PlanInput.h"
+#include "editor/RecordedLimits.h"
 #include "editor/TableColumns.h"
 #include "editor/WriteBack.h"
 #include "platform/WorkingDatabase.h"
@@ -116,7 +118,7 @@ void EditorSession::loadRows(db::Recordset& rs)
 {
     std::vector<xml::Node> rows;
     skipOnFailure([&] { rows = xmlDOM->selectList(QStringLiteral("//VDJ:PICHROW")); });
-    const TableColumns col(rs, set_, false);
+    const TableColumns col(rs, set_);
     static const xml::Name date = xml::Name::from(std::string("DATPLATNOST"));
     static const xml::Name vdjA = xml::Name::from(std::string("VDJA"));
     static const xml::Name vdjB = xml::Name::from(std::string("VDJB"));
@@ -223,8 +225,8 @@ void EditorSession::loadRows(db::Recordset& rs)
     rs.endBatch();
 }
 
-void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QChar decimalPoint, RunTotals& totals,
-                                 RowWriter& writer)
+void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, const SumOrder& order, QChar decimalPoint,
+                                 YearTotals& totals, RowWriter& writer, std::vector<RowOutcome>& outcomes)
 {
     // Acreage: empty becomes 0, then the column holds its own numeric value.
     skipOnFailure([&] {
@@ -241,30 +243,21 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QCh
         });
     }
     for (const CategoryColumns& c : col.categories) skipOnFailure([&] { rs.setValue(c.units, 0.0); });
-    for (const CategoryColumns& c : col.categories) {
+    // A category whose units could not be computed or stored adds the 0 that the reset left.
+    const DecimalSigns signs;
+    std::vector<double> units(col.categories.size(), 0.0);
+    for (std::size_t k = 0; k < col.categories.size(); ++k) {
         skipOnFailure([&] {
-            const QVariant& koef = rs.value(c.coefficient);
-            if (db::isNullValue(koef)) {
-                // An empty coefficient gives an empty product: the units stay empty and count as 0.
-                rs.setValue(c.units, QVariant());
-                return;
-            }
-            const double product = db::doubleValue(koef) * numericValue(rs.value(c.count));
-            rs.setValue(c.units, fixedText(product, 5, decimalPoint));
+            const CategoryColumns& c = col.categories[k];
+            const std::optional<QString> text = unitsText(readCategory(rs, c), decimalPoint);
+            rs.setValue(c.units, text ? QVariant(*text) : QVariant());
+            units[k] = unitsValue(text, signs);
         });
     }
 
-    auto addUp = [&](int column, const std::vector<int>& units) {
-        skipOnFailure([&] { rs.setValue(column, 0.0); });
-        for (int u : units) {
-            skipOnFailure([&] {
-                const double sum = db::doubleValue(rs.value(column));
-                rs.setValue(column, sum + numericValue(rs.value(u)));
-            });
-        }
-    };
-    addUp(col.vdjA, col.sumA);
-    addUp(col.vdjB, col.sumB);
+    const RowSums sums = sumUnits(units, order);
+    skipOnFailure([&] { rs.setValue(col.vdjA, sums.vdjA); });
+    skipOnFailure([&] { rs.setValue(col.vdjB, sums.vdjB); });
 
     skipOnFailure([&] {
         const QVariant& acreage = rs.value(col.acreage);
@@ -273,31 +266,18 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, QCh
             skipOnFailure([&] { rs.setValue(col.pichB, 0.0); });
             return;
         }
-        const double area = db::doubleValue(acreage);
-        if (area > 0) {
-            skipOnFailure([&] { rs.setValue(col.pichA, db::doubleValue(rs.value(col.vdjA)) / area); });
-            skipOnFailure([&] { rs.setValue(col.pichB, db::doubleValue(rs.value(col.vdjB)) / area); });
-            ++totals.counted;
-            skipOnFailure([&] { totals.a += db::doubleValue(rs.value(col.pichA)); });
-            skipOnFailure([&] { totals.b += db::doubleValue(rs.value(col.pichB)); });
-        } else {
-            skipOnFailure([&] { rs.setValue(col.pichA, 0.0); });
-            skipOnFailure([&] { rs.setValue(col.pichB, 0.0); });
-            ++totals.counted;
-        }
+        const Intensities figures = intensities(sums, db::doubleValue(acreage));
+        // The year averages what the rows hold: a figure that the column refused leaves the one it had.
+        Intensities held = figures;
+        skipOnFailure([&] { rs.setValue(col.pichA, figures.pichA); });
+        skipOnFailure([&] { rs.setValue(col.pichB, figures.pichB); });
+        skipOnFailure([&] { held.pichA = db::doubleValue(rs.value(col.pichA)); });
+        skipOnFailure([&] { held.pichB = db::doubleValue(rs.value(col.pichB)); });
+        totals.add(held);
+        skipOnFailure([&] { outcomes.push_back({rs.value(col.date).toString(), held}); });
     });
 
     skipOnFailure([&] { writer.writeRow(rs, col); });
-}
-
-QString EditorSession::yearlyText(double total, int counted) const
-{
-    if (counted == 0) throw failure(err::DivisionByZero);
-    const double average = total / counted;
-    // Read back through its 15-digit text, then cut (not rounded) to three decimals.
-    const double rounded = leadingNumber(CisloSTeckou(QVariant(average)));
-    const double cut = std::floor(rounded * 1000) / 1000;
-    return CisloSTeckou(QVariant(fixedText(cut, 3, regionalDecimalSign())));
 }
 
 void EditorSession::Pocitej(const RunHooks& hooks)
@@ -315,7 +295,9 @@ void EditorSession::Pocitej(const RunHooks& hooks)
     };
 
     db::Recordset* rs = recordset();
-    RunTotals totals;
+    YearTotals totals;
+    std::vector<RowOutcome> outcomes;
+    bool allRows = true;
     if (rs) {
         skipOnFailure([&] { rs->moveLast(); });
         skipOnFailure([&] { rs->moveFirst(); });
@@ -332,13 +314,15 @@ void EditorSession::Pocitej(const RunHooks& hooks)
 
         const int total = rs->rowCount();
         int done = 0;
-        const TableColumns columns(*rs, set_, ecoType(headers_.value(QStringLiteral("txtVARPICH"))));
+        const bool eco = ecoType(headers_.value(QStringLiteral("txtVARPICH")));
+        const TableColumns columns(*rs, set_);
+        const SumOrder order(set_, eco);
         // The regional settings hold still during a run.
         const QChar decimalPoint = regionalDecimalSign();
         rs->beginBatch();
         while (!rs->eof()) {
             const int position = rs->position();
-            calculateRow(*rs, columns, decimalPoint, totals, *writer);
+            calculateRow(*rs, columns, order, decimalPoint, totals, *writer, outcomes);
             skipOnFailure([&] { rs->update(); });
             skipOnFailure([&] { rs->moveNext(); });
             // A row is never processed twice, whatever failed above.
@@ -350,7 +334,7 @@ void EditorSession::Pocitej(const RunHooks& hooks)
         rs->endBatch();
         // A run that stopped early saw only some rows: the list of changes from an earlier run stays, so
         // that no changed figure of the rows not reached loses its mark.
-        const bool allRows = rs->eof();
+        allRows = rs->eof();
         skipOnFailure([&] {
             if (xmlDOM && allRows) recordChanges(*xmlDOM, writer->changes().changes());
         });
@@ -359,12 +343,22 @@ void EditorSession::Pocitej(const RunHooks& hooks)
         });
     }
 
-    skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKA")] = yearlyText(totals.a, totals.counted); });
-    skipOnFailure([&] { headers_[QStringLiteral("txtPICHROKB")] = yearlyText(totals.b, totals.counted); });
+    // No counted row: nothing to divide by, and the boxes keep their texts.
+    skipOnFailure([&] {
+        if (const auto figure = yearlyFigure(totals.a, totals.counted))
+            headers_[QStringLiteral("txtPICHROKA")] = figure->text;
+    });
+    skipOnFailure([&] {
+        if (const auto figure = yearlyFigure(totals.b, totals.counted))
+            headers_[QStringLiteral("txtPICHROKB")] = figure->text;
+    });
     skipOnFailure([&] {
         if (xmlDOM)
             RowWriter::writeYearly(*xmlDOM, headers_.value(QStringLiteral("txtPICHROKA")),
                                    headers_.value(QStringLiteral("txtPICHROKB")));
+    });
+    skipOnFailure([&] {
+        if (xmlDOM && allRows) recordRunLimits(outcomes);
     });
     skipOnFailure([&] {
         if (rs) rs->moveFirst();
@@ -373,6 +367,22 @@ void EditorSession::Pocitej(const RunHooks& hooks)
     running_ = false;
     emit runFinished();
     if (hooks.beep) hooks.beep();
+}
+
+void EditorSession::recordRunLimits(const std::vector<RowOutcome>& outcomes)
+{
+    const std::optional<int> type = calculationType(headers_.value(QStringLiteral("txtVARPICH")));
+    const Limits limits = type ? settingsLimits(ctx_.settingsFile(), *type) : Limits();
+    std::vector<LimitCheck> checks;
+    auto check = [&](bool held, const QString& figure, const QString& rows, double Intensities::*row) {
+        if (!held) return;
+        LimitCheck c{figure, rows, headers_.value(QStringLiteral("txt") + figure), {}};
+        for (const RowOutcome& o : outcomes) c.outside.note(o.date, o.figures.*row, limits);
+        checks.push_back(c);
+    };
+    check(bPICHROKA, QStringLiteral("PICHROKA"), QStringLiteral("PICHA"), &Intensities::pichA);
+    check(bPICHROKB, QStringLiteral("PICHROKB"), QStringLiteral("PICHB"), &Intensities::pichB);
+    recordLimits(*xmlDOM, type.value_or(0), limits, kLimitsFromSettings, checks);
 }
 
 void EditorSession::deleteWorkingDatabases()

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/ProgramContext.h"
+#include "editor/Calculation.h"
 #include "editor/CategorySet.h"
 #include "editor/UserChanges.h"
 #include "editor/ValuesNotTaken.h"
@@ -78,13 +79,14 @@ signals:
 private:
     void loadRows(db::Recordset& rs);
     void noteNotTaken(ValueNotTaken value);
-    struct RunTotals {
-        int counted = 0;  // rows that count towards the yearly intensities
-        double a = 0, b = 0;
+    struct RowOutcome {
+        QString date;
+        Intensities figures;
     };
-    void calculateRow(db::Recordset& rs, const struct TableColumns& columns, QChar decimalPoint, RunTotals& totals,
-                      class RowWriter& writer);
-    QString yearlyText(double total, int counted) const;
+    void calculateRow(db::Recordset& rs, const struct TableColumns& columns, const SumOrder& order, QChar decimalPoint,
+                      YearTotals& totals, class RowWriter& writer, std::vector<RowOutcome>& outcomes);
+    // The limits of the settings for the type, and how the run's figures meet them, into xmlDOM.
+    void recordRunLimits(const std::vector<RowOutcome>& outcomes);
 
     const ProgramContext& ctx_;
     const CategorySet& set_;

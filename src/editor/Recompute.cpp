@@ -6,6 +6,7 @@
 #include "common/Failure.h"
 #include "editor/EditableFields.h"
 #include "editor/EditorSession.h"
+#include "editor/HeadlessMessages.h"
 
 namespace zorva::editor {
 
@@ -37,14 +38,6 @@ Options read(const CommandOptions& args)
         throw BadInput(QStringLiteral("Generace musí být first nebo 2006, ne \"%1\".").arg(o.generation));
     return o;
 }
-
-// Messages that the loading would show in a window go to the error stream, and mark the run failed.
-class CollectingMessages : public MessageBoxes {
-public:
-    void show(const QString& text, MessageIcon) override { shown << text; }
-    Answer ask(const QString&) override { return Answer::Yes; }
-    QStringList shown;
-};
 
 }  // namespace
 

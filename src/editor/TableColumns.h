@@ -16,12 +16,10 @@ struct CategoryColumns {
 };
 
 struct TableColumns {
-    TableColumns(const db::Recordset& rs, const CategorySet& set, bool eco);
+    TableColumns(const db::Recordset& rs, const CategorySet& set);
 
     int date, vdjA, vdjB, pichA, pichB, lpis, irz, acreage;
     std::vector<CategoryColumns> categories;  // in the order of the set
-    // The units columns that the sums VDJA and VDJB add, in the order of addition for the type.
-    std::vector<int> sumA, sumB;
 };
 
 }  // namespace zorva::editor

@@ -83,7 +83,7 @@ xml::Node RowWriter::rowElement(const QString& date) const
 
 void RowWriter::writeRow(const db::Recordset& rs)
 {
-    if (!ownColumns_) ownColumns_.emplace(rs, set_, ecoWritten_);
+    if (!ownColumns_) ownColumns_.emplace(rs, set_);
     writeRow(rs, *ownColumns_);
 }
 

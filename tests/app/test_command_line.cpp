@@ -74,7 +74,19 @@ INSTANTIATE_TEST_SUITE_P(
         // A device that is always full: nothing may end as if it had been written.
         Call{{"--render", sample, "--out", "/dev/full"}, 2, "", "Na disku není dost místa: /dev"},
         Call{{"--recompute", sample, "--out", "/dev/full"}, 2, "", "Na disku není dost místa: /dev"},
-        Call{{"--recompute", sample}, 2, "", "Na disku není dost místa pro standardní výstup.", "/dev/full"}));
+        Call{{"--recompute", sample}, 2, "", "Na disku není dost místa pro standardní výstup.", "/dev/full"},
+        Call{{"--plan"}, 2, "", "Volbě --plan chybí hodnota.\nPoužití:"},
+        Call{{"--plan", "/nonexistent/in.xml"}, 2, "", "nelze přečíst"},
+        Call{{"--plan", sample, "--min", "nula"}, 2, "", "Dolní limit „nula“ není číslo."},
+        Call{{"--plan", sample, "--min", "2", "--max", "1,5"}, 2, "", "je vyšší než horní"},
+        Call{{"--plan", sample, "--category", "zebra"}, 2, "", "Kategorie „zebra“"},
+        Call{{"--plan", sample}, 0, "PICHROKA 1,154 VDJ/ha: pro tento typ výpočtu není limit z nastavení.", ""},
+        Call{{"--plan", sample, "--min", "0,3", "--max", "1.5"}, 0, "PICHROKA 1,154 VDJ/ha vyhovuje limitu", ""},
+        Call{{"--plan", sample, "--min", "1.2", "--category", "skot starší"},
+             1,
+             "je pod limitem 1,200 (zadaný limit)",
+             ""},
+        Call{{"--plan", sample, "--max", "1", "--csv"}, 1, "ukazatel;hodnota;min;max;stav;", ""}));
 
 // Runs started together in one program folder each get a working database of their own: a copy of
 // the program in a folder of its own, so that the builds' own folder stays out of it.

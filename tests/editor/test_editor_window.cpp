@@ -12,6 +12,7 @@
 #include <QToolTip>
 
 #include "ResponseBuilder.h"
+#include "common/NumberText.h"
 #include "editor/ui/EditorOpener.h"
 #include "editor/ui/EditorWindow.h"
 #include "support/TestSupport.h"
@@ -309,4 +310,28 @@ TEST_F(EditorWindowTest, ValuesNotTakenAreShownOnlyWhenThereAreAny)
             EXPECT_TRUE(link->toolTip().contains(QStringLiteral("SKOTML_POCET: služba poslala „123456“, počítá se 0")));
         }
     }
+}
+
+// The "Limit" tab proposes with the settings' limits and applies the head plan as typed counts.
+TEST_F(EditorWindowTest, LimitTabProposesAndAppliesTheHeadPlan)
+{
+    program.write(QStringLiteral("ZORVA_VDJ.INI"), "[LIMITY]\r\nTYP2_MIN=1,2\r\nTYP2_MAX=\r\n");
+    auto w = open(CategorySet::first(), response({row("2006-01-01", "10"), row("2006-02-01", "12")}));
+    auto* min = w->findChild<QLineEdit*>(QStringLiteral("txtLIMITMIN"));
+    ASSERT_TRUE(min);
+    EXPECT_EQ(min->text(), generalText(1.2, regionalDecimalSign()));
+    EXPECT_EQ(min->accessibleName(), QStringLiteral("Dolní limit (VDJ/ha)"));
+    w->findChild<QPushButton*>(QStringLiteral("cmdNavrhni"))->click();
+    auto* answer = w->findChild<QLabel*>(QStringLiteral("lblNAVRH"));
+    // 0.6 and 0.72 VDJ/ha: 9 more young cattle in each row give 1.14 and 1.26, on average 1.2.
+    EXPECT_TRUE(answer->text().startsWith(
+        QStringLiteral("PICHROKA 0,660 VDJ/ha je pod limitem 1,200 (limit z nastavení) o 0,540. Přidejte 9 ks "
+                       "Skot mladší ke každému dni platnosti")))
+        << answer->text().toStdString();
+    auto* apply = w->findChild<QPushButton*>(QStringLiteral("cmdPouzij"));
+    ASSERT_TRUE(apply->isEnabled());
+    apply->click();
+    EXPECT_EQ(w->session().header(QStringLiteral("txtPICHROKA")), QStringLiteral("1.200"));
+    EXPECT_TRUE(answer->text().contains(QStringLiteral("vyhovuje"))) << answer->text().toStdString();
+    EXPECT_EQ(w->xmlDOM()->selectList(QStringLiteral("//UPR:Changes/UPR:Change")).size(), 2u);
 }

@@ -78,7 +78,7 @@ TEST(Report, PagesSayWhatTheyAre)
         {"the service's answer",
          mainWindowPage,
          {serviceLine, QStringLiteral("Průměr intenzit všech dnů")},
-         {band, QStringLiteral("Výpočet upravený uživatelem")}},
+         {band, QStringLiteral("Výpočet upravený uživatelem"), QStringLiteral("limit z nastavení")}},
         {"the answer after one edit",
          editedAndShown,
          {band, QStringLiteral("Skot mladší – počet zvířat (ks)"), QStringLiteral("zmeneno"),
@@ -108,6 +108,19 @@ TEST(Report, PagesSayWhatTheyAre)
          },
          {QStringLiteral("Některé údaje odpovědi program nepřevzal"), QStringLiteral("počítá se 0"), serviceLine},
          {band, QStringLiteral("UPRAVENO")}},
+        {"an answer recomputed under limits of the settings",
+         [](TestProgram& p) {
+             p.write(QStringLiteral("ZORVA_VDJ.INI"), "[LIMITY]\r\nTYP4_MIN=1,2\r\nTYP4_MAX=2\r\n");
+             p.write(QStringLiteral("in.xml"), kAnswer);
+             EXPECT_EQ(editor::recompute({"--recompute", p.path(QStringLiteral("in.xml")), "--out",
+                                          p.path(QStringLiteral("ZORVA_VDJ1B_response.xml"))},
+                                         p.ctx, {[](const QByteArray&) {}, [](const QString&) {}}),
+                       0);
+             return mainWindowPage(p);
+         },
+         {QStringLiteral("PICHROKA – limit z nastavení: 1,200 – 2,000 VDJ/ha"), QStringLiteral("pod limitem"),
+          QStringLiteral("limitMimo"), QStringLiteral("class=\"mimoLimit\""), QStringLiteral("limitCara"), serviceLine},
+         {band}},
         {"a single-date answer",
          [](TestProgram& p) {
              p.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), singleDateAnswer());

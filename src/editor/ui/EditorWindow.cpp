@@ -24,6 +24,7 @@
 #include "common/ui/LockedLook.h"
 #include "common/ui/PovolFormular.h"
 #include "editor/EditableFields.h"
+#include "editor/ui/LimitPanel.h"
 #include "presentation/Rendering.h"
 
 namespace zorva::editor {
@@ -163,6 +164,8 @@ EditorWindow::EditorWindow(const ProgramContext& ctx, const CategorySet& set, QW
     SSTab1_->addTab(dates, QStringLiteral("Datumy"));
     buildOverviewTab(overview, subjectTop, subjectHeight);
     buildDatesTab(dates, frameWidth, frameHeight);
+    limitPanel_ = new LimitPanel(*this);
+    SSTab1_->addTab(limitPanel_, QStringLiteral("Limit"));
 
     auto button = [&](const char* name, const char* caption, int left) {
         auto* b = new QPushButton(QString::fromUtf8(caption), this);
@@ -355,6 +358,7 @@ void EditorWindow::Startuj()
     session_->Startuj();
     showHeaders();
     rebind();
+    limitPanel_->takeSettings();
     const QStringList notTaken = describeAll(session_->valuesNotTaken());
     lblNEPREVZATO_->setToolTip(notTaken.join(QLatin1Char('\n')));
     lblNEPREVZATO_->setVisible(!notTaken.isEmpty());

@@ -24,6 +24,8 @@ class DesignGeometry;
 
 namespace zorva::editor {
 
+class LimitPanel;
+
 // The livestock-unit editor window. frmEditace and frmEditace2006 are both this class, made with
 // their category set: the category lines, the table's columns and the elements read and written
 // all come from the set. The window only binds widgets to an EditorSession.
@@ -56,6 +58,7 @@ public:
     void cmdStorno_Click();
 
     QCheckBox* chkHTML() const { return chkHTML_; }
+    LimitPanel* limitPanel() const { return limitPanel_; }
     QLineEdit* box(const QString& objectName) const;
     // The window's design and the factor that turns it into pixels in the font at hand.
     const DesignGeometry& design() const { return *design_; }
@@ -92,6 +95,7 @@ private:
     QCheckBox* chkHTML_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QLabel* lblNEPREVZATO_ = nullptr;
+    LimitPanel* limitPanel_ = nullptr;
     QPlainTextEdit* txtIRZ_OJM_ = nullptr;
     QMap<QString, QLineEdit*> headerBoxes_;
     QMap<QString, QLineEdit*> boundBoxes_;  // by column
