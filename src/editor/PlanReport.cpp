@@ -16,19 +16,19 @@ QString hectares(double value)
     return fixedText(std::fabs(value), 2, kComma);
 }
 
-QString limitsText(const Limits& limits)
-{
-    if (limits.min && limits.max) return limitText(*limits.min) + QStringLiteral("–") + limitText(*limits.max);
-    if (limits.min) return QStringLiteral("od ") + limitText(*limits.min);
-    return QStringLiteral("do ") + limitText(*limits.max);
-}
-
 QString optionalNumber(const std::optional<int>& n)
 {
     return n ? QString::number(*n) : QString();
 }
 
 }  // namespace
+
+QString limitsText(const Limits& limits)
+{
+    if (limits.min && limits.max) return limitText(*limits.min) + QStringLiteral("–") + limitText(*limits.max);
+    if (limits.min) return QStringLiteral("od ") + limitText(*limits.min);
+    return QStringLiteral("do ") + limitText(*limits.max);
+}
 
 QString limitText(double value)
 {

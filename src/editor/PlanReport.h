@@ -24,5 +24,7 @@ QString planCsvLine(const FigurePlan& plan, const PlanWording& wording);
 
 // A figure with at least three decimals ("0,500", "0,1387") and the decimal comma.
 QString limitText(double value);
+// "0,3–1,5", "od 0,3", "do 1,5": the limits as the texts show them; at least one must be set.
+QString limitsText(const Limits& limits);
 
 }  // namespace zorva::editor

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "request/Applicant.h"
@@ -21,11 +22,14 @@ struct BatchResult {
     QString jisubrux, ico, rc;
     QString name;  // the applicant's name from the response
     QString type, variant;
-    QString year;          // as the request carried it (a date normalised), or as given
-    QString acreage;       // type 6: as the request carried it, or as given
-    QString pichA, pichB;  // PICHROKA, PICHROKB of the response
-    QString state;         // "OK", kOkWithWarning, or why the line failed, in Czech
-    QString page;          // file name of the line's page when it is OK
+    QString year;                  // as the request carried it (a date normalised), or as given
+    QString acreage;               // type 6: as the request carried it, or as given
+    QString pichA, pichB;          // PICHROKA, PICHROKB of the response
+    QString limit;                 // the settings' limits for the type, when any: "0,3–1,5 (limit z nastavení)"
+    QString verdict;               // "vyhovuje", "pod limitem", "nad limitem"
+    std::optional<double> margin;  // VDJ/ha to the nearer limit: positive within, negative outside
+    QString state;                 // "OK", kOkWithWarning, or why the line failed, in Czech
+    QString page;                  // file name of the line's page when it is OK
 
     bool ok() const { return state == QLatin1String("OK") || state == kOkWithWarning; }
     bool unfinished() const { return state == kBatchInterrupted || state.startsWith(kNotSentUnreachable); }

@@ -6,6 +6,7 @@
 #include "common/Failure.h"
 #include "common/FileNamePart.h"
 #include "common/TypedNumbers.h"
+#include "editor/PlanReport.h"
 #include "editor/ResponseCheck.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
@@ -72,6 +73,8 @@ BatchRun::BatchRun(const ProgramContext& ctx, std::vector<BatchRow> rows, BatchS
 {
     results_.reserve(rows_.size());
     for (const BatchRow& row : rows_) results_.push_back(BatchResult::of(row));
+    // A key of the settings that holds no limit gives none: the lines then carry no verdict.
+    for (int type = 1; type <= 6; ++type) limits_[type] = editor::settingsLimits(ctx.settingsFile(), type);
     queue_ = std::make_unique<InFlightQueue>(
         settings_.jobs,
         [this]() -> std::optional<InFlightQueue::Job> {
@@ -222,6 +225,7 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
         return true;
     }
     takeFigures(stored, results_[index]);
+    judge(results_[index]);
     results_[index].page = base + QStringLiteral(".htm");
     complete(index, answeredState(stored));
     return true;
@@ -248,8 +252,28 @@ void BatchRun::answered(size_t index, const QString& base, const xml::Document& 
         return complete(index, f.description());
     }
     takeFigures(response, results_[index]);
+    judge(results_[index]);
     results_[index].page = base + QStringLiteral(".htm");
     complete(index, answeredState(response));
+}
+
+// The answer's yearly figures judged by the settings' limits for its type: of PICHROKA and PICHROKB
+// the one nearest its limits, or furthest outside, speaks for the line.
+void BatchRun::judge(BatchResult& r) const
+{
+    const std::optional<int> type = editor::calculationType(r.type);
+    if (!type || !limits_[*type].any()) return;
+    const editor::Limits& limits = limits_[*type];
+    for (const QString& text : {r.pichA, r.pichB}) {
+        const std::optional<double> value = documentNumber(text);
+        if (!value) continue;
+        const double margin = editor::marginOf(*value, limits);
+        if (r.margin && *r.margin <= margin) continue;
+        r.margin = margin;
+        r.verdict = editor::verdictText(editor::verdictOf(*value, limits));
+    }
+    if (r.margin)
+        r.limit = editor::limitsText(limits) + QStringLiteral(" (") + editor::kLimitsFromSettings + QLatin1Char(')');
 }
 
 QString BatchRun::answeredState(const xml::Document& response) const

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/ProgramContext.h"
+#include "editor/Limits.h"
 #include "request/BatchList.h"
 #include "request/BatchResult.h"
 #include "request/ExchangeMessages.h"
@@ -83,6 +84,7 @@ private:
     void answered(size_t index, const QString& base, const xml::Document& response);
     void complete(size_t index, const QString& state);
     QString answeredState(const xml::Document& response) const;
+    void judge(BatchResult& result) const;
     void reportReady();
     void finish();
     // Ends the run early: the rows in flight and the rows not yet sent get `state`.
@@ -98,6 +100,7 @@ private:
     std::unique_ptr<presentation::ResponsePages> pages_;
     std::unique_ptr<InFlightQueue> queue_;
     std::vector<BatchResult> results_;
+    editor::Limits limits_[7];  // the settings' intensity limits, by calculation type
     std::vector<bool> done_;
     std::map<size_t, std::unique_ptr<Exchange>> inFlight_;  // by row index
     size_t nextRow_ = 0;

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 
 #include "common/FileWriting.h"
 #include "common/NumberText.h"
@@ -10,16 +11,31 @@ namespace zorva::request {
 
 namespace {
 
+// The state stays the last field, where readers of the earlier summaries found it.
 const QStringList kHeader = {QStringLiteral("RADEK"),    QStringLiteral("JISUBRUX"), QStringLiteral("ICO"),
                              QStringLiteral("RC"),       QStringLiteral("ZADATEL"),  QStringLiteral("TYP"),
                              QStringLiteral("VARIANTA"), QStringLiteral("ROK"),      QStringLiteral("PICHROKA"),
-                             QStringLiteral("PICHROKB"), QStringLiteral("STAV")};
+                             QStringLiteral("PICHROKB"), QStringLiteral("LIMIT"),    QStringLiteral("POSOUZENI"),
+                             QStringLiteral("REZERVA"),  QStringLiteral("STAV")};
 
 // The page's column headings; the list keeps the field names, which other programs may read by.
-const QStringList kPageHeader = {QStringLiteral("Řádek"),    QStringLiteral("JISUBRUX"), QStringLiteral("IČ"),
-                                 QStringLiteral("RČ"),       QStringLiteral("Žadatel"),  QStringLiteral("Typ"),
-                                 QStringLiteral("Varianta"), QStringLiteral("Rok"),      QStringLiteral("PICH A"),
-                                 QStringLiteral("PICH B"),   QStringLiteral("Stav")};
+const QStringList kPageHeader = {QStringLiteral("Řádek"),
+                                 QStringLiteral("JISUBRUX"),
+                                 QStringLiteral("IČ"),
+                                 QStringLiteral("RČ"),
+                                 QStringLiteral("Žadatel"),
+                                 QStringLiteral("Typ"),
+                                 QStringLiteral("Varianta"),
+                                 QStringLiteral("Rok"),
+                                 QStringLiteral("PICH A"),
+                                 QStringLiteral("PICH B"),
+                                 QStringLiteral("Limit"),
+                                 QStringLiteral("Posouzení"),
+                                 QStringLiteral("Rezerva (VDJ/ha)"),
+                                 QStringLiteral("Stav")};
+
+// Where the state of a line stands among its fields.
+constexpr int kStateColumn = 13;
 
 QStringList fields(const BatchResult& r)
 {
@@ -36,13 +52,16 @@ QStringList fields(const BatchResult& r)
             r.year,
             shownFigure(r.pichA, comma),
             shownFigure(r.pichB, comma),
+            r.limit,
+            r.verdict,
+            r.margin ? fixedText(*r.margin, 3, comma) : QString(),
             r.state};
 }
 
-// The line number and the two intensities; every other column is text.
+// The line number, the two intensities and the margin; every other column is text.
 bool isNumberColumn(qsizetype column)
 {
-    return column == 0 || column == 8 || column == 9;
+    return column == 0 || column == 8 || column == 9 || column == 12;
 }
 
 // What a spreadsheet reads as a number in a number column: "12", "0,942", "-0,5".
@@ -91,6 +110,37 @@ void writeSummaryCsv(const QString& path, const std::vector<BatchResult>& result
     writeFileAtomically(path, QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8());
 }
 
+namespace {
+
+// The applicants an advisor looks at first: outside their limits, or nearest to them.
+QString nearestToLimits(const std::vector<BatchResult>& results)
+{
+    constexpr std::size_t kShown = 10;
+    std::vector<const BatchResult*> judged;
+    for (const BatchResult& r : results)
+        if (r.margin) judged.push_back(&r);
+    if (judged.empty()) return QString();
+    std::stable_sort(judged.begin(), judged.end(),
+                     [](const BatchResult* a, const BatchResult* b) { return *a->margin < *b->margin; });
+    if (judged.size() > kShown) judged.resize(kShown);
+    QString html = QStringLiteral(
+        "<h2>Nejblíže limitu</h2>\n<table class=\"data\">\n<thead><tr><th>Řádek</th><th>Žadatel</th>"
+        "<th>Limit</th><th>Posouzení</th><th>Rezerva (VDJ/ha)</th></tr></thead>\n<tbody>\n");
+    for (const BatchResult* r : judged) {
+        const QString applicant =
+            r->name.isEmpty() ? r->identifier() : r->name + QStringLiteral(" (") + r->identifier() + QLatin1Char(')');
+        html += QStringLiteral(
+                    "<tr><td class=\"num\">%1</td><td>%2</td><td>%3</td><td%4>%5</td>"
+                    "<td class=\"num\">%6</td></tr>\n")
+                    .arg(QString::number(r->number), applicant.toHtmlEscaped(), r->limit.toHtmlEscaped(),
+                         *r->margin < 0 ? QStringLiteral(" class=\"selhani\"") : QString(), r->verdict.toHtmlEscaped(),
+                         fixedText(*r->margin, 3, QLatin1Char(',')));
+    }
+    return html + QStringLiteral("</tbody>\n</table>\n<h2>Všechny řádky seznamu</h2>\n");
+}
+
+}  // namespace
+
 void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results, const QString& reportStyle)
 {
     QString html = QStringLiteral(
@@ -102,6 +152,7 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
                        "<div class=\"program\">ZORVA: Výpočet VDJ</div>\n<h1>Souhrn dávky</h1>\n"
                        "<div class=\"odpoved\">%1</div>\n</header>\n")
                        .arg(BatchCounts::of(results).text().toHtmlEscaped());
+    html += nearestToLimits(results);
     html += QStringLiteral("<table class=\"data\">\n<thead><tr>");
     for (const QString& h : kPageHeader) html += QStringLiteral("<th>") + h.toHtmlEscaped() + QStringLiteral("</th>");
     html += QStringLiteral("</tr></thead>\n<tbody>\n");
@@ -111,9 +162,9 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
         for (int i = 0; i < values.size(); ++i) {
             const QString text = values.at(i).toHtmlEscaped();
             const bool numeric = isNumberColumn(i);
-            if (i == values.size() - 1 && r.ok() && !r.page.isEmpty())
+            if (i == kStateColumn && r.ok() && !r.page.isEmpty())
                 html += QStringLiteral("<td><a href=\"%1\">%2</a></td>").arg(r.page.toHtmlEscaped(), text);
-            else if (i == values.size() - 1 && !r.ok())
+            else if (i == kStateColumn && !r.ok())
                 html += QStringLiteral("<td class=\"selhani\">") + text + QStringLiteral("</td>");
             else
                 html += (numeric ? QStringLiteral("<td class=\"num\">") : QStringLiteral("<td>")) + text +

@@ -21,6 +21,9 @@ enum Column {
     Acreage,
     PichA,
     PichB,
+    Limit,
+    Verdict,
+    Margin,
     State,
     Columns
 };
@@ -40,6 +43,9 @@ const struct {
     {"Výměra (ha)", 11},
     {"PICHROKA (VDJ/ha)", 12},
     {"PICHROKB (VDJ/ha)", 12},
+    {"Limit (VDJ/ha)", 26},
+    {"Posouzení", 13},
+    {"Rezerva (VDJ/ha)", 11},
     {"Stav", 40},
 };
 
@@ -73,6 +79,9 @@ void writeSummaryXlsx(const QString& path, const std::vector<BatchResult>& resul
         figure(book, row, Acreage, r.acreage, xlsx::Shown::TwoDecimals);
         figure(book, row, PichA, r.pichA, xlsx::Shown::ThreeDecimals);
         figure(book, row, PichB, r.pichB, xlsx::Shown::ThreeDecimals);
+        book.text(row, Limit, r.limit);
+        book.text(row, Verdict, r.verdict);
+        if (r.margin) book.number(row, Margin, *r.margin, xlsx::Shown::ThreeDecimals);
         book.text(row, State, r.state);
     }
     book.save(path);

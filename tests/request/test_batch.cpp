@@ -92,16 +92,16 @@ TEST(BatchSummary, TextsStayTextsAndFiguresStayFigures)
         const char* line;
     };
     const Case cases[] = {
-        {"Farma Dvořák", "0.942", "OK", "1;1000234567;;;Farma Dvořák;4;C;2005;0,942;;OK"},
+        {"Farma Dvořák", "0.942", "OK", "1;1000234567;;;Farma Dvořák;4;C;2005;0,942;;;;;OK"},
         {"=HYPERLINK(\"http://x\";\"y\")", "-0.5", "OK",
-         "1;1000234567;;;\"'=HYPERLINK(\"\"http://x\"\";\"\"y\"\")\";4;C;2005;-0,5;;OK"},
-        {"+420 farma", "12", "OK", "1;1000234567;;;'+420 farma;4;C;2005;12;;OK"},
-        {"-farma", "", "-1-chyba", "1;1000234567;;;'-farma;4;C;2005;;;'-1-chyba"},
-        {"@SUM(A1)", "=1+1", "OK", "1;1000234567;;;'@SUM(A1);4;C;2005;'=1+1;;OK"},
-        {"\tfarma", "", "OK", "1;1000234567;;;'\tfarma;4;C;2005;;;OK"},
-        {"\rfarma", "", "OK", "1;1000234567;;;\"'\rfarma\";4;C;2005;;;OK"},
+         "1;1000234567;;;\"'=HYPERLINK(\"\"http://x\"\";\"\"y\"\")\";4;C;2005;-0,5;;;;;OK"},
+        {"+420 farma", "12", "OK", "1;1000234567;;;'+420 farma;4;C;2005;12;;;;;OK"},
+        {"-farma", "", "-1-chyba", "1;1000234567;;;'-farma;4;C;2005;;;;;;'-1-chyba"},
+        {"@SUM(A1)", "=1+1", "OK", "1;1000234567;;;'@SUM(A1);4;C;2005;'=1+1;;;;;OK"},
+        {"\tfarma", "", "OK", "1;1000234567;;;'\tfarma;4;C;2005;;;;;;OK"},
+        {"\rfarma", "", "OK", "1;1000234567;;;\"'\rfarma\";4;C;2005;;;;;;OK"},
         {"Farma, s.r.o.", "", "VARIANTA musí být A, B nebo C !!",
-         "1;1000234567;;;\"Farma, s.r.o.\";4;C;2005;;;\"VARIANTA musí být A, B nebo C !!\""},
+         "1;1000234567;;;\"Farma, s.r.o.\";4;C;2005;;;;;;\"VARIANTA musí být A, B nebo C !!\""},
     };
     const QTemporaryDir dir;
     request::BatchResult r;
@@ -224,13 +224,14 @@ TEST_F(Batch, GoodAndFailingRowsAreReportedInTheOrderOfTheList)
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
     const QStringList summary = lines(csv);
     ASSERT_EQ(summary.size(), 6);
-    EXPECT_EQ(summary[0], "RADEK;JISUBRUX;ICO;RC;ZADATEL;TYP;VARIANTA;ROK;PICHROKA;PICHROKB;STAV");
-    EXPECT_EQ(summary[1], QStringLiteral("1;1000234567;;;Jan Dvořák – rodinná farma;4;C;2005;1,108;1,108;OK"));
-    EXPECT_EQ(summary[2], QStringLiteral("2;1000999999;;;;4;A;2005;;;Žadatel nebyl nalezen"));
+    EXPECT_EQ(summary[0],
+              "RADEK;JISUBRUX;ICO;RC;ZADATEL;TYP;VARIANTA;ROK;PICHROKA;PICHROKB;LIMIT;POSOUZENI;REZERVA;STAV");
+    EXPECT_EQ(summary[1], QStringLiteral("1;1000234567;;;Jan Dvořák – rodinná farma;4;C;2005;1,108;1,108;;;;OK"));
+    EXPECT_EQ(summary[2], QStringLiteral("2;1000999999;;;;4;A;2005;;;;;;Žadatel nebyl nalezen"));
     EXPECT_TRUE(summary[3].startsWith(QStringLiteral("3;2000000001;;;"))) << summary[3].toStdString();
     EXPECT_TRUE(summary[3].contains(QStringLiteral(";2;B;01.02.2006;;"))) << summary[3].toStdString();
     EXPECT_TRUE(summary[3].endsWith(QStringLiteral(";OK")));
-    EXPECT_EQ(summary[4], QStringLiteral("4;2000000002;;;;2;B;31.2.2006;;;DATUM není datum !!"));
+    EXPECT_EQ(summary[4], QStringLiteral("4;2000000002;;;;2;B;31.2.2006;;;;;;DATUM není datum !!"));
     EXPECT_TRUE(summary[5].endsWith(QStringLiteral(";OK"))) << summary[5].toStdString();
     EXPECT_EQ(progress,
               (QStringList{QStringLiteral("1/5 1000234567 OK"), QStringLiteral("2/5 1000999999 Žadatel nebyl nalezen"),
@@ -269,6 +270,23 @@ TEST_F(Batch, AServiceOutOfReachStopsTheRunAfterAFewRows)
         EXPECT_TRUE(progress[i].endsWith(request::kNotSentUnreachable + QStringLiteral(": ") + refused))
             << qPrintable(progress[i]);
     EXPECT_TRUE(QFile::exists(QDir(out).filePath(QStringLiteral("souhrn.csv"))));
+}
+
+// With limits in the settings every answered line carries the verdict, and the page lists first the
+// applicants outside or nearest their limits.
+TEST_F(Batch, AnsweredLinesAreJudgedByTheSettingsLimits)
+{
+    program.write(QStringLiteral("\\ZORVA_VDJ.INI"), "[LIMITY]\r\nTYP4_MIN=0,3\r\nTYP4_MAX=1\r\n");
+    EXPECT_EQ(run(kHeader + "1000234567;;;4;C;2005;\r\n1000999999;;;4;A;2005;\r\n"), 1);
+    const QStringList summary = lines(read(QStringLiteral("souhrn.csv")));
+    ASSERT_EQ(summary.size(), 3);
+    EXPECT_TRUE(
+        summary[1].endsWith(QStringLiteral(";1,108;1,108;\"0,300–1,000 (limit z nastavení)\";nad limitem;-0,108;OK")))
+        << qPrintable(summary[1]);
+    EXPECT_TRUE(summary[2].endsWith(QStringLiteral(";;;;;;Žadatel nebyl nalezen"))) << qPrintable(summary[2]);
+    const QString page = QString::fromUtf8(read(QStringLiteral("souhrn.htm")));
+    EXPECT_LT(page.indexOf(QStringLiteral("<h2>Nejblíže limitu</h2>")), page.indexOf(QStringLiteral("<h2>Všechny")));
+    EXPECT_TRUE(page.contains(QStringLiteral("<td class=\"selhani\">nad limitem</td><td class=\"num\">-0,108</td>")));
 }
 
 TEST_F(Batch, BadInvocationsWriteNothing)
