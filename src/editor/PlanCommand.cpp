@@ -1,11 +1,9 @@
 #include "editor/PlanCommand.h"
 
-#include <QFile>
-#include <QScopeGuard>
 
 #include "editor/CategoryNames.h"
 #include "editor/EditorSession.h"
-#include "editor/HeadlessMessages.h"
+#include "editor/HeadlessSession.h"
 #include "editor/PlanReport.h"
 #include "editor/WriteBack.h"
 
@@ -77,23 +75,13 @@ int PlanCommand::run(const CommandOptions& args, const ProgramContext& baseCtx, 
         throw BadInput(
             QStringLiteral("Kategorie „%1“ v odpovědi není (kategorie %2).").arg(o.category, set.windowName));
 
-    CollectingMessages messages;
-    ProgramContext ctx = baseCtx;
-    ctx.messages = &messages;
-    QString databasePath;
-    auto removeDatabase = qScopeGuard([&] {
-        if (!databasePath.isEmpty()) QFile::remove(databasePath);
-    });
     PlanInput input;
     QString typeText;
     bool withA = false, withB = false;
     {
-        EditorSession session(ctx, set);
-        session.xmlDOM = doc;
-        session.Startuj();
-        databasePath = session.workingDatabasePath();
-        if (!messages.shown.isEmpty() || !session.recordset())
-            throw BadInput(QStringLiteral("Odpověď nelze načíst: %1").arg(messages.shown.join(QStringLiteral("; "))));
+        HeadlessSession headless(baseCtx, set, doc);
+        headless.requireLoaded();
+        EditorSession& session = headless.session();
         typeText = session.header(QStringLiteral("txtVARPICH"));
         withA = session.bPICHROKA;
         withB = session.bPICHROKB;
@@ -104,7 +92,7 @@ int PlanCommand::run(const CommandOptions& args, const ProgramContext& baseCtx, 
         source = kLimitsFromSettings;
         if (const std::optional<int> type = calculationType(typeText)) {
             QString problem;
-            limits = settingsLimits(ctx.settingsFile(), *type, &problem);
+            limits = settingsLimits(baseCtx.settingsFile(), *type, &problem);
             if (!problem.isEmpty()) throw BadInput(problem);
         }
     }

@@ -1,12 +1,10 @@
 #include "editor/Recompute.h"
 
-#include <QFile>
-#include <QScopeGuard>
 
 #include "common/Failure.h"
 #include "editor/EditableFields.h"
 #include "editor/EditorSession.h"
-#include "editor/HeadlessMessages.h"
+#include "editor/HeadlessSession.h"
 
 namespace zorva::editor {
 
@@ -69,22 +67,10 @@ int RecomputeCommand::run(const CommandOptions& args, const ProgramContext& base
     const CategorySet& set = o.generation == QLatin1String("2006")    ? CategorySet::gen2006()
                              : o.generation == QLatin1String("first") ? CategorySet::first()
                                                                       : CategorySet::forResponse(*doc, QString());
-    CollectingMessages messages;
-    ProgramContext ctx = baseCtx;
-    ctx.messages = &messages;
-    QString databasePath;
-    // The working database of a headless run is its own; it goes whatever happens.
-    auto removeDatabase = qScopeGuard([&] {
-        if (!databasePath.isEmpty()) QFile::remove(databasePath);
-    });
     {
-        EditorSession session(ctx, set);
-        session.xmlDOM = doc;
-        session.Startuj();
-        databasePath = session.workingDatabasePath();
-        if (!messages.shown.isEmpty() || !session.recordset())
-            throw BadInput(QStringLiteral("Odpověď nelze načíst: %1").arg(messages.shown.join(QStringLiteral("; "))));
-
+        HeadlessSession headless(baseCtx, set, doc);
+        headless.requireLoaded();
+        EditorSession& session = headless.session();
         db::Recordset& rs = *session.recordset();
         for (const Edit& e : o.edits) {
             if (!isEditableColumn(set, e.column))
