@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -52,7 +51,6 @@ TEST(SettingsDialog, WritesItsKeysOnlyAndRefusesWhatIsNoValue)
         QLineEdit* box = boxNamed(dialog, QString::fromUtf8(c.box));
         ASSERT_NE(box, nullptr) << c.what;
         box->setText(QString::fromUtf8(c.text));
-        dialog.pdf->setChecked(true);
         const QString ini = program.ctx.settingsFile();
         if (*c.refusal) {
             EXPECT_FALSE(dialog.save()) << c.what;
@@ -63,7 +61,6 @@ TEST(SettingsDialog, WritesItsKeysOnlyAndRefusesWhatIsNoValue)
         EXPECT_TRUE(dialog.save()) << c.what;
         EXPECT_TRUE(program.messages.texts().isEmpty()) << c.what;
         EXPECT_EQ(ini::readString(QStringLiteral("SETUP"), QStringLiteral("USERID"), {}, ini), "PORADCE1");
-        EXPECT_EQ(ini::readString(QStringLiteral("SETUP"), QStringLiteral("PDF"), {}, ini), "1");
         EXPECT_EQ(ini::readString(QStringLiteral("LIMITY"), QStringLiteral("TYP4_MAX"), {}, ini), "1.5");
         // Every other key and section stays.
         EXPECT_EQ(ini::readString(QStringLiteral("SETUP"), QStringLiteral("JISUBRUX"), {}, ini), "1000234567");

@@ -1,6 +1,5 @@
 #include "request/ui/SettingsDialog.h"
 
-#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFormLayout>
@@ -74,10 +73,6 @@ SettingsDialog::SettingsDialog(const ProgramContext& ctx, QWidget* parent) : QDi
     }
     layout->addWidget(group);
 
-    pdf = new QCheckBox(QStringLiteral("Ke každé sestavě v archivu uložit i PDF"), this);
-    pdf->setObjectName(QStringLiteral("settingsPdf"));
-    layout->addWidget(pdf);
-
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* saveButton = buttons->addButton(QStringLiteral("Uložit"), QDialogButtonBox::AcceptRole);
     saveButton->setObjectName(QStringLiteral("settingsSave"));
@@ -99,7 +94,6 @@ void SettingsDialog::load()
     timeout->setText(ini::readString(kSetup, QStringLiteral("TIMEOUT"), QString(), ini));
     for (int i = 0; i < int(limits.size()); ++i)
         limits[std::size_t(i)]->setText(ini::readString(kLimits, limitKey(i / 2 + 1, i % 2 == 1), QString(), ini));
-    pdf->setChecked(ini::readString(kSetup, QStringLiteral("PDF"), QString(), ini).trimmed() == QLatin1String("1"));
 }
 
 bool SettingsDialog::save()
@@ -138,7 +132,6 @@ bool SettingsDialog::save()
         {QStringLiteral("SERVER"), server->text().trimmed()},
         {QStringLiteral("USERID"), user->text().trimmed()},
         {QStringLiteral("TIMEOUT"), timeout->text().trimmed()},
-        {QStringLiteral("PDF"), pdf->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
     };
     bool written = true;
     for (const auto& [key, value] : entries) written = written && ini::writeString(kSetup, key, value, ini);
