@@ -1,6 +1,5 @@
 #include "editor/PlanCommand.h"
 
-
 #include "editor/CategoryNames.h"
 #include "editor/EditorSession.h"
 #include "editor/HeadlessSession.h"

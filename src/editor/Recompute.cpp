@@ -1,6 +1,5 @@
 #include "editor/Recompute.h"
 
-
 #include "common/Failure.h"
 #include "editor/EditableFields.h"
 #include "editor/EditorSession.h"
