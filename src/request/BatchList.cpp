@@ -141,4 +141,14 @@ std::vector<BatchRow> readBatchList(const QString& path)
     return parseBatchList(bytes);
 }
 
+QByteArray exampleBatchList()
+{
+    return QByteArrayLiteral(
+        "\xEF\xBB\xBF"
+        "JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA\r\n"
+        "1000234567;;;4;A;2006;\r\n"
+        ";00123455;;1;B;15.05.2006;\r\n"
+        ";;6504121239;6;C;2006;12,5\r\n");
+}
+
 }  // namespace zorva::request

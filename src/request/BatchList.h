@@ -31,4 +31,12 @@ std::vector<QStringList> splitRecords(const QString& text, QChar separator = QLa
 std::vector<BatchRow> readBatchList(const QString& path);
 std::vector<BatchRow> parseBatchList(const QByteArray& bytes);
 
+// What a list must hold, in one Czech sentence for the batch window.
+inline const QString kBatchListColumns = QStringLiteral(
+    "Seznam je soubor CSV se středníky: záhlaví JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA (v libovolném pořadí, "
+    "VYMERA jen pro typ 6), pod ním jeden žadatel na řádek. Stačí jeden z identifikátorů; ROK je rok, nebo "
+    "u typů 1 až 3 datum.");
+// An example list as a spreadsheet of this region opens it: UTF-8 with a byte order mark, CR LF.
+QByteArray exampleBatchList();
+
 }  // namespace zorva::request

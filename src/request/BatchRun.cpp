@@ -99,6 +99,11 @@ QString BatchRun::summaryPage() const
     return out_.filePath(kSummaryHtml);
 }
 
+QString BatchRun::summaryWorkbook() const
+{
+    return out_.filePath(kSummaryXlsx);
+}
+
 bool BatchRun::allOk() const
 {
     for (const BatchResult& r : results_)

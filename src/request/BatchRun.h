@@ -64,6 +64,7 @@ public:
     bool stoppedUnreachable() const { return unreachable_; }
     QString summaryProblem() const { return summaryProblem_; }  // why the summary could not be written
     QString summaryPage() const;
+    QString summaryWorkbook() const;
 
     // The file name (without extension) of a row's outputs.
     static QString baseName(const BatchRow& row);

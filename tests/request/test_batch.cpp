@@ -437,7 +437,17 @@ TEST_F(Batch, TheWindowRunsAListFromTheMainWindowAndOpensTheSummary)
     EXPECT_TRUE(program.messages.shown.empty());
     window->openSummaryButton->click();
     ASSERT_EQ(program.shell.calls.size(), 1u);
-    EXPECT_EQ(program.shell.calls[0].file, QStringLiteral("souhrn.htm"));
+    EXPECT_EQ(program.shell.calls[0].file, QStringLiteral("souhrn.xlsx"));
+    // The window says what a list holds and gives an example that is itself a list.
+    EXPECT_TRUE(window->listColumns->text().contains(QStringLiteral("JISUBRUX;ICO;RC;TYP;VARIANTA;ROK;VYMERA")));
+    ASSERT_TRUE(window->saveExampleList(program.path(QStringLiteral("\\vzor.csv"))));
+    const auto example = request::parseBatchList(program.read(QStringLiteral("\\vzor.csv")));
+    ASSERT_EQ(example.size(), 3u);
+    EXPECT_EQ(example[1].ico, QStringLiteral("00123455"));
+    EXPECT_EQ(example[2].acreage, QStringLiteral("12,5"));
+    program.write(QStringLiteral("\\soubor"), "x");  // a file where the folder would be
+    EXPECT_FALSE(window->saveExampleList(program.folder() + QStringLiteral("/soubor/vzor.csv")));
+    EXPECT_EQ(program.messages.shown.size(), 1u);
     EXPECT_EQ(QDir(program.shell.calls[0].workingFolder), QDir(out));
 }
 

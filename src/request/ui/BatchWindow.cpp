@@ -14,8 +14,10 @@
 #include <utility>
 
 #include "common/Failure.h"
+#include "common/FileWriting.h"
 #include "common/SpustSoubor.h"
 #include "request/BatchCommand.h"
+#include "request/BatchList.h"
 #include "request/BatchRun.h"
 #include "request/Validation.h"
 
@@ -51,6 +53,9 @@ BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent, AccountSour
     summary = named(new QLabel(this), "summary");
     summary->setWordWrap(true);
     openSummaryButton = named(new QPushButton(QStringLiteral("Otevřít souhrn"), this), "openSummaryButton");
+    listColumns = named(new QLabel(kBatchListColumns, this), "listColumns");
+    listColumns->setWordWrap(true);
+    saveExampleButton = named(new QPushButton(QStringLiteral("Uložit vzor seznamu…"), this), "saveExampleButton");
 
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(listPath);
@@ -66,7 +71,11 @@ BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent, AccountSour
     buttons->addWidget(cancelButton);
     buttons->addStretch();
     buttons->addWidget(openSummaryButton);
+    auto* example = new QHBoxLayout;
+    example->addWidget(listColumns, 1);
+    example->addWidget(saveExampleButton, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(example);
     layout->addLayout(form);
     layout->addWidget(resume);
     layout->addWidget(progress);
@@ -84,6 +93,12 @@ BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent, AccountSour
         const QString path =
             QFileDialog::getExistingDirectory(this, QStringLiteral("Výstupní složka"), outFolder->text());
         if (!path.isEmpty()) outFolder->setText(QDir::toNativeSeparators(path));
+    });
+    connect(saveExampleButton, &QPushButton::clicked, this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, QStringLiteral("Vzor seznamu žadatelů"), QStringLiteral("seznam.csv"),
+                                         QStringLiteral("Seznam CSV (*.csv)"));
+        if (!path.isEmpty()) saveExampleList(path);
     });
     connect(startButton, &QPushButton::clicked, this, [this] { start(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] {
@@ -177,7 +192,19 @@ void BatchWindow::finish()
 
 void BatchWindow::openSummary()
 {
-    if (run_) SpustSoubor(ctx_, QDir::toNativeSeparators(run_->summaryPage()), QString(), 3, false, true, false);
+    if (run_) SpustSoubor(ctx_, QDir::toNativeSeparators(run_->summaryWorkbook()), QString(), 3, false, true, false);
+}
+
+bool BatchWindow::saveExampleList(const QString& path)
+{
+    try {
+        writeFileAtomically(path, exampleBatchList());
+        if (listPath->text().isEmpty()) listPath->setText(QDir::toNativeSeparators(path));
+        return true;
+    } catch (const Failure& f) {
+        ctx_.message(QStringLiteral("Vzor seznamu nelze uložit. ") + f.description(), MessageIcon::Critical);
+        return false;
+    }
 }
 
 void BatchWindow::closeEvent(QCloseEvent* event)

@@ -17,7 +17,7 @@ class BatchRun;
 
 // The batch from the main window: a list of applicants, an output folder, a start; while it runs a
 // progress bar with the current row and "Zrušit"; at the end the summary and a button that opens
-// "souhrn.htm". The same batch as the command line, with the server and the user the main window
+// "souhrn.xlsx". The same batch as the command line, with the server and the user the main window
 // shows when the batch starts (or, without a source or where it gives none, of the settings file).
 class BatchWindow : public QDialog {
     Q_OBJECT
@@ -42,6 +42,11 @@ public:
     QPushButton* cancelButton;
     QLabel* summary;
     QPushButton* openSummaryButton;
+    QLabel* listColumns;  // what a list must hold
+    QPushButton* saveExampleButton;
+
+    // Writes the example list to `path`; a failure is told and gives false.
+    bool saveExampleList(const QString& path);
 
     bool running() const;
     // Escape and the dialog buttons end here without a close event; a running batch ends with its summary.
