@@ -121,6 +121,9 @@ TEST_F(EditorWindowTest, GridBoxesAndRecordsetShareOneCurrentRow)
         if (!grid->isColumnHidden(c)) {
             ++visible;
             EXPECT_EQ(grid->model()->headerData(c, Qt::Horizontal).toString(), QStringLiteral("Datum"));
+            // Dates as people write them; the service's text in the tooltip.
+            EXPECT_EQ(grid->model()->index(0, c).data().toString(), QStringLiteral("1. 1. 2005"));
+            EXPECT_EQ(grid->model()->index(0, c).data(Qt::ToolTipRole).toString(), QStringLiteral("2005-01-01"));
         }
     EXPECT_EQ(visible, 1);
     EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_POCET"))->text(), QStringLiteral("10"));
@@ -143,13 +146,18 @@ TEST_F(EditorWindowTest, AnEditInABoxIsPartOfTheNextRun)
     r.categories[QStringLiteral("SKOTML")].vdj = QStringLiteral("8.4");
     auto w = open(CategorySet::first(), response({r}));
     w->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
-    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_VDJ"))->text(), QStringLiteral("8,4"));  // the service's "8.4"
+    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_VDJ"))->text(), QStringLiteral("8,40"));  // the service's "8.4"
+    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_VDJ"))->toolTip(), QStringLiteral("8,4"));
     typeInto(w->box(QStringLiteral("txtSKOTML_POCET")), QStringLiteral("20"));
     // The edit is still in the box when the button is pressed.
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdPocitej")), Qt::LeftButton);
-    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_VDJ"))->text(), QStringLiteral("12,00000"));
-    EXPECT_EQ(w->box(QStringLiteral("txtVDJA"))->text(), QStringLiteral("12"));
-    EXPECT_EQ(w->box(QStringLiteral("txtPICHA"))->text(), QStringLiteral("0,96"));
+    // Units to two decimals and intensities to three, as the report shows them; the whole figure
+    // in the tooltip.
+    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_VDJ"))->text(), QStringLiteral("12,00"));
+    EXPECT_EQ(w->box(QStringLiteral("txtSKOTML_VDJ"))->toolTip(), QStringLiteral("12,00000"));
+    EXPECT_EQ(w->box(QStringLiteral("txtVDJA"))->text(), QStringLiteral("12,00"));
+    EXPECT_EQ(w->box(QStringLiteral("txtPICHA"))->text(), QStringLiteral("0,960"));
+    EXPECT_EQ(w->box(QStringLiteral("txtPICHA"))->toolTip(), QStringLiteral("0,96"));
     EXPECT_EQ(w->box(QStringLiteral("txtPICHROKA"))->text(), QStringLiteral("0,960"));
     EXPECT_EQ(w->xmlDOM()->selectSingle(QStringLiteral("//RUX:SKOTML")).text(), QStringLiteral("20"));
     // "Zobraz" right after an edit asks whether to compute first: "Storno" does nothing, "Ne" shows the

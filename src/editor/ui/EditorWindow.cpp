@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDataWidgetMapper>
+#include <QDate>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
@@ -39,15 +40,44 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override
     {
         auto* box = qobject_cast<QLineEdit*>(editor);
-        if (box && box->isReadOnly()) box->setText(shownFigure(index.data(Qt::EditRole).toString()));
-        else QItemDelegate::setEditorData(editor, index);
+        if (!box || !box->isReadOnly() || !index.isValid()) return QItemDelegate::setEditorData(editor, index);
+        const QString whole = shownFigure(index.data(Qt::EditRole).toString());
+        const QString column = index.model()->headerData(index.column(), Qt::Horizontal).toString();
+        box->setText(readable(column, whole));
+        // The table and the document keep the whole figure; the box says it when asked.
+        box->setToolTip(whole);
+    }
+
+private:
+    // Intensities to three decimals as the report shows them, units to two; anything else, and a
+    // text that is no number, as it stands.
+    static QString readable(const QString& column, const QString& whole)
+    {
+        const bool intensity = column == QLatin1String("PICHA") || column == QLatin1String("PICHB");
+        const bool units = column == QLatin1String("VDJA") || column == QLatin1String("VDJB") ||
+                           column.endsWith(QLatin1String("_VDJ"));
+        if (!intensity && !units) return whole;
+        const std::optional<double> value = numberEitherSign(whole);
+        return value ? fixedText(*value, intensity ? 3 : 2, regionalDecimalSign()) : whole;
     }
 };
 
-// The grid shows one column, captioned "Datum".
+// The grid shows one column, captioned "Datum", its dates as people write them ("1. 4. 2006"); the
+// text the service sent is the tooltip.
 class DateGridModel : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return QIdentityProxyModel::data(index, role);
+        const QString sent = QIdentityProxyModel::data(index, Qt::DisplayRole).toString();
+        if (role == Qt::ToolTipRole) return sent;
+        for (const char* format : {"yyyy-MM-dd", "dd.MM.yyyy"}) {
+            const QDate date = QDate::fromString(sent, QLatin1String(format));
+            if (date.isValid()) return date.toString(QStringLiteral("d. M. yyyy"));
+        }
+        return sent;
+    }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole && sourceModel() &&
