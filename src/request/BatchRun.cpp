@@ -14,6 +14,7 @@
 #include "request/Exchange.h"
 #include "request/InFlightQueue.h"
 #include "request/PreparedRequest.h"
+#include "request/RecentApplicants.h"
 #include "request/ServiceFault.h"
 #include "request/SummaryWorkbook.h"
 
@@ -41,11 +42,7 @@ QString textOf(const xml::Document& doc, const QString& pattern)
 
 void takeFigures(const xml::Document& doc, BatchResult& r)
 {
-    r.name = textOf(doc, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:OJM"));
-    if (r.name.isEmpty())
-        r.name = (textOf(doc, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:JME")) + QLatin1Char(' ') +
-                  textOf(doc, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:PRI")))
-                     .trimmed();
+    r.name = applicantNameOf(doc);
     r.pichA = textOf(doc, QStringLiteral("//RUX:PICHROKA"));
     r.pichB = textOf(doc, QStringLiteral("//RUX:PICHROKB"));
 }

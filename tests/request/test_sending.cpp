@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QCompleter>
 
 #include <QDir>
 
@@ -17,6 +18,7 @@
 #include "common/IniFile.h"
 #include "common/ui/CommandButtonX.h"
 #include "editor/ui/EditorWindow.h"
+#include "request/RecentApplicants.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 #include "support/CannedHttpServer.h"
@@ -324,6 +326,12 @@ TEST_F(Sending, EachAnswerIsKeptInTheArchiveByApplicant)
         EXPECT_EQ(page.readAll(), program.read(QStringLiteral("ZORVA_VDJ1B_response.htm"))) << c.what;
     }
     EXPECT_TRUE(program.exists(QStringLiteral("ZORVA_VDJ1B_response.htm")));
+    // The applicants answered with results are offered again, the newest first.
+    const auto recent = request::recentApplicants(program.ctx);
+    ASSERT_EQ(recent.size(), 4u);
+    EXPECT_EQ(recent[0].jisubrux, QStringLiteral("1000234567"));
+    EXPECT_EQ(recent[1].rc, QStringLiteral("650412/1239"));
+    EXPECT_EQ(window->txtRC->completer()->model()->rowCount(), 2);
 }
 
 TEST_F(Sending, ASoapFaultIsStoredAndRenderedAndNotEdited)

@@ -17,6 +17,7 @@
 #include "request/Archive.h"
 #include "request/Exchange.h"
 #include "request/PreparedRequest.h"
+#include "request/RecentApplicants.h"
 #include "request/ServiceAccess.h"
 #include "request/ServiceFault.h"
 #include "request/ui/BatchWindow.h"
@@ -137,6 +138,10 @@ void MainActions::send(Mode mode)
                 return;  // given up by the user: nothing to say
         }
         archiveResponse(ctx_, fields);
+        if (response && holdsServiceData(*response)) {
+            rememberApplicant(ctx_, {fields.jisubrux, fields.ico, fields.rc, applicantNameOf(*response)});
+            w_.offerRecentApplicants(recentApplicants(ctx_));
+        }
     } catch (const std::exception& e) {
         generalFailure(e);
         return;

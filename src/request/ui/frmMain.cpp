@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <cstdio>
 #include <cstdlib>
 
@@ -278,6 +280,7 @@ void frmMain::loadSettings()
 
     // 2. The fields, each placed unchanged.
     refreshFromSettings();
+    offerRecentApplicants(request::recentApplicants(ctx_));
     txtJISUBRUX->setText(CtiINI(kSetup, QStringLiteral("JISUBRUX"), QString(), ini));
     txtIC->setText(CtiINI(kSetup, QStringLiteral("IC"), QString(), ini));
     txtRC->setText(CtiINI(kSetup, QStringLiteral("RC"), QString(), ini));
@@ -302,6 +305,43 @@ void frmMain::loadSettings()
 
     // 6. The version: major.minor.0.revision.
     lblVersion->setText(QStringLiteral("%1.%2.0.%3").arg(version::major).arg(version::minor).arg(version::revision));
+}
+
+void frmMain::offerRecentApplicants(const std::vector<request::KnownApplicant>& applicants)
+{
+    recent_ = applicants;
+    const std::pair<QLineEdit*, QString request::KnownApplicant::*> boxes[] = {
+        {txtJISUBRUX, &request::KnownApplicant::jisubrux},
+        {txtIC, &request::KnownApplicant::ico},
+        {txtRC, &request::KnownApplicant::rc}};
+    for (const auto& [box, field] : boxes) {
+        // Each entry shows the name beside the number and puts only the number into the box.
+        auto* model = new QStandardItemModel(box);
+        for (int i = 0; i < int(recent_.size()); ++i) {
+            const request::KnownApplicant& a = recent_[std::size_t(i)];
+            if ((a.*field).isEmpty()) continue;
+            auto* item = new QStandardItem(a.name.isEmpty() ? a.*field : a.*field + QStringLiteral(" – ") + a.name);
+            item->setData(a.*field, Qt::UserRole);
+            item->setData(i, Qt::UserRole + 1);
+            model->appendRow(item);
+        }
+        delete box->completer();
+        auto* completer = new QCompleter(model, box);
+        completer->setCompletionRole(Qt::UserRole);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        box->setCompleter(completer);
+        connect(completer, QOverload<const QModelIndex&>::of(&QCompleter::activated), this,
+                [this](const QModelIndex& index) { chooseApplicant(index.data(Qt::UserRole + 1).toInt()); });
+    }
+}
+
+void frmMain::chooseApplicant(int index)
+{
+    if (index < 0 || index >= int(recent_.size())) return;
+    const request::KnownApplicant& a = recent_[std::size_t(index)];
+    txtJISUBRUX->setText(a.jisubrux);
+    txtIC->setText(a.ico);
+    txtRC->setText(a.rc);
 }
 
 void frmMain::refreshFromSettings()

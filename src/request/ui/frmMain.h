@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "common/ProgramContext.h"
+#include "request/RecentApplicants.h"
 
 class QCheckBox;
 class QComboBox;
@@ -75,6 +76,9 @@ public:
     // Reads the address and the identification again from the settings file (after "Nastavení…").
     void refreshFromSettings();
 
+    // The applicant boxes offer these applicants as the user types; choosing one fills all three.
+    void offerRecentApplicants(const std::vector<request::KnownApplicant>& applicants);
+
 signals:
     // "OK (ODESLAT)" was clicked: validate, send, render.
     void requestSend();
@@ -102,8 +106,10 @@ private:
     void selectType(int index);
     void typeSwitch();
     void showHelp();
+    void chooseApplicant(int index);
 
     ProgramContext ctx_;
+    std::vector<request::KnownApplicant> recent_;
     DesignGeometry* design_ = nullptr;
     std::function<void()> endProgram_;
 };
