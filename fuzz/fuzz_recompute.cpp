@@ -37,7 +37,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QTemporaryDir dir;
+    // The program folder in memory where the system offers one: the working database of every input
+    // on a disk would set the pace of the whole search.
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                                 ? QStringLiteral("/dev/shm/zorva-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/zorva-fuzz-XXXXXX"));
     static SystemClock clock;
     static Silent messages;
     ProgramContext ctx;

@@ -24,7 +24,7 @@ TEST(RecentApplicants, NewestFirstOnceEachAndAtMostFifty)
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[0].jisubrux, dvorak.jisubrux);
     EXPECT_EQ(list[0].name, QStringLiteral("Jan Dvořák, farma 'U lípy'"));  // one applicant a line
-    EXPECT_EQ(list[1].ico, QStringLiteral("00123455"));                      // leading zeros kept
+    EXPECT_EQ(list[1].ico, QStringLiteral("00123455"));                     // leading zeros kept
     for (int i = 0; i < 60; ++i)
         request::rememberApplicant(program.ctx, {QString::number(2000000000 + i), {}, {}, QStringLiteral("F")});
     list = request::recentApplicants(program.ctx);
