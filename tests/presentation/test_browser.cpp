@@ -42,10 +42,16 @@ TEST(RenderedPageInBrowser, ShowsCzechTextsAndTheChart)
         const char* what;
         QStringList recompute;  // edits made before rendering, none for the service's answer
         bool marked;
+        QByteArray settings = {};  // limits that a recompute records in the document
     };
     for (const Case& c : {Case{"the service's answer", {}, false},
-                          Case{"changed figures", {"--set", "2005-03-01:SKOTML_POCET=25"}, true}}) {
+                          Case{"changed figures", {"--set", "2005-03-01:SKOTML_POCET=25"}, true},
+                          Case{"judged by limits",
+                               {"--set", "2005-03-01:SKOTML_POCET=25"},
+                               true,
+                               "[LIMITY]\r\nTYP4_MIN=0,3\r\nTYP4_MAX=1\r\n"}}) {
         TestProgram program;
+        if (!c.settings.isEmpty()) program.write(QStringLiteral("ZORVA_VDJ.INI"), c.settings);
         program.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
         program.copyData(QStringLiteral("samples/response-first.xml"), QStringLiteral("ZORVA_VDJ1B_response.xml"));
         if (!c.recompute.isEmpty()) {
@@ -63,5 +69,8 @@ TEST(RenderedPageInBrowser, ShowsCzechTextsAndTheChart)
         EXPECT_TRUE(dom.contains(QStringLiteral("<svg"))) << c.what;
         EXPECT_FALSE(dom.contains(QStringLiteral("Ã"))) << c.what;  // no UTF-8 read as a single-byte page
         EXPECT_EQ(dom.contains(QStringLiteral("Upraveno uživatelem – nejde o odpověď služby")), c.marked) << c.what;
+        // The verdict band stands where limits were used, and only there.
+        EXPECT_EQ(dom.contains(QStringLiteral("nad limitem")), !c.settings.isEmpty()) << c.what;
+        EXPECT_EQ(dom.contains(QStringLiteral("limit z nastavení")), !c.settings.isEmpty()) << c.what;
     }
 }
