@@ -13,6 +13,7 @@
 
 #include "ResponseBuilder.h"
 #include "common/NumberText.h"
+#include "editor/CategoryNames.h"
 #include "editor/ui/EditorOpener.h"
 #include "editor/ui/EditorWindow.h"
 #include "support/TestSupport.h"
@@ -96,7 +97,8 @@ TEST_F(EditorWindowTest, BothGenerationsAreTheOneWindowMadeFromTheirSet)
             EXPECT_EQ(count->maxLength(), 5);
             EXPECT_TRUE(units->isReadOnly());
             EXPECT_TRUE(koef->isReadOnly());
-            EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lbl") + cat.name)->text(), cat.label);
+            EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lbl") + cat.name)->text(),
+                      zorva::editor::reportName(cat.name));
             if (count->x() > leftX) ++right;
         }
         EXPECT_EQ(right, c.rightColumnLines);
@@ -296,11 +298,13 @@ INSTANTIATE_TEST_SUITE_P(Boxes, EditorTyping,
 
 TEST_F(EditorWindowTest, TheNamesOf2006LinesExplainThemselves)
 {
+    // The report's Czech names on the lines; the column's name and its meaning in the tooltip.
     EditorWindow w(program.ctx, CategorySet::gen2006());
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSKOTDO6"))->text(), QStringLiteral("SKOTDO6"));
-    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSKOTDO6"))->toolTip(), QStringLiteral("skot do 6 měsíců"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSKOTDO6"))->text(), QStringLiteral("Skot do 6 měsíců"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblSKOTDO6"))->toolTip(),
+              QStringLiteral("SKOTDO6: skot do 6 měsíců"));
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("lblEKOKOZYOD12"))->toolTip(),
-              QStringLiteral("kozy od 12 měsíců, ekologický chov"));
+              QStringLiteral("EKOKOZYOD12: kozy od 12 měsíců, ekologický chov"));
 }
 
 // What the loading could not take as sent is one click away, and only when there is something.

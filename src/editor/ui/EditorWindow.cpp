@@ -24,6 +24,7 @@
 #include "common/ui/DesignGeometry.h"
 #include "common/ui/LockedLook.h"
 #include "common/ui/PovolFormular.h"
+#include "editor/CategoryNames.h"
 #include "editor/EditableFields.h"
 #include "editor/ui/LimitPanel.h"
 #include "presentation/Rendering.h"
@@ -332,9 +333,10 @@ void EditorWindow::buildDatesTab(QWidget* tab, int frameWidth, int frameHeight)
         const int top = kLineTop + (right ? i - set_.leftColumnLines : i) * kLinePitch;
         auto at = [&](const LinePart& part) { return right ? part.rightLeft : part.left; };
         const int labelWidth = right ? kLabelPart.rightWidth : kLabelPart.width;
-        QLabel* l = label(frame, c.label, QRect(at(kLabelPart), top + 30, labelWidth, kLabelHeight));
+        // The names the report uses; the column's own name stays in the tooltip.
+        QLabel* l = label(frame, reportName(c.name), QRect(at(kLabelPart), top + 30, labelWidth, kLabelHeight));
         l->setObjectName(QStringLiteral("lbl") + c.name);
-        if (!c.meaning.isEmpty()) l->setToolTip(c.meaning);
+        l->setToolTip(c.meaning.isEmpty() ? c.name : c.name + QStringLiteral(": ") + c.meaning);
         auto place = [&](const LinePart& part) { return QRect(at(part), top, part.width, kBoxHeight); };
         QLineEdit* count = boundBox(frame, c.countColumn(), place(kLineParts[0]), kLineParts[0].contents, true);
         count->setMaxLength(5);
