@@ -6,14 +6,14 @@
 
 namespace zorva {
 
-CommandOptions::CommandOptions(const QStringList& args, std::span<const OptionSpec> specs)
+CommandOptions::CommandOptions(const QStringList& args, std::span<const OptionShape> shapes)
 {
     for (qsizetype at = 0; at < args.size(); ++at) {
         const QString& arg = args[at];
-        const auto spec =
-            std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return arg == QLatin1String(s.name); });
-        if (spec == specs.end()) throw BadInput(QStringLiteral("Neznámá volba \"%1\".").arg(arg));
-        if (!spec->takesValue) {
+        const auto shape = std::find_if(shapes.begin(), shapes.end(),
+                                        [&](const OptionShape& s) { return arg == QLatin1String(s.name); });
+        if (shape == shapes.end()) throw BadInput(QStringLiteral("Neznámá volba \"%1\".").arg(arg));
+        if (!shape->takesValue) {
             values_.insert(arg, QString());
             continue;
         }

@@ -21,7 +21,7 @@ public:
 
 // An option a command takes: with a value after it ("--out FILE") or alone ("--xml"). A value
 // option given twice keeps the last value unless it may repeat ("--set").
-struct OptionSpec {
+struct OptionShape {
     const char* name;
     bool takesValue = true;
 };
@@ -30,7 +30,7 @@ struct OptionSpec {
 // have, or a value option without its value, is refused as BadInput.
 class CommandOptions {
 public:
-    CommandOptions(const QStringList& args, std::span<const OptionSpec> specs);
+    CommandOptions(const QStringList& args, std::span<const OptionShape> shapes);
 
     // Whether an argument can be an option's value: "--out --resume" lacks its folder, and taking
     // the next option as the value would write to a folder named "--resume" and skip the option.
@@ -59,7 +59,7 @@ public:
     virtual const char* option() const = 0;  // the option that names the command, with its value
     // The arguments after the option, then a short Czech description on its own line.
     virtual QString usage() const = 0;
-    virtual std::span<const OptionSpec> options() const = 0;
+    virtual std::span<const OptionShape> options() const = 0;
     // The exit status; bad input is raised as BadInput.
     virtual int run(const CommandOptions& options, const ProgramContext& ctx, const CommandStreams& streams) const = 0;
 };

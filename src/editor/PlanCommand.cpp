@@ -51,10 +51,10 @@ QString PlanCommand::usage() const
         "      počtu kusů nebo výměry; kód 0 v limitu, 1 mimo limit, 2 chybný vstup");
 }
 
-std::span<const OptionSpec> PlanCommand::options() const
+std::span<const OptionShape> PlanCommand::options() const
 {
-    static constexpr OptionSpec specs[] = {{"--plan"}, {"--category"}, {"--min"}, {"--max"}, {"--csv", false}};
-    return specs;
+    static constexpr OptionShape shapes[] = {{"--plan"}, {"--category"}, {"--min"}, {"--max"}, {"--csv", false}};
+    return shapes;
 }
 
 int PlanCommand::run(const CommandOptions& args, const ProgramContext& baseCtx, const CommandStreams& streams) const

@@ -21,7 +21,7 @@ class PlanCommand : public Command {
 public:
     const char* option() const override;
     QString usage() const override;
-    std::span<const OptionSpec> options() const override;
+    std::span<const OptionShape> options() const override;
     int run(const CommandOptions& options, const ProgramContext& ctx, const CommandStreams& streams) const override;
 };
 

@@ -50,10 +50,10 @@ QString RecomputeCommand::usage() const
         "      přepočítá VDJ a PICH odpovědi bez okna a uloží dokument");
 }
 
-std::span<const OptionSpec> RecomputeCommand::options() const
+std::span<const OptionShape> RecomputeCommand::options() const
 {
-    static constexpr OptionSpec specs[] = {{"--recompute"}, {"--out"}, {"--generation"}, {"--set"}};
-    return specs;
+    static constexpr OptionShape shapes[] = {{"--recompute"}, {"--out"}, {"--generation"}, {"--set"}};
+    return shapes;
 }
 
 int RecomputeCommand::run(const CommandOptions& args, const ProgramContext& baseCtx,

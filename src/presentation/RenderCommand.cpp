@@ -20,10 +20,10 @@ QString RenderCommand::usage() const
         "programu");
 }
 
-std::span<const OptionSpec> RenderCommand::options() const
+std::span<const OptionShape> RenderCommand::options() const
 {
-    static constexpr OptionSpec specs[] = {{"--render"}, {"--out"}, {"--xml", false}};
-    return specs;
+    static constexpr OptionShape shapes[] = {{"--render"}, {"--out"}, {"--xml", false}};
+    return shapes;
 }
 
 int RenderCommand::run(const CommandOptions& args, const ProgramContext& ctx, const CommandStreams&) const

@@ -18,7 +18,7 @@ class RenderCommand : public Command {
 public:
     const char* option() const override;
     QString usage() const override;
-    std::span<const OptionSpec> options() const override;
+    std::span<const OptionShape> options() const override;
     int run(const CommandOptions& options, const ProgramContext& ctx, const CommandStreams& streams) const override;
 };
 

@@ -80,11 +80,11 @@ QString BatchCommand::usage() const
         "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky a souhrn");
 }
 
-std::span<const OptionSpec> BatchCommand::options() const
+std::span<const OptionShape> BatchCommand::options() const
 {
-    static constexpr OptionSpec specs[] = {{"--batch"}, {"--out"},  {"--server"},
-                                           {"--user"},  {"--jobs"}, {"--resume", false}};
-    return specs;
+    static constexpr OptionShape shapes[] = {{"--batch"}, {"--out"},  {"--server"},
+                                             {"--user"},  {"--jobs"}, {"--resume", false}};
+    return shapes;
 }
 
 int BatchCommand::run(const CommandOptions& args, const ProgramContext& ctx, const CommandStreams& streams) const

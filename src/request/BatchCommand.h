@@ -25,7 +25,7 @@ public:
     explicit BatchCommand(Interrupt interrupt = {}) : interrupt_(std::move(interrupt)) {}
     const char* option() const override;
     QString usage() const override;
-    std::span<const OptionSpec> options() const override;
+    std::span<const OptionShape> options() const override;
     int run(const CommandOptions& options, const ProgramContext& ctx, const CommandStreams& streams) const override;
 
 private:

@@ -7,7 +7,7 @@ using namespace zorva;
 
 namespace {
 
-constexpr OptionSpec kSpecs[] = {{"--in"}, {"--set"}, {"--flag", false}};
+constexpr OptionShape kShapes[] = {{"--in"}, {"--set"}, {"--flag", false}};
 
 struct OptionCase {
     const char* what;
@@ -37,7 +37,7 @@ TEST(CommandOptions, EveryCommandReadsItsOptionsByOneRule)
     };
     for (const OptionCase& c : cases) {
         try {
-            const CommandOptions o(c.args, kSpecs);
+            const CommandOptions o(c.args, kShapes);
             EXPECT_TRUE(c.refusal.isEmpty()) << c.what;
             EXPECT_EQ(o.value("--in"), c.in) << c.what;
             EXPECT_EQ(o.values("--set"), c.sets) << c.what;
