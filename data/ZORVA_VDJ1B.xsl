@@ -36,6 +36,8 @@
        response): a page made from such a document must never pass for the service's answer. -->
   <xsl:variable name="zmeny" select="//UPR:Changes/UPR:Change"/>
   <xsl:key name="zmena" match="UPR:Change" use="concat(@date, '|', @field)"/>
+  <!-- The list of changes keeps the service's yearly figures, which the recomputed ones replaced. -->
+  <xsl:variable name="zmenyRok" select="(//UPR:Changes[UPR:Change])[1]"/>
   <!-- Values of the answer that the program could not take as the service sent them (its own list). -->
   <xsl:variable name="neprevzato" select="//UPR:NotTaken/UPR:Value"/>
   <!-- The intensity limits the program judged the figures by (its own element, from its settings). -->
@@ -489,6 +491,9 @@
                   </xsl:call-template>
                   <span class="jednotka"> VDJ/ha</span>
                 </div>
+                <xsl:call-template name="rokSluzby">
+                  <xsl:with-param name="v" select="$zmenyRok/@PICHROKA"/>
+                </xsl:call-template>
               </div>
             </xsl:if>
             <xsl:if test="$rokB">
@@ -501,6 +506,9 @@
                   </xsl:call-template>
                   <span class="jednotka"> VDJ/ha</span>
                 </div>
+                <xsl:call-template name="rokSluzby">
+                  <xsl:with-param name="v" select="$zmenyRok/@PICHROKB"/>
+                </xsl:call-template>
               </div>
             </xsl:if>
             <xsl:if test="$limity">
@@ -1149,6 +1157,21 @@
   <!-- ================================================================== limits -->
 
   <!-- One yearly figure against the limits: green within, red outside. -->
+  <!-- The service's yearly figure under the recomputed one of a changed calculation. -->
+  <xsl:template name="rokSluzby">
+    <xsl:param name="v"/>
+    <xsl:if test="$v">
+      <div class="sluzba">
+        <xsl:text>Podle služby: </xsl:text>
+        <xsl:call-template name="cislo">
+          <xsl:with-param name="v" select="$v"/>
+          <xsl:with-param name="vzor" select="'0,000'"/>
+        </xsl:call-template>
+        <xsl:text> VDJ/ha</xsl:text>
+      </div>
+    </xsl:if>
+  </xsl:template>
+
   <xsl:template name="pasLimitu">
     <div class="karta limitPas limitOK">
       <xsl:if test="@verdict != 'vyhovuje'"><xsl:attribute name="class">karta limitPas limitMimo</xsl:attribute></xsl:if>
@@ -1229,6 +1252,7 @@ table.udaje td { padding: 3px 0; vertical-align: top; border-bottom: 1px dotted 
 .karta .popis { font-size: 9pt; color: #333; }
 .karta .hodnota { font-size: 20pt; font-weight: bold; }
 .karta .jednotka { font-size: 10pt; font-weight: normal; }
+.karta .sluzba { font-size: 9pt; color: #555; }
 .pozn { font-size: 8.5pt; color: #444; margin: 4px 0; }
 table.data { border-collapse: collapse; margin: 4px 0 8px 0; }
 table.data th, table.data td { border: 1px solid #8c8c8c; padding: 2px 6px; }

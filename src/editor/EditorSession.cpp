@@ -85,6 +85,7 @@ void EditorSession::Startuj()
     skipOnFailure([&] { rs = database.openRecordset(QStringLiteral("SELECT * FROM TABULKA")); });
     if (rs) skipOnFailure([&] { loadRows(*rs); });
     skipOnFailure([&] { serviceInputs_.takeRecorded(*xmlDOM); });
+    skipOnFailure([&] { serviceYearly_ = serviceYearlyOf(*xmlDOM); });
     skipOnFailure([&] {
         if (rs) rs->close();
     });
@@ -336,7 +337,7 @@ void EditorSession::Pocitej(const RunHooks& hooks)
         // that no changed figure of the rows not reached loses its mark.
         allRows = rs->eof();
         skipOnFailure([&] {
-            if (xmlDOM && allRows) recordChanges(*xmlDOM, writer->changes().changes());
+            if (xmlDOM && allRows) recordChanges(*xmlDOM, writer->changes().changes(), serviceYearly_);
         });
         skipOnFailure([&] {
             if (xmlDOM && allRows) recordValuesNotTaken(*xmlDOM, notTaken_);

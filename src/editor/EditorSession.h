@@ -92,6 +92,7 @@ private:
     const CategorySet& set_;
     // The inputs as the service sent them, kept at loading: what the user changed is listed in xmlDOM.
     ServiceInputs serviceInputs_;
+    ServiceYearly serviceYearly_;
     std::vector<ValueNotTaken> notTaken_;
     QMap<QString, QString> headers_;
     QString databasePath_;

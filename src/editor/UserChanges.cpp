@@ -140,9 +140,25 @@ void replaceProgramList(xml::Document& doc, const QString& listName, bool empty,
     fill(list);
 }
 
-void recordChanges(xml::Document& doc, const std::vector<UserChange>& changes)
+ServiceYearly serviceYearlyOf(const xml::Document& doc)
+{
+    ServiceYearly yearly;
+    const xml::Node list = doc.selectSingle(QStringLiteral("//") + kChangesElement);
+    auto take = [&](std::optional<QString>& figure, const QString& name) {
+        if (list) figure = list.attribute(name);
+        if (figure) return;
+        if (const xml::Node n = doc.selectSingle(QStringLiteral("//RUX:") + name)) figure = n.text();
+    };
+    take(yearly.pichRokA, QStringLiteral("PICHROKA"));
+    take(yearly.pichRokB, QStringLiteral("PICHROKB"));
+    return yearly;
+}
+
+void recordChanges(xml::Document& doc, const std::vector<UserChange>& changes, const ServiceYearly& yearly)
 {
     replaceProgramList(doc, kChangesElement, changes.empty(), [&](xml::Node& list) {
+        if (yearly.pichRokA) list.setAttribute(QStringLiteral("PICHROKA"), *yearly.pichRokA);
+        if (yearly.pichRokB) list.setAttribute(QStringLiteral("PICHROKB"), *yearly.pichRokB);
         for (const UserChange& c : changes) {
             xml::Node entry = list.appendElement(kChangeElement);
             entry.setAttribute(kDate, c.date);

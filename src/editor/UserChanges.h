@@ -20,6 +20,8 @@ namespace zorva::editor {
 //   </UPR:Changes>
 //
 // as the last child of kLIM:Response. The service and its peers ignore elements they do not know.
+// The list also keeps the service's own yearly figures (attributes PICHROKA and PICHROKB), which the
+// recomputed ones replace in the document, so that the page can show both.
 inline const QString kChangesNamespace = QStringLiteral("http://zorva.example/VDJ/upravy");
 inline const QString kChangesElement = QStringLiteral("UPR:Changes");
 inline const QString kChangeElement = QStringLiteral("UPR:Change");
@@ -96,8 +98,15 @@ private:
 void replaceProgramList(xml::Document& doc, const QString& listName, bool empty,
                         const std::function<void(xml::Node& list)>& fill);
 
-// Replaces the list of changes in the document by `changes`. Without changes the list is removed,
-// and a document that never had one is not touched at all.
-void recordChanges(xml::Document& doc, const std::vector<UserChange>& changes);
+// The service's yearly figures of a document as loaded: the ones its list of changes keeps, else its
+// own PICHROKA and PICHROKB (nothing where it has none).
+struct ServiceYearly {
+    std::optional<QString> pichRokA, pichRokB;
+};
+ServiceYearly serviceYearlyOf(const xml::Document& doc);
+
+// Replaces the list of changes in the document by `changes`, with the service's yearly figures.
+// Without changes the list is removed, and a document that never had one is not touched at all.
+void recordChanges(xml::Document& doc, const std::vector<UserChange>& changes, const ServiceYearly& yearly = {});
 
 }  // namespace zorva::editor

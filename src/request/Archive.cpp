@@ -10,6 +10,7 @@
 #include "common/FileWriting.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
+#include "request/AnswerText.h"
 #include "request/Applicant.h"
 #include "request/ServiceFault.h"
 
@@ -20,12 +21,18 @@ namespace zorva::request {
 namespace {
 
 // A free name in the folder: the same applicant asked twice within one second gets "-2", "-3", ...
-QString freeBase(const QDir& folder, const QString& name)
+// before the mark, so that the name still reads applicant, type, period, time.
+QString freeBase(const QDir& folder, const QString& name, const QString& mark = QString())
 {
-    QString base = name;
+    QString base = name + mark;
     for (int n = 2; folder.exists(base + QStringLiteral(".xml")) || folder.exists(base + QStringLiteral(".htm")); ++n)
-        base = name + QLatin1Char('-') + QString::number(n);
+        base = name + QLatin1Char('-') + QString::number(n) + mark;
     return folder.filePath(base);
+}
+
+QDateTime now(const ProgramContext& ctx)
+{
+    return ctx.clock ? ctx.clock->now() : QDateTime::currentDateTime();
 }
 
 }  // namespace
@@ -37,8 +44,20 @@ QString archiveName(const RequestFields& f, const QDateTime& time)
     // A date (types 1 to 3) as year-month-day, so that the files of one applicant sort by it.
     const QDate date = QDate::fromString(f.year.trimmed(), QStringLiteral("dd.MM.yyyy"));
     const QString period = date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : fileNamePart(f.year);
-    return applicant + QStringLiteral("_typ") + fileNamePart(f.type) + QLatin1Char('_') + period + QLatin1Char('_') +
-           time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return applicant + QStringLiteral("_typ") + fileNamePart(f.type) + fileNamePart(f.variant) + QLatin1Char('_') +
+           period + QLatin1Char('_') + time.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+}
+
+RequestFields fieldsOfAnswer(const xml::Document& answer)
+{
+    RequestFields f;
+    f.jisubrux = answerText(answer, QStringLiteral("//RUX:JISUBRUX"));
+    f.ico = answerText(answer, QStringLiteral("//RUX:ICO"));
+    f.rc = answerText(answer, QStringLiteral("//VDJ:RespRecord/RUX:RCI"));
+    f.type = answerText(answer, QStringLiteral("//RUX:VARPICH"));
+    f.variant = answerText(answer, QStringLiteral("//RUX:PICHVYPOCET"));
+    f.year = answerText(answer, QStringLiteral("//RUX:ROKPLATNOST"));
+    return f;
 }
 
 void archiveResponse(const ProgramContext& ctx, const RequestFields& fields)
@@ -54,10 +73,22 @@ void archiveResponse(const ProgramContext& ctx, const RequestFields& fields)
         // the results it would pass for one.
         if (!holdsServiceData(response)) folderPath = QDir(folderPath).filePath(kArchiveFailuresFolder);
         if (!QDir().mkpath(folderPath)) throw Failure(err::PathNotFound, QStringLiteral("složku nelze vytvořit"));
-        const QDateTime time = ctx.clock ? ctx.clock->now() : QDateTime::currentDateTime();
-        const QString base = freeBase(QDir(folderPath), archiveName(fields, time));
+        const QString base = freeBase(QDir(folderPath), archiveName(fields, now(ctx)));
         writeFileAtomically(base + QStringLiteral(".xml"), bytes);
         presentation::renderResponseTo(ctx, response, base + QStringLiteral(".htm"), presentation::RenderAs::Html);
+    } catch (const std::exception& e) {
+        qCWarning(archiveLog, "Archiv %s: %s", qUtf8Printable(folderPath), e.what());
+    }
+}
+
+void archiveEditedPage(const ProgramContext& ctx, const RequestFields& fields, const xml::Document& doc)
+{
+    const QString folderPath = ctx.file(kArchiveFolder);
+    try {
+        if (!QDir().mkpath(folderPath)) throw Failure(err::PathNotFound, QStringLiteral("složku nelze vytvořit"));
+        const QString base = freeBase(QDir(folderPath), archiveName(fields, now(ctx)), kEditedMark);
+        doc.save(base + QStringLiteral(".xml"));
+        presentation::renderResponseTo(ctx, doc, base + QStringLiteral(".htm"), presentation::RenderAs::Html);
     } catch (const std::exception& e) {
         qCWarning(archiveLog, "Archiv %s: %s", qUtf8Printable(folderPath), e.what());
     }

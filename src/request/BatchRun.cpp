@@ -10,6 +10,7 @@
 #include "editor/ResponseCheck.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
+#include "request/AnswerText.h"
 #include "request/BatchSummary.h"
 #include "request/Exchange.h"
 #include "request/InFlightQueue.h"
@@ -17,6 +18,7 @@
 #include "request/RecentApplicants.h"
 #include "request/ServiceFault.h"
 #include "request/SummaryWorkbook.h"
+#include "request/YearlyVerdict.h"
 
 namespace zorva::request {
 
@@ -34,17 +36,11 @@ QString checkChoices(const BatchRow& row)
     return QString();
 }
 
-QString textOf(const xml::Document& doc, const QString& pattern)
-{
-    const xml::Node n = doc.selectSingle(pattern);
-    return n ? n.text().trimmed() : QString();
-}
-
 void takeFigures(const xml::Document& doc, BatchResult& r)
 {
     r.name = applicantNameOf(doc);
-    r.pichA = textOf(doc, QStringLiteral("//RUX:PICHROKA"));
-    r.pichB = textOf(doc, QStringLiteral("//RUX:PICHROKB"));
+    r.pichA = answerText(doc, QStringLiteral("//RUX:PICHROKA"));
+    r.pichB = answerText(doc, QStringLiteral("//RUX:PICHROKB"));
 }
 
 // A field the stored answer repeats equals what the row asks: the same text, or the same number
@@ -264,18 +260,11 @@ void BatchRun::answered(size_t index, const QString& base, const xml::Document& 
 void BatchRun::judge(BatchResult& r) const
 {
     const std::optional<int> type = editor::calculationType(r.type);
-    if (!type || !limits_[*type].any()) return;
-    const editor::Limits& limits = limits_[*type];
-    for (const QString& text : {r.pichA, r.pichB}) {
-        const std::optional<double> value = documentNumber(text);
-        if (!value) continue;
-        const double margin = editor::marginOf(*value, limits);
-        if (r.margin && *r.margin <= margin) continue;
-        r.margin = margin;
-        r.verdict = editor::verdictText(editor::verdictOf(*value, limits));
-    }
-    if (r.margin)
-        r.limit = editor::limitsText(limits) + QStringLiteral(" (") + editor::kLimitsFromSettings + QLatin1Char(')');
+    if (!type) return;
+    const YearlyVerdict v = judgeYearly(r.pichA, r.pichB, limits_[*type]);
+    r.verdict = v.verdict;
+    r.limit = v.limit;
+    r.margin = v.margin;
 }
 
 QString BatchRun::answeredState(const xml::Document& response) const

@@ -9,15 +9,11 @@
 #include "common/FileWriting.h"
 #include "request/BatchList.h"
 
+#include "request/AnswerText.h"
+
 namespace zorva::request {
 
 namespace {
-
-QString textOf(const xml::Document& doc, const QString& pattern)
-{
-    const xml::Node n = doc.selectSingle(pattern);
-    return n ? n.text().trimmed() : QString();
-}
 
 // A field never holds the separator or a line break: the list stays one applicant a line.
 QString field(const QString& text)
@@ -32,10 +28,10 @@ QString field(const QString& text)
 
 QString applicantNameOf(const xml::Document& answer)
 {
-    const QString name = textOf(answer, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:OJM"));
+    const QString name = answerText(answer, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:OJM"));
     if (!name.isEmpty()) return name;
-    return (textOf(answer, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:JME")) + QLatin1Char(' ') +
-            textOf(answer, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:PRI")))
+    return (answerText(answer, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:JME")) + QLatin1Char(' ') +
+            answerText(answer, QStringLiteral("//VDJ:SUBJEKTIRZ/RUX:PRI")))
         .trimmed();
 }
 

@@ -39,10 +39,10 @@ QString pageText(const QByteArray& page)
 }
 
 // The editor's "Počítej" after one count typed over the service's, then its "Zobraz".
-QByteArray editedAndShown(TestProgram& p)
+QByteArray editedAndShown(TestProgram& p, const QByteArray& answer = kAnswer)
 {
     auto doc = std::make_shared<xml::Document>();
-    doc->loadXml(kAnswer);
+    doc->loadXml(answer);
     editor::EditorSession session(p.ctx, editor::CategorySet::first());
     session.xmlDOM = doc;
     session.Startuj();
@@ -69,6 +69,8 @@ TEST(Report, PagesSayWhatTheyAre)
 {
     const QString band = QStringLiteral("Upraveno uživatelem – nejde o odpověď služby");
     const QString serviceLine = QStringLiteral("Odpověď služby ZORVA_VDJ1B ze dne");
+    // The service's own yearly figure beside the recomputed one.
+    const QString serviceYearly = QStringLiteral("Podle služby: 1,154 VDJ/ha");
     struct Case {
         const char* what;
         std::function<QByteArray(TestProgram&)> page;
@@ -78,11 +80,19 @@ TEST(Report, PagesSayWhatTheyAre)
         {"the service's answer",
          mainWindowPage,
          {serviceLine, QStringLiteral("Průměr intenzit všech dnů")},
-         {band, QStringLiteral("Výpočet upravený uživatelem"), QStringLiteral("limit z nastavení")}},
+         {band, QStringLiteral("Výpočet upravený uživatelem"), QStringLiteral("limit z nastavení"), serviceYearly}},
         {"the answer after one edit",
-         editedAndShown,
+         [](TestProgram& p) { return editedAndShown(p); },
          {band, QStringLiteral("Skot mladší – počet zvířat (ks)"), QStringLiteral("zmeneno"),
-          QStringLiteral("Výpočet upravený uživatelem")},
+          QStringLiteral("Výpočet upravený uživatelem"), serviceYearly},
+         {serviceLine}},
+        {"an edited answer edited again",
+         [](TestProgram& p) {
+             editedAndShown(p);
+             p.clock.time = p.clock.time.addSecs(1);
+             return editedAndShown(p, p.read(QStringLiteral("ZORVA_VDJ1B_response.xml")));
+         },
+         {band, serviceYearly},
          {serviceLine}},
         {"the saved changed document rendered again",
          [](TestProgram& p) {
@@ -90,7 +100,7 @@ TEST(Report, PagesSayWhatTheyAre)
              QFile::remove(p.path(QStringLiteral("ZORVA_VDJ1B_response.htm")));
              return mainWindowPage(p);
          },
-         {band, QStringLiteral("Skot mladší – počet zvířat (ks)")},
+         {band, QStringLiteral("Skot mladší – počet zvířat (ks)"), serviceYearly},
          {serviceLine}},
         {"an answer with texts the program could not take, recomputed",
          [](TestProgram& p) {

@@ -291,14 +291,14 @@ TEST_F(Sending, EachAnswerIsKeptInTheArchiveByApplicant)
         QByteArray answer = kFirst;
     };
     const std::vector<Case> cases = {
-        {"by JISUBRUX", 4, "2005", "1000234567", "71234567", "", "1000234567_typ4_2005_20061231-140000"},
+        {"by JISUBRUX", 4, "2005", "1000234567", "71234567", "", "1000234567_typ4A_2005_20061231-140000"},
         // Only results are filed under the applicant's name.
-        {"a fault", 4, "2005", "1000234567", "", "", "chyby/1000234567_typ4_2005_20061231-140000", kFault},
-        {"an answer without data", 4, "2005", "1000234567", "", "", "chyby/1000234567_typ4_2005_20061231-140000-2",
+        {"a fault", 4, "2005", "1000234567", "", "", "chyby/1000234567_typ4A_2005_20061231-140000", kFault},
+        {"an answer without data", 4, "2005", "1000234567", "", "", "chyby/1000234567_typ4A_2005_20061231-140000-2",
          "<SOAP:Envelope xmlns:SOAP=\"http://schemas.xmlsoap.org/soap/envelope/\"><SOAP:Body/></SOAP:Envelope>"},
-        {"by IČ, a date", 2, "1.2.2006", "", "71234567", "6504121239", "71234567_typ2_2006-02-01_20061231-140000"},
-        {"by RČ as typed", 4, "2005", "", "", "650412/1239", "650412_1239_typ4_2005_20061231-140000"},
-        {"again within the second", 4, "2005", "1000234567", "", "", "1000234567_typ4_2005_20061231-140000-2"},
+        {"by IČ, a date", 2, "1.2.2006", "", "71234567", "6504121239", "71234567_typ2A_2006-02-01_20061231-140000"},
+        {"by RČ as typed", 4, "2005", "", "", "650412/1239", "650412_1239_typ4A_2005_20061231-140000"},
+        {"again within the second", 4, "2005", "1000234567", "", "", "1000234567_typ4A_2005_20061231-140000-2"},
         {"a file where the folder belongs", 4, "2005", "1000234567", "", "", nullptr},
     };
     for (const Case& c : cases) {

@@ -553,6 +553,7 @@ void EditorWindow::cmdZobraz_Click()
                        : chkHTML_->checkState() == Qt::PartiallyChecked ? presentation::HtmlCheck::Grayed
                                                                         : presentation::HtmlCheck::Unchecked;
     presentation::ZobrazEditor(ctx_, *session_->xmlDOM, state);
+    if (pageShown) pageShown(*session_->xmlDOM);
 }
 
 void EditorWindow::cmdStorno_Click()

@@ -44,6 +44,8 @@ public:
 
     // Replaces the rendering that "Zobraz" runs (the editor's rendering of its document by default).
     std::function<void(EditorWindow&)> onZobraz;
+    // Told the document after "Zobraz" rendered it, for the main window to file the page shown.
+    std::function<void(const xml::Document&)> pageShown;
 
     // The unload that the main window performs after the modal display: deletes the working
     // databases unless the window has already been unloaded by its close box.

@@ -20,6 +20,7 @@
 #include "request/RecentApplicants.h"
 #include "request/ServiceAccess.h"
 #include "request/ServiceFault.h"
+#include "request/ui/ArchiveWindow.h"
 #include "request/ui/BatchWindow.h"
 #include "request/ui/SettingsDialog.h"
 
@@ -56,6 +57,11 @@ MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(w
         batch->show();
     });
     connect(&w_, &frmMain::requestCancel, this, &MainActions::cancelRequest);
+    connect(&w_, &frmMain::requestArchive, this, [this] {
+        auto* archive = new ArchiveWindow(ctx_, &w_);
+        archive->setAttribute(Qt::WA_DeleteOnClose);
+        archive->show();
+    });
     connect(&w_, &frmMain::requestSettings, this, [this] {
         SettingsDialog dialog(ctx_, &w_);
         if (dialog.exec() == QDialog::Accepted) w_.refreshFromSettings();
@@ -102,6 +108,7 @@ void MainActions::send(Mode mode)
     });
 
     std::shared_ptr<xml::Document> response;
+    RequestFields asked;
     try {
         w_.UlozNastaveni();
         if (mode == Mode::Edit) SmazSoubory(ctx_, ctx_.folder, editor::kWorkingDatabasePattern);
@@ -117,6 +124,7 @@ void MainActions::send(Mode mode)
         w_.txtROK->setText(prepared.checked.year);
         w_.txtVYMERA->setText(prepared.checked.acreage);
         const RequestFields& fields = prepared.fields;
+        asked = fields;
         // The address as the box shows it, even when empty: the exchange then says that it is missing.
         ServiceAccess access = ServiceAccess::fromSettings(ctx_);
         access.server = w_.txtSERVER->toPlainText();
@@ -159,7 +167,9 @@ void MainActions::send(Mode mode)
         return;
     }
     try {
-        editor::openEditorForYear(ctx_, w_.txtROK->text(), response, &w_, showEditor);
+        // What the advisor shows from the editor is filed beside the answer it came from.
+        editor::openEditorForYear(ctx_, w_.txtROK->text(), response, &w_, showEditor,
+                                  [this, asked](const xml::Document& doc) { archiveEditedPage(ctx_, asked, doc); });
     } catch (const std::exception& e) {
         generalFailure(e);
     }

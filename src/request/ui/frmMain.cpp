@@ -93,6 +93,7 @@ constexpr DesignRow kDesign[] = {
     {"cancelButton", 5985, 5490, 1185, 510},
     {"batchButton", 7200, 2160, 1500, 510},
     {"settingsButton", 7200, 2700, 1500, 510},
+    {"archiveButton", 7200, 4185, 1500, 510},
 };
 
 // The entries a list box shows whole: every variant, and the types but the two long ones (2 and 3),
@@ -255,6 +256,10 @@ void frmMain::buildControls()
     auto* settingsButton = new QPushButton(QStringLiteral("Nastavení…"), this);
     settingsButton->setObjectName(QStringLiteral("settingsButton"));
     connect(settingsButton, &QPushButton::clicked, this, &frmMain::requestSettings);
+    // The archive right of the year and acreage boxes, in the same column.
+    auto* archiveButton = new QPushButton(QStringLiteral("Archiv…"), this);
+    archiveButton->setObjectName(QStringLiteral("archiveButton"));
+    connect(archiveButton, &QPushButton::clicked, this, &frmMain::requestArchive);
 
     for (const DesignRow& row : kDesign) {
         QWidget* control = findChild<QWidget*>(QLatin1String(row.name));

@@ -94,6 +94,8 @@ signals:
     void requestCancel();
     // "Nastavení…" was clicked: edit the settings file's values in a dialog.
     void requestSettings();
+    // "Archiv…" was clicked: browse and compare the kept results.
+    void requestArchive();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;

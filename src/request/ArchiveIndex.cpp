@@ -1,0 +1,80 @@
+#include "request/ArchiveIndex.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "editor/Limits.h"
+#include "platform/XmlDocument.h"
+#include "request/AnswerText.h"
+#include "request/Archive.h"
+#include "request/RecentApplicants.h"
+#include "request/YearlyVerdict.h"
+
+namespace zorva::request {
+
+namespace {
+
+void takeDocument(ArchivedResult& r, const QString& settingsFile)
+{
+    xml::Document doc;
+    if (!doc.load(r.xmlFile())) return;
+    r.name = applicantNameOf(doc);
+    r.pichA = answerText(doc, QStringLiteral("//RUX:PICHROKA"));
+    r.pichB = answerText(doc, QStringLiteral("//RUX:PICHROKB"));
+    const QString asked = answerText(doc, QStringLiteral("//RUX:ROKPLATNOST"));
+    if (!asked.isEmpty()) r.period = asked;
+    if (const std::optional<int> type = editor::calculationType(r.type)) {
+        const YearlyVerdict v = judgeYearly(r.pichA, r.pichB, editor::settingsLimits(settingsFile, *type));
+        r.verdict = v.verdict;
+        r.margin = v.margin;
+    }
+}
+
+}  // namespace
+
+std::optional<ArchivedResult> readArchiveName(const QString& fileBase)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^(.+)_typ([0-9]*)([ABC]?)_([0-9A-Za-z_-]+)_(\\d{8}-\\d{6})(?:-\\d+)?(%1)?$")
+            .arg(kEditedMark));
+    const QString name = QFileInfo(fileBase).fileName();
+    const QRegularExpressionMatch m = form.match(name);
+    if (!m.hasMatch()) return std::nullopt;
+    ArchivedResult r;
+    r.base = fileBase;
+    r.applicant = m.captured(1);
+    r.type = m.captured(2);
+    r.variant = m.captured(3);
+    r.period = m.captured(4);
+    r.time = QDateTime::fromString(m.captured(5), QStringLiteral("yyyyMMdd-HHmmss"));
+    r.edited = !m.captured(6).isEmpty();
+    return r;
+}
+
+std::vector<ArchivedResult> archivedResults(const ProgramContext& ctx)
+{
+    const QDir folder(ctx.file(kArchiveFolder));
+    std::vector<ArchivedResult> list;
+    for (const QString& file : folder.entryList({QStringLiteral("*.xml")}, QDir::Files)) {
+        std::optional<ArchivedResult> r = readArchiveName(folder.filePath(file.chopped(4)));
+        if (!r) continue;
+        takeDocument(*r, ctx.settingsFile());
+        list.push_back(std::move(*r));
+    }
+    std::stable_sort(list.begin(), list.end(), [](const ArchivedResult& a, const ArchivedResult& b) {
+        return a.time != b.time ? a.time > b.time : a.base > b.base;
+    });
+    return list;
+}
+
+bool matchesFilter(const ArchivedResult& r, const QString& filter)
+{
+    const QStringList words = filter.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return std::all_of(words.begin(), words.end(), [&](const QString& word) {
+        return r.applicant.contains(word, Qt::CaseInsensitive) || r.name.contains(word, Qt::CaseInsensitive) ||
+               r.period.contains(word, Qt::CaseInsensitive);
+    });
+}
+
+}  // namespace zorva::request

@@ -1,0 +1,55 @@
+#pragma once
+#include <QDialog>
+#include <vector>
+
+#include "common/ProgramContext.h"
+#include "editor/ui/EditorOpener.h"
+#include "platform/XmlDocument.h"
+#include "request/ArchiveIndex.h"
+
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace zorva::request {
+
+// The results kept in the archive: found by applicant, name or year, their page, PDF or document
+// opened, and two of one applicant compared.
+class ArchiveWindow : public QDialog {
+    Q_OBJECT
+public:
+    explicit ArchiveWindow(const ProgramContext& ctx, QWidget* parent = nullptr);
+
+    // Reads the archive again, keeping the filter.
+    void reload();
+    // The results the list shows now, in its order.
+    const std::vector<ArchivedResult>& shown() const { return shown_; }
+
+    void openPage();
+    void openPdf();
+    void openInEditor();
+    void compare();
+
+    // How the editor and the comparison are shown (modally by default); tests step through them.
+    editor::ShowModal showEditor;
+    std::function<void(QDialog&)> showComparison;
+
+    QLineEdit* filterBox = nullptr;
+    QTableWidget* list = nullptr;
+    QPushButton *openPageButton = nullptr, *openPdfButton = nullptr, *openEditorButton = nullptr,
+                *compareButton = nullptr, *closeButton = nullptr;
+
+private:
+    void applyFilter();
+    std::vector<const ArchivedResult*> selected() const;
+    void selectionChanged();
+    void open(const QString& file);
+    // Tells the user when a kept document cannot be read.
+    bool loadKept(xml::Document& doc, const QString& file);
+
+    const ProgramContext& ctx_;
+    std::vector<ArchivedResult> all_;
+    std::vector<ArchivedResult> shown_;
+};
+
+}  // namespace zorva::request
