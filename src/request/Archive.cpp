@@ -8,6 +8,7 @@
 #include "common/Failure.h"
 #include "common/FileNamePart.h"
 #include "common/FileWriting.h"
+#include "common/IniFile.h"
 #include "platform/XmlDocument.h"
 #include "presentation/Rendering.h"
 #include "request/AnswerText.h"
@@ -37,6 +38,12 @@ QDateTime now(const ProgramContext& ctx)
 
 }  // namespace
 
+bool archiveKeepsPdf(const ProgramContext& ctx)
+{
+    return ini::readString(QStringLiteral("SETUP"), kPdfKey, QString(), ctx.settingsFile()).trimmed() ==
+           QLatin1String("1");
+}
+
 QString archiveName(const RequestFields& f, const QDateTime& time)
 {
     QString applicant = fileNamePart(applicantIdentifier(f.jisubrux, f.ico, f.rc));
@@ -60,7 +67,7 @@ RequestFields fieldsOfAnswer(const xml::Document& answer)
     return f;
 }
 
-void archiveResponse(const ProgramContext& ctx, const RequestFields& fields)
+QString archiveResponse(const ProgramContext& ctx, const RequestFields& fields)
 {
     QString folderPath = ctx.file(kArchiveFolder);
     try {
@@ -71,17 +78,20 @@ void archiveResponse(const ProgramContext& ctx, const RequestFields& fields)
         response.loadXml(bytes);
         // A fault, or an answer without the service's figures, is no result for the applicant: among
         // the results it would pass for one.
-        if (!holdsServiceData(response)) folderPath = QDir(folderPath).filePath(kArchiveFailuresFolder);
+        const bool result = holdsServiceData(response);
+        if (!result) folderPath = QDir(folderPath).filePath(kArchiveFailuresFolder);
         if (!QDir().mkpath(folderPath)) throw Failure(err::PathNotFound, QStringLiteral("složku nelze vytvořit"));
         const QString base = freeBase(QDir(folderPath), archiveName(fields, now(ctx)));
         writeFileAtomically(base + QStringLiteral(".xml"), bytes);
         presentation::renderResponseTo(ctx, response, base + QStringLiteral(".htm"), presentation::RenderAs::Html);
+        if (result) return base + QStringLiteral(".htm");
     } catch (const std::exception& e) {
         qCWarning(archiveLog, "Archiv %s: %s", qUtf8Printable(folderPath), e.what());
     }
+    return QString();
 }
 
-void archiveEditedPage(const ProgramContext& ctx, const RequestFields& fields, const xml::Document& doc)
+QString archiveEditedPage(const ProgramContext& ctx, const RequestFields& fields, const xml::Document& doc)
 {
     const QString folderPath = ctx.file(kArchiveFolder);
     try {
@@ -89,9 +99,11 @@ void archiveEditedPage(const ProgramContext& ctx, const RequestFields& fields, c
         const QString base = freeBase(QDir(folderPath), archiveName(fields, now(ctx)), kEditedMark);
         doc.save(base + QStringLiteral(".xml"));
         presentation::renderResponseTo(ctx, doc, base + QStringLiteral(".htm"), presentation::RenderAs::Html);
+        return base + QStringLiteral(".htm");
     } catch (const std::exception& e) {
         qCWarning(archiveLog, "Archiv %s: %s", qUtf8Printable(folderPath), e.what());
     }
+    return QString();
 }
 
 }  // namespace zorva::request

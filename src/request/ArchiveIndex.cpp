@@ -36,8 +36,7 @@ void takeDocument(ArchivedResult& r, const QString& settingsFile)
 std::optional<ArchivedResult> readArchiveName(const QString& fileBase)
 {
     static const QRegularExpression form(
-        QStringLiteral("^(.+)_typ([0-9]*)([ABC]?)_([0-9A-Za-z_-]+)_(\\d{8}-\\d{6})(?:-\\d+)?(%1)?$")
-            .arg(kEditedMark));
+        QStringLiteral("^(.+)_typ([0-9]*)([ABC]?)_([0-9A-Za-z_-]+)_(\\d{8}-\\d{6})(?:-\\d+)?(%1)?$").arg(kEditedMark));
     const QString name = QFileInfo(fileBase).fileName();
     const QRegularExpressionMatch m = form.match(name);
     if (!m.hasMatch()) return std::nullopt;

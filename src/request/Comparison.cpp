@@ -43,8 +43,10 @@ ComparedFigure compared(const QString& first, const QString& second)
 Comparison compareResults(const xml::Document& first, const xml::Document& second)
 {
     Comparison c;
-    c.yearlyA = compared(answerText(first, QStringLiteral("//RUX:PICHROKA")), answerText(second, QStringLiteral("//RUX:PICHROKA")));
-    c.yearlyB = compared(answerText(first, QStringLiteral("//RUX:PICHROKB")), answerText(second, QStringLiteral("//RUX:PICHROKB")));
+    c.yearlyA = compared(answerText(first, QStringLiteral("//RUX:PICHROKA")),
+                         answerText(second, QStringLiteral("//RUX:PICHROKA")));
+    c.yearlyB = compared(answerText(first, QStringLiteral("//RUX:PICHROKB")),
+                         answerText(second, QStringLiteral("//RUX:PICHROKB")));
     const auto left = rowsOf(first);
     const auto right = rowsOf(second);
     std::map<QPair<QString, int>, std::pair<RowFigures, RowFigures>> both;

@@ -40,14 +40,16 @@ TEST(ArchiveNames, ReadBackWhatTheArchiveWrites)
         ASSERT_EQ(r.has_value(), c.applicant != nullptr) << c.name;
         if (!r) continue;
         EXPECT_EQ(r->applicant, QString::fromUtf8(c.applicant)) << c.name;
-        EXPECT_EQ(r->type + r->variant + QLatin1Char('|') + r->period,
-                  QString::fromUtf8(c.type) + QString::fromUtf8(c.variant) + QLatin1Char('|') + QString::fromUtf8(c.period))
+        EXPECT_EQ(
+            r->type + r->variant + QLatin1Char('|') + r->period,
+            QString::fromUtf8(c.type) + QString::fromUtf8(c.variant) + QLatin1Char('|') + QString::fromUtf8(c.period))
             << c.name;
         EXPECT_EQ(r->edited, c.edited) << c.name;
         EXPECT_TRUE(r->time.isValid()) << c.name;
     }
     const request::RequestFields fields{{}, {}, {}, QStringLiteral("650412/1239"), "2", "B", "01.02.2006", "0"};
-    const auto written = request::readArchiveName(request::archiveName(fields, QDateTime(QDate(2026, 1, 2), QTime(3, 4))));
+    const auto written =
+        request::readArchiveName(request::archiveName(fields, QDateTime(QDate(2026, 1, 2), QTime(3, 4))));
     ASSERT_TRUE(written);
     EXPECT_EQ(written->applicant + written->type + written->variant + written->period,
               QStringLiteral("650412_12392B2006-02-01"));
@@ -67,7 +69,8 @@ protected:
         later.replace("<RUX:PICHROKA>1.154</RUX:PICHROKA>", "<RUX:PICHROKA>1.250</RUX:PICHROKA>");
         later.replace("PICHA=\"1.16291089518296\"", "PICHA=\"1.3\"");
         keep(QStringLiteral("1000234567_typ4A_2005_20061231-150000"), later);
-        keep(QStringLiteral("1000876543_typ5C_2006_20261208-093012"), dataFile(QStringLiteral("samples/response-2006.xml")));
+        keep(QStringLiteral("1000876543_typ5C_2006_20261208-093012"),
+             dataFile(QStringLiteral("samples/response-2006.xml")));
         program.write(QStringLiteral("archiv/1000876543_typ5C_2006_20261208-093012.pdf"), "%PDF");
         // Neither a failure nor a file of another kind is a result.
         program.write(QStringLiteral("archiv/chyby/1000234567_typ4A_2005_20061231-130000.xml"),
@@ -94,6 +97,7 @@ protected:
 TEST_F(Archive, TheWindowListsFindsAndOpensTheKeptResults)
 {
     request::ArchiveWindow window(program.ctx);
+    keepScreenshot(window, "Archive");
     ASSERT_EQ(window.list->rowCount(), 3);
     // The newest first, named and judged by the settings' limits of its type.
     EXPECT_EQ(cell(window.list, 0, 0), QStringLiteral("1000876543"));
@@ -107,8 +111,8 @@ TEST_F(Archive, TheWindowListsFindsAndOpensTheKeptResults)
         const char* text;
         int rows;
     };
-    for (const Filter f : {Filter{"biofarma", 1}, Filter{"2005", 2}, Filter{"1000234567 2005", 2}, Filter{"nikdo", 0},
-                           Filter{"", 3}}) {
+    for (const Filter f :
+         {Filter{"biofarma", 1}, Filter{"2005", 2}, Filter{"1000234567 2005", 2}, Filter{"nikdo", 0}, Filter{"", 3}}) {
         window.filterBox->setText(QString::fromUtf8(f.text));
         EXPECT_EQ(window.list->rowCount(), f.rows) << f.text;
     }
@@ -130,6 +134,7 @@ TEST_F(Archive, TwoResultsOfOneApplicantAreComparedDateByDate)
     QStringList firstColumn;
     QStringList secondRow;
     window.showComparison = [&](QDialog& dialog) {
+        keepScreenshot(dialog, "Comparison");
         auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("comparisonTable"));
         for (int row = 0; row < table->rowCount(); ++row) firstColumn << cell(table, row, 0);
         for (int column = 0; column < table->columnCount(); ++column) secondRow << cell(table, 1, column);
@@ -145,7 +150,8 @@ TEST_F(Archive, TwoResultsOfOneApplicantAreComparedDateByDate)
     ASSERT_EQ(firstColumn.size(), 13);  // the yearly figures, then twelve validity dates
     EXPECT_EQ(firstColumn[1], QStringLiteral("1. 1. 2005"));
     // The older result first: the difference is the change since then.
-    EXPECT_EQ(secondRow.mid(1, 3), (QStringList{QStringLiteral("1,163"), QStringLiteral("1,300"), QStringLiteral("+0,137")}));
+    EXPECT_EQ(secondRow.mid(1, 3),
+              (QStringList{QStringLiteral("1,163"), QStringLiteral("1,300"), QStringLiteral("+0,137")}));
     EXPECT_EQ(secondRow[6], QStringLiteral("0,000"));
 }
 

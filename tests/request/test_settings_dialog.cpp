@@ -3,7 +3,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <QCheckBox>
+
 #include "common/IniFile.h"
+#include "request/Archive.h"
 #include "request/ui/SettingsDialog.h"
 #include "request/ui/frmMain.h"
 #include "support/TestSupport.h"
@@ -48,6 +51,8 @@ TEST(SettingsDialog, WritesItsKeysOnlyAndRefusesWhatIsNoValue)
         request::SettingsDialog dialog(program.ctx);
         boxNamed(dialog, QStringLiteral("Identifikace uživatele"))->setText(QStringLiteral("PORADCE1"));
         boxNamed(dialog, QStringLiteral("Typ 4 nejvýše"))->setText(QStringLiteral("1.5"));
+        EXPECT_FALSE(dialog.pdf->isChecked()) << c.what;
+        dialog.pdf->setChecked(true);
         QLineEdit* box = boxNamed(dialog, QString::fromUtf8(c.box));
         ASSERT_NE(box, nullptr) << c.what;
         box->setText(QString::fromUtf8(c.text));
@@ -62,6 +67,7 @@ TEST(SettingsDialog, WritesItsKeysOnlyAndRefusesWhatIsNoValue)
         EXPECT_TRUE(program.messages.texts().isEmpty()) << c.what;
         EXPECT_EQ(ini::readString(QStringLiteral("SETUP"), QStringLiteral("USERID"), {}, ini), "PORADCE1");
         EXPECT_EQ(ini::readString(QStringLiteral("LIMITY"), QStringLiteral("TYP4_MAX"), {}, ini), "1.5");
+        EXPECT_TRUE(request::archiveKeepsPdf(program.ctx)) << c.what;
         // Every other key and section stays.
         EXPECT_EQ(ini::readString(QStringLiteral("SETUP"), QStringLiteral("JISUBRUX"), {}, ini), "1000234567");
         EXPECT_EQ(ini::readString(QStringLiteral("QEL"), QStringLiteral("DISABLE"), {}, ini), "1");

@@ -157,15 +157,6 @@ void applyFont(const FontSetting& f, QWidget* window)
     window->setFont(font);
 }
 
-// Saves what the window looks like when ZORVA_SCREENSHOTS names a folder (the pictures of the README).
-void keepScreenshot(QWidget& window, const std::string& name)
-{
-    const QString folder = qEnvironmentVariable("ZORVA_SCREENSHOTS");
-    if (folder.isEmpty()) return;
-    QDir().mkpath(folder);
-    EXPECT_TRUE(window.grab().save(folder + QLatin1Char('/') + QString::fromStdString(name) + QStringLiteral(".png")));
-}
-
 class WindowLayout : public ::testing::TestWithParam<LayoutCase> {
 protected:
     void SetUp() override

@@ -1,9 +1,11 @@
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
+#include <QWidget>
 #include <cerrno>
 #include <cstring>
 
@@ -91,6 +93,14 @@ QByteArray dataFile(const QString& name)
     QFile f(QStringLiteral(ZORVA_DATA_DIR "/") + name);
     if (!f.open(QIODevice::ReadOnly)) qFatal("missing data file %s", qPrintable(name));
     return f.readAll();
+}
+
+void keepScreenshot(QWidget& window, const std::string& name)
+{
+    const QString folder = qEnvironmentVariable("ZORVA_SCREENSHOTS");
+    if (folder.isEmpty()) return;
+    QDir().mkpath(folder);
+    EXPECT_TRUE(window.grab().save(folder + QLatin1Char('/') + QString::fromStdString(name) + QStringLiteral(".png")));
 }
 
 }  // namespace zorva::test

@@ -5,9 +5,12 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <string>
 #include <vector>
 
 #include "common/ProgramContext.h"
+
+class QWidget;
 
 namespace zorva::test {
 
@@ -69,6 +72,9 @@ public:
 };
 
 // A fresh program folder with recording seams; removed when the test ends.
+// Saves what a window looks like when ZORVA_SCREENSHOTS names a folder (the pictures of the README).
+void keepScreenshot(QWidget& window, const std::string& name);
+
 class TestProgram {
 public:
     TestProgram();

@@ -23,9 +23,9 @@ namespace zorva::request {
 
 namespace {
 
-const QStringList kColumns = {QStringLiteral("Žadatel"),    QStringLiteral("Jméno"),    QStringLiteral("Typ"),
-                              QStringLiteral("Varianta"),   QStringLiteral("Datum / rok"), QStringLiteral("Čas"),
-                              QStringLiteral("Upraveno"),   QStringLiteral("PICHROKA"), QStringLiteral("PICHROKB"),
+const QStringList kColumns = {QStringLiteral("Žadatel"),  QStringLiteral("Jméno"),       QStringLiteral("Typ"),
+                              QStringLiteral("Varianta"), QStringLiteral("Datum / rok"), QStringLiteral("Čas"),
+                              QStringLiteral("Upraveno"), QStringLiteral("PICHROKA"),    QStringLiteral("PICHROKB"),
                               QStringLiteral("Posouzení")};
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)

@@ -14,9 +14,8 @@ namespace zorva::request {
 
 namespace {
 
-const QStringList kColumns = {QStringLiteral("Datum platnosti"), QStringLiteral("PICHA 1"),
-                              QStringLiteral("PICHA 2"),         QStringLiteral("Rozdíl A"),
-                              QStringLiteral("PICHB 1"),         QStringLiteral("PICHB 2"),
+const QStringList kColumns = {QStringLiteral("Datum platnosti"), QStringLiteral("PICHA 1"), QStringLiteral("PICHA 2"),
+                              QStringLiteral("Rozdíl A"),        QStringLiteral("PICHB 1"), QStringLiteral("PICHB 2"),
                               QStringLiteral("Rozdíl B")};
 
 // Intensities to three decimals, as the report shows them; the whole figure in the tooltip.

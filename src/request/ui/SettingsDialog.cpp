@@ -1,5 +1,6 @@
 #include "request/ui/SettingsDialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFormLayout>
@@ -15,6 +16,7 @@
 #include "common/FileWriting.h"
 #include "common/IniFile.h"
 #include "common/NumberText.h"
+#include "request/Archive.h"
 #include "request/Defaults.h"
 
 namespace zorva::request {
@@ -56,6 +58,9 @@ SettingsDialog::SettingsDialog(const ProgramContext& ctx, QWidget* parent) : QDi
     form->addRow(user->accessibleName(), user);
     form->addRow(timeout->accessibleName(), timeout);
     layout->addLayout(form);
+    pdf = new QCheckBox(QStringLiteral("Ke každé stránce v archivu uložit i PDF"), this);
+    pdf->setObjectName(QStringLiteral("settingsPdf"));
+    layout->addWidget(pdf);
 
     auto* group = new QGroupBox(QStringLiteral("Limity intenzity chovu (VDJ/ha, prázdné = bez limitu)"), this);
     auto* grid = new QGridLayout(group);
@@ -92,6 +97,7 @@ void SettingsDialog::load()
     server->setText(ini::readString(kSetup, QStringLiteral("SERVER"), defaults::serverUrl, ini));
     user->setText(ini::readString(kSetup, QStringLiteral("USERID"), QString(), ini));
     timeout->setText(ini::readString(kSetup, QStringLiteral("TIMEOUT"), QString(), ini));
+    pdf->setChecked(archiveKeepsPdf(ctx_));
     for (int i = 0; i < int(limits.size()); ++i)
         limits[std::size_t(i)]->setText(ini::readString(kLimits, limitKey(i / 2 + 1, i % 2 == 1), QString(), ini));
 }
@@ -132,6 +138,7 @@ bool SettingsDialog::save()
         {QStringLiteral("SERVER"), server->text().trimmed()},
         {QStringLiteral("USERID"), user->text().trimmed()},
         {QStringLiteral("TIMEOUT"), timeout->text().trimmed()},
+        {kPdfKey, pdf->isChecked() ? QStringLiteral("1") : QStringLiteral("0")},
     };
     bool written = true;
     for (const auto& [key, value] : entries) written = written && ini::writeString(kSetup, key, value, ini);
