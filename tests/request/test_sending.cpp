@@ -334,6 +334,20 @@ TEST_F(Sending, EachAnswerIsKeptInTheArchiveByApplicant)
     EXPECT_EQ(window->txtRC->completer()->model()->rowCount(), 2);
 }
 
+// The page an advisor shows from the editor is filed beside the answer, under the request's names.
+TEST_F(Sending, APageShownFromTheEditorIsFiledBesideTheAnswer)
+{
+    actions->showEditor = [](editor::EditorWindow& w) { w.cmdZobraz_Click(); };
+    fill(4, QStringLiteral("2005"));
+    window->txtIC->setText(QStringLiteral("71234567"));
+    actions->cmdEditace_Click();
+    EXPECT_TRUE(program.messages.shown.empty());
+    const QString base = QStringLiteral("archiv/1000234567_typ4A_2005_20061231-140000");
+    for (const QString& file : {base + QStringLiteral(".xml"), base + QStringLiteral("_upraveno.xml"),
+                                base + QStringLiteral("_upraveno.htm")})
+        EXPECT_TRUE(program.exists(file)) << file.toStdString();
+}
+
 TEST_F(Sending, ASoapFaultIsStoredAndRenderedAndNotEdited)
 {
     server.status = 500;
