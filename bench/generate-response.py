@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """A response of the service's form with many validity dates, for measurements and comparisons.
 
-Usage: generate-response.py ROWS [--generation first|2006] [--order sorted|unsorted|shared] > file.xml
-"unsorted" lists the dates out of order, "shared" gives every date to two rows."""
+Usage: generate-response.py ROWS [--generation first|2006] [--order sorted|unsorted|shared] [--categories N]
+                            [--compact] > file.xml
+"unsorted" lists the dates out of order, "shared" gives every date to two rows; --categories keeps the
+first N categories of the generation, --compact leaves out the line breaks and indentation."""
 import argparse
 import datetime
 import sys
@@ -26,8 +28,12 @@ def main():
     p.add_argument("rows", type=int)
     p.add_argument("--generation", default="2006", choices=["first", "2006"])
     p.add_argument("--order", default="sorted", choices=["sorted", "unsorted", "shared"])
+    p.add_argument("--categories", type=int, default=0)
+    p.add_argument("--compact", action="store_true")
     a = p.parse_args()
     cats = FIRST if a.generation == "first" else GEN2006
+    if a.categories > 0:
+        cats = cats[:a.categories]
     start = datetime.date(1996, 1, 1)
     days = list(range(a.rows))
     if a.order == "unsorted":
@@ -35,6 +41,11 @@ def main():
     elif a.order == "shared":
         days = [i // 2 for i in range(a.rows)]
     out = sys.stdout
+    if a.compact:
+        class Compact:
+            def write(self, text):
+                sys.stdout.write("".join(line.strip() for line in text.split("\n")))
+        out = Compact()
     out.write('<?xml version="1.0" encoding="UTF-8"?>\n'
               '<SOAP:Envelope xmlns:SOAP="http://schemas.xmlsoap.org/soap/envelope/">\n<SOAP:Body>\n'
               '<kLIM:Response id="kLIM" dateTime="2006-12-14T10:32:5" kLIMid="ZORVA_VDJ1B" '

@@ -836,11 +836,11 @@
       <xsl:variable name="yMin" select="$kDole * $krok"/>
       <xsl:variable name="pw" select="$gW - $gL - $gR"/>
       <xsl:variable name="ph" select="$gH - $gT - $gB"/>
-      <xsl:variable name="kazdy" select="ceiling($n div 16)"/>
       <xsl:variable name="popisky" select="$n &lt;= 16"/>
       <!-- Beyond a few dozen dates a mark per date would only blacken the plot: the series become plain
-           lines, and the axis has a tick only where it has a date. -->
+           lines, and the axis has a tick only where it has a date, ten dates at most, which fit side by side. -->
       <xsl:variable name="znacky" select="$n &lt;= 60"/>
+      <xsl:variable name="kazdy" select="ceiling($n div (16 - 6 * number(not($znacky))))"/>
 
       <section class="graf">
         <h2>Vývoj intenzity chovu (PICHA a PICHB)</h2>
