@@ -356,10 +356,37 @@
     <xsl:variable name="jmeno" select="normalize-space(concat($irz/RUX:JME, ' ', $irz/RUX:PRI))"/>
     <xsl:variable name="ojm" select="normalize-space($irz/RUX:OJM)"/>
 
-    <!-- Every known category element of the record's rows, one per name. -->
+    <!-- Every known category element of the record's rows, one per name: the first of each name in
+         the record's group (a lookup per name, not a comparison per element of every row, which grows
+         with the square of the rows). -->
+    <xsl:variable name="zaznamId" select="concat(generate-id(ancestor-or-self::VDJ:RespRecord[1]), '|')"/>
     <xsl:variable name="kategorie"
-        select="$radky/RUX:*[contains($poradi, concat('|', local-name(), '|'))]
-                [generate-id() = generate-id(key('kat', concat(generate-id(ancestor::VDJ:RespRecord[1]), '|', local-name()))[1])]"/>
+        select="key('kat', concat($zaznamId, 'SKOTML'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'SKOTST'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOSKOTML'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOSKOTST'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'KOZA'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOKOZA'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'OVCE'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOOVCE'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'KUNML'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'KUNST'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'SKOTDO6'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'SKOTOD6DO24'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'SKOTOD24'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'OVCEDO12'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'OVCEOD12'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'KOZYDO12'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'KOZYOD12'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'KUNDO3'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'KUNOD3'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOSKOTDO6'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOSKOTOD6DO24'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOSKOTOD24'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOOVCEDO12'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOOVCEOD12'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOKOZYDO12'))[../parent::*][1]
+                | key('kat', concat($zaznamId, 'EKOKOZYOD12'))[../parent::*][1]"/>
     <!-- Those with animals (or units) in at least one row; a non-numeric count counts as animals. -->
     <xsl:variable name="sezviraty"
         select="$kategorie[key('kat', concat(generate-id(ancestor::VDJ:RespRecord[1]), '|', local-name()))
@@ -560,10 +587,12 @@
                       <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@DATPLATNOST)"/></xsl:call-template>
                     </td>
                     <td class="num">
-                      <xsl:call-template name="zmenenaBunka">
-                        <xsl:with-param name="klic" select="concat(@DATPLATNOST, '|SUMAVYMERADPB')"/>
-                        <xsl:with-param name="trida" select="'num'"/>
-                      </xsl:call-template>
+                      <xsl:if test="$zmeny">
+                        <xsl:call-template name="zmenenaBunka">
+                          <xsl:with-param name="klic" select="concat(@DATPLATNOST, '|SUMAVYMERADPB')"/>
+                          <xsl:with-param name="trida" select="'num'"/>
+                        </xsl:call-template>
+                      </xsl:if>
                       <xsl:call-template name="cislo">
                         <xsl:with-param name="v" select="RUX:SUMAVYMERADPB"/>
                         <xsl:with-param name="vzor" select="'#&#160;##0,00##'"/>
@@ -697,26 +726,40 @@
                       <xsl:if test="normalize-space($e) = '' or number(normalize-space($e)) = 0">
                         <xsl:attribute name="class">num prvni nula</xsl:attribute>
                       </xsl:if>
-                      <xsl:call-template name="zmenenaBunka">
-                        <xsl:with-param name="klic" select="concat($radek/@DATPLATNOST, '|', $n, '_POCET')"/>
-                        <xsl:with-param name="trida" select="'num prvni'"/>
-                      </xsl:call-template>
+                      <xsl:if test="$zmeny">
+                        <xsl:call-template name="zmenenaBunka">
+                          <xsl:with-param name="klic" select="concat($radek/@DATPLATNOST, '|', $n, '_POCET')"/>
+                          <xsl:with-param name="trida" select="'num prvni'"/>
+                        </xsl:call-template>
+                      </xsl:if>
                       <xsl:call-template name="cislo">
                         <xsl:with-param name="v" select="$e"/>
                         <xsl:with-param name="vzor" select="'#&#160;##0,##'"/>
                       </xsl:call-template>
                     </td>
                     <td class="num koef">
-                      <xsl:call-template name="zmenenaBunka">
-                        <xsl:with-param name="klic" select="concat($radek/@DATPLATNOST, '|', $n, '_KOEF')"/>
-                        <xsl:with-param name="trida" select="'num koef'"/>
-                      </xsl:call-template>
+                      <xsl:if test="$zmeny">
+                        <xsl:call-template name="zmenenaBunka">
+                          <xsl:with-param name="klic" select="concat($radek/@DATPLATNOST, '|', $n, '_KOEF')"/>
+                          <xsl:with-param name="trida" select="'num koef'"/>
+                        </xsl:call-template>
+                      </xsl:if>
                       <!-- The document keeps the service's coefficient; a changed one is in the list. -->
-                      <xsl:variable name="novyKoef" select="key('zmena', concat($radek/@DATPLATNOST, '|', $n, '_KOEF'))[1]/@new"/>
-                      <xsl:call-template name="cislo">
-                        <xsl:with-param name="v" select="$e/@KOEF[not($novyKoef)] | $novyKoef"/>
-                        <xsl:with-param name="vzor" select="'0,00#'"/>
-                      </xsl:call-template>
+                      <xsl:choose>
+                        <xsl:when test="$zmeny">
+                          <xsl:variable name="novyKoef" select="key('zmena', concat($radek/@DATPLATNOST, '|', $n, '_KOEF'))[1]/@new"/>
+                          <xsl:call-template name="cislo">
+                            <xsl:with-param name="v" select="$e/@KOEF[not($novyKoef)] | $novyKoef"/>
+                            <xsl:with-param name="vzor" select="'0,00#'"/>
+                          </xsl:call-template>
+                        </xsl:when>
+                        <xsl:otherwise>
+                          <xsl:call-template name="cislo">
+                            <xsl:with-param name="v" select="$e/@KOEF"/>
+                            <xsl:with-param name="vzor" select="'0,00#'"/>
+                          </xsl:call-template>
+                        </xsl:otherwise>
+                      </xsl:choose>
                     </td>
                     <td class="num">
                       <xsl:if test="normalize-space($e/@VDJ) = '' or number(normalize-space($e/@VDJ)) = 0">
@@ -749,8 +792,11 @@
     <xsl:variable name="n" select="count($radky)"/>
     <xsl:variable name="cislaA" select="$radky/@PICHA[number(.) = number(.)]"/>
     <xsl:variable name="cislaB" select="$radky/@PICHB[number(.) = number(.)]"/>
-    <!-- The limits belong on the axis too, so that their lines fall inside the plot. -->
-    <xsl:variable name="cisla" select="$cislaA | $cislaB | $limMin[number(.) = number(.)] | $limMax[number(.) = number(.)]"/>
+    <!-- The limits belong on the axis too, so that their lines fall inside the plot. Both series in one
+         step over the rows' attributes: a union of the two would compare every node with every other. -->
+    <xsl:variable name="cisla"
+        select="$radky/@*[(name() = 'PICHA' or name() = 'PICHB') and number(.) = number(.)]
+                | $limMin[number(.) = number(.)] | $limMax[number(.) = number(.)]"/>
     <!-- A single date is no course: the table shows it. -->
     <xsl:if test="$cisla and $n &gt; 1">
       <xsl:variable name="max">
@@ -798,8 +844,11 @@
       <xsl:variable name="yMin" select="$kDole * $krok"/>
       <xsl:variable name="pw" select="$gW - $gL - $gR"/>
       <xsl:variable name="ph" select="$gH - $gT - $gB"/>
-      <xsl:variable name="kazdy" select="ceiling($n div 16)"/>
       <xsl:variable name="popisky" select="$n &lt;= 16"/>
+      <!-- Beyond a few dozen dates a mark per date would only blacken the plot: the series become plain
+           lines, and the axis has a tick only where it has a date, ten dates at most, which fit side by side. -->
+      <xsl:variable name="znacky" select="$n &lt;= 60"/>
+      <xsl:variable name="kazdy" select="ceiling($n div (16 - 6 * number(not($znacky))))"/>
 
       <section class="graf">
         <h2>Vývoj intenzity chovu (PICHA a PICHB)</h2>
@@ -841,7 +890,9 @@
           <xsl:for-each select="$radky">
             <xsl:sort select="@DATPLATNOST"/>
             <xsl:variable name="x" select="$gL + $pw * (position() - 0.5) div $n"/>
-            <line x1="{format-number($x, '0.##')}" y1="{$gT + $ph}" x2="{format-number($x, '0.##')}" y2="{$gT + $ph + 5}" stroke="#666666"/>
+            <xsl:if test="$znacky or (position() - 1) mod $kazdy = 0">
+              <line x1="{format-number($x, '0.##')}" y1="{$gT + $ph}" x2="{format-number($x, '0.##')}" y2="{$gT + $ph + 5}" stroke="#666666"/>
+            </xsl:if>
             <xsl:if test="(position() - 1) mod $kazdy = 0">
               <text x="{format-number($x, '0.##')}" y="{$gT + $ph + 20}" font-size="12" fill="#000000" text-anchor="middle">
                 <xsl:call-template name="datum"><xsl:with-param name="t" select="normalize-space(@DATPLATNOST)"/></xsl:call-template>
@@ -880,7 +931,7 @@
               </xsl:attribute>
             </polyline>
           </xsl:if>
-          <xsl:for-each select="$radky">
+          <xsl:for-each select="$radky[$znacky]">
             <xsl:sort select="@DATPLATNOST"/>
             <xsl:variable name="x" select="format-number($gL + $pw * (position() - 0.5) div $n, '0.##')"/>
             <xsl:variable name="maA" select="number(@PICHA) = number(@PICHA)"/>

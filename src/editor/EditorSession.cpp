@@ -244,13 +244,14 @@ void EditorSession::calculateRow(db::Recordset& rs, const TableColumns& col, con
         });
     }
     for (const CategoryColumns& c : col.categories) skipOnFailure([&] { rs.setValue(c.units, 0.0); });
-    // A category whose units could not be computed or stored adds the 0 that the reset left.
-    const DecimalSigns signs;
+    // A category whose units could not be computed or stored adds the 0 that the reset left. The
+    // regional sign is the run's, read once: reading it per cell cost more than the calculation.
+    const DecimalSigns signs{decimalPoint};
     std::vector<double> units(col.categories.size(), 0.0);
     for (std::size_t k = 0; k < col.categories.size(); ++k) {
         skipOnFailure([&] {
             const CategoryColumns& c = col.categories[k];
-            const std::optional<QString> text = unitsText(readCategory(rs, c), decimalPoint);
+            const std::optional<QString> text = unitsText(readCategory(rs, c, signs), decimalPoint);
             rs.setValue(c.units, text ? QVariant(*text) : QVariant());
             units[k] = unitsValue(text, signs);
         });

@@ -7,9 +7,14 @@ namespace zorva::editor {
 
 CategoryInput readCategory(const db::Recordset& rs, const CategoryColumns& c)
 {
+    return readCategory(rs, c, DecimalSigns());
+}
+
+CategoryInput readCategory(const db::Recordset& rs, const CategoryColumns& c, const DecimalSigns& signs)
+{
     const QVariant& koef = rs.value(c.coefficient);
     if (db::isNullValue(koef)) return {};
-    return {db::doubleValue(koef), numericValue(rs.value(c.count))};
+    return {db::doubleValue(koef), numericValue(rs.value(c.count), signs)};
 }
 
 PlanInput readPlanInput(db::Recordset& rs, const CategorySet& set, bool eco)

@@ -2,6 +2,7 @@
 #include <QString>
 #include <vector>
 
+#include "common/NumberText.h"
 #include "editor/Calculation.h"
 #include "editor/CategorySet.h"
 #include "editor/TableColumns.h"
@@ -24,6 +25,7 @@ struct PlanInput {
 
 // A category of the current row as the calculation reads it; the run and the planner share it.
 CategoryInput readCategory(const db::Recordset& rs, const CategoryColumns& columns);
+CategoryInput readCategory(const db::Recordset& rs, const CategoryColumns& columns, const DecimalSigns& signs);
 
 // Reads the rows of a recordset over the working table (its current row moves).
 PlanInput readPlanInput(db::Recordset& rs, const CategorySet& set, bool eco);

@@ -17,11 +17,14 @@ const QString kRow = QStringLiteral("row");
 const QString kAcreage = QStringLiteral("SUMAVYMERADPB");
 
 // A value of the table as the calculation reads it; one it cannot read is not compared at all.
-LoadedValue loadedValue(const QString& serviceText, const QVariant& value)
+LoadedValue loadedValue(const QString& serviceText, const QVariant& value, const DecimalSigns& signs)
 {
     try {
         const QString* text = db::textValue(value);
-        return {true, serviceText, text ? *text : QString(), numericValue(value)};
+        // The table mostly holds the text as sent: one shared copy of it, not two, for every cell of
+        // a large answer.
+        QString loaded = text ? (*text == serviceText ? serviceText : *text) : QString();
+        return {true, serviceText, std::move(loaded), numericValue(value, signs)};
     } catch (const std::exception&) {
         return {};
     }
@@ -37,13 +40,14 @@ void ServiceInputs::addRow(qint64 rowId, int place, const QString& date, const d
     LoadedRow row;
     row.date = date;
     row.place = place;
-    if (acreage && col.acreage >= 0) row.acreage = loadedValue(acreage.text(), rs.value(col.acreage));
+    const DecimalSigns signs;
+    if (acreage && col.acreage >= 0) row.acreage = loadedValue(acreage.text(), rs.value(col.acreage), signs);
     const std::size_t n = set_->categories.size();
     row.counts.resize(n);
     for (std::size_t k = 0; k < n && firstCategory + k < children.size() && k < col.categories.size(); ++k) {
         const xml::Node& element = children[firstCategory + k];
         if (element && col.categories[k].count >= 0)
-            row.counts[k] = loadedValue(element.text(), rs.value(col.categories[k].count));
+            row.counts[k] = loadedValue(element.text(), rs.value(col.categories[k].count), signs);
     }
     if (const auto first = firstOfDate_.constFind(date); first != firstOfDate_.cend()) {
         row.sharedDate = true;
@@ -81,8 +85,9 @@ void ServiceInputs::takeRecorded(const xml::Document& doc)
         // service's coefficient, and the calculation takes it again.
         if (!value || !value->sent) continue;
         // Read as the loading reads the service's text: the acreage with the point only.
-        *value = *field == kAcreage ? loadedValue(*service, QVariant(roundTo15Digits(leadingNumber(*service))))
-                                    : loadedValue(*service, QVariant(*service));
+        *value = *field == kAcreage
+                     ? loadedValue(*service, QVariant(roundTo15Digits(leadingNumber(*service))), DecimalSigns())
+                     : loadedValue(*service, QVariant(*service), DecimalSigns());
     }
 }
 

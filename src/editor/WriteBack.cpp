@@ -13,8 +13,13 @@ namespace zorva::editor {
 // and values as going through CisloSTeckou and the leading-number parse.
 double numericValue(const QVariant& value)
 {
+    return numericValue(value, DecimalSigns());
+}
+
+double numericValue(const QVariant& value, const DecimalSigns& signs)
+{
     if (value.typeId() == QMetaType::Double) return roundTo15Digits(db::doubleValue(value));
-    if (const QString* text = db::textValue(value)) return leadingNumberOfNormalised(*text);
+    if (const QString* text = db::textValue(value)) return leadingNumberOfNormalised(*text, signs);
     if (db::isNullValue(value)) return 0;
     return leadingNumber(CisloSTeckou(value));
 }

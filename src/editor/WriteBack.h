@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/NumberText.h"
 #include "editor/CategorySet.h"
 #include "editor/TableColumns.h"
 #include "editor/UserChanges.h"
@@ -56,6 +57,8 @@ private:
 // "4,20000" -> "4.2".
 QString numberText(const QVariant& value);
 double numericValue(const QVariant& value);
+// The same with the regional decimal sign read once by the caller, for loops over many cells.
+double numericValue(const QVariant& value, const DecimalSigns& signs);
 // Whether the calculation type lets the eco categories count (and be written): exactly "1" or "5".
 bool ecoType(const QString& typeText);
 

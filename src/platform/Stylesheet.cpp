@@ -96,10 +96,11 @@ QString Stylesheet::transform(const Document& input) const
     platform::XmlOutputBufferPtr buffer(xmlAllocOutputBuffer(nullptr));
     if (!buffer) transformFailed(QString());
     if (xsltSaveResultTo(buffer.get(), result.get(), d->style.get()) < 0) transformFailed(errors);
+    // The tree of a large page is many times its text: it goes before the text is copied.
+    result.reset();
     xmlOutputBufferFlush(buffer.get());
-    const QByteArray bytes(reinterpret_cast<const char*>(xmlOutputBufferGetContent(buffer.get())),
-                           qsizetype(xmlOutputBufferGetSize(buffer.get())));
-    return QString::fromUtf8(bytes);
+    return QString::fromUtf8(reinterpret_cast<const char*>(xmlOutputBufferGetContent(buffer.get())),
+                             qsizetype(xmlOutputBufferGetSize(buffer.get())));
 }
 
 }  // namespace zorva::xml

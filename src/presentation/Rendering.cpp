@@ -233,11 +233,18 @@ void ResponsePages::write(const xml::Document& response, const QString& page) co
     if (response.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
     // The same presentation document as the main window's: the declaration and the whole response,
     // transformed as read back from its bytes, as the window reads it back from its file.
-    xml::Document presentation;
-    presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
-    presentation.appendNode(response.root());
+    // Each tree of a large answer takes many times its bytes: the copy goes before the tree read
+    // back from it is built.
+    QByteArray bytes;
+    {
+        xml::Document presentation;
+        presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
+        presentation.appendNode(response.root());
+        bytes = presentation.toBytes();
+    }
     xml::Document source;
-    source.loadXml(presentation.toBytes());
+    source.loadXml(bytes);
+    bytes = QByteArray();
     const PageText text = transformText(*stylesheet_, source);
     writeHtmlPage(page, text.text, text.encoding);
 }
