@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The batch against the demo service: 200 rows with --jobs 4 next to the same 200 requests posted by
 # curl one after another, the --resume of the finished batch, and the peak memory of batches of 200
-# and 1000 rows. Usage: bench/batch.sh BIN_DIR [ROWS]
+# and 1000 rows (and of BATCH_MEMORY_ROWS, e.g. 100000: rows beyond the 1000 generated applicants are
+# answered "not found"). Usage: bench/batch.sh BIN_DIR [ROWS]
 set -euo pipefail
 bin=$1
 rows=${2:-200}
@@ -47,7 +48,7 @@ t2=$(now)
 t3=$(now)
 echo "rows: $rows; curl one by one: $(ms "$t0" "$t1") ms; batch --jobs 4: $(ms "$t1" "$t2") ms; --resume: $(ms "$t2" "$t3") ms"
 
-for n in 200 1000; do
+for n in 200 1000 ${BATCH_MEMORY_ROWS:-}; do
   list "$n" "$work/list$n.csv"
   rm -rf "$work/mem"
   peak=$( { /usr/bin/time -f '%M' "$bin/ZORVA_VDJ" --batch "$work/list$n.csv" --out "$work/mem" --server "$url" \

@@ -91,10 +91,10 @@ int BatchCommand::run(const CommandOptions& args, const ProgramContext& ctx, con
 {
     const auto& error = streams.error;
     Options o;
-    std::vector<BatchRow> rows;
+    std::optional<BatchList> list;
     try {
         o = read(args);
-        rows = readBatchList(o.list);
+        list.emplace(o.list);
     } catch (const Failure& f) {
         throw BadInput(f.description());
     }
@@ -104,7 +104,7 @@ int BatchCommand::run(const CommandOptions& args, const ProgramContext& ctx, con
     if (const QString refusal = userCheck(settings.user); !refusal.isEmpty()) throw BadInput(refusal);
     std::optional<BatchRun> run;
     try {
-        run.emplace(ctx, std::move(rows), settings);
+        run.emplace(ctx, std::move(*list), settings);
     } catch (const Failure& f) {
         throw BadInput(f.description());
     }

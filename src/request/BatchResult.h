@@ -60,13 +60,15 @@ inline BatchResult BatchResult::of(const BatchRow& row)
 struct BatchCounts {
     int all = 0, ok = 0, failed = 0, unfinished = 0;
 
+    void add(const BatchResult& r)
+    {
+        ++all;
+        ++(r.ok() ? ok : r.unfinished() ? unfinished : failed);
+    }
     static BatchCounts of(const std::vector<BatchResult>& results)
     {
         BatchCounts c;
-        for (const BatchResult& r : results) {
-            ++c.all;
-            ++(r.ok() ? c.ok : r.unfinished() ? c.unfinished : c.failed);
-        }
+        for (const BatchResult& r : results) c.add(r);
         return c;
     }
     // "Žadatelů: 3, v pořádku: 2, s chybou: 1" and, after an interruption, ", nedokončeno: N".

@@ -55,23 +55,22 @@ bool sameAnswer(const QString& stored, const QString& asked)
 
 }  // namespace
 
-BatchRun::BatchRun(const ProgramContext& ctx, std::vector<BatchRow> rows, BatchSettings settings, QObject* parent)
+BatchRun::BatchRun(const ProgramContext& ctx, BatchList list, BatchSettings settings, QObject* parent)
     : QObject(parent),
       ctx_(ctx),
-      rows_(std::move(rows)),
+      list_(std::move(list)),
+      total_(size_t(list_.size())),
       settings_(std::move(settings)),
       out_(settings_.outFolder),
       pages_(std::make_unique<presentation::ResponsePages>(ctx)),
-      done_(rows_.size(), false)
+      lines_(settings_.outFolder)
 {
-    results_.reserve(rows_.size());
-    for (const BatchRow& row : rows_) results_.push_back(BatchResult::of(row));
     // A key of the settings that holds no limit gives none: the lines then carry no verdict.
     for (int type = 1; type <= 6; ++type) limits_[type] = editor::settingsLimits(ctx.settingsFile(), type);
     queue_ = std::make_unique<InFlightQueue>(
         settings_.jobs,
         [this]() -> std::optional<InFlightQueue::Job> {
-            if (cancelled_ || nextRow_ >= rows_.size()) return std::nullopt;
+            if (cancelled_ || !openNext()) return std::nullopt;
             const size_t index = nextRow_++;
             return [this, index](InFlightQueue::Finished finished) { runRow(index, std::move(finished)); };
         },
@@ -99,8 +98,22 @@ QString BatchRun::summaryWorkbook() const
 
 bool BatchRun::allOk() const
 {
-    for (const BatchResult& r : results_)
-        if (!r.ok()) return false;
+    const BatchCounts c = lines_.counts();
+    return c.ok == c.all && size_t(c.all) == total_;
+}
+
+bool BatchRun::openNext()
+{
+    if (nextRow_ >= total_) return false;
+    BatchRow row;
+    if (!list_.next(row)) {
+        // The list ended before the rows it was counted with: the run ends with it.
+        total_ = nextRow_;
+        return false;
+    }
+    Open& line = open_[nextRow_];
+    line.result = BatchResult::of(row);
+    line.row = std::move(row);
     return true;
 }
 
@@ -125,8 +138,8 @@ void BatchRun::abandon(const QString& state)
         exchange->cancel();
         complete(index, state);
     }
-    for (size_t i = nextRow_; i < rows_.size(); ++i) complete(i, state);
-    nextRow_ = rows_.size();
+    // The rows never sent are read now, one by one, for their lines.
+    for (; openNext(); ++nextRow_) complete(nextRow_, state);
     queue_->stop();
     // The cancelled exchanges never call back, so the queue would wait for them for ever.
     finish();
@@ -154,8 +167,8 @@ void BatchRun::noteConnection(const ExchangeOutcome& outcome)
 
 void BatchRun::runRow(size_t index, Finished finished)
 {
-    const BatchRow& row = rows_[index];
-    BatchResult& result = results_[index];
+    const BatchRow& row = open_.at(index).row;
+    BatchResult& result = open_.at(index).result;
     if (const QString problem = checkChoices(row); !problem.isEmpty()) {
         complete(index, problem);
         return finished();
@@ -222,9 +235,10 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
         complete(index, f.description());
         return true;
     }
-    takeFigures(stored, results_[index]);
-    judge(results_[index]);
-    results_[index].page = base + QStringLiteral(".htm");
+    BatchResult& result = open_.at(index).result;
+    takeFigures(stored, result);
+    judge(result);
+    result.page = base + QStringLiteral(".htm");
     complete(index, answeredState(stored));
     return true;
 }
@@ -249,9 +263,10 @@ void BatchRun::answered(size_t index, const QString& base, const xml::Document& 
     } catch (const Failure& f) {
         return complete(index, f.description());
     }
-    takeFigures(response, results_[index]);
-    judge(results_[index]);
-    results_[index].page = base + QStringLiteral(".htm");
+    BatchResult& result = open_.at(index).result;
+    takeFigures(response, result);
+    judge(result);
+    result.page = base + QStringLiteral(".htm");
     complete(index, answeredState(response));
 }
 
@@ -275,17 +290,22 @@ QString BatchRun::answeredState(const xml::Document& response) const
 
 void BatchRun::complete(size_t index, const QString& state)
 {
-    if (done_[index]) return;
-    done_[index] = true;
-    results_[index].state = state;
+    const auto line = open_.find(index);
+    if (line == open_.end() || line->second.done) return;
+    line->second.done = true;
+    line->second.result.state = state;
     reportReady();
 }
 
 void BatchRun::reportReady()
 {
-    while (nextReport_ < rows_.size() && done_[nextReport_]) {
+    for (auto line = open_.find(nextReport_); line != open_.end() && line->second.done;
+         line = open_.find(nextReport_)) {
+        const BatchResult result = std::move(line->second.result);
+        open_.erase(line);
         ++nextReport_;
-        emit rowDone(int(nextReport_), total(), results_[nextReport_ - 1]);
+        lines_.add(result);
+        emit rowDone(int(nextReport_), total(), result);
     }
 }
 
@@ -295,21 +315,22 @@ void BatchRun::finish()
     finished_ = true;
     // Each summary that fits is written and the first that does not is told; the summary of an
     // earlier batch in its place would speak for this one.
-    using Writer = std::function<void(const QString&, const std::vector<BatchResult>&)>;
+    using Writer = std::function<void(const QString&, const BatchLines&)>;
     const QString style = presentation::reportStyle(ctx_);
     const std::pair<QString, Writer> summaries[] = {
-        {kSummaryCsv, writeSummaryCsv},
-        {kSummaryXlsx, writeSummaryXlsx},
-        {kSummaryHtml, [&](const QString& path, const auto& results) { writeSummaryHtml(path, results, style); }}};
+        {kSummaryCsv, [](const QString& path, const BatchLines& lines) { writeSummaryCsv(path, lines); }},
+        {kSummaryXlsx, [](const QString& path, const BatchLines& lines) { writeSummaryXlsx(path, lines); }},
+        {kSummaryHtml, [&](const QString& path, const BatchLines& lines) { writeSummaryHtml(path, lines, style); }}};
     for (const auto& [name, write] : summaries) {
         try {
-            write(out_.filePath(name), results_);
+            write(out_.filePath(name), lines_);
         } catch (const Failure& f) {
             QFile::remove(out_.filePath(name));
             if (summaryProblem_.isEmpty())
                 summaryProblem_ = QStringLiteral("Souhrn dávky (%1) nelze zapsat. %2").arg(name, f.description());
         }
     }
+    lines_.discard();
     emit finished();
 }
 

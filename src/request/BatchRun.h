@@ -12,6 +12,7 @@
 #include "editor/Limits.h"
 #include "request/BatchList.h"
 #include "request/BatchResult.h"
+#include "request/BatchSummary.h"
 #include "request/ExchangeMessages.h"
 #include "request/RequestDocument.h"
 #include "request/ServiceAccess.h"
@@ -40,14 +41,15 @@ struct BatchSettings {
 // applicant, with the response and its page written to "<row>_<identifier>.xml" and ".htm" in the
 // output folder, and the summary "souhrn.csv" and "souhrn.htm" at the end. Runs on the calling
 // thread's event loop with at most `jobs` requests at once; rows are reported in the order of the
-// list, whatever order the answers come in.
+// list, whatever order the answers come in. The list is read a row at a time and a reported row
+// is kept only for the summaries (see SpilledLines): a run takes the same memory for any length.
 struct ExchangeOutcome;
 
 class BatchRun : public QObject {
     Q_OBJECT
 public:
     // Raises a Failure when the stylesheet for the pages is unusable.
-    BatchRun(const ProgramContext& ctx, std::vector<BatchRow> rows, BatchSettings settings, QObject* parent = nullptr);
+    BatchRun(const ProgramContext& ctx, BatchList list, BatchSettings settings, QObject* parent = nullptr);
     ~BatchRun() override;
 
     void start();
@@ -55,8 +57,9 @@ public:
     // sent, are reported as interrupted. The summary is still written.
     void cancel();
 
-    int total() const { return int(rows_.size()); }
-    const std::vector<BatchResult>& results() const { return results_; }
+    int total() const { return int(total_); }
+    // How the rows reported so far ended.
+    BatchCounts counts() const { return lines_.counts(); }
     bool allOk() const;
     bool finishedRun() const { return finished_; }
     bool interrupted() const { return cancelled_ || unreachable_; }
@@ -80,6 +83,8 @@ signals:
 
 private:
     using Finished = std::function<void()>;
+    // The next row of the list, open until it is reported; false when the list has no more.
+    bool openNext();
     void runRow(size_t index, Finished finished);
     bool resumeRow(size_t index, const QString& base, const RequestFields& asked);
     void answered(size_t index, const QString& base, const xml::Document& response);
@@ -95,14 +100,22 @@ private:
     void noteConnection(const ExchangeOutcome& outcome);
 
     const ProgramContext& ctx_;
-    std::vector<BatchRow> rows_;
+    // A row sent or checked and not yet reported.
+    struct Open {
+        BatchRow row;
+        BatchResult result;
+        bool done = false;
+    };
+
+    BatchList list_;
+    size_t total_ = 0;
     BatchSettings settings_;
     QDir out_;
     std::unique_ptr<presentation::ResponsePages> pages_;
     std::unique_ptr<InFlightQueue> queue_;
-    std::vector<BatchResult> results_;
-    editor::Limits limits_[7];  // the settings' intensity limits, by calculation type
-    std::vector<bool> done_;
+    std::map<size_t, Open> open_;                           // by row index
+    SpilledLines lines_;                                    // the rows reported
+    editor::Limits limits_[7];                              // the settings' intensity limits, by calculation type
     std::map<size_t, std::unique_ptr<Exchange>> inFlight_;  // by row index
     size_t nextRow_ = 0;
     size_t nextReport_ = 0;

@@ -1,8 +1,12 @@
 #include "request/BatchSummary.h"
 
+#include <QDataStream>
+#include <QDir>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <algorithm>
+#include <cerrno>
 
 #include "common/FileWriting.h"
 #include "common/NumberText.h"
@@ -103,46 +107,167 @@ const char* kSummaryStyle = "td.selhani { color: #b00000; font-weight: bold; }\n
 
 }  // namespace
 
+void writeSummaryCsv(const QString& path, const BatchLines& lines)
+{
+    AtomicFile file(path);
+    file.write(QByteArrayLiteral("\xEF\xBB\xBF") + csvLine(kHeader, false).toUtf8());
+    lines.forEach([&](const BatchResult& r) { file.write(csvLine(fields(r), true).toUtf8()); });
+    file.commit();
+}
+
 void writeSummaryCsv(const QString& path, const std::vector<BatchResult>& results)
 {
-    QString text = csvLine(kHeader, false);
-    for (const BatchResult& r : results) text += csvLine(fields(r), true);
-    writeFileAtomically(path, QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8());
+    writeSummaryCsv(path, HeldLines(results));
+}
+
+void NearestToLimits::add(const BatchResult& r)
+{
+    if (!r.margin) return;
+    // After the lines of the same margin: a stable order, the list's.
+    const auto at = std::upper_bound(lines_.begin(), lines_.end(), *r.margin,
+                                     [](double margin, const BatchResult& line) { return margin < *line.margin; });
+    if (at == lines_.end() && lines_.size() >= BatchLines::kNearestShown) return;
+    lines_.insert(at, r);
+    if (lines_.size() > BatchLines::kNearestShown) lines_.pop_back();
+}
+
+std::vector<BatchResult> HeldLines::nearestToLimits() const
+{
+    NearestToLimits nearest;
+    for (const BatchResult& r : results_) nearest.add(r);
+    return nearest.lines();
+}
+
+void HeldLines::forEach(const std::function<void(const BatchResult&)>& each) const
+{
+    for (const BatchResult& r : results_) each(r);
+}
+
+namespace {
+
+// What a list of this size keeps in memory before its lines go to the file: a batch of a few
+// hundred rows never makes one.
+constexpr qsizetype kHeldBytes = 1024 * 1024;
+
+QDataStream& operator<<(QDataStream& out, const BatchResult& r)
+{
+    out << qint32(r.number) << r.jisubrux << r.ico << r.rc << r.name << r.type << r.variant << r.year << r.acreage
+        << r.pichA << r.pichB << r.limit << r.verdict << bool(r.margin) << r.margin.value_or(0) << r.state << r.page;
+    return out;
+}
+
+QDataStream& operator>>(QDataStream& in, BatchResult& r)
+{
+    qint32 number = 0;
+    bool judged = false;
+    double margin = 0;
+    in >> number >> r.jisubrux >> r.ico >> r.rc >> r.name >> r.type >> r.variant >> r.year >> r.acreage >> r.pichA >>
+        r.pichB >> r.limit >> r.verdict >> judged >> margin >> r.state >> r.page;
+    r.number = number;
+    r.margin = judged ? std::optional<double>(margin) : std::nullopt;
+    return in;
+}
+
+void readLines(QDataStream& in, const std::function<void(const BatchResult&)>& each)
+{
+    BatchResult r;
+    while (!in.atEnd()) {
+        in >> r;
+        if (in.status() != QDataStream::Ok) break;
+        each(r);
+    }
+}
+
+// QFile tells a full disk apart from the other failures to write, not the system's number.
+int systemError(const QFileDevice& file)
+{
+    return file.error() == QFileDevice::ResourceError ? ENOSPC : EIO;
+}
+
+}  // namespace
+
+SpilledLines::SpilledLines(const QString& folder) : folder_(folder)
+{
+}
+
+SpilledLines::~SpilledLines() = default;
+
+void SpilledLines::add(const BatchResult& r)
+{
+    counts_.add(r);
+    nearest_.add(r);
+    if (error_ != 0) return;
+    QDataStream out(&pending_, QIODevice::Append);
+    out << r;
+    if (pending_.size() >= kHeldBytes) spill();
+}
+
+void SpilledLines::spill()
+{
+    if (!file_) {
+        // Never given a name, so that no end of the program leaves it behind.
+        file_ = std::make_unique<QTemporaryFile>(QDir(folder_).filePath(QStringLiteral(".souhrn-XXXXXX")));
+        if (!file_->open()) {
+            error_ = systemError(*file_);
+            pending_.clear();
+            return;
+        }
+    }
+    if (file_->write(pending_) != pending_.size()) error_ = systemError(*file_);
+    pending_.clear();
+}
+
+void SpilledLines::discard()
+{
+    file_.reset();
+    pending_.clear();
+    pending_.squeeze();
+}
+
+void SpilledLines::forEach(const std::function<void(const BatchResult&)>& each) const
+{
+    // The failure as the first summary, which is written first, would have met it.
+    const QString named = QDir(folder_).filePath(kSummaryCsv);
+    if (file_ && error_ == 0 && !file_->flush()) error_ = systemError(*file_);
+    if (error_ != 0) throw writeFailure(named, error_);
+    if (file_) {
+        if (!file_->seek(0)) throw writeFailure(named, EIO);
+        QDataStream in(file_.get());
+        readLines(in, each);
+        if (in.status() != QDataStream::Ok || !file_->atEnd()) throw writeFailure(named, EIO);
+    }
+    QDataStream in(pending_);
+    readLines(in, each);
 }
 
 namespace {
 
 // The applicants an advisor looks at first: outside their limits, or nearest to them.
-QString nearestToLimits(const std::vector<BatchResult>& results)
+QString nearestToLimits(const BatchLines& lines)
 {
-    constexpr std::size_t kShown = 10;
-    std::vector<const BatchResult*> judged;
-    for (const BatchResult& r : results)
-        if (r.margin) judged.push_back(&r);
-    if (judged.empty()) return QString();
-    std::stable_sort(judged.begin(), judged.end(),
-                     [](const BatchResult* a, const BatchResult* b) { return *a->margin < *b->margin; });
-    if (judged.size() > kShown) judged.resize(kShown);
+    const std::vector<BatchResult> nearest = lines.nearestToLimits();
+    if (nearest.empty()) return QString();
     QString html = QStringLiteral(
         "<h2>Nejblíže limitu</h2>\n<table class=\"data\">\n<thead><tr><th>Řádek</th><th>Žadatel</th>"
         "<th>Limit</th><th>Posouzení</th><th>Rezerva (VDJ/ha)</th></tr></thead>\n<tbody>\n");
-    for (const BatchResult* r : judged) {
+    for (const BatchResult& r : nearest) {
         const QString applicant =
-            r->name.isEmpty() ? r->identifier() : r->name + QStringLiteral(" (") + r->identifier() + QLatin1Char(')');
+            r.name.isEmpty() ? r.identifier() : r.name + QStringLiteral(" (") + r.identifier() + QLatin1Char(')');
         html += QStringLiteral(
                     "<tr><td class=\"num\">%1</td><td>%2</td><td>%3</td><td%4>%5</td>"
                     "<td class=\"num\">%6</td></tr>\n")
-                    .arg(QString::number(r->number), applicant.toHtmlEscaped(), r->limit.toHtmlEscaped(),
-                         *r->margin < 0 ? QStringLiteral(" class=\"selhani\"") : QString(), r->verdict.toHtmlEscaped(),
-                         fixedText(*r->margin, 3, QLatin1Char(',')));
+                    .arg(QString::number(r.number), applicant.toHtmlEscaped(), r.limit.toHtmlEscaped(),
+                         *r.margin < 0 ? QStringLiteral(" class=\"selhani\"") : QString(), r.verdict.toHtmlEscaped(),
+                         fixedText(*r.margin, 3, QLatin1Char(',')));
     }
     return html + QStringLiteral("</tbody>\n</table>\n<h2>Všechny řádky seznamu</h2>\n");
 }
 
 }  // namespace
 
-void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results, const QString& reportStyle)
+void writeSummaryHtml(const QString& path, const BatchLines& lines, const QString& reportStyle)
 {
+    AtomicFile file(path);
     QString html = QStringLiteral(
                        "<!DOCTYPE html>\n<html lang=\"cs\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<title>ZORVA – výpočet VDJ – souhrn dávky</title>\n<style type=\"text/css\">\n") +
@@ -151,14 +276,15 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
                        "</style>\n</head>\n<body>\n<header class=\"zahlavi\">\n"
                        "<div class=\"program\">ZORVA: Výpočet VDJ</div>\n<h1>Souhrn dávky</h1>\n"
                        "<div class=\"odpoved\">%1</div>\n</header>\n")
-                       .arg(BatchCounts::of(results).text().toHtmlEscaped());
-    html += nearestToLimits(results);
+                       .arg(lines.counts().text().toHtmlEscaped());
+    html += nearestToLimits(lines);
     html += QStringLiteral("<table class=\"data\">\n<thead><tr>");
     for (const QString& h : kPageHeader) html += QStringLiteral("<th>") + h.toHtmlEscaped() + QStringLiteral("</th>");
     html += QStringLiteral("</tr></thead>\n<tbody>\n");
-    for (const BatchResult& r : results) {
+    file.write(html.toUtf8());
+    lines.forEach([&](const BatchResult& r) {
         const QStringList values = fields(r);
-        html += QStringLiteral("<tr>");
+        html = QStringLiteral("<tr>");
         for (int i = 0; i < values.size(); ++i) {
             const QString text = values.at(i).toHtmlEscaped();
             const bool numeric = isNumberColumn(i);
@@ -171,9 +297,15 @@ void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& resul
                         QStringLiteral("</td>");
         }
         html += QStringLiteral("</tr>\n");
-    }
-    html += QStringLiteral("</tbody>\n</table>\n</body>\n</html>\n");
-    writeFileAtomically(path, html.toUtf8());
+        file.write(html.toUtf8());
+    });
+    file.write(QByteArrayLiteral("</tbody>\n</table>\n</body>\n</html>\n"));
+    file.commit();
+}
+
+void writeSummaryHtml(const QString& path, const std::vector<BatchResult>& results, const QString& reportStyle)
+{
+    writeSummaryHtml(path, HeldLines(results), reportStyle);
 }
 
 }  // namespace zorva::request

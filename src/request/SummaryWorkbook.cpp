@@ -58,12 +58,12 @@ void figure(xlsx::Workbook& book, int row, int column, const QString& text, xlsx
 
 }  // namespace
 
-void writeSummaryXlsx(const QString& path, const std::vector<BatchResult>& results)
+void writeSummaryXlsx(const QString& path, const BatchLines& lines)
 {
     xlsx::Workbook book(QStringLiteral("Souhrn"));
     for (int c = 0; c < Columns; ++c) book.heading(c, QString::fromUtf8(kColumns[c].heading), kColumns[c].width);
     int row = 0;
-    for (const BatchResult& r : results) {
+    lines.forEach([&](const BatchResult& r) {
         ++row;
         book.number(row, Line, r.number, xlsx::Shown::Whole);
         book.text(row, Jisubrux, r.jisubrux);
@@ -83,8 +83,13 @@ void writeSummaryXlsx(const QString& path, const std::vector<BatchResult>& resul
         book.text(row, Verdict, r.verdict);
         if (r.margin) book.number(row, Margin, *r.margin, xlsx::Shown::ThreeDecimals);
         book.text(row, State, r.state);
-    }
+    });
     book.save(path);
+}
+
+void writeSummaryXlsx(const QString& path, const std::vector<BatchResult>& results)
+{
+    writeSummaryXlsx(path, HeldLines(results));
 }
 
 }  // namespace zorva::request

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "request/BatchResult.h"
+#include "request/BatchSummary.h"
 
 namespace zorva::request {
 
@@ -11,6 +12,7 @@ inline const QString kSummaryXlsx = QStringLiteral("souhrn.xlsx");
 // "souhrn.xlsx": the batch's lines as a spreadsheet opens them without an import dialog: one sheet,
 // Czech headings, identifiers as texts with their leading zeros, names never formulas, dates as
 // dates, intensities and acreage as numbers. Written whole or not at all; raises a Failure.
+void writeSummaryXlsx(const QString& path, const BatchLines& lines);
 void writeSummaryXlsx(const QString& path, const std::vector<BatchResult>& results);
 
 }  // namespace zorva::request

@@ -81,6 +81,77 @@ TEST(BatchList, ReadsEncodingsQuotesAndColumnsInAnyOrder)
     EXPECT_THROW(request::parseBatchList(""), Failure);
 }
 
+// A long list is read from its file in pieces; the rows are those of the whole text, whichever
+// byte a piece ends at.
+TEST(BatchList, ALongListReadRowByRowGivesTheRowsOfTheWholeText)
+{
+    const QTemporaryDir dir;
+    for (const bool czechCodePage : {false, true}) {
+        QString text = QString::fromUtf8(kHeader);
+        for (int i = 0; i < 6000; ++i) {
+            const QString name = i % 7 == 0 ? QStringLiteral("\"Žďár\r\n;%1\"").arg(i) : QString::number(i);
+            text += name + (i % 3 ? QStringLiteral(";;;4;A;2005;\r\n") : QStringLiteral(";;;4;A;2005;\n"));
+            if (i % 11 == 0) text += QStringLiteral(";;;;;;\r\n");
+        }
+        const QByteArray bytes = czechCodePage ? toWindows1250(text) : "\xEF\xBB\xBF" + text.toUtf8();
+        const QString path = dir.filePath(QStringLiteral("seznam.csv"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        const std::vector<request::BatchRow> whole = request::parseBatchList(bytes);
+        request::BatchList list(path);
+        ASSERT_EQ(list.size(), 6000);
+        ASSERT_EQ(whole.size(), 6000u);
+        request::BatchRow row;
+        for (const request::BatchRow& expected : whole) {
+            ASSERT_TRUE(list.next(row));
+            EXPECT_EQ(row.number, expected.number);
+            EXPECT_EQ(row.jisubrux, expected.jisubrux) << row.number;
+            EXPECT_EQ(row.year, expected.year) << row.number;
+        }
+        EXPECT_FALSE(list.next(row));
+        EXPECT_EQ(whole[7].jisubrux, QStringLiteral("Žďár\r\n;7"));
+    }
+}
+
+// The lines of a long batch wait in a file; the summaries read from there are those of the lines
+// held in memory.
+TEST(BatchSummary, LinesKeptInAFileGiveTheSameSummaries)
+{
+    const QTemporaryDir dir;
+    std::vector<request::BatchResult> results;
+    request::SpilledLines spilled(dir.path());
+    for (int i = 1; i <= 20000; ++i) {
+        request::BatchResult r;
+        r.number = i;
+        r.jisubrux = QString::number(2000000000 + i);
+        r.name = QStringLiteral("Farma č. %1").arg(i);
+        r.type = QStringLiteral("4");
+        r.pichA = QStringLiteral("0.%1").arg(i % 1000);
+        if (i % 3 == 0) r.margin = double(i % 17) / 10 - 0.5;
+        r.limit = r.margin ? QStringLiteral("0,300–1,000") : QString();
+        r.state = i % 5 ? QStringLiteral("OK") : QStringLiteral("Žadatel nebyl nalezen");
+        if (r.ok()) r.page = QString::number(i) + QStringLiteral(".htm");
+        results.push_back(r);
+        spilled.add(r);
+    }
+    auto bytes = [&](const QString& name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    request::writeSummaryCsv(dir.filePath(QStringLiteral("a.csv")), results);
+    request::writeSummaryCsv(dir.filePath(QStringLiteral("b.csv")), spilled);
+    request::writeSummaryHtml(dir.filePath(QStringLiteral("a.htm")), results);
+    request::writeSummaryHtml(dir.filePath(QStringLiteral("b.htm")), spilled);
+    EXPECT_EQ(bytes(QStringLiteral("a.csv")), bytes(QStringLiteral("b.csv")));
+    EXPECT_EQ(bytes(QStringLiteral("a.htm")), bytes(QStringLiteral("b.htm")));
+    EXPECT_TRUE(bytes(QStringLiteral("b.htm")).contains("<h2>Nejblíže limitu</h2>"));
+    EXPECT_EQ(spilled.counts().text(), request::BatchCounts::of(results).text());
+    // The file has no name: nothing but the summaries is in the folder.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 4);
+}
+
 // Names and messages come from the service and the list: a spreadsheet opening the summary must
 // neither split them nor run them as formulas, and the figures stay figures.
 TEST(BatchSummary, TextsStayTextsAndFiguresStayFigures)

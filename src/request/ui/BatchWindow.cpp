@@ -149,10 +149,10 @@ void BatchWindow::start()
         return;
     }
     try {
-        std::vector<BatchRow> rows = readBatchList(listPath->text().trimmed());
+        BatchList list(listPath->text().trimmed());
         QString problem;
         if (!prepareOutFolder(settings.outFolder, problem)) throw Failure(err::PathFileAccess, problem);
-        run_ = std::make_unique<BatchRun>(ctx_, std::move(rows), settings);
+        run_ = std::make_unique<BatchRun>(ctx_, std::move(list), settings);
     } catch (const Failure& f) {
         ctx_.message(f.description(), MessageIcon::Critical);
         return;
@@ -175,7 +175,7 @@ void BatchWindow::start()
 void BatchWindow::finish()
 {
     setRunning(false);
-    const BatchCounts counts = BatchCounts::of(run_->results());
+    const BatchCounts counts = run_->counts();
     // After an interruption the bar and the row line tell how far the batch got, not that every
     // line was reached.
     progress->setValue(run_->interrupted() ? counts.ok + counts.failed : progress->maximum());
