@@ -213,7 +213,11 @@ QByteArray readBoundedFile(const QString& path, LoadFailure* why)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
-    QByteArray bytes = file.read(Document::maxInputBytes + 1);
+    // Room for the size measured, not for the limit: a buffer of the limit for every small file costs
+    // more than the reading. A file that grew since (or a device that tells no size) reads on.
+    QByteArray bytes = file.read(info.size() + 1);
+    if (bytes.size() > info.size() && file.error() == QFileDevice::NoError)
+        bytes += file.read(Document::maxInputBytes + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError) return {};
     // A file that grew after it was measured.
     if (bytes.size() > Document::maxInputBytes) {
