@@ -60,7 +60,12 @@ void figure(xlsx::Workbook& book, int row, int column, const QString& text, xlsx
 
 void writeSummaryXlsx(const QString& path, const BatchLines& lines)
 {
-    xlsx::Workbook book(QStringLiteral("Souhrn"));
+    writeSummaryXlsx(path, lines, lines.counts().all > kStreamedFrom ? xlsx::Writing::Streamed : xlsx::Writing::Held);
+}
+
+void writeSummaryXlsx(const QString& path, const BatchLines& lines, xlsx::Writing writing)
+{
+    xlsx::Workbook book(QStringLiteral("Souhrn"), writing);
     for (int c = 0; c < Columns; ++c) book.heading(c, QString::fromUtf8(kColumns[c].heading), kColumns[c].width);
     int row = 0;
     lines.forEach([&](const BatchResult& r) {

@@ -214,32 +214,37 @@ TEST(BatchSummary, WorkbookCellsKeepTheirTypes)
     r.pichA = QStringLiteral("0.942");
     r.state = QStringLiteral("OK");
     const QString path = dir.filePath(QStringLiteral("souhrn.xlsx"));
-    request::writeSummaryXlsx(path, {r});
-    auto part = [&](const char* name) {
-        QProcess unzip;
-        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QString::fromLatin1(name)});
-        EXPECT_TRUE(unzip.waitForFinished(30000));
-        return QString::fromUtf8(unzip.readAllStandardOutput());
-    };
-    const QString strings = part("xl/sharedStrings.xml");
-    const QString sheet = part("xl/worksheets/sheet1.xml");
-    EXPECT_TRUE(strings.contains(QStringLiteral(">00123455<"))) << qPrintable(strings);
-    EXPECT_TRUE(strings.contains(QStringLiteral(">=1+1 Farma, s.r.o.<")));
-    EXPECT_TRUE(strings.contains(QStringLiteral("Žadatel")));
-    EXPECT_FALSE(sheet.contains(QStringLiteral("<f>")));  // no formula anywhere
-    // Numbers, not texts: no "t" attribute; the date as its day number.
-    const std::pair<const char*, double> numbers[] = {{"A2", 7}, {"F2", 6}, {"H2", 38487}, {"I2", 12.5}, {"J2", 0.942}};
-    for (const auto& [cell, value] : numbers) {
-        const QRegularExpression number(
-            QStringLiteral("<c r=\"%1\" s=\"\\d+\"><v>([^<]*)</v>").arg(QLatin1String(cell)));
-        const QRegularExpressionMatch m = number.match(sheet);
-        ASSERT_TRUE(m.hasMatch()) << cell;
-        EXPECT_DOUBLE_EQ(m.captured(1).toDouble(), value) << cell;
+    // A long list's workbook is streamed: its texts are in their cells instead of one shared table.
+    for (const xlsx::Writing writing : {xlsx::Writing::Held, xlsx::Writing::Streamed}) {
+        request::writeSummaryXlsx(path, request::HeldLines({r}), writing);
+        auto part = [&](const char* name) {
+            QProcess unzip;
+            unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QString::fromLatin1(name)});
+            EXPECT_TRUE(unzip.waitForFinished(30000));
+            return QString::fromUtf8(unzip.readAllStandardOutput());
+        };
+        const QString strings =
+            part(writing == xlsx::Writing::Held ? "xl/sharedStrings.xml" : "xl/worksheets/sheet1.xml");
+        const QString sheet = part("xl/worksheets/sheet1.xml");
+        EXPECT_TRUE(strings.contains(QStringLiteral(">00123455<"))) << qPrintable(strings);
+        EXPECT_TRUE(strings.contains(QStringLiteral(">=1+1 Farma, s.r.o.<")));
+        EXPECT_TRUE(strings.contains(QStringLiteral("Žadatel")));
+        EXPECT_FALSE(sheet.contains(QStringLiteral("<f>")));  // no formula anywhere
+        // Numbers, not texts: no "t" attribute; the date as its day number.
+        const std::pair<const char*, double> numbers[] = {
+            {"A2", 7}, {"F2", 6}, {"H2", 38487}, {"I2", 12.5}, {"J2", 0.942}};
+        for (const auto& [cell, value] : numbers) {
+            const QRegularExpression number(
+                QStringLiteral("<c r=\"%1\" s=\"\\d+\"><v>([^<]*)</v>").arg(QLatin1String(cell)));
+            const QRegularExpressionMatch m = number.match(sheet);
+            ASSERT_TRUE(m.hasMatch()) << cell;
+            EXPECT_DOUBLE_EQ(m.captured(1).toDouble(), value) << cell;
+        }
+        EXPECT_TRUE(sheet.contains(QStringLiteral("<pane ySplit=\"1\"")));
+        EXPECT_TRUE(part("xl/workbook.xml").contains(QStringLiteral("_FilterDatabase")));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("souhrn.xlsx")});  // nothing of the making stays behind
     }
-    EXPECT_TRUE(sheet.contains(QStringLiteral("<pane ySplit=\"1\"")));
-    EXPECT_TRUE(part("xl/workbook.xml").contains(QStringLiteral("_FilterDatabase")));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("souhrn.xlsx")});  // nothing of the making stays behind
 }
 
 // The batch against the demo service, in-process, on the loopback interface.
