@@ -8,6 +8,7 @@
 #include "common/SystemClock.h"
 #include "common/XdgShellService.h"
 #include "common/ui/QtMessageBoxes.h"
+#include "presentation/PdfPrinter.h"
 #include "request/ui/MainActions.h"
 #include "request/ui/frmMain.h"
 
@@ -16,6 +17,8 @@ int main(int argc, char** argv)
     zorva::tuneAllocatorForDocumentTrees();
     if (const auto status = zorva::app::runCommandLine(argc, argv)) return *status;
 
+    // The window program's pages may go to PDF as well, and the engine needs this before the application.
+    zorva::presentation::prepareApplicationForPdf(false);
     zorva::app::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
     zorva::app::keepCNumbersClassic();

@@ -39,6 +39,7 @@ inline constexpr int PathNotFound = 76;
 inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int ObjectVariableNotSet = 91;  // an object that was never set (the response document)
 inline constexpr int ObjectRequired = 424;
+inline constexpr int PrinterError = 482;          // a page the PDF printing could not load or print
 inline constexpr int XmlSelection = -2147467259;  // an unevaluable selection pattern
 inline constexpr int XmlWrite = -2147024809;      // a write to a node that does not exist
 inline constexpr int HttpFailure = -2146697211;   // the request could not reach the server

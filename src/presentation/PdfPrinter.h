@@ -1,0 +1,82 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <deque>
+#include <memory>
+#include <optional>
+
+class QWebEnginePage;
+class QWebEngineProfile;
+
+namespace zorva::presentation {
+
+// Report pages already on the disk printed to PDF files for filing: A4 landscape, the page as a
+// browser shows it (tables, chart, bands and their backgrounds), by Qt WebEngine on the event loop
+// and without a window. One engine page serves every job, so that the engine starts once.
+//
+//   PdfPrinter printer;                               // needs the application described below
+//   connect(&printer, &PdfPrinter::made, ...);        // (pdfPath): the PDF is in place
+//   connect(&printer, &PdfPrinter::failed, ...);      // (pdfPath, problem): one Czech sentence; no file
+//   connect(&printer, &PdfPrinter::allDone, ...);     // every job added so far has ended
+//   printer.add(htmlPath, pdfPath);                   // returns at once; add as many as needed
+//
+// Jobs are printed one after another in the order added, and each ends in exactly one of made and
+// failed, emitted from the event loop (never from within add()). A PDF replaces its file whole or not
+// at all. The page carries the service's texts, so it is read with no script and may load nothing
+// but itself: every other request, remote or another local file, is blocked. Destroying the printer
+// drops the jobs not yet ended without a signal; from a slot of its own signals, use deleteLater().
+//
+// The engine starts in about a third of a second; a usual report then prints in a few tenths, one of
+// 3 650 rows (over 300 pages) in more than a minute, so a caller with many pages keeps one printer.
+//
+// The application must be a QGuiApplication (a QApplication will do), made after
+// prepareApplicationForPdf(); without one the constructor raises a Failure. The engine's helper
+// process refuses its sandbox to the superuser; the printer then runs it without one, as the page is
+// local and the network shut.
+class PdfPrinter : public QObject {
+    Q_OBJECT
+public:
+    explicit PdfPrinter(QObject* parent = nullptr);
+    ~PdfPrinter() override;
+
+    void add(const QString& htmlPath, const QString& pdfPath);
+    bool busy() const { return current_ || !waiting_.empty(); }
+
+signals:
+    void made(const QString& pdfPath);
+    void failed(const QString& pdfPath, const QString& problem);
+    void allDone();
+
+private:
+    struct Job {
+        QString html, pdf;
+    };
+    class Gate;
+
+    void startNext();
+    void loaded(bool ok);
+    void printed(quint64 job, const QByteArray& pdf);
+    void finish(const std::optional<QString>& problem);
+
+    // Declared in the order the engine needs them to go away in reverse: the page, then its
+    // profile, then the profile's gate.
+    std::unique_ptr<Gate> gate_;
+    std::unique_ptr<QWebEngineProfile> profile_;
+    std::unique_ptr<QWebEnginePage> page_;
+    std::deque<Job> waiting_;
+    std::optional<Job> current_;
+    quint64 serial_ = 0;  // of the current job, so that a late answer about an earlier one is ignored
+    bool printing_ = false;
+    bool owed_ = false;  // a job has ended since the last allDone
+};
+
+// One page to PDF, waited for in a local event loop, for the commands without a window. Raises a
+// Failure (err::PrinterError, the Czech sentence that failed() would carry); no file then.
+void makePdfNow(const QString& htmlPath, const QString& pdfPath);
+
+// What the engine needs before the application object is made: OpenGL contexts shared between
+// threads, and for a program that shows no window (`headless`) the offscreen platform, unless one
+// is asked for where there is a display to show on.
+void prepareApplicationForPdf(bool headless);
+
+}  // namespace zorva::presentation
