@@ -37,6 +37,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so not seen in the executables' links: the SQLite driver of Qt SQL, the Czech
-# translations of Qt's own dialogs, and the opener of the rendered pages.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n, xdg-utils")
+# translations of Qt's own dialogs, the opener of the rendered pages, and the web engine's helper
+# process that lays out the pages printed to PDF.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-translations-l10n, xdg-utils, libqt6webenginecore6-bin")
 include(CPack)

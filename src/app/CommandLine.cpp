@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cerrno>
 #include <cstdio>
 #include <functional>
@@ -10,11 +11,13 @@
 #include "Version.h"
 #include "app/Startup.h"
 #include "common/Command.h"
+#include "common/DetailLog.h"
 #include "common/Failure.h"
 #include "common/SystemClock.h"
 #include "common/TerminationSignals.h"
 #include "editor/PlanCommand.h"
 #include "editor/Recompute.h"
+#include "presentation/PdfPrinter.h"
 #include "presentation/RenderCommand.h"
 #include "request/BatchCommand.h"
 
@@ -110,12 +113,38 @@ int dispatch(const QStringList& args)
     return refuse(QStringLiteral("Neznámá volba \"%1\".").arg(args.first()));
 }
 
+// Printing to PDF takes the web engine, and the engine draws through a graphical application.
+bool printsPdf(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--pdf") == 0) return true;
+    return false;
+}
+
+QtMessageHandler qtOutput = nullptr;
+
+// The web engine tells of its graphics and its sandbox on every start, in English; on the terminal,
+// where a command talks to the user, that is the detail log's (QT_LOGGING_RULES="zorva.detail=true").
+void engineTalkToDetailLog(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    const bool own = context.category && qstrncmp(context.category, "zorva.", 6) == 0;
+    if (own || type == QtFatalMsg || detailLog().isWarningEnabled()) qtOutput(type, context, text);
+}
+
+std::unique_ptr<QCoreApplication> commandApplication(int& argc, char** argv)
+{
+    if (!printsPdf(argc, argv)) return std::make_unique<QCoreApplication>(argc, argv);
+    presentation::prepareApplicationForPdf(true);
+    qtOutput = qInstallMessageHandler(engineTalkToDetailLog);
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 }  // namespace
 
 std::optional<int> runCommandLine(int argc, char** argv)
 {
     if (argc <= 1) return std::nullopt;
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = commandApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ZORVA_VDJ"));
     keepCNumbersClassic();
     const QStringList args = QCoreApplication::arguments().mid(1);

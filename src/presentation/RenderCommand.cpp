@@ -1,11 +1,46 @@
 #include "presentation/RenderCommand.h"
 
+#include <QTemporaryDir>
+
 #include "common/Failure.h"
 #include "common/UserText.h"
 #include "platform/XmlDocument.h"
+#include "presentation/PdfPrinter.h"
 #include "presentation/Rendering.h"
 
 namespace zorva::presentation {
+
+namespace {
+
+// `named`: the file as the user named it, for a page that cannot be written there.
+void renderOrRefuse(const ProgramContext& ctx, const xml::Document& response, const QString& path, RenderAs as,
+                    const QString& named)
+{
+    try {
+        renderResponseTo(ctx, response, path, as);
+    } catch (const Failure& f) {
+        throw BadInput(QStringLiteral("Sestavu nelze vytvořit: %1").arg(pageProblem(f, named)));
+    } catch (const std::exception& e) {
+        throw BadInput(QStringLiteral("Sestavu nelze vytvořit: ") + userText(e));
+    }
+}
+
+// The page that --render writes, made the same way into a folder that only this run knows and
+// printed from there; the folder goes with the run, so the PDF is all that stays.
+void printPdf(const ProgramContext& ctx, const xml::Document& response, const QString& output)
+{
+    const QTemporaryDir folder;
+    if (!folder.isValid()) throw BadInput(QStringLiteral("Sestavu nelze vytvořit: dočasnou složku nelze založit."));
+    const QString page = folder.filePath(QStringLiteral("sestava.htm"));
+    renderOrRefuse(ctx, response, page, RenderAs::Html, QString());
+    try {
+        makePdfNow(page, output);
+    } catch (const Failure& f) {
+        throw BadInput(QStringLiteral("PDF nelze vytvořit: %1").arg(f.description()));
+    }
+}
+
+}  // namespace
 
 const char* RenderCommand::option() const
 {
@@ -15,31 +50,31 @@ const char* RenderCommand::option() const
 QString RenderCommand::usage() const
 {
     return QStringLiteral(
-        "VSTUP.xml [--xml] --out VÝSTUP.htm\n"
-        "      uloží sestavu odpovědi (stránku HTML, s --xml dokument XML se šablonou) jako okno "
-        "programu");
+        "VSTUP.xml [--xml | --pdf] --out VÝSTUP\n"
+        "      uloží sestavu odpovědi jako okno programu: stránku HTML, s --xml dokument XML se šablonou,\n"
+        "      s --pdf tutéž stránku v PDF (A4 na šířku)");
 }
 
 std::span<const OptionShape> RenderCommand::options() const
 {
-    static constexpr OptionShape shapes[] = {{"--render"}, {"--out"}, {"--xml", false}};
+    static constexpr OptionShape shapes[] = {{"--render"}, {"--out"}, {"--xml", false}, {"--pdf", false}};
     return shapes;
 }
 
 int RenderCommand::run(const CommandOptions& args, const ProgramContext& ctx, const CommandStreams&) const
 {
     const QString input = args.required("--render", QStringLiteral("Chybí vstupní soubor."));
-    const QString output = args.required("--out", QStringLiteral("Chybí výstupní soubor (--out)."));
-    const RenderAs as = args.has("--xml") ? RenderAs::Xml : RenderAs::Html;
+    const bool pdf = args.has("--pdf");
+    if (pdf && args.has("--xml")) throw BadInput(QStringLiteral("Volby --pdf a --xml nelze použít zároveň."));
+    // A PDF is binary: it never goes to the terminal.
+    const QString output =
+        args.required("--out", pdf ? QStringLiteral("Chybí výstupní soubor PDF (--out); PDF se na standardní "
+                                                    "výstup nevypisuje.")
+                                   : QStringLiteral("Chybí výstupní soubor (--out)."));
     xml::Document response;
     if (!response.load(input)) throw BadInput(xml::fileLoadFailureText(input, response.loadFailure()));
-    try {
-        renderResponseTo(ctx, response, output, as);
-    } catch (const Failure& f) {
-        throw BadInput(QStringLiteral("Sestavu nelze vytvořit: %1").arg(pageProblem(f, output)));
-    } catch (const std::exception& e) {
-        throw BadInput(QStringLiteral("Sestavu nelze vytvořit: ") + userText(e));
-    }
+    if (pdf) printPdf(ctx, response, output);
+    else renderOrRefuse(ctx, response, output, args.has("--xml") ? RenderAs::Xml : RenderAs::Html, output);
     return 0;
 }
 

@@ -10,10 +10,11 @@ namespace zorva::presentation {
 
 // The headless rendering: the main window's rendering of a stored response, written to a file.
 //
-//   --render IN.xml [--xml] --out OUT
+//   --render IN.xml [--xml | --pdf] --out OUT
 //
-// The stylesheet is the one beside the program. Returns the exit status: 0 done, 2 bad input (one
-// Czech message on the error stream, no output file).
+// The stylesheet is the one beside the program. With --pdf the same HTML page is printed to PDF
+// (PdfPrinter), which needs a QGuiApplication made after prepareApplicationForPdf(). Returns the
+// exit status: 0 done, 2 bad input (one Czech message on the error stream, no output file).
 class RenderCommand : public Command {
 public:
     const char* option() const override;

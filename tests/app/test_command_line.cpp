@@ -74,6 +74,13 @@ INSTANTIATE_TEST_SUITE_P(
         // A device that is always full: nothing may end as if it had been written.
         Call{{"--render", sample, "--out", "/dev/full"}, 2, "", "Na disku není dost místa: /dev"},
         Call{{"--recompute", sample, "--out", "/dev/full"}, 2, "", "Na disku není dost místa: /dev"},
+        // Printed without a display, and the web engine's own talk kept off the terminal.
+        Call{{"--render", sample, "--pdf", "--out", "/dev/null"}, 0, "", ""},
+        Call{{"--render", sample, "--pdf", "--out", "/dev/full"},
+             2,
+             "",
+             "PDF nelze vytvořit: Na disku není dost místa: /dev"},
+        Call{{"--render", sample, "--pdf"}, 2, "", "PDF se na standardní výstup nevypisuje."},
         Call{{"--recompute", sample}, 2, "", "Na disku není dost místa pro standardní výstup.", "/dev/full"},
         Call{{"--plan"}, 2, "", "Volbě --plan chybí hodnota.\nPoužití:"},
         Call{{"--plan", "/nonexistent/in.xml"}, 2, "", "nelze přečíst"},

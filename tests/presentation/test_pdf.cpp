@@ -5,8 +5,10 @@
 #include <QProcess>
 #include <QTcpServer>
 
+#include "editor/Recompute.h"
 #include "platform/XmlDocument.h"
 #include "presentation/PdfPrinter.h"
+#include "presentation/RenderCommand.h"
 #include "presentation/Rendering.h"
 #include "support/TestSupport.h"
 
@@ -24,12 +26,98 @@ QString poppler(const QString& tool, const QStringList& args)
     EXPECT_TRUE(p.waitForFinished(60000)) << tool.toStdString() << " did not run (poppler-utils)";
     return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
+QString pdfInfo(const QString& pdf)
+{
+    return poppler(QStringLiteral("pdfinfo"), {pdf});
+}
 QString pdfText(const QString& pdf)
 {
     return poppler(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, "-"});
 }
 
+const QString kA4Landscape = QStringLiteral("Page size: 841.92 x 594.96 pts (A4)");
+const QString kHeading = QStringLiteral("Výpočet velkých dobytčích jednotek a intenzity chovu");
+const QString kChartLegend = QStringLiteral("PICHA – varianta A, s koňmi");
+const QString kBand = QStringLiteral("Upraveno uživatelem – nejde o odpověď služby");
+
 }  // namespace
+
+// The report as --render writes it, printed: its tables, chart and bands on A4 landscape, and only
+// the PDF left where the user asked for it.
+TEST(PdfReport, PrintsThePageOnA4Landscape)
+{
+    struct Case {
+        const char* what;
+        QStringList edits;         // made by a recompute first, none for the service's answer
+        QByteArray settings = {};  // limits that the recompute records
+    };
+    for (const Case& c : {Case{"the service's answer", {}}, Case{"changed and judged by limits",
+                                                                 {"--set", "2005-03-01:SKOTML_POCET=25"},
+                                                                 "[LIMITY]\r\nTYP4_MIN=0,3\r\nTYP4_MAX=1\r\n"}}) {
+        TestProgram program;
+        if (!c.settings.isEmpty()) program.write(QStringLiteral("ZORVA_VDJ.INI"), c.settings);
+        program.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
+        program.copyData(QStringLiteral("samples/response-first.xml"), QStringLiteral("odpoved.xml"));
+        const QString in = program.path(QStringLiteral("odpoved.xml"));
+        if (!c.edits.isEmpty()) {
+            ASSERT_EQ(editor::recompute(QStringList{"--recompute", in, "--out", in} + c.edits, program.ctx,
+                                        {[](const QByteArray&) {}, [](const QString&) {}}),
+                      0);
+        }
+        const QString folder = program.path(QStringLiteral("Sestavy žadatelů"));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString out = folder + QStringLiteral("/odpověď.pdf");
+        QStringList errors;
+        ASSERT_EQ(
+            render({"--render", in, "--pdf", "--out", out}, program.ctx, {[&](const QString& e) { errors << e; }}), 0)
+            << c.what << errors.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(errors.isEmpty()) << c.what;
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("odpověď.pdf")});
+
+        EXPECT_TRUE(pdfInfo(out).contains(kA4Landscape)) << c.what << pdfInfo(out).toStdString();
+        const QString text = pdfText(out);
+        EXPECT_TRUE(text.contains(kHeading)) << c.what << text.left(300).toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Rodinná farma Dvořák"))) << c.what;
+        EXPECT_TRUE(text.contains(kChartLegend)) << c.what;
+        EXPECT_EQ(text.contains(kBand), !c.edits.isEmpty()) << c.what;
+        EXPECT_EQ(text.contains(QStringLiteral("limit z nastavení")), !c.settings.isEmpty()) << c.what;
+    }
+}
+
+TEST(PdfReport, BadInputEndsWithTwoAndNoFile)
+{
+    struct Case {
+        const char* what;
+        QStringList args;  // IN and OUT stand for the input and the output
+        const char* told;
+        QByteArray input = dataFile(QStringLiteral("samples/response-first.xml"));  // empty: no input file
+        bool stylesheet = true;
+        QString out = QStringLiteral("out.pdf");
+    };
+    const QByteArray sample = dataFile(QStringLiteral("samples/response-first.xml"));
+    const QStringList usual = {"--render", "IN", "--pdf", "--out", "OUT"};
+    const std::vector<Case> cases = {
+        {"no input", usual, "nelze přečíst", {}},
+        {"not XML", usual, "není platný dokument XML", "žádné XML"},
+        {"no stylesheet", usual, "Šablona stylu ZORVA_VDJ1B.xsl", sample, false},
+        {"no output named", {"--render", "IN", "--pdf"}, "PDF se na standardní výstup nevypisuje"},
+        {"with --xml", usual + QStringList{"--xml"}, "nelze použít zároveň"},
+        {"a folder that is not there", usual, "nelze zapsat", sample, true, QStringLiteral("chybí/out.pdf")},
+    };
+    for (const Case& c : cases) {
+        TestProgram program;
+        if (c.stylesheet) program.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
+        if (!c.input.isEmpty()) program.write(QStringLiteral("in.xml"), c.input);
+        QStringList args;
+        for (const QString& a : c.args)
+            args << (a == "IN" ? program.path(QStringLiteral("in.xml")) : a == "OUT" ? program.path(c.out) : a);
+        QStringList errors;
+        EXPECT_EQ(render(args, program.ctx, {[&](const QString& e) { errors << e; }}), 2) << c.what;
+        ASSERT_EQ(errors.size(), 1) << c.what;
+        EXPECT_TRUE(errors[0].contains(QString::fromUtf8(c.told))) << c.what << ": " << errors[0].toStdString();
+        EXPECT_TRUE(program.files(QStringLiteral("*.pdf")).isEmpty()) << c.what;
+    }
+}
 
 // Several pages through one printer, in turn: the good ones printed, each bad one told in Czech with
 // no file, and a page that asks the network gets nothing from it.

@@ -193,7 +193,7 @@ TEST(Report, HeadlessRenderingRefusesBadInputWithoutOutput)
          QStringLiteral("Soubor \"%1\" nelze načíst. Dokument je příliš velký (nejvýše 64 MB).")
              .arg(p.path("big.xml"))},
         {"no output named", {"--render", p.path("in.xml")}},
-        {"unknown option", {"--render", p.path("in.xml"), "--pdf", "--out", out}},
+        {"unknown option", {"--render", p.path("in.xml"), "--docx", "--out", out}},
         {"output under a regular file", {"--render", p.path("in.xml"), "--out", p.path("plain") + "/out.htm"}},
         {"no stylesheet",
          {"--render", p.path("in.xml"), "--out", out},
