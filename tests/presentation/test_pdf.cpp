@@ -8,8 +8,8 @@
 #include "editor/Recompute.h"
 #include "platform/XmlDocument.h"
 #include "presentation/PdfPrinter.h"
-#include "presentation/Rendering.h"
 #include "presentation/RenderCommand.h"
+#include "presentation/Rendering.h"
 #include "support/TestSupport.h"
 
 using namespace zorva;
@@ -48,13 +48,12 @@ TEST(PdfReport, PrintsThePageOnA4Landscape)
 {
     struct Case {
         const char* what;
-        QStringList edits;        // made by a recompute first, none for the service's answer
+        QStringList edits;         // made by a recompute first, none for the service's answer
         QByteArray settings = {};  // limits that the recompute records
     };
-    for (const Case& c : {Case{"the service's answer", {}},
-                          Case{"changed and judged by limits",
-                               {"--set", "2005-03-01:SKOTML_POCET=25"},
-                               "[LIMITY]\r\nTYP4_MIN=0,3\r\nTYP4_MAX=1\r\n"}}) {
+    for (const Case& c : {Case{"the service's answer", {}}, Case{"changed and judged by limits",
+                                                                 {"--set", "2005-03-01:SKOTML_POCET=25"},
+                                                                 "[LIMITY]\r\nTYP4_MIN=0,3\r\nTYP4_MAX=1\r\n"}}) {
         TestProgram program;
         if (!c.settings.isEmpty()) program.write(QStringLiteral("ZORVA_VDJ.INI"), c.settings);
         program.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
@@ -69,8 +68,8 @@ TEST(PdfReport, PrintsThePageOnA4Landscape)
         ASSERT_TRUE(QDir().mkpath(folder));
         const QString out = folder + QStringLiteral("/odpověď.pdf");
         QStringList errors;
-        ASSERT_EQ(render({"--render", in, "--pdf", "--out", out}, program.ctx, {[&](const QString& e) { errors << e; }}),
-                  0)
+        ASSERT_EQ(
+            render({"--render", in, "--pdf", "--out", out}, program.ctx, {[&](const QString& e) { errors << e; }}), 0)
             << c.what << errors.join(QLatin1Char('\n')).toStdString();
         EXPECT_TRUE(errors.isEmpty()) << c.what;
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("odpověď.pdf")});
