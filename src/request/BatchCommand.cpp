@@ -76,14 +76,14 @@ const char* BatchCommand::option() const
 QString BatchCommand::usage() const
 {
     return QStringLiteral(
-        "SEZNAM.csv --out SLOŽKA [--server URL] [--user ID] [--jobs N] [--resume]\n"
-        "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky a souhrn");
+        "SEZNAM.csv --out SLOŽKA [--server URL] [--user ID] [--jobs N] [--resume] [--pdf]\n"
+        "      pošle požadavek za každého žadatele seznamu, uloží odpovědi, jejich stránky (s --pdf i PDF) a souhrn");
 }
 
 std::span<const OptionShape> BatchCommand::options() const
 {
-    static constexpr OptionShape shapes[] = {{"--batch"}, {"--out"},  {"--server"},
-                                             {"--user"},  {"--jobs"}, {"--resume", false}};
+    static constexpr OptionShape shapes[] = {{"--batch"}, {"--out"},           {"--server"},    {"--user"},
+                                             {"--jobs"},  {"--resume", false}, {"--pdf", false}};
     return shapes;
 }
 
@@ -101,6 +101,7 @@ int BatchCommand::run(const CommandOptions& args, const ProgramContext& ctx, con
     BatchSettings settings = batchSettings(ctx, o.out, o.server, o.user);
     settings.jobs = o.jobs;
     settings.resume = o.resume;
+    settings.pdf = args.has("--pdf");
     if (const QString refusal = userCheck(settings.user); !refusal.isEmpty()) throw BadInput(refusal);
     std::optional<BatchRun> run;
     try {
@@ -118,10 +119,12 @@ int BatchCommand::run(const CommandOptions& args, const ProgramContext& ctx, con
     run->start();
     if (!run->finishedRun()) loop.exec();
 
+    if (!run->pdfProblem().isEmpty()) error(run->pdfProblem());
     if (!run->summaryProblem().isEmpty()) {
         error(run->summaryProblem());
         return 1;
     }
+    if (!run->pdfProblem().isEmpty()) return 1;
     return run->allOk() ? 0 : 1;
 }
 

@@ -9,6 +9,7 @@
 #include "editor/PlanReport.h"
 #include "editor/ResponseCheck.h"
 #include "platform/XmlDocument.h"
+#include "presentation/PdfPrinter.h"
 #include "presentation/Rendering.h"
 #include "request/AnswerText.h"
 #include "request/BatchSummary.h"
@@ -235,6 +236,7 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
         complete(index, f.description());
         return true;
     }
+    printPage(page);
     BatchResult& result = open_.at(index).result;
     takeFigures(stored, result);
     judge(result);
@@ -263,6 +265,7 @@ void BatchRun::answered(size_t index, const QString& base, const xml::Document& 
     } catch (const Failure& f) {
         return complete(index, f.description());
     }
+    printPage(page);
     BatchResult& result = open_.at(index).result;
     takeFigures(response, result);
     judge(result);
@@ -331,7 +334,39 @@ void BatchRun::finish()
         }
     }
     lines_.discard();
+    if (pdf_ && pdf_->busy()) connect(pdf_.get(), &presentation::PdfPrinter::allDone, this, &BatchRun::end);
+    else end();
+}
+
+void BatchRun::end()
+{
+    if (ended_) return;
+    ended_ = true;
     emit finished();
+}
+
+void BatchRun::printPage(const QString& page)
+{
+    if (!settings_.pdf) return;
+    QString pdf = page;
+    pdf.replace(pdf.size() - 4, 4, QStringLiteral(".pdf"));
+    if (QFile::exists(pdf)) return;
+    if (!pdf_) {
+        pdf_ = std::make_unique<presentation::PdfPrinter>();
+        connect(pdf_.get(), &presentation::PdfPrinter::failed, this, [this](const QString& file, const QString& why) {
+            if (pdfFailures_++ == 0)
+                firstPdfProblem_ = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), why);
+        });
+    }
+    pdf_->add(page, pdf);
+}
+
+QString BatchRun::pdfProblem() const
+{
+    if (pdfFailures_ == 0) return QString();
+    return QStringLiteral("PDF nelze vytvořit u %1 stránek dávky (stránky HTML jsou uloženy). První: %2")
+        .arg(pdfFailures_)
+        .arg(firstPdfProblem_);
 }
 
 }  // namespace zorva::request

@@ -19,7 +19,8 @@
 
 namespace zorva::presentation {
 class ResponsePages;
-}
+class PdfPrinter;
+}  // namespace zorva::presentation
 namespace zorva::xml {
 class Document;
 }
@@ -35,11 +36,13 @@ struct BatchSettings {
     QString user;         // the user identification
     int jobs = 4;         // requests in flight at once
     bool resume = false;  // rows whose response is already in the folder are not sent again
+    bool pdf = false;     // each page also as a PDF beside it ("<row>_<identifier>.pdf")
 };
 
 // A batch: every row of a list validated, sent and stored as the main window would do it for one
 // applicant, with the response and its page written to "<row>_<identifier>.xml" and ".htm" in the
-// output folder, and the summary "souhrn.csv" and "souhrn.htm" at the end. Runs on the calling
+// output folder (with `pdf` also its PDF), and the summary "souhrn.csv" and "souhrn.htm" at the end;
+// the run finishes once the last PDF is made. Runs on the calling
 // thread's event loop with at most `jobs` requests at once; rows are reported in the order of the
 // list, whatever order the answers come in. The list is read a row at a time and a reported row
 // is kept only for the summaries (see SpilledLines): a run takes the same memory for any length.
@@ -61,11 +64,13 @@ public:
     // How the rows reported so far ended.
     BatchCounts counts() const { return lines_.counts(); }
     bool allOk() const;
-    bool finishedRun() const { return finished_; }
+    bool finishedRun() const { return ended_; }
     bool interrupted() const { return cancelled_ || unreachable_; }
     // Stopped because the service could not be reached kUnreachableLimit times in a row.
     bool stoppedUnreachable() const { return unreachable_; }
     QString summaryProblem() const { return summaryProblem_; }  // why the summary could not be written
+    // Why pages could not be printed to PDF, once for the run (the pages themselves are there).
+    QString pdfProblem() const;
     QString summaryPage() const;
     QString summaryWorkbook() const;
 
@@ -93,6 +98,9 @@ private:
     void judge(BatchResult& result) const;
     void reportReady();
     void finish();
+    // The page's PDF, when the run makes them and the PDF is not there yet.
+    void printPage(const QString& page);
+    void end();
     // Ends the run early: the rows in flight and the rows not yet sent get `state`.
     void abandon(const QString& state);
     // After a connection failure that says the service is out of reach, the run stops once it has
@@ -112,6 +120,9 @@ private:
     BatchSettings settings_;
     QDir out_;
     std::unique_ptr<presentation::ResponsePages> pages_;
+    std::unique_ptr<presentation::PdfPrinter> pdf_;
+    int pdfFailures_ = 0;
+    QString firstPdfProblem_;
     std::unique_ptr<InFlightQueue> queue_;
     std::map<size_t, Open> open_;                           // by row index
     SpilledLines lines_;                                    // the rows reported
@@ -120,7 +131,8 @@ private:
     size_t nextRow_ = 0;
     size_t nextReport_ = 0;
     bool cancelled_ = false;
-    bool finished_ = false;
+    bool finished_ = false;  // the summaries are written
+    bool ended_ = false;     // and the last PDF made: finished() was emitted
     QString summaryProblem_;
     std::optional<ExchangeFailure> lastUnreachable_;
     int unreachableInRow_ = 0;

@@ -365,6 +365,19 @@ TEST_F(Batch, AnsweredLinesAreJudgedByTheSettingsLimits)
     EXPECT_TRUE(page.contains(QStringLiteral("<td class=\"selhani\">nad limitem</td><td class=\"num\">-0,108</td>")));
 }
 
+// With --pdf every page has its PDF beside it, also a page a resumed run finds without one.
+TEST_F(Batch, WithPdfEveryPageIsPrintedToo)
+{
+    const QByteArray list = kHeader + "1000234567;;;4;C;2005;\r\n1000999999;;;4;A;2005;\r\n";
+    EXPECT_EQ(run(list, {QStringLiteral("--pdf")}), 1);
+    EXPECT_TRUE(read(QStringLiteral("1_1000234567.pdf")).startsWith("%PDF-"));
+    EXPECT_FALSE(outputs().contains(QStringLiteral("2_1000999999.pdf")));
+    QFile::remove(QDir(out).filePath(QStringLiteral("1_1000234567.pdf")));
+    service.reset();
+    EXPECT_EQ(run(list, {QStringLiteral("--pdf"), QStringLiteral("--resume")}), 1);
+    EXPECT_TRUE(read(QStringLiteral("1_1000234567.pdf")).startsWith("%PDF-"));
+}
+
 TEST_F(Batch, BadInvocationsWriteNothing)
 {
     EXPECT_EQ(run(kHeader + "1000234567;;;4;C;2005;\r\n", {QStringLiteral("--jobs"), QStringLiteral("0")}), 2);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -337,15 +338,21 @@ TEST_F(Sending, EachAnswerIsKeptInTheArchiveByApplicant)
 // The page an advisor shows from the editor is filed beside the answer, under the request's names.
 TEST_F(Sending, APageShownFromTheEditorIsFiledBesideTheAnswer)
 {
+    ini::writeString(QStringLiteral("SETUP"), QStringLiteral("PDF"), QStringLiteral("1"), program.ctx.settingsFile());
     actions->showEditor = [](editor::EditorWindow& w) { w.cmdZobraz_Click(); };
     fill(4, QStringLiteral("2005"));
     window->txtIC->setText(QStringLiteral("71234567"));
+    QSignalSpy printed(actions->pdfs, &request::ArchivePdfs::allDone);
     actions->cmdEditace_Click();
     EXPECT_TRUE(program.messages.shown.empty());
+    // The PDFs come after the pages, on the event loop.
+    while (actions->pdfs->busy()) ASSERT_TRUE(printed.wait(60000));
     const QString base = QStringLiteral("archiv/1000234567_typ4A_2005_20061231-140000");
-    for (const QString& file : {base + QStringLiteral(".xml"), base + QStringLiteral("_upraveno.xml"),
-                                base + QStringLiteral("_upraveno.htm")})
+    for (const QString& file :
+         {base + QStringLiteral(".xml"), base + QStringLiteral(".pdf"), base + QStringLiteral("_upraveno.xml"),
+          base + QStringLiteral("_upraveno.htm"), base + QStringLiteral("_upraveno.pdf")})
         EXPECT_TRUE(program.exists(file)) << file.toStdString();
+    EXPECT_TRUE(program.messages.shown.empty());
 }
 
 TEST_F(Sending, ASoapFaultIsStoredAndRenderedAndNotEdited)

@@ -198,7 +198,8 @@ void ArchiveWindow::openInEditor()
     try {
         editor::openEditorForYear(ctx_, chosen[0]->period, doc, this, showEditor,
                                   [this, fields](const xml::Document& shownDoc) {
-                                      archiveEditedPage(ctx_, fields, shownDoc);
+                                      const QString page = archiveEditedPage(ctx_, fields, shownDoc);
+                                      if (pageFiled) pageFiled(page);
                                       reload();
                                   });
     } catch (const std::exception& e) {

@@ -33,6 +33,8 @@ public:
     // How the editor and the comparison are shown (modally by default); tests step through them.
     editor::ShowModal showEditor;
     std::function<void(QDialog&)> showComparison;
+    // Told each page this window files (one shown from the editor), for its PDF.
+    std::function<void(const QString& page)> pageFiled;
 
     QLineEdit* filterBox = nullptr;
     QTableWidget* list = nullptr;

@@ -15,6 +15,7 @@
 #include "editor/CategorySet.h"
 #include "presentation/Rendering.h"
 #include "request/Archive.h"
+#include "request/ArchivePdfs.h"
 #include "request/Exchange.h"
 #include "request/PreparedRequest.h"
 #include "request/RecentApplicants.h"
@@ -42,7 +43,8 @@ presentation::HtmlCheck htmlCheck(const QCheckBox* box)
 
 }  // namespace
 
-MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(window.context())
+MainActions::MainActions(frmMain& window)
+    : QObject(&window), pdfs(new ArchivePdfs(window.context(), this)), w_(window), ctx_(window.context())
 {
     connect(&w_, &frmMain::requestSend, this, &MainActions::CommandButtonX1_Click);
     connect(&w_, &frmMain::requestEdit, this, &MainActions::cmdEditace_Click);
@@ -59,6 +61,7 @@ MainActions::MainActions(frmMain& window) : QObject(&window), w_(window), ctx_(w
     connect(&w_, &frmMain::requestCancel, this, &MainActions::cancelRequest);
     connect(&w_, &frmMain::requestArchive, this, [this] {
         auto* archive = new ArchiveWindow(ctx_, &w_);
+        archive->pageFiled = [this](const QString& page) { pdfs->file(page); };
         archive->setAttribute(Qt::WA_DeleteOnClose);
         archive->show();
     });
@@ -145,7 +148,7 @@ void MainActions::send(Mode mode)
             default:
                 return;  // given up by the user: nothing to say
         }
-        archiveResponse(ctx_, fields);
+        pdfs->file(archiveResponse(ctx_, fields));
         if (response && holdsServiceData(*response)) {
             rememberApplicant(ctx_, {fields.jisubrux, fields.ico, fields.rc, applicantNameOf(*response)});
             w_.offerRecentApplicants(recentApplicants(ctx_));
@@ -168,8 +171,9 @@ void MainActions::send(Mode mode)
     }
     try {
         // What the advisor shows from the editor is filed beside the answer it came from.
-        editor::openEditorForYear(ctx_, w_.txtROK->text(), response, &w_, showEditor,
-                                  [this, asked](const xml::Document& doc) { archiveEditedPage(ctx_, asked, doc); });
+        editor::openEditorForYear(
+            ctx_, w_.txtROK->text(), response, &w_, showEditor,
+            [this, asked](const xml::Document& doc) { pdfs->file(archiveEditedPage(ctx_, asked, doc)); });
     } catch (const std::exception& e) {
         generalFailure(e);
     }

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "editor/ui/EditorOpener.h"
+#include "request/ArchivePdfs.h"
 #include "request/Exchange.h"
 #include "request/ui/frmMain.h"
 
@@ -29,6 +30,8 @@ public:
     editor::ShowModal showEditor;
     // "Zrušit" or Escape: gives up the request that waits for the service, if any.
     void cancelRequest();
+    // The PDFs of the pages filed in the archive.
+    ArchivePdfs* pdfs;
 
 private:
     enum class Mode {
