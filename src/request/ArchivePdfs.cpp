@@ -7,7 +7,9 @@
 
 namespace zorva::request {
 
-ArchivePdfs::ArchivePdfs(const ProgramContext& ctx, QObject* parent) : QObject(parent), ctx_(ctx) {}
+ArchivePdfs::ArchivePdfs(const ProgramContext& ctx, QObject* parent) : QObject(parent), ctx_(ctx)
+{
+}
 
 ArchivePdfs::~ArchivePdfs() = default;
 
