@@ -30,6 +30,14 @@ std::optional<int> calculationType(const QString& varpich)
     return type;
 }
 
+LimitsByType settingsLimitsByType(const QString& settingsFile)
+{
+    // A key of the settings that holds no limit gives none: the answers then carry no verdict.
+    LimitsByType limits;
+    for (int type = 1; type <= 6; ++type) limits[std::size_t(type)] = settingsLimits(settingsFile, type);
+    return limits;
+}
+
 Limits settingsLimits(const QString& settingsFile, int type, QString* problem)
 {
     Limits limits;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <array>
 #include <optional>
 
 namespace zorva::editor {
@@ -27,6 +28,9 @@ std::optional<int> calculationType(const QString& varpich);
 // The limits of the settings file for a type. A key that holds no number, or a lower limit above the
 // upper one, is named in `problem` (and gives no limits).
 Limits settingsLimits(const QString& settingsFile, int type, QString* problem = nullptr);
+// The limits of every type at once, by type (1 to 6; 0 holds none), for judging many answers.
+using LimitsByType = std::array<Limits, 7>;
+LimitsByType settingsLimitsByType(const QString& settingsFile);
 
 enum class Verdict {
     Within,

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -152,6 +153,12 @@ void makePdfNow(const QString& htmlPath, const QString& pdfPath)
     printer.add(htmlPath, pdfPath);
     loop.exec();
     if (problem) throw Failure(err::PrinterError, *problem);
+}
+
+QString pdfBeside(const QString& page)
+{
+    const QFileInfo info(page);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
 }
 
 void prepareApplicationForPdf(bool headless)

@@ -74,6 +74,9 @@ private:
 // Failure (err::PrinterError, the Czech sentence that failed() would carry); no file then.
 void makePdfNow(const QString& htmlPath, const QString& pdfPath);
 
+// Where a page's PDF is filed: beside it, ".htm" replaced by ".pdf".
+QString pdfBeside(const QString& page);
+
 // What the engine needs before the application object is made: OpenGL contexts shared between
 // threads, and for a program that shows no window (`headless`) the offscreen platform, unless one
 // is asked for where there is a display to show on.

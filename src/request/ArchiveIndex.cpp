@@ -15,7 +15,7 @@ namespace zorva::request {
 
 namespace {
 
-void takeDocument(ArchivedResult& r, const QString& settingsFile)
+void takeDocument(ArchivedResult& r, const editor::LimitsByType& limits)
 {
     xml::Document doc;
     if (!doc.load(r.xmlFile())) return;
@@ -25,7 +25,7 @@ void takeDocument(ArchivedResult& r, const QString& settingsFile)
     const QString asked = answerText(doc, QStringLiteral("//RUX:ROKPLATNOST"));
     if (!asked.isEmpty()) r.period = asked;
     if (const std::optional<int> type = editor::calculationType(r.type)) {
-        const YearlyVerdict v = judgeYearly(r.pichA, r.pichB, editor::settingsLimits(settingsFile, *type));
+        const YearlyVerdict v = judgeYearly(r.pichA, r.pichB, limits[std::size_t(*type)]);
         r.verdict = v.verdict;
         r.margin = v.margin;
     }
@@ -55,10 +55,11 @@ std::vector<ArchivedResult> archivedResults(const ProgramContext& ctx)
 {
     const QDir folder(ctx.file(kArchiveFolder));
     std::vector<ArchivedResult> list;
+    const editor::LimitsByType limits = editor::settingsLimitsByType(ctx.settingsFile());
     for (const QString& file : folder.entryList({QStringLiteral("*.xml")}, QDir::Files)) {
         std::optional<ArchivedResult> r = readArchiveName(folder.filePath(file.chopped(4)));
         if (!r) continue;
-        takeDocument(*r, ctx.settingsFile());
+        takeDocument(*r, limits);
         list.push_back(std::move(*r));
     }
     std::stable_sort(list.begin(), list.end(), [](const ArchivedResult& a, const ArchivedResult& b) {

@@ -29,6 +29,8 @@ signals:
     void allDone();
 
 private:
+    void tell(const QString& pdf, const QString& problem);
+
     const ProgramContext& ctx_;
     std::unique_ptr<presentation::PdfPrinter> printer_;
     bool told_ = false;

@@ -66,8 +66,7 @@ BatchRun::BatchRun(const ProgramContext& ctx, BatchList list, BatchSettings sett
       pages_(std::make_unique<presentation::ResponsePages>(ctx)),
       lines_(settings_.outFolder)
 {
-    // A key of the settings that holds no limit gives none: the lines then carry no verdict.
-    for (int type = 1; type <= 6; ++type) limits_[type] = editor::settingsLimits(ctx.settingsFile(), type);
+    limits_ = editor::settingsLimitsByType(ctx.settingsFile());
     queue_ = std::make_unique<InFlightQueue>(
         settings_.jobs,
         [this]() -> std::optional<InFlightQueue::Job> {
@@ -273,13 +272,11 @@ void BatchRun::answered(size_t index, const QString& base, const xml::Document& 
     complete(index, answeredState(response));
 }
 
-// The answer's yearly figures judged by the settings' limits for its type: of PICHROKA and PICHROKB
-// the one nearest its limits, or furthest outside, speaks for the line.
 void BatchRun::judge(BatchResult& r) const
 {
     const std::optional<int> type = editor::calculationType(r.type);
     if (!type) return;
-    const YearlyVerdict v = judgeYearly(r.pichA, r.pichB, limits_[*type]);
+    const YearlyVerdict v = judgeYearly(r.pichA, r.pichB, limits_[std::size_t(*type)]);
     r.verdict = v.verdict;
     r.limit = v.limit;
     r.margin = v.margin;
@@ -348,17 +345,21 @@ void BatchRun::end()
 void BatchRun::printPage(const QString& page)
 {
     if (!settings_.pdf) return;
-    QString pdf = page;
-    pdf.replace(pdf.size() - 4, 4, QStringLiteral(".pdf"));
+    const QString pdf = presentation::pdfBeside(page);
     if (QFile::exists(pdf)) return;
-    if (!pdf_) {
-        pdf_ = std::make_unique<presentation::PdfPrinter>();
-        connect(pdf_.get(), &presentation::PdfPrinter::failed, this, [this](const QString& file, const QString& why) {
-            if (pdfFailures_++ == 0)
-                firstPdfProblem_ = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), why);
-        });
+    auto failed = [this](const QString& file, const QString& why) {
+        if (pdfFailures_++ == 0) firstPdfProblem_ = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), why);
+    };
+    // An engine that cannot start costs the PDFs, never the row or its page.
+    try {
+        if (!pdf_) {
+            pdf_ = std::make_unique<presentation::PdfPrinter>();
+            connect(pdf_.get(), &presentation::PdfPrinter::failed, this, failed);
+        }
+        pdf_->add(page, pdf);
+    } catch (const Failure& f) {
+        failed(pdf, f.description());
     }
-    pdf_->add(page, pdf);
 }
 
 QString BatchRun::pdfProblem() const

@@ -126,7 +126,7 @@ private:
     std::unique_ptr<InFlightQueue> queue_;
     std::map<size_t, Open> open_;                           // by row index
     SpilledLines lines_;                                    // the rows reported
-    editor::Limits limits_[7];                              // the settings' intensity limits, by calculation type
+    editor::LimitsByType limits_;                           // the settings' intensity limits
     std::map<size_t, std::unique_ptr<Exchange>> inFlight_;  // by row index
     size_t nextRow_ = 0;
     size_t nextReport_ = 0;
