@@ -27,6 +27,18 @@ int countNonFinite(const QByteArray& bytes)
     return int(lower.count("inf") + lower.count("nan"));
 }
 
+// The program's own lists repeat texts of the input (a value not taken as sent, a changed one's
+// service value): they are echoes, not figures the calculation made.
+QByteArray withoutProgramLists(QByteArray bytes)
+{
+    for (const QByteArray& list : {QByteArray("UPR:NotTaken"), QByteArray("UPR:Changes")}) {
+        const qsizetype from = bytes.indexOf("<" + list);
+        const qsizetype to = bytes.indexOf("</" + list + ">", from);
+        if (from >= 0 && to > from) bytes.remove(from, to + list.size() + 3 - from);
+    }
+    return bytes;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -82,7 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         ZORVA_FUZZ_CHECK(result.loadXml(written), QString::fromUtf8(written.left(2000)));
         // What the input itself says stays; nothing the calculation adds may be "inf" or "nan".
         const QByteArray before = xml::Document::fromBytes(bytes).toBytes();
-        ZORVA_FUZZ_CHECK(countNonFinite(written) <= countNonFinite(before), QString::fromUtf8(written.left(4000)));
+        ZORVA_FUZZ_CHECK(countNonFinite(withoutProgramLists(written)) <= countNonFinite(before),
+                         QString::fromUtf8(written.left(4000)));
     }
     const QStringList left = QDir(dir.path()).entryList({QStringLiteral("TMP*")}, QDir::Files);
     ZORVA_FUZZ_CHECK(left.isEmpty(), left.join(QLatin1Char(' ')));
