@@ -146,15 +146,7 @@ QByteArray computeFigures(const QByteArray& composed, const editor::CategorySet&
 
         // The editor writes the organic categories back only for the types in which they count;
         // the answer carries the units of every category all the same, from the same working table.
-        if (!editor::ecoType(session.header(QStringLiteral("txtVARPICH")))) {
-            editor::RowWriter all(*document, set, QStringLiteral("1"), false, false);
-            if (db::Recordset* rs = session.recordset()) {
-                for (int row = 0; row < rs->rowCount(); ++row) {
-                    rs->moveTo(row);
-                    all.writeRow(*rs);
-                }
-            }
-        }
+        if (!editor::ecoType(session.header(QStringLiteral("txtVARPICH")))) session.writeEveryCategory();
         result = document->toBytes();
     }
     return result;

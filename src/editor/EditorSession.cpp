@@ -387,6 +387,43 @@ void EditorSession::recordRunLimits(const std::vector<RowOutcome>& outcomes)
     recordLimits(*xmlDOM, type.value_or(0), limits, kLimitsFromSettings, checks);
 }
 
+PlanInput EditorSession::rowInputs() const
+{
+    db::Recordset* rs = recordset();
+    if (!rs) return PlanInput{&set_, ecoType(header(QStringLiteral("txtVARPICH"))), {}};
+    const int position = rs->position();
+    PlanInput input = readPlanInput(*rs, set_, ecoType(header(QStringLiteral("txtVARPICH"))));
+    if (position >= 0 && position < rs->rowCount()) rs->moveTo(position);
+    return input;
+}
+
+int EditorSession::setOnDate(const QString& date, const QString& column, const QString& text)
+{
+    db::Recordset* rs = recordset();
+    if (!rs) return 0;
+    const int dateColumn = rs->columnIndex(QStringLiteral("DATPLATNOST"));
+    const int valueColumn = rs->columnIndex(column);
+    int found = 0;
+    for (int row = 0; row < rs->rowCount(); ++row) {
+        if (rs->valueAt(row, dateColumn).toString() != date) continue;
+        ++found;
+        rs->setValueAt(row, valueColumn, text);
+    }
+    return found;
+}
+
+void EditorSession::writeEveryCategory()
+{
+    db::Recordset* rs = recordset();
+    if (!rs || !xmlDOM) return;
+    RowWriter all(*xmlDOM, set_, QStringLiteral("1"), false, false);
+    const TableColumns columns(*rs, set_);
+    for (int row = 0; row < rs->rowCount(); ++row) {
+        rs->moveTo(row);
+        all.writeRow(*rs, columns);
+    }
+}
+
 void EditorSession::deleteWorkingDatabases()
 {
     SmazSoubory(ctx_, ctx_.folder, kWorkingDatabasePattern);

@@ -8,6 +8,7 @@
 #include "common/ProgramContext.h"
 #include "editor/Calculation.h"
 #include "editor/CategorySet.h"
+#include "editor/PlanInput.h"
 #include "editor/UserChanges.h"
 #include "editor/ValuesNotTaken.h"
 #include "platform/DataControl.h"
@@ -57,8 +58,22 @@ public:
     QString strConnect;
     QString workingDatabasePath() const { return databasePath_; }
 
+    // The data control and its recordset over the working table, for the window that binds its grid
+    // to them. Every other front end works with the plain values below.
     db::DataControl& Adodc1() { return *dataControl_; }
     db::Recordset* recordset() const { return dataControl_->recordset(); }
+
+    // Whether Startuj() made the working table.
+    bool loaded() const { return recordset() != nullptr; }
+    // The inputs of every row as the calculation reads them, in the table's order (the empty list
+    // before loading). The window's current row stays where it is.
+    PlanInput rowInputs() const;
+    // Stores `text` into `column` of every row dated `date`, as typed into the grid, and returns how
+    // many rows there were. A value the table refuses raises its Failure; rows before it keep theirs.
+    int setOnDate(const QString& date, const QString& column, const QString& text);
+    // Writes the units of every category into xmlDOM, the organic ones too, whatever the type says
+    // (the service's answer carries them all).
+    void writeEveryCategory();
 
     // "Počítej": recomputes every row, writes the results into xmlDOM, sets the yearly texts.
     void Pocitej(const RunHooks& hooks = {});

@@ -16,7 +16,7 @@ HeadlessSession::HeadlessSession(const ProgramContext& ctx, const CategorySet& s
 
 void HeadlessSession::requireLoaded() const
 {
-    if (!messages_.shown.isEmpty() || !session_->recordset())
+    if (!messages_.shown.isEmpty() || !session_->loaded())
         throw BadInput(QStringLiteral("Odpověď nelze načíst: %1").arg(messages_.shown.join(QStringLiteral("; "))));
 }
 

@@ -84,7 +84,7 @@ int PlanCommand::run(const CommandOptions& args, const ProgramContext& baseCtx, 
         typeText = session.header(QStringLiteral("txtVARPICH"));
         withA = session.bPICHROKA;
         withB = session.bPICHROKB;
-        input = readPlanInput(*session.recordset(), set, ecoType(typeText));
+        input = session.rowInputs();
     }
     if (!withA && !withB) throw BadInput(QStringLiteral("Odpověď nemá roční intenzitu PICHROKA ani PICHROKB."));
     if (!o.givenMin && !o.givenMax) {

@@ -70,7 +70,6 @@ int RecomputeCommand::run(const CommandOptions& args, const ProgramContext& base
         HeadlessSession headless(baseCtx, set, doc);
         headless.requireLoaded();
         EditorSession& session = headless.session();
-        db::Recordset& rs = *session.recordset();
         for (const Edit& e : o.edits) {
             if (!isEditableColumn(set, e.column))
                 throw BadInput(QStringLiteral("Sloupec \"%1\" nelze měnit (jen SUMAVYMERADPB a počty kategorií %2; "
@@ -79,20 +78,14 @@ int RecomputeCommand::run(const CommandOptions& args, const ProgramContext& base
             if (e.column != QLatin1String("SUMAVYMERADPB") && !isCountText(e.value))
                 throw BadInput(
                     QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, kCountRule));
-            bool found = false;
-            for (int row = 0; row < rs.rowCount(); ++row) {
-                rs.moveTo(row);
-                if (rs.value(QStringLiteral("DATPLATNOST")).toString() != e.date) continue;
-                found = true;
-                try {
-                    rs.setValue(e.column, e.value);
-                    rs.update();
-                } catch (const Failure& f) {
-                    throw BadInput(
-                        QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, f.text()));
-                }
+            int found = 0;
+            try {
+                found = session.setOnDate(e.date, e.column, e.value);
+            } catch (const Failure& f) {
+                throw BadInput(
+                    QStringLiteral("Hodnotu \"%1\" nelze uložit do %2: %3").arg(e.value, e.column, f.text()));
             }
-            if (!found) throw BadInput(QStringLiteral("Žádný řádek nemá datum \"%1\".").arg(e.date));
+            if (found == 0) throw BadInput(QStringLiteral("Žádný řádek nemá datum \"%1\".").arg(e.date));
         }
         session.Pocitej();
         const QStringList notTaken = describeAll(session.valuesNotTaken());

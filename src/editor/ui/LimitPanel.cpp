@@ -101,26 +101,16 @@ std::optional<Limits> LimitPanel::limits()
     return limits;
 }
 
-PlanInput LimitPanel::currentInput()
-{
-    EditorSession& session = window_.session();
-    db::Recordset& rs = *session.recordset();
-    const int position = rs.position();
-    PlanInput input = readPlanInput(rs, session.categories(), ecoType(session.header(QStringLiteral("txtVARPICH"))));
-    if (position >= 0 && position < rs.rowCount()) rs.moveTo(position);
-    return input;
-}
-
 void LimitPanel::cmdNavrhni_Click()
 {
     EditorSession& session = window_.session();
     proposal_.reset();
     cmdPouzij_->setEnabled(false);
-    if (session.running() || !session.recordset()) return;
+    if (session.running() || !session.loaded()) return;
     window_.commitPendingEdit();
     const std::optional<Limits> given = limits();
     if (!given) return;
-    const PlanInput input = currentInput();
+    const PlanInput input = session.rowInputs();
     const int chosen = cmbKATEGORIE_->currentData().toInt();
     const bool edited = txtMIN_->isModified() || txtMAX_->isModified();
     const PlanWording wording{session.categories(), *given, edited ? kLimitsGiven : kLimitsFromSettings,
@@ -142,13 +132,13 @@ void LimitPanel::cmdNavrhni_Click()
 void LimitPanel::cmdPouzij_Click()
 {
     EditorSession& session = window_.session();
-    if (!proposal_ || session.running() || !session.recordset()) return;
+    if (!proposal_ || session.running() || !session.loaded()) return;
     const auto [category, heads] = *proposal_;
     proposal_.reset();
     cmdPouzij_->setEnabled(false);
     db::RecordsetModel* model = session.Adodc1().model();
     const int column = model->columnOf(session.categories().categories[std::size_t(category)].countColumn());
-    const PlanInput input = currentInput();
+    const PlanInput input = session.rowInputs();
     // Through the model, as a typed count: the grid and the change marks see it as the user's.
     for (std::size_t row = 0; row < input.rows.size(); ++row) {
         const double count = std::max(0.0, input.rows[row].categories[std::size_t(category)].count + heads);

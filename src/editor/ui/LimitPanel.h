@@ -28,7 +28,6 @@ public:
 
 private:
     std::optional<Limits> limits();
-    PlanInput currentInput();
 
     EditorWindow& window_;
     QLineEdit* txtMIN_ = nullptr;
