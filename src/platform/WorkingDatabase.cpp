@@ -235,9 +235,4 @@ void WorkingDatabase::close()
     d->inUse.reset();
 }
 
-QSqlDatabase WorkingDatabase::connection() const
-{
-    return d->connection ? d->connection->db : QSqlDatabase();
-}
-
 }  // namespace zorva::db

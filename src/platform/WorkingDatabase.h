@@ -37,8 +37,6 @@ public:
     std::unique_ptr<Recordset> openRecordset(const QString& sql);
     void close();
 
-    QSqlDatabase connection() const;
-
 private:
     struct Impl;
     std::unique_ptr<Impl> d;

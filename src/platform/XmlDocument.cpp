@@ -157,7 +157,7 @@ QString textOf(const xmlNode* n)
 // Building
 
 // Binds a qualified name to a namespace declared in scope of `scope`; without one the name stays
-// whole, as written (a later declareNamespace binds it).
+// whole, as written (a declaration written later as an xmlns attribute binds it).
 xmlNs* namespaceFor(xmlDoc* doc, xmlNode* scope, const Name& name)
 {
     if (name.prefix.empty()) return scope ? xmlSearchNs(doc, scope, nullptr) : nullptr;
@@ -654,27 +654,6 @@ Node Document::appendNode(const Node& node)
     else xmlAddChild(reinterpret_cast<xmlNode*>(doc_), copy);
     structureChanged(doc_);
     return Node(copy);
-}
-
-Node Document::createRoot(const QString& qualifiedName)
-{
-    if (xmlDocGetRootElement(doc_)) throw Failure(err::XmlWrite, QStringLiteral("Dokument už má kořenový prvek."));
-    xmlNode* root = newElement(doc_, nullptr, qualifiedName);
-    xmlDocSetRootElement(doc_, root);
-    structureChanged(doc_);
-    return Node(root);
-}
-
-void Document::declareNamespace(const QString& prefix, const QString& uri)
-{
-    xmlNode* root = xmlDocGetRootElement(doc_);
-    if (!root) throw Failure(err::XmlWrite, QStringLiteral("Dokument nemá kořenový prvek."));
-    const QByteArray p = prefix.toUtf8();
-    const QByteArray u = uri.toUtf8();
-    xmlNs* ns = xmlNewNs(root, xc(u.constData()), p.isEmpty() ? nullptr : xc(p.constData()));
-    if (!ns) throw Failure(err::XmlWrite, QStringLiteral("Jmenný prostor %1 je už deklarován.").arg(prefix));
-    bindPending(root, ns);
-    structureChanged(doc_);
 }
 
 }  // namespace zorva::xml

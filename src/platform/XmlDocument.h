@@ -171,10 +171,6 @@ public:
     // Appends a deep copy of a node (from this or any other document) as the last top-level child;
     // an element becomes the root when there is none yet.
     Node appendNode(const Node& node);
-    // Creates the root element (for building documents).
-    Node createRoot(const QString& qualifiedName);
-    // Declares a namespace on the root (for building documents).
-    void declareNamespace(const QString& prefix, const QString& uri);
 
     // Upper bound for the bytes of one document accepted from outside.
     static constexpr qsizetype maxInputBytes = 64 * 1024 * 1024;

@@ -1,5 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -68,6 +70,24 @@ inline std::vector<std::pair<QString, QString>> expectedColumns(const QStringLis
         out.emplace_back(c + QStringLiteral("_KOEF"), QStringLiteral("DOUBLE"));
     }
     return out;
+}
+
+// The columns of a table in the file with their types as declared, read over a connection of its own.
+inline std::vector<std::pair<QString, QString>> declaredColumns(const QString& path, const QString& table)
+{
+    std::vector<std::pair<QString, QString>> declared;
+    const QString name = QStringLiteral("declared-columns");
+    {
+        QSqlDatabase side = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        side.setDatabaseName(path);
+        side.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        EXPECT_TRUE(side.open()) << path.toStdString();
+        QSqlQuery info(side);
+        EXPECT_TRUE(info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)));
+        while (info.next()) declared.emplace_back(info.value(1).toString(), info.value(2).toString());
+    }
+    QSqlDatabase::removeDatabase(name);
+    return declared;
 }
 
 // Runs the action and gives the number of the Failure it raised, or 0 when it raised none.

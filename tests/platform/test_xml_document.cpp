@@ -104,8 +104,8 @@ TEST(XmlDocument, LeadingByteOrderMarksInTextsStay)
     const QString bom(QChar(0xFEFF));
     for (const QString& value :
          {bom + QStringLiteral("1"), bom + bom + QStringLiteral("\uFFFD\uFFFD"), bom, QStringLiteral("a") + bom}) {
-        Document doc;
-        Node root = doc.createRoot(QStringLiteral("r"));
+        Document doc = parse(QStringLiteral("<r/>"));
+        Node root = doc.root();
         root.setAttribute(QStringLiteral("userID"), value);
         Node child = root.appendElement(QStringLiteral("t"), value);
         EXPECT_EQ(root.attribute(QStringLiteral("userID")), value);
@@ -197,7 +197,7 @@ TEST(XmlDocument, ADeclarationNamingAnotherEncodingIsHonoured)
 {
     Document doc;
     doc.appendProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version='1.0' encoding='windows-1250'"));
-    doc.createRoot(QStringLiteral("r")).setText(kCzech);
+    doc.appendNode(parse(QStringLiteral("<r/>")).root()).setText(kCzech);
     const QByteArray saved = doc.toBytes();
     EXPECT_TRUE(saved.startsWith("<?xml version=\"1.0\" encoding=\"windows-1250\"?>")) << saved.constData();
     QStringEncoder cp1250("windows-1250");
@@ -404,9 +404,8 @@ TEST(XmlDocument, AppendedNodesKeepDescendantsAndNamespaces)
 TEST(XmlDocument, DocumentsBuiltFromScratchAreWellFormed)
 {
     Document doc;
-    Node root = doc.createRoot(QStringLiteral("kLIM:Response"));
-    doc.declareNamespace(QStringLiteral("kLIM"), ns::klim);
-    doc.declareNamespace(QStringLiteral("RUX"), ns::rux);
+    Node root = doc.appendNode(
+        parse(QStringLiteral("<kLIM:Response xmlns:kLIM='%1' xmlns:RUX='%2'/>").arg(ns::klim, ns::rux)).root());
     Node row = root.appendElement(QStringLiteral("RUX:ROW"));
     row.setAttribute(QStringLiteral("DATPLATNOST"), QStringLiteral("01.01.2006"));
     row.appendElement(QStringLiteral("RUX:ICO"), QStringLiteral("123 & <456>"));
@@ -419,7 +418,7 @@ TEST(XmlDocument, DocumentsBuiltFromScratchAreWellFormed)
     EXPECT_EQ(again.selectSingle(QStringLiteral("//RUX:ROW[@DATPLATNOST='01.01.2006']/RUX:ICO")).text(),
               QStringLiteral("123 & <456>"));
     EXPECT_TRUE(doc.toBytes().contains("xmlns:RUX=\"" + ns::rux.toUtf8() + "\""));
-    EXPECT_EQ(failureNumber([&] { doc.createRoot(QStringLiteral("other")); }), err::XmlWrite);
+    EXPECT_EQ(failureNumber([&] { doc.appendNode(parse(QStringLiteral("<other/>")).root()); }), err::XmlWrite);
 }
 
 TEST(XmlDocument, MovedDocumentsKeepTheirNodes)

@@ -285,8 +285,8 @@ TEST(XmlChildLookup, FindsWhatTheRelativeSelectionOfEachNameFinds)
 TEST(XmlChildLookup, ANameWhosePrefixIsNotBoundMatchesAsWritten)
 {
     // An element built before its prefix is declared keeps "RUX:A" whole as its name.
-    Document doc;
-    Node root = doc.createRoot(QStringLiteral("p"));
+    Document doc = parse(QStringLiteral("<p/>"));
+    Node root = doc.root();
     root.appendElement(QStringLiteral("RUX:B"), QStringLiteral("0"));
     root.appendElement(QStringLiteral("RUX:A"), QStringLiteral("1"));
     const zorva::xml::ChildLookup lookup({QStringLiteral("RUX:A")});
