@@ -16,6 +16,43 @@ inline const QString kNotSentUnreachable = QStringLiteral("neodesláno – služ
 // The state of a line answered with values that the editor's loading would not take as sent.
 inline const QString kOkWithWarning = QStringLiteral("OK – s upozorněním");
 
+// How one line of a batch ended; text() is what the summaries show for it.
+struct LineState {
+    enum class End : quint8 {
+        Answered,
+        AnsweredWithWarning,
+        Failed,
+        Interrupted,
+        NotSent
+    };
+    End end = End::Failed;
+    QString reason;  // Failed: why, in Czech; NotSent: why the service could not be reached
+
+    static LineState answered(bool warning = false) { return {warning ? End::AnsweredWithWarning : End::Answered, {}}; }
+    static LineState failed(QString why) { return {End::Failed, std::move(why)}; }
+    static LineState interrupted() { return {End::Interrupted, {}}; }
+    static LineState notSent(QString why) { return {End::NotSent, std::move(why)}; }
+
+    bool ok() const { return end == End::Answered || end == End::AnsweredWithWarning; }
+    bool unfinished() const { return end == End::Interrupted || end == End::NotSent; }
+    QString text() const
+    {
+        switch (end) {
+            case End::Answered:
+                return QStringLiteral("OK");
+            case End::AnsweredWithWarning:
+                return kOkWithWarning;
+            case End::Interrupted:
+                return kBatchInterrupted;
+            case End::NotSent:
+                return kNotSentUnreachable + QStringLiteral(": ") + reason;
+            case End::Failed:
+                break;
+        }
+        return reason;
+    }
+};
+
 // The outcome of one line of a batch, as the summary lists it.
 struct BatchResult {
     int number = 0;
@@ -28,16 +65,16 @@ struct BatchResult {
     QString limit;                 // the settings' limits for the type, when any: "0,3–1,5 (limit z nastavení)"
     QString verdict;               // "vyhovuje", "pod limitem", "nad limitem"
     std::optional<double> margin;  // VDJ/ha to the nearer limit: positive within, negative outside
-    QString state;                 // "OK", kOkWithWarning, or why the line failed, in Czech
-    QString page;                  // file name of the line's page when it is OK
+    LineState state;
+    QString page;  // file name of the line's page when it is OK
 
-    bool ok() const { return state == QLatin1String("OK") || state == kOkWithWarning; }
-    bool unfinished() const { return state == kBatchInterrupted || state.startsWith(kNotSentUnreachable); }
+    bool ok() const { return state.ok(); }
+    bool unfinished() const { return state.unfinished(); }
     QString identifier() const { return applicantIdentifier(jisubrux, ico, rc); }
     // "12/200 1000234567 OK"
     QString progressLine(int done, int total) const
     {
-        return QStringLiteral("%1/%2 %3 %4").arg(done).arg(total).arg(identifier(), state);
+        return QStringLiteral("%1/%2 %3 %4").arg(done).arg(total).arg(identifier(), state.text());
     }
     static BatchResult of(const BatchRow& row);
 };

@@ -126,10 +126,10 @@ void BatchRun::cancel()
 {
     if (cancelled_ || finished_) return;
     cancelled_ = true;
-    abandon(kBatchInterrupted);
+    abandon(LineState::interrupted());
 }
 
-void BatchRun::abandon(const QString& state)
+void BatchRun::abandon(const LineState& state)
 {
     auto abandoned = std::move(inFlight_);
     inFlight_.clear();
@@ -161,8 +161,7 @@ void BatchRun::noteConnection(const ExchangeOutcome& outcome)
     if (unreachableInRow_ < kUnreachableLimit || finished_) return;
     // Every further row would wait for the same failure, a time limit each: 200 farms, 50 minutes.
     unreachable_ = true;
-    abandon(kNotSentUnreachable + QStringLiteral(": ") +
-            outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
+    abandon(LineState::notSent(outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified()));
 }
 
 void BatchRun::runRow(size_t index, Finished finished)
@@ -170,13 +169,13 @@ void BatchRun::runRow(size_t index, Finished finished)
     const BatchRow& row = open_.at(index).row;
     BatchResult& result = open_.at(index).result;
     if (const QString problem = checkChoices(row); !problem.isEmpty()) {
-        complete(index, problem);
+        complete(index, LineState::failed(problem));
         return finished();
     }
     const PreparedRequest prepared = prepareRequest({settings_.user, row.jisubrux, row.ico, row.rc, row.type.left(1),
                                                      row.variant.left(1).toUpper(), row.year, row.acreage});
     if (!prepared.ok()) {
-        complete(index, prepared.checked.message);
+        complete(index, LineState::failed(prepared.checked.message));
         return finished();
     }
     result.year = prepared.fields.year;
@@ -193,7 +192,7 @@ void BatchRun::runRow(size_t index, Finished finished)
         inFlight_.erase(index);
         if (outcome.result == ExchangeOutcome::Result::Answered) answered(index, base, *outcome.response);
         // The summary has one line per row: the failure itself, without the advice after it.
-        else complete(index, outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified());
+        else complete(index, LineState::failed(outcome.message.section(QStringLiteral("\n\n"), 0, 0).simplified()));
         noteConnection(outcome);
         if (!finished_) finished();
     });
@@ -205,7 +204,7 @@ void BatchRun::runRow(size_t index, Finished finished)
     } catch (const Failure& f) {
         // An address that is no http(s) URL: no request leaves.
         inFlight_.erase(index);
-        complete(index, f.description());
+        complete(index, LineState::failed(f.description()));
         finished();
     }
 }
@@ -232,7 +231,7 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
         // The page is written before the response, so it is there unless it was removed since.
         if (!QFile::exists(page)) pages_->write(stored, page);
     } catch (const Failure& f) {
-        complete(index, f.description());
+        complete(index, LineState::failed(f.description()));
         return true;
     }
     printPage(page);
@@ -246,9 +245,9 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
 
 void BatchRun::answered(size_t index, const QString& base, const xml::Document& response)
 {
-    if (const auto fault = serviceFault(response)) return complete(index, *fault);
+    if (const auto fault = serviceFault(response)) return complete(index, LineState::failed(*fault));
     if (!holdsServiceData(response))
-        return complete(index, QStringLiteral("Odpověď služby neobsahuje výsledek výpočtu."));
+        return complete(index, LineState::failed(QStringLiteral("Odpověď služby neobsahuje výsledek výpočtu.")));
     const QString page = out_.filePath(base + QStringLiteral(".htm"));
     try {
         // The page first, the response last: a response in the folder always has its page, which is
@@ -262,7 +261,7 @@ void BatchRun::answered(size_t index, const QString& base, const xml::Document& 
             throw;
         }
     } catch (const Failure& f) {
-        return complete(index, f.description());
+        return complete(index, LineState::failed(f.description()));
     }
     printPage(page);
     BatchResult& result = open_.at(index).result;
@@ -282,13 +281,13 @@ void BatchRun::judge(BatchResult& r) const
     r.margin = v.margin;
 }
 
-QString BatchRun::answeredState(const xml::Document& response) const
+LineState BatchRun::answeredState(const xml::Document& response) const
 {
     // What an advisor opening this answer in the editor would be told is not taken as sent.
-    return editor::valuesNotTakenIn(ctx_, response).empty() ? QStringLiteral("OK") : kOkWithWarning;
+    return LineState::answered(!editor::valuesNotTakenIn(ctx_, response).empty());
 }
 
-void BatchRun::complete(size_t index, const QString& state)
+void BatchRun::complete(size_t index, const LineState& state)
 {
     const auto line = open_.find(index);
     if (line == open_.end() || line->second.done) return;

@@ -93,8 +93,8 @@ private:
     void runRow(size_t index, Finished finished);
     bool resumeRow(size_t index, const QString& base, const RequestFields& asked);
     void answered(size_t index, const QString& base, const xml::Document& response);
-    void complete(size_t index, const QString& state);
-    QString answeredState(const xml::Document& response) const;
+    void complete(size_t index, const LineState& state);
+    LineState answeredState(const xml::Document& response) const;
     void judge(BatchResult& result) const;
     void reportReady();
     void finish();
@@ -102,7 +102,7 @@ private:
     void printPage(const QString& page);
     void end();
     // Ends the run early: the rows in flight and the rows not yet sent get `state`.
-    void abandon(const QString& state);
+    void abandon(const LineState& state);
     // After a connection failure that says the service is out of reach, the run stops once it has
     // happened kUnreachableLimit times in a row, the same way each time: a slow row alone does not.
     void noteConnection(const ExchangeOutcome& outcome);

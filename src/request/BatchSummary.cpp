@@ -59,7 +59,7 @@ QStringList fields(const BatchResult& r)
             r.limit,
             r.verdict,
             r.margin ? fixedText(*r.margin, 3, comma) : QString(),
-            r.state};
+            r.state.text()};
 }
 
 // The line number, the two intensities and the margin; every other column is text.
@@ -152,7 +152,8 @@ constexpr qsizetype kHeldBytes = 1024 * 1024;
 QDataStream& operator<<(QDataStream& out, const BatchResult& r)
 {
     out << qint32(r.number) << r.jisubrux << r.ico << r.rc << r.name << r.type << r.variant << r.year << r.acreage
-        << r.pichA << r.pichB << r.limit << r.verdict << bool(r.margin) << r.margin.value_or(0) << r.state << r.page;
+        << r.pichA << r.pichB << r.limit << r.verdict << bool(r.margin) << r.margin.value_or(0) << quint8(r.state.end)
+        << r.state.reason << r.page;
     return out;
 }
 
@@ -161,9 +162,11 @@ QDataStream& operator>>(QDataStream& in, BatchResult& r)
     qint32 number = 0;
     bool judged = false;
     double margin = 0;
+    quint8 end = 0;
     in >> number >> r.jisubrux >> r.ico >> r.rc >> r.name >> r.type >> r.variant >> r.year >> r.acreage >> r.pichA >>
-        r.pichB >> r.limit >> r.verdict >> judged >> margin >> r.state >> r.page;
+        r.pichB >> r.limit >> r.verdict >> judged >> margin >> end >> r.state.reason >> r.page;
     r.number = number;
+    r.state.end = LineState::End(end);
     r.margin = judged ? std::optional<double>(margin) : std::nullopt;
     return in;
 }

@@ -87,7 +87,7 @@ void writeSummaryXlsx(const QString& path, const BatchLines& lines, xlsx::Writin
         book.text(row, Limit, r.limit);
         book.text(row, Verdict, r.verdict);
         if (r.margin) book.number(row, Margin, *r.margin, xlsx::Shown::ThreeDecimals);
-        book.text(row, State, r.state);
+        book.text(row, State, r.state.text());
     });
     book.save(path);
 }

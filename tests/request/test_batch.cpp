@@ -131,7 +131,8 @@ TEST(BatchSummary, LinesKeptInAFileGiveTheSameSummaries)
         r.pichA = QStringLiteral("0.%1").arg(i % 1000);
         if (i % 3 == 0) r.margin = double(i % 17) / 10 - 0.5;
         r.limit = r.margin ? QStringLiteral("0,300–1,000") : QString();
-        r.state = i % 5 ? QStringLiteral("OK") : QStringLiteral("Žadatel nebyl nalezen");
+        r.state = i % 5 ? request::LineState::answered()
+                        : request::LineState::failed(QStringLiteral("Žadatel nebyl nalezen"));
         if (r.ok()) r.page = QString::number(i) + QStringLiteral(".htm");
         results.push_back(r);
         spilled.add(r);
@@ -184,7 +185,8 @@ TEST(BatchSummary, TextsStayTextsAndFiguresStayFigures)
     for (const Case& c : cases) {
         r.name = QString::fromUtf8(c.name);
         r.pichA = QString::fromUtf8(c.pichA);
-        r.state = QString::fromUtf8(c.state);
+        r.state = std::string_view(c.state) == "OK" ? request::LineState::answered()
+                                                    : request::LineState::failed(QString::fromUtf8(c.state));
         request::writeSummaryCsv(dir.filePath(QStringLiteral("souhrn.csv")), {r});
         QFile csv(dir.filePath(QStringLiteral("souhrn.csv")));
         ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
@@ -212,7 +214,7 @@ TEST(BatchSummary, WorkbookCellsKeepTheirTypes)
     r.year = QStringLiteral("15.05.2005");
     r.acreage = QStringLiteral("12.5");
     r.pichA = QStringLiteral("0.942");
-    r.state = QStringLiteral("OK");
+    r.state = request::LineState::answered();
     const QString path = dir.filePath(QStringLiteral("souhrn.xlsx"));
     // A long list's workbook is streamed: its texts are in their cells instead of one shared table.
     for (const xlsx::Writing writing : {xlsx::Writing::Held, xlsx::Writing::Streamed}) {
