@@ -92,8 +92,8 @@ void EditorSession::Startuj()
     skipOnFailure([&] { database.close(); });
     strConnect = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + databasePath_ +
                  QStringLiteral(";User ID=admin");
-    skipOnFailure([&] { dataControl_->setConnectionString(strConnect); });
-    skipOnFailure([&] { dataControl_->setRecordSource(kRecordSource); });
+    dataControl_->setConnectionString(strConnect);
+    dataControl_->setRecordSource(kRecordSource);
     skipOnFailure([&] { dataControl_->refresh(); });
 }
 
@@ -346,14 +346,8 @@ void EditorSession::Pocitej(const RunHooks& hooks)
     }
 
     // No counted row: nothing to divide by, and the boxes keep their texts.
-    skipOnFailure([&] {
-        if (const auto figure = yearlyFigure(totals.a, totals.counted))
-            headers_[QStringLiteral("txtPICHROKA")] = figure->text;
-    });
-    skipOnFailure([&] {
-        if (const auto figure = yearlyFigure(totals.b, totals.counted))
-            headers_[QStringLiteral("txtPICHROKB")] = figure->text;
-    });
+    if (const auto figure = yearlyFigure(totals.a, totals.counted)) headers_[QStringLiteral("txtPICHROKA")] = figure->text;
+    if (const auto figure = yearlyFigure(totals.b, totals.counted)) headers_[QStringLiteral("txtPICHROKB")] = figure->text;
     skipOnFailure([&] {
         if (xmlDOM)
             RowWriter::writeYearly(*xmlDOM, headers_.value(QStringLiteral("txtPICHROKA")),

@@ -147,7 +147,7 @@ void htmlPath(const ProgramContext& ctx, xml::Document& presentation, xml::Docum
     } catch (const std::exception& e) {
         problem = userText(e);  // out of memory on a huge answer, say: told, never the program's end
     }
-    skipOnFailure([&] { QFile::remove(ctx.file(kIntermediateFile)); });
+    QFile::remove(ctx.file(kIntermediateFile));
     if (problem) {
         ctx.message(QStringLiteral("Sestavu nelze zobrazit. ") + *problem, MessageIcon::Critical);
         return;
