@@ -234,12 +234,7 @@ bool BatchRun::resumeRow(size_t index, const QString& base, const RequestFields&
         complete(index, LineState::failed(f.description()));
         return true;
     }
-    printPage(page);
-    BatchResult& result = open_.at(index).result;
-    takeFigures(stored, result);
-    judge(result);
-    result.page = base + QStringLiteral(".htm");
-    complete(index, answeredState(stored));
+    filed(index, base, stored);
     return true;
 }
 
@@ -263,12 +258,19 @@ void BatchRun::answered(size_t index, const QString& base, const xml::Document& 
     } catch (const Failure& f) {
         return complete(index, LineState::failed(f.description()));
     }
-    printPage(page);
+    filed(index, base, response);
+}
+
+void BatchRun::filed(size_t index, const QString& base, const xml::Document& response)
+{
+    const QString page = base + QStringLiteral(".htm");
+    printPage(out_.filePath(page));
     BatchResult& result = open_.at(index).result;
     takeFigures(response, result);
     judge(result);
-    result.page = base + QStringLiteral(".htm");
-    complete(index, answeredState(response));
+    result.page = page;
+    // What an advisor opening this answer in the editor would be told is not taken as sent.
+    complete(index, LineState::answered(!editor::valuesNotTakenIn(ctx_, response).empty()));
 }
 
 void BatchRun::judge(BatchResult& r) const
@@ -279,12 +281,6 @@ void BatchRun::judge(BatchResult& r) const
     r.verdict = v.verdict;
     r.limit = v.limit;
     r.margin = v.margin;
-}
-
-LineState BatchRun::answeredState(const xml::Document& response) const
-{
-    // What an advisor opening this answer in the editor would be told is not taken as sent.
-    return LineState::answered(!editor::valuesNotTakenIn(ctx_, response).empty());
 }
 
 void BatchRun::complete(size_t index, const LineState& state)

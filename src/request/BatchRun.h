@@ -94,7 +94,8 @@ private:
     bool resumeRow(size_t index, const QString& base, const RequestFields& asked);
     void answered(size_t index, const QString& base, const xml::Document& response);
     void complete(size_t index, const LineState& state);
-    LineState answeredState(const xml::Document& response) const;
+    // The line of a response whose page and file are in the folder: its PDF, figures and verdict.
+    void filed(size_t index, const QString& base, const xml::Document& response);
     void judge(BatchResult& result) const;
     void reportReady();
     void finish();
