@@ -346,8 +346,10 @@ void EditorSession::Pocitej(const RunHooks& hooks)
     }
 
     // No counted row: nothing to divide by, and the boxes keep their texts.
-    if (const auto figure = yearlyFigure(totals.a, totals.counted)) headers_[QStringLiteral("txtPICHROKA")] = figure->text;
-    if (const auto figure = yearlyFigure(totals.b, totals.counted)) headers_[QStringLiteral("txtPICHROKB")] = figure->text;
+    if (const auto figure = yearlyFigure(totals.a, totals.counted))
+        headers_[QStringLiteral("txtPICHROKA")] = figure->text;
+    if (const auto figure = yearlyFigure(totals.b, totals.counted))
+        headers_[QStringLiteral("txtPICHROKB")] = figure->text;
     skipOnFailure([&] {
         if (xmlDOM)
             RowWriter::writeYearly(*xmlDOM, headers_.value(QStringLiteral("txtPICHROKA")),

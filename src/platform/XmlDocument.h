@@ -100,7 +100,6 @@ public:
 
 private:
     friend struct detail::TreeAccess;
-    _xmlNode* raw() const { return node_; }
     _xmlNode* node_ = nullptr;
 };
 
@@ -177,7 +176,6 @@ public:
 
 private:
     friend struct detail::TreeAccess;
-    _xmlDoc* raw() const { return doc_; }
     _xmlDoc* doc_ = nullptr;
     LoadFailure loadFailure_ = LoadFailure::None;
 };

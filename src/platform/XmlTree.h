@@ -16,8 +16,8 @@ namespace zorva::xml::detail {
 
 // The libxml2 tree under the wrappers, for the platform code that hands it to the library.
 struct TreeAccess {
-    static xmlNode* node(const Node& n) { return n.raw(); }
-    static xmlDoc* doc(const Document& d) { return d.raw(); }
+    static xmlNode* node(const Node& n) { return n.node_; }
+    static xmlDoc* doc(const Document& d) { return d.doc_; }
 };
 
 inline const char* chars(const xmlChar* s)
