@@ -1,7 +1,5 @@
 #include "common/DetachedLaunch.h"
 
-#ifndef _WIN32
-
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,5 +92,3 @@ void DetachedLaunch::end(int exitStatus)
 }
 
 }  // namespace zorva
-
-#endif

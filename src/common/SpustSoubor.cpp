@@ -66,11 +66,7 @@ void appendLogLine(const ProgramContext& ctx, const QString& text)
 bool isLocalDiskPath(const QString& file)
 {
     if (file.contains(QLatin1Char(':'))) return true;
-#ifndef _WIN32
     return file.startsWith(QLatin1Char('/')) && !file.startsWith(QLatin1String("//"));
-#else
-    return false;
-#endif
 }
 
 }  // namespace

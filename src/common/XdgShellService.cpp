@@ -1,19 +1,12 @@
 #include "common/XdgShellService.h"
 
-#ifdef _WIN32
-#include <shellapi.h>
-#include <windows.h>
-#else
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#endif
 
-#ifndef _WIN32
 #include "common/DetachedLaunch.h"
-#endif
 
 namespace zorva {
 
@@ -22,20 +15,6 @@ XdgShellService::XdgShellService(QString opener) : opener_(std::move(opener))
 }
 
 XdgShellService::~XdgShellService() = default;
-
-#ifdef _WIN32
-
-int XdgShellService::open(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand)
-{
-    const std::wstring f = file.toStdWString();
-    const std::wstring p = parameters.toStdWString();
-    const std::wstring w = workingFolder.toStdWString();
-    HINSTANCE h = ShellExecuteW(GetDesktopWindow(), L"open", f.c_str(), p.empty() ? nullptr : p.c_str(),
-                                w.empty() ? nullptr : w.c_str(), showCommand);
-    return int(reinterpret_cast<INT_PTR>(h));
-}
-
-#else
 
 namespace {
 
@@ -121,7 +100,5 @@ int XdgShellService::open(const QString& file, const QString& parameters, const 
 {
     return launch(file, parameters, workingFolder, showCommand, {});
 }
-
-#endif
 
 }  // namespace zorva

@@ -34,10 +34,8 @@ public:
     XdgShellService& operator=(const XdgShellService&) = delete;
 
     int open(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand) override;
-#ifndef _WIN32
     int launch(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand,
                const LateOutcome& late) override;
-#endif
 
 private:
     QString opener_;
