@@ -6,6 +6,8 @@ set(ZORVA_PACKAGE_NAME zorva-vdj)
 set(ZORVA_INSTALL_DIR lib/${ZORVA_PACKAGE_NAME})
 
 install(TARGETS ZORVA_VDJ zorva-vdj-service RUNTIME DESTINATION ${ZORVA_INSTALL_DIR})
+# The printer loads its engine from beside the executable (presentation/PdfPrinter.h).
+install(TARGETS zorva_pdf LIBRARY DESTINATION ${ZORVA_INSTALL_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/ZORVA_VDJ.INI ${PROJECT_SOURCE_DIR}/data/ZORVA_VDJ1B.xsl
               ${PROJECT_SOURCE_DIR}/data/test.xml ${PROJECT_SOURCE_DIR}/data/ZORVA_VDJ_help.html
               ${PROJECT_SOURCE_DIR}/data/demo/demo.sql

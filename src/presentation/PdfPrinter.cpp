@@ -7,49 +7,53 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QUrl>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
+#include <QPluginLoader>
 
+#include "common/DetailLog.h"
 #include "common/Failure.h"
 #include "common/FileWriting.h"
+#include "presentation/PdfEngine.h"
 #include "presentation/Rendering.h"
 
 namespace zorva::presentation {
 
-// Lets the page being printed load itself, and the data it carries inline, and nothing else.
-class PdfPrinter::Gate : public QWebEngineUrlRequestInterceptor {
-public:
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override
-    {
-        const QUrl url = info.requestUrl();
-        const bool allowed = url.scheme() == QLatin1String("data") ||
-                             (url.isLocalFile() && !page.isEmpty() && url.toLocalFile() == page);
-        info.block(!allowed);
-    }
-    QString page;  // the absolute path of the page being printed
-};
-
 namespace {
-
-QPageLayout a4Landscape()
-{
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                       QPageLayout::Millimeter);
-}
 
 bool hasDisplay()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// The module lies beside the executable, in the build folder as in the installed package.
+QString engineModulePath()
+{
+    QString folder = qEnvironmentVariable("ZORVA_PDF_MODULE_DIR");
+    if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath();
+    return QDir(folder).absoluteFilePath(QStringLiteral(ZORVA_PDF_MODULE));
+}
+
+// The module's factory; null, and the reason in the detail log, when there is none to load. The
+// loader keeps a module once loaded and hands the same factory to every later printer.
+PdfEngineFactory* engineFactory()
+{
+    const QString path = engineModulePath();
+    QPluginLoader module(path);
+    // Never unloaded: the engine keeps threads and state of its own until the process ends, and
+    // the leak checker of the sanitizer builds must still find the engine's code then.
+    module.setLoadHints(QLibrary::PreventUnloadHint);
+    auto* factory = qobject_cast<PdfEngineFactory*>(module.instance());
+    if (!factory) {
+        const QString why =
+            module.isLoaded() ? QStringLiteral("the module offers no " ZORVA_PDF_ENGINE_IID) : module.errorString();
+        qCWarning(detailLog).noquote()
+            << QStringLiteral("Modul tisku do PDF %1 nelze načíst:").arg(QDir::toNativeSeparators(path)) << why;
+    }
+    return factory;
+}
+
 }  // namespace
 
-PdfPrinter::PdfPrinter(QObject* parent) : QObject(parent), gate_(std::make_unique<Gate>())
+PdfPrinter::PdfPrinter(QObject* parent) : QObject(parent)
 {
     // Under a plain QCoreApplication the engine would end the program.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -57,28 +61,14 @@ PdfPrinter::PdfPrinter(QObject* parent) : QObject(parent), gate_(std::make_uniqu
     // Read when the engine starts, which is with the first profile.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // Without a name the profile keeps nothing on the disk: no cache, no cookies in the user's home.
-    profile_ = std::make_unique<QWebEngineProfile>();
-    profile_->setUrlRequestInterceptor(gate_.get());
-    page_ = std::make_unique<QWebEnginePage>(profile_.get());
-    QWebEngineSettings* settings = page_->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
-    settings->setAttribute(QWebEngineSettings::PrintElementBackgrounds, true);
-    connect(page_.get(), &QWebEnginePage::loadFinished, this, &PdfPrinter::loaded);
-    connect(page_.get(), &QWebEnginePage::renderProcessTerminated, this, [this] {
-        if (current_) finish(QStringLiteral("Tisk do PDF přerušilo selhání tiskového modulu."));
-    });
 }
 
 PdfPrinter::~PdfPrinter()
 {
-    // The page answers a print still under way as it goes; with no job left that answer is ignored.
+    // The engine drops a page still under way without an answer.
     waiting_.clear();
     current_.reset();
-    page_.reset();
-    profile_.reset();
+    engine_.reset();
 }
 
 void PdfPrinter::add(const QString& htmlPath, const QString& pdfPath)
@@ -99,26 +89,40 @@ void PdfPrinter::startNext()
     }
     current_ = waiting_.front();
     waiting_.pop_front();
-    ++serial_;
     const QFileInfo page(current_->html);
     if (!page.isFile()) return finish(QStringLiteral("Stránka k tisku do PDF chybí."));
-    gate_->page = page.absoluteFilePath();
-    page_->load(QUrl::fromLocalFile(gate_->page));
+    if (!startEngine()) return finish(engineProblem_);
+    engine_->print(page.absoluteFilePath());
 }
 
-void PdfPrinter::loaded(bool ok)
+bool PdfPrinter::startEngine()
 {
-    if (!current_ || printing_) return;
-    if (!ok) return finish(QStringLiteral("Stránku nelze otevřít pro tisk do PDF."));
-    printing_ = true;
-    const quint64 job = serial_;
-    page_->printToPdf([this, job](const QByteArray& pdf) { printed(job, pdf); }, a4Landscape());
+    if (engine_ || engineProblem_) return engine_ != nullptr;
+    PdfEngineFactory* factory = engineFactory();
+    if (!factory) {
+        engineProblem_ = QStringLiteral("Modul tisku do PDF (%1) vedle programu chybí nebo jej nelze načíst.")
+                             .arg(QStringLiteral(ZORVA_PDF_MODULE));
+        return false;
+    }
+    engine_ = factory->start([this](PdfEngine::Outcome outcome, const QByteArray& pdf) {
+        if (!current_) return;
+        switch (outcome) {
+            case PdfEngine::Outcome::Printed:
+                return printed(pdf);
+            case PdfEngine::Outcome::NotLoaded:
+                return finish(QStringLiteral("Stránku nelze otevřít pro tisk do PDF."));
+            case PdfEngine::Outcome::NotPrinted:
+                return finish(QStringLiteral("Stránku nelze vytisknout do PDF."));
+            case PdfEngine::Outcome::Ended:
+                return finish(QStringLiteral("Tisk do PDF přerušilo selhání tiskového modulu."));
+        }
+    });
+    return true;
 }
 
-void PdfPrinter::printed(quint64 job, const QByteArray& pdf)
+void PdfPrinter::printed(const QByteArray& pdf)
 {
-    if (!current_ || job != serial_) return;
-    if (pdf.isEmpty()) return finish(QStringLiteral("Stránku nelze vytisknout do PDF."));
+    if (!current_) return;
     try {
         writeFileAtomically(current_->pdf, pdf);
     } catch (const Failure& f) {
@@ -131,9 +135,7 @@ void PdfPrinter::finish(const std::optional<QString>& problem)
 {
     const QString pdf = current_->pdf;
     current_.reset();
-    printing_ = false;
     owed_ = true;
-    gate_->page.clear();
     QMetaObject::invokeMethod(this, &PdfPrinter::startNext, Qt::QueuedConnection);
     // Last, so that a slot may drop the printer (deleteLater) or add the next job.
     if (problem) emit failed(pdf, *problem);
@@ -174,6 +176,8 @@ void prepareApplicationForPdf(bool headless)
 // Chromium inside the engine frees some of its objects with the size of another type as a page
 // closes (under QWebEnginePage's destructor), and AddressSanitizer would end every program that
 // prints there. Its other checks stay; -Wdelete-non-virtual-dtor guards the program's own deletes.
+// It is defined here, in every program that can print, and not in the engine's module: the
+// sanitizer reads its options as the program starts, long before the module is loaded.
 extern "C" const char* __asan_default_options()
 {
     return "new_delete_type_mismatch=0";

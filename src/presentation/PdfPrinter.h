@@ -5,10 +5,9 @@
 #include <memory>
 #include <optional>
 
-class QWebEnginePage;
-class QWebEngineProfile;
-
 namespace zorva::presentation {
+
+class PdfEngine;
 
 // Report pages already on the disk printed to PDF files for filing: A4 landscape, the page as a
 // browser shows it (tables, chart, bands and their backgrounds), by Qt WebEngine on the event loop
@@ -26,8 +25,12 @@ namespace zorva::presentation {
 // but itself: every other request, remote or another local file, is blocked. Destroying the printer
 // drops the jobs not yet ended without a signal; from a slot of its own signals, use deleteLater().
 //
-// The engine starts in about a third of a second; a usual report then prints in a few tenths, one of
-// 3 650 rows (over 300 pages) in more than a minute, so a caller with many pages keeps one printer.
+// The engine starts with the first job that has a page to print, in about a third of a second; a
+// usual report then prints in a few tenths, one of 3 650 rows (over 300 pages) in more than a minute,
+// so a caller with many pages keeps one printer. The engine lies in a module beside the executable
+// (zorva_pdf, see PdfEngine.h; ZORVA_PDF_MODULE_DIR names another folder), loaded with that first
+// job: a program that never prints never maps the engine. Without the module every job fails with
+// the same Czech sentence, the loader's reason going to the detail log.
 //
 // The application must be a QGuiApplication (a QApplication will do), made after
 // prepareApplicationForPdf(); without one the constructor raises a Failure. The engine's helper
@@ -51,22 +54,16 @@ private:
     struct Job {
         QString html, pdf;
     };
-    class Gate;
 
     void startNext();
-    void loaded(bool ok);
-    void printed(quint64 job, const QByteArray& pdf);
+    bool startEngine();
+    void printed(const QByteArray& pdf);
     void finish(const std::optional<QString>& problem);
 
-    // Declared in the order the engine needs them to go away in reverse: the page, then its
-    // profile, then the profile's gate.
-    std::unique_ptr<Gate> gate_;
-    std::unique_ptr<QWebEngineProfile> profile_;
-    std::unique_ptr<QWebEnginePage> page_;
+    std::unique_ptr<PdfEngine> engine_;
+    std::optional<QString> engineProblem_;  // why the engine could not start; it is not tried again
     std::deque<Job> waiting_;
     std::optional<Job> current_;
-    quint64 serial_ = 0;  // of the current job, so that a late answer about an earlier one is ignored
-    bool printing_ = false;
     bool owed_ = false;  // a job has ended since the last allDone
 };
 

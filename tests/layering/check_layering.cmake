@@ -2,6 +2,8 @@
 #   cmake -DROOT=<tree with src/ and service/> -DWIDGET_HEADERS=<Qt's QtWidgets include folder> -P check_layering.cmake
 #
 #   common  <-  platform  <-  editor, presentation  <-  request  <-  app
+#                                        ^
+#                                        pdf
 #
 # A folder includes itself and the folders below it. Its ui/ part may also include the other core
 # folders of its floor and the ui/ parts of its floor and below. Widget headers only in ui/ parts and
@@ -13,6 +15,7 @@ set(level_platform 1)
 set(level_editor 2)
 set(level_presentation 2)
 set(level_request 3)
+set(level_pdf 3)
 set(level_app 4)
 set(level_service 4)
 

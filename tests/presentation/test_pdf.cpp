@@ -176,3 +176,48 @@ TEST(PdfPrinter, PrintsQueuedPagesInTurn)
     EXPECT_FALSE(network.waitForNewConnection(0)) << "the page reached " << remote.toStdString();
     EXPECT_FALSE(remoteText.contains(QStringLiteral("Cizi soubor 4711"))) << "the page framed another local file";
 }
+
+// Without its engine's module the printer costs only the PDFs: every job, and --render --pdf, ends
+// in the same Czech sentence, with no file and none of the loader's English.
+TEST(PdfPrinter, WithoutItsModuleEveryJobFailsInCzech)
+{
+    const QString told =
+        QStringLiteral("Modul tisku do PDF (" ZORVA_PDF_MODULE ") vedle programu chybí nebo jej nelze načíst.");
+    struct Case {
+        const char* what;
+        QByteArray module;  // the file in the module's place; empty: none
+    };
+    for (const Case& c : {Case{"no module", {}}, Case{"a file that is no library",
+                                                      "\x7f"
+                                                      "ELF, ale ne knihovna"}}) {
+        TestProgram program;
+        program.copyData(QStringLiteral("ZORVA_VDJ1B.xsl"));
+        program.copyData(QStringLiteral("samples/response-first.xml"), QStringLiteral("odpoved.xml"));
+        program.write(QStringLiteral("stranka.htm"), "<html><body><p>Stránka</p></body></html>");
+        if (!c.module.isEmpty()) program.write(QStringLiteral(ZORVA_PDF_MODULE), c.module);
+        qputenv("ZORVA_PDF_MODULE_DIR", QFile::encodeName(program.folder()));
+
+        PdfPrinter printer;
+        QStringList ended;
+        QObject::connect(&printer, &PdfPrinter::made, [&](const QString& pdf) { ended << QFileInfo(pdf).fileName(); });
+        QObject::connect(&printer, &PdfPrinter::failed, [&](const QString& pdf, const QString& problem) {
+            ended << QFileInfo(pdf).fileName() + ": " + problem;
+        });
+        QEventLoop loop;
+        QObject::connect(&printer, &PdfPrinter::allDone, &loop, &QEventLoop::quit);
+        printer.add(program.path(QStringLiteral("stranka.htm")), program.path(QStringLiteral("a.pdf")));
+        printer.add(program.path(QStringLiteral("stranka.htm")), program.path(QStringLiteral("b.pdf")));
+        loop.exec();
+        EXPECT_EQ(ended, (QStringList{"a.pdf: " + told, "b.pdf: " + told})) << c.what;
+
+        QStringList errors;
+        EXPECT_EQ(render({"--render", program.path(QStringLiteral("odpoved.xml")), "--pdf", "--out",
+                          program.path(QStringLiteral("c.pdf"))},
+                         program.ctx, {[&](const QString& e) { errors << e; }}),
+                  2)
+            << c.what;
+        EXPECT_EQ(errors, QStringList{"PDF nelze vytvořit: " + told}) << c.what;
+        EXPECT_TRUE(program.files(QStringLiteral("*.pdf")).isEmpty()) << c.what;
+        qunsetenv("ZORVA_PDF_MODULE_DIR");
+    }
+}
