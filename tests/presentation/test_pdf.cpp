@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <functional>
 
 #include <QDir>
 #include <QEventLoop>
@@ -39,6 +40,26 @@ const QString kA4Landscape = QStringLiteral("Page size: 841.92 x 594.96 pts (A4)
 const QString kHeading = QStringLiteral("Výpočet velkých dobytčích jednotek a intenzity chovu");
 const QString kChartLegend = QStringLiteral("PICHA – varianta A, s koňmi");
 const QString kBand = QStringLiteral("Upraveno uživatelem – nejde o odpověď služby");
+
+// Prints the jobs and gives how each ended, "a.pdf" or "a.pdf: problem", once all have. `added` runs
+// between the last add() and the event loop.
+QStringList printAll(const std::vector<std::pair<QString, QString>>& jobs,
+                     const std::function<void(const PdfPrinter&, const QStringList&)>& added = {})
+{
+    PdfPrinter printer;
+    QStringList ended;
+    QObject::connect(&printer, &PdfPrinter::made, [&](const QString& pdf) { ended << QFileInfo(pdf).fileName(); });
+    QObject::connect(&printer, &PdfPrinter::failed, [&](const QString& pdf, const QString& problem) {
+        ended << QFileInfo(pdf).fileName() + ": " + problem;
+    });
+    QEventLoop loop;
+    QObject::connect(&printer, &PdfPrinter::allDone, &loop, &QEventLoop::quit);
+    for (const auto& [html, pdf] : jobs) printer.add(html, pdf);
+    if (added) added(printer, ended);
+    loop.exec();
+    EXPECT_FALSE(printer.busy());
+    return ended;
+}
 
 }  // namespace
 
@@ -145,27 +166,18 @@ TEST(PdfPrinter, PrintsQueuedPagesInTurn)
 
     program.write(QStringLiteral("Stránky k tisku/cizi.txt"), "Cizi soubor 4711");
 
-    PdfPrinter printer;
-    QStringList ended;
-    QObject::connect(&printer, &PdfPrinter::made, [&](const QString& pdf) { ended << QFileInfo(pdf).fileName(); });
-    QObject::connect(&printer, &PdfPrinter::failed, [&](const QString& pdf, const QString& problem) {
-        ended << QFileInfo(pdf).fileName() + ": " + problem;
-    });
-    QEventLoop loop;
-    QObject::connect(&printer, &PdfPrinter::allDone, &loop, &QEventLoop::quit);
-    printer.add(folder + "/response-first.htm", folder + "/first.pdf");
-    printer.add(folder + "/missing.htm", folder + "/missing.pdf");
-    printer.add(folder + "/response-2006.htm", folder + "/nowhere/2006.pdf");
-    printer.add(folder + "/response-2006.htm", folder + "/2006.pdf");
-    printer.add(folder + "/remote.htm", folder + "/remote.pdf");
-    EXPECT_TRUE(ended.isEmpty()) << "nothing ends within add()";
-    EXPECT_TRUE(printer.busy());
-    loop.exec();
-
+    const QStringList ended = printAll({{folder + "/response-first.htm", folder + "/first.pdf"},
+                                        {folder + "/missing.htm", folder + "/missing.pdf"},
+                                        {folder + "/response-2006.htm", folder + "/nowhere/2006.pdf"},
+                                        {folder + "/response-2006.htm", folder + "/2006.pdf"},
+                                        {folder + "/remote.htm", folder + "/remote.pdf"}},
+                                       [](const PdfPrinter& printer, const QStringList& endedSoFar) {
+                                           EXPECT_TRUE(endedSoFar.isEmpty()) << "nothing ends within add()";
+                                           EXPECT_TRUE(printer.busy());
+                                       });
     EXPECT_EQ(ended, (QStringList{"first.pdf", "missing.pdf: Stránka k tisku do PDF chybí.",
                                   "2006.pdf: Soubor \"" + folder + "/nowhere/2006.pdf\" nelze zapsat.", "2006.pdf",
                                   "remote.pdf"}));
-    EXPECT_FALSE(printer.busy());
     EXPECT_EQ(QDir(folder).entryList({"*.pdf"}, QDir::Files), (QStringList{"2006.pdf", "first.pdf", "remote.pdf"}));
     // Each job prints its own page, not the one before.
     EXPECT_TRUE(pdfText(folder + "/first.pdf").contains(QStringLiteral("Rok 2005")));
@@ -197,18 +209,11 @@ TEST(PdfPrinter, WithoutItsModuleEveryJobFailsInCzech)
         if (!c.module.isEmpty()) program.write(QStringLiteral(ZORVA_PDF_MODULE), c.module);
         qputenv("ZORVA_PDF_MODULE_DIR", QFile::encodeName(program.folder()));
 
-        PdfPrinter printer;
-        QStringList ended;
-        QObject::connect(&printer, &PdfPrinter::made, [&](const QString& pdf) { ended << QFileInfo(pdf).fileName(); });
-        QObject::connect(&printer, &PdfPrinter::failed, [&](const QString& pdf, const QString& problem) {
-            ended << QFileInfo(pdf).fileName() + ": " + problem;
-        });
-        QEventLoop loop;
-        QObject::connect(&printer, &PdfPrinter::allDone, &loop, &QEventLoop::quit);
-        printer.add(program.path(QStringLiteral("stranka.htm")), program.path(QStringLiteral("a.pdf")));
-        printer.add(program.path(QStringLiteral("stranka.htm")), program.path(QStringLiteral("b.pdf")));
-        loop.exec();
-        EXPECT_EQ(ended, (QStringList{"a.pdf: " + told, "b.pdf: " + told})) << c.what;
+        const QString page = program.path(QStringLiteral("stranka.htm"));
+        EXPECT_EQ(
+            printAll({{page, program.path(QStringLiteral("a.pdf"))}, {page, program.path(QStringLiteral("b.pdf"))}}),
+            (QStringList{"a.pdf: " + told, "b.pdf: " + told}))
+            << c.what;
 
         QStringList errors;
         EXPECT_EQ(render({"--render", program.path(QStringLiteral("odpoved.xml")), "--pdf", "--out",
