@@ -5,6 +5,7 @@
 
 #include "request/Applicant.h"
 #include "request/BatchList.h"
+#include "request/YearlyVerdict.h"
 
 namespace zorva::request {
 
@@ -53,18 +54,16 @@ struct LineState {
     }
 };
 
-// The outcome of one line of a batch, as the summary lists it.
-struct BatchResult {
+// The outcome of one line of a batch, as the summary lists it; its verdict by the settings' limits
+// for the type, when any ("0,3–1,5 (limit z nastavení)", "vyhovuje", the margin to the nearer limit).
+struct BatchResult : YearlyVerdict {
     int number = 0;
     QString jisubrux, ico, rc;
     QString name;  // the applicant's name from the response
     QString type, variant;
-    QString year;                  // as the request carried it (a date normalised), or as given
-    QString acreage;               // type 6: as the request carried it, or as given
-    QString pichA, pichB;          // PICHROKA, PICHROKB of the response
-    QString limit;                 // the settings' limits for the type, when any: "0,3–1,5 (limit z nastavení)"
-    QString verdict;               // "vyhovuje", "pod limitem", "nad limitem"
-    std::optional<double> margin;  // VDJ/ha to the nearer limit: positive within, negative outside
+    QString year;          // as the request carried it (a date normalised), or as given
+    QString acreage;       // type 6: as the request carried it, or as given
+    QString pichA, pichB;  // PICHROKA, PICHROKB of the response
     LineState state;
     QString page;  // file name of the line's page when it is OK
 

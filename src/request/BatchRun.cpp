@@ -277,10 +277,7 @@ void BatchRun::judge(BatchResult& r) const
 {
     const std::optional<int> type = editor::calculationType(r.type);
     if (!type) return;
-    const YearlyVerdict v = judgeYearly(r.pichA, r.pichB, limits_[std::size_t(*type)]);
-    r.verdict = v.verdict;
-    r.limit = v.limit;
-    r.margin = v.margin;
+    static_cast<YearlyVerdict&>(r) = judgeYearly(r.pichA, r.pichB, limits_[std::size_t(*type)]);
 }
 
 void BatchRun::complete(size_t index, const LineState& state)

@@ -8,9 +8,9 @@ namespace zorva::request {
 
 // How an answer's yearly figures stand against the limits of its type.
 struct YearlyVerdict {
-    QString verdict;  // "vyhovuje", "pod limitem", "nad limitem"; empty without limits or figures
-    QString limit;    // the limits and where they came from
-    std::optional<double> margin;
+    QString verdict;               // "vyhovuje", "pod limitem", "nad limitem"; empty without limits or figures
+    QString limit;                 // the limits and where they came from
+    std::optional<double> margin;  // VDJ/ha to the nearer limit: positive within, negative outside
 };
 
 // Of PICHROKA and PICHROKB the one nearest its limits, or furthest outside, speaks for the answer;
