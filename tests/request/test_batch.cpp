@@ -518,14 +518,23 @@ TEST_F(Batch, TheWindowRunsAListFromTheMainWindowAndOpensTheSummary)
     EXPECT_FALSE(window->cancelButton->isEnabled());
     window->listPath->setText(program.path(QStringLiteral("\\seznam.csv")));
     window->outFolder->setText(out);
+    window->pdf->setChecked(true);
     QSignalSpy done(window, &request::BatchWindow::batchFinished);
     window->startButton->click();
     EXPECT_TRUE(window->cancelButton->isEnabled());
+    EXPECT_FALSE(window->pdf->isEnabled());
     ASSERT_TRUE(done.count() == 1 || done.wait(10000));
     EXPECT_EQ(window->progress->value(), 3);
     EXPECT_EQ(window->currentRow->text(), QStringLiteral("3/3 2000000003 OK"));
     EXPECT_EQ(window->summary->text(), QStringLiteral("Hotovo. Žadatelů: 3, v pořádku: 2, s chybou: 1."));
     EXPECT_TRUE(program.messages.shown.empty());
+    for (const char* page : {"1_1000234567.pdf", "3_2000000003.pdf"})
+        EXPECT_TRUE(read(page).startsWith("%PDF-")) << page;
+    // The wrapped list of columns shows whole.
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_GE(window->listColumns->height(), window->listColumns->heightForWidth(window->listColumns->width()));
+    keepScreenshot(*window, "Batch");
     window->openSummaryButton->click();
     ASSERT_EQ(program.shell.calls.size(), 1u);
     EXPECT_EQ(program.shell.calls[0].file, QStringLiteral("souhrn.xlsx"));

@@ -46,6 +46,7 @@ BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent, AccountSour
     chooseFolder = named(new QPushButton(QStringLiteral("…"), this), "chooseFolder");
     resume = named(new QCheckBox(QStringLiteral("Neposílat znovu žadatele, jejichž odpověď už ve složce je"), this),
                    "resume");
+    pdf = named(new QCheckBox(QStringLiteral("Ke každé stránce uložit i PDF"), this), "pdf");
     startButton = named(new QPushButton(QStringLiteral("Spustit"), this), "startButton");
     progress = named(new QProgressBar(this), "progress");
     currentRow = named(new QLabel(this), "currentRow");
@@ -78,11 +79,13 @@ BatchWindow::BatchWindow(const ProgramContext& ctx, QWidget* parent, AccountSour
     layout->addLayout(example);
     layout->addLayout(form);
     layout->addWidget(resume);
+    layout->addWidget(pdf);
     layout->addWidget(progress);
     layout->addWidget(currentRow);
     layout->addWidget(summary);
     layout->addLayout(buttons);
-    resize(560, sizeHint().height());
+    // The wrapped column list needs the height it takes at the window's width, which sizeHint() does not know.
+    resize(560, std::max(sizeHint().height(), heightForWidth(560)));
 
     connect(chooseList, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Seznam žadatelů"), listPath->text(),
@@ -126,7 +129,7 @@ bool BatchWindow::running() const
 void BatchWindow::setRunning(bool running)
 {
     for (QWidget* w :
-         std::initializer_list<QWidget*>{listPath, chooseList, outFolder, chooseFolder, resume, startButton})
+         std::initializer_list<QWidget*>{listPath, chooseList, outFolder, chooseFolder, resume, pdf, startButton})
         w->setEnabled(!running);
     cancelButton->setEnabled(running);
 }
@@ -140,6 +143,7 @@ void BatchWindow::start()
     const Account account = account_ ? account_() : Account{};
     BatchSettings settings = batchSettings(ctx_, outFolder->text().trimmed(), account.server, account.user);
     settings.resume = resume->isChecked();
+    settings.pdf = pdf->isChecked();
     if (const QString refusal = userCheck(settings.user); !refusal.isEmpty()) {
         ctx_.message(refusal, MessageIcon::Critical);
         return;
@@ -185,6 +189,7 @@ void BatchWindow::finish()
                                                : QStringLiteral("Hotovo. ")) +
                    counts.text() + QLatin1Char('.');
     if (!run_->summaryProblem().isEmpty()) text += QLatin1Char(' ') + run_->summaryProblem();
+    if (!run_->pdfProblem().isEmpty()) text += QLatin1Char(' ') + run_->pdfProblem();
     summary->setText(text);
     openSummaryButton->setEnabled(run_->summaryProblem().isEmpty());
     emit batchFinished();

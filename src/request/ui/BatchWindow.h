@@ -36,6 +36,7 @@ public:
     QLineEdit* outFolder;
     QPushButton* chooseFolder;
     QCheckBox* resume;
+    QCheckBox* pdf;
     QPushButton* startButton;
     QProgressBar* progress;
     QLabel* currentRow;
