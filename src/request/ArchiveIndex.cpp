@@ -8,6 +8,7 @@
 #include "platform/XmlDocument.h"
 #include "request/AnswerText.h"
 #include "request/Archive.h"
+#include "request/ArchiveCache.h"
 #include "request/RecentApplicants.h"
 #include "request/YearlyVerdict.h"
 
@@ -15,15 +16,22 @@ namespace zorva::request {
 
 namespace {
 
-void takeDocument(ArchivedResult& r, const editor::LimitsByType& limits)
+// What the list shows of a kept document; nothing for one that cannot be read.
+std::optional<CachedAnswer> readAnswer(const QString& path)
 {
     xml::Document doc;
-    if (!doc.load(r.xmlFile())) return;
-    r.name = applicantNameOf(doc);
-    r.pichA = answerText(doc, QStringLiteral("//RUX:PICHROKA"));
-    r.pichB = answerText(doc, QStringLiteral("//RUX:PICHROKB"));
-    const QString asked = answerText(doc, QStringLiteral("//RUX:ROKPLATNOST"));
-    if (!asked.isEmpty()) r.period = asked;
+    if (!doc.load(path)) return std::nullopt;
+    return CachedAnswer{applicantNameOf(doc), answerText(doc, QStringLiteral("//RUX:PICHROKA")),
+                        answerText(doc, QStringLiteral("//RUX:PICHROKB")),
+                        answerText(doc, QStringLiteral("//RUX:ROKPLATNOST"))};
+}
+
+void takeAnswer(ArchivedResult& r, const CachedAnswer& answer, const editor::LimitsByType& limits)
+{
+    r.name = answer.name;
+    r.pichA = answer.pichA;
+    r.pichB = answer.pichB;
+    if (!answer.asked.isEmpty()) r.period = answer.asked;
     if (const std::optional<int> type = editor::calculationType(r.type)) {
         const YearlyVerdict v = judgeYearly(r.pichA, r.pichB, limits[std::size_t(*type)]);
         r.verdict = v.verdict;
@@ -56,12 +64,20 @@ std::vector<ArchivedResult> archivedResults(const ProgramContext& ctx)
     const QDir folder(ctx.file(kArchiveFolder));
     std::vector<ArchivedResult> list;
     const editor::LimitsByType limits = editor::settingsLimitsByType(ctx.settingsFile());
-    for (const QString& file : folder.entryList({QStringLiteral("*.xml")}, QDir::Files)) {
-        std::optional<ArchivedResult> r = readArchiveName(folder.filePath(file.chopped(4)));
+    ArchiveCache cache(folder.path());
+    for (const QFileInfo& file : folder.entryInfoList({QStringLiteral("*.xml")}, QDir::Files)) {
+        std::optional<ArchivedResult> r = readArchiveName(file.filePath().chopped(4));
         if (!r) continue;
-        takeDocument(*r, limits);
+        const qint64 size = file.size(), modified = file.lastModified().toMSecsSinceEpoch();
+        if (const CachedAnswer* known = cache.find(file.fileName(), size, modified)) {
+            takeAnswer(*r, *known, limits);
+        } else if (std::optional<CachedAnswer> read = readAnswer(file.filePath())) {
+            takeAnswer(*r, *read, limits);
+            cache.put(file.fileName(), size, modified, std::move(*read));
+        }
         list.push_back(std::move(*r));
     }
+    cache.save();
     std::stable_sort(list.begin(), list.end(), [](const ArchivedResult& a, const ArchivedResult& b) {
         return a.time != b.time ? a.time > b.time : a.base > b.base;
     });

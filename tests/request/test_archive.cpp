@@ -167,3 +167,48 @@ TEST_F(Archive, APageShownFromTheEditorIsFiledAsEdited)
     EXPECT_TRUE(program.exists(QStringLiteral("archiv/1000234567_typ4C_2005_20261209-080000_upraveno.htm")));
     EXPECT_EQ(cell(window.list, 1, 6), QStringLiteral("ne"));
 }
+
+// The list remembers what it read beside the answers; whatever that file holds, or whether it can
+// be written at all, the list is what the answers say, and a changed or removed answer is noticed.
+TEST_F(Archive, TheRememberedListNeverOverridesTheAnswers)
+{
+    auto listed = [&] {
+        QStringList out;
+        for (const ArchivedResult& r : request::archivedResults(program.ctx))
+            out << r.applicant + QLatin1Char(' ') + r.name + QLatin1Char(' ') + r.pichA + QLatin1Char(' ') + r.period;
+        return out;
+    };
+    const QString cache = program.path(QStringLiteral("archiv/rejstrik.tsv"));
+    const QStringList truth = listed();
+    ASSERT_EQ(truth.size(), 3);
+    EXPECT_TRUE(QFile::exists(cache));
+    EXPECT_EQ(listed(), truth);
+
+    const QByteArray contents[] = {
+        "",
+        "jiny program 1\n1000234567_typ4A_2005_20061231-140000.xml\t1\t1\tCizi\t9\t9\t1999",
+        "ZORVA_VDJ rejstrik 1\n1000234567_typ4A_2005_20061231-140000.xml\t-1\tx\tCizi\t9\t9\t1999\n\t\t\n%ZZ",
+        QByteArray(100000, '\t'),
+    };
+    for (const QByteArray& c : contents) {
+        QFile::remove(cache);
+        program.write(QStringLiteral("archiv/rejstrik.tsv"), c);
+        EXPECT_EQ(listed(), truth) << c.left(40).constData();
+    }
+
+    // A changed answer is a file of another size; a removed one leaves the list and the file.
+    QByteArray changed = dataFile(QStringLiteral("samples/response-first.xml"));
+    changed.replace("<RUX:PICHROKA>1.154</RUX:PICHROKA>", "<RUX:PICHROKA>1.0999</RUX:PICHROKA>");
+    keep(QStringLiteral("1000234567_typ4A_2005_20061231-140000"), changed);
+    EXPECT_TRUE(listed().contains(QStringLiteral("1000234567 Rodinná farma Dvořák 1.0999 2005")));
+    QFile::remove(program.path(QStringLiteral("archiv/1000876543_typ5C_2006_20261208-093012.xml")));
+    EXPECT_EQ(listed().size(), 2);
+    EXPECT_FALSE(program.read(QStringLiteral("archiv/rejstrik.tsv")).contains("1000876543"));
+
+    // Where the file cannot be, the list is read from the answers every time, and nobody is told.
+    QFile::remove(cache);
+    QDir().mkpath(cache);
+    EXPECT_EQ(listed().size(), 2);
+    EXPECT_EQ(listed().size(), 2);
+    EXPECT_TRUE(program.messages.shown.empty());
+}
