@@ -55,9 +55,6 @@ PdfEngineFactory* engineFactory()
 
 PdfPrinter::PdfPrinter(QObject* parent) : QObject(parent)
 {
-    // Under a plain QCoreApplication the engine would end the program.
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw Failure(err::PrinterError, QStringLiteral("Tisk do PDF potřebuje grafickou aplikaci (QGuiApplication)."));
     // Read when the engine starts, which is with the first profile.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -98,6 +95,11 @@ void PdfPrinter::startNext()
 bool PdfPrinter::startEngine()
 {
     if (engine_ || engineProblem_) return engine_ != nullptr;
+    // Under a plain QCoreApplication the engine would end the program.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        engineProblem_ = QStringLiteral("Tisk do PDF potřebuje grafickou aplikaci (QGuiApplication).");
+        return false;
+    }
     PdfEngineFactory* factory = engineFactory();
     if (!factory) {
         engineProblem_ = QStringLiteral("Modul tisku do PDF (%1) vedle programu chybí nebo jej nelze načíst.")

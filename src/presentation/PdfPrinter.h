@@ -33,7 +33,8 @@ class PdfEngine;
 // the same Czech sentence, the loader's reason going to the detail log.
 //
 // The application must be a QGuiApplication (a QApplication will do), made after
-// prepareApplicationForPdf(); without one the constructor raises a Failure. The engine's helper
+// prepareApplicationForPdf(); without one every job fails, like one without the module. Making a
+// printer costs nothing until its first job. The engine's helper
 // process refuses its sandbox to the superuser; the printer then runs it without one, as the page is
 // local and the network shut.
 class PdfPrinter : public QObject {

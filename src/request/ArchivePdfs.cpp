@@ -2,14 +2,16 @@
 
 #include <QDir>
 
-#include "common/Failure.h"
 #include "presentation/PdfPrinter.h"
 #include "request/Archive.h"
 
 namespace zorva::request {
 
-ArchivePdfs::ArchivePdfs(const ProgramContext& ctx, QObject* parent) : QObject(parent), ctx_(ctx)
+ArchivePdfs::ArchivePdfs(const ProgramContext& ctx, QObject* parent)
+    : QObject(parent), ctx_(ctx), printer_(std::make_unique<presentation::PdfPrinter>())
 {
+    connect(printer_.get(), &presentation::PdfPrinter::allDone, this, &ArchivePdfs::allDone);
+    connect(printer_.get(), &presentation::PdfPrinter::failed, this, &ArchivePdfs::tell);
 }
 
 ArchivePdfs::~ArchivePdfs() = default;
@@ -17,18 +19,7 @@ ArchivePdfs::~ArchivePdfs() = default;
 void ArchivePdfs::file(const QString& page)
 {
     if (page.isEmpty() || !archiveKeepsPdf(ctx_)) return;
-    const QString pdf = presentation::pdfBeside(page);
-    // An engine that cannot start costs the PDF, never the exchange or the page shown.
-    try {
-        if (!printer_) {
-            printer_ = std::make_unique<presentation::PdfPrinter>();
-            connect(printer_.get(), &presentation::PdfPrinter::allDone, this, &ArchivePdfs::allDone);
-            connect(printer_.get(), &presentation::PdfPrinter::failed, this, &ArchivePdfs::tell);
-        }
-        printer_->add(page, pdf);
-    } catch (const Failure& f) {
-        tell(pdf, f.description());
-    }
+    printer_->add(page, presentation::pdfBeside(page));
 }
 
 void ArchivePdfs::tell(const QString& pdf, const QString& problem)
@@ -42,7 +33,7 @@ void ArchivePdfs::tell(const QString& pdf, const QString& problem)
 
 bool ArchivePdfs::busy() const
 {
-    return printer_ && printer_->busy();
+    return printer_->busy();
 }
 
 }  // namespace zorva::request

@@ -13,7 +13,8 @@ namespace zorva::request {
 
 // With SETUP/PDF=1, each page filed in the archive gets its PDF beside it, made on the event loop
 // after the page is shown, so that the window never waits for it. A PDF that cannot be made is told
-// once a run (the HTML page stays filed); the engine starts with the first PDF asked for.
+// once a run (the HTML page stays filed), whatever the reason, an engine that cannot start included;
+// the engine starts with the first PDF asked for.
 class ArchivePdfs : public QObject {
     Q_OBJECT
 public:

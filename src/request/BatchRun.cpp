@@ -339,19 +339,15 @@ void BatchRun::printPage(const QString& page)
     if (!settings_.pdf) return;
     const QString pdf = presentation::pdfBeside(page);
     if (QFile::exists(pdf)) return;
-    auto failed = [this](const QString& file, const QString& why) {
-        if (pdfFailures_++ == 0) firstPdfProblem_ = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), why);
-    };
-    // An engine that cannot start costs the PDFs, never the row or its page.
-    try {
-        if (!pdf_) {
-            pdf_ = std::make_unique<presentation::PdfPrinter>();
-            connect(pdf_.get(), &presentation::PdfPrinter::failed, this, failed);
-        }
-        pdf_->add(page, pdf);
-    } catch (const Failure& f) {
-        failed(pdf, f.description());
+    if (!pdf_) {
+        pdf_ = std::make_unique<presentation::PdfPrinter>();
+        // An engine that cannot start fails the PDFs this way too, never the row or its page.
+        connect(pdf_.get(), &presentation::PdfPrinter::failed, this, [this](const QString& file, const QString& why) {
+            if (pdfFailures_++ == 0)
+                firstPdfProblem_ = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), why);
+        });
     }
+    pdf_->add(page, pdf);
 }
 
 QString BatchRun::pdfProblem() const
