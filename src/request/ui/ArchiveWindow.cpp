@@ -111,18 +111,11 @@ ArchiveWindow::ArchiveWindow(const ProgramContext& ctx, QWidget* parent) : QDial
 void ArchiveWindow::reload()
 {
     all_ = archivedResults(ctx_);
-    applyFilter();
-}
-
-void ArchiveWindow::applyFilter()
-{
-    shown_.clear();
-    for (const ArchivedResult& r : all_)
-        if (matchesFilter(r, filterBox->text())) shown_.push_back(r);
+    // The rows are made once a reading; a key typed into the filter only hides and shows them.
     list->setRowCount(0);
-    list->setRowCount(int(shown_.size()));
-    for (int row = 0; row < int(shown_.size()); ++row) {
-        const ArchivedResult& r = shown_[size_t(row)];
+    list->setRowCount(int(all_.size()));
+    for (int row = 0; row < int(all_.size()); ++row) {
+        const ArchivedResult& r = all_[size_t(row)];
         const QString texts[] = {r.applicant,
                                  r.name,
                                  r.type,
@@ -136,7 +129,23 @@ void ArchiveWindow::applyFilter()
         for (int column = 0; column < int(std::size(texts)); ++column) list->setItem(row, column, cell(texts[column]));
     }
     list->resizeColumnsToContents();
+    applyFilter();
+}
+
+void ArchiveWindow::applyFilter()
+{
+    // A result the filter hides is no longer chosen either.
+    list->clearSelection();
+    for (int row = 0; row < int(all_.size()); ++row)
+        list->setRowHidden(row, !matchesFilter(all_[size_t(row)], filterBox->text()));
     selectionChanged();
+}
+
+int ArchiveWindow::shownCount() const
+{
+    int shown = 0;
+    for (int row = 0; row < list->rowCount(); ++row) shown += list->isRowHidden(row) ? 0 : 1;
+    return shown;
 }
 
 std::vector<const ArchivedResult*> ArchiveWindow::selected() const
@@ -145,7 +154,7 @@ std::vector<const ArchivedResult*> ArchiveWindow::selected() const
     for (const QModelIndex& index : list->selectionModel()->selectedRows()) rows.insert(index.row());
     std::vector<const ArchivedResult*> results;
     for (int row : rows)
-        if (row < int(shown_.size())) results.push_back(&shown_[size_t(row)]);
+        if (row < int(all_.size()) && !list->isRowHidden(row)) results.push_back(&all_[size_t(row)]);
     return results;
 }
 

@@ -22,8 +22,8 @@ public:
 
     // Reads the archive again, keeping the filter.
     void reload();
-    // The results the list shows now, in its order.
-    const std::vector<ArchivedResult>& shown() const { return shown_; }
+    // How many results the filter lets the list show.
+    int shownCount() const;
 
     void openPage();
     void openPdf();
@@ -50,8 +50,7 @@ private:
     bool loadKept(xml::Document& doc, const QString& file);
 
     const ProgramContext& ctx_;
-    std::vector<ArchivedResult> all_;
-    std::vector<ArchivedResult> shown_;
+    std::vector<ArchivedResult> all_;  // a row of the list each, in its order; the filter hides rows
 };
 
 }  // namespace zorva::request
