@@ -251,23 +251,33 @@ BatchList::BatchList(const QString& path) : d(std::make_unique<Reader>())
         throw Failure(err::FileNotFound, QStringLiteral("Seznam žadatelů nelze číst: %1").arg(path));
     if (d->file.size() > kMaxListBytes)
         throw Failure(err::InvalidProcedureCall, QStringLiteral("Seznam žadatelů je příliš velký: %1").arg(path));
-    // Windows-1250 when any byte is no UTF-8, as decodeListText decides for the whole text.
+    // One reading for the encoding, Windows-1250 when any byte is no UTF-8 as decodeListText decides
+    // for the whole text, and for the number of records. The quotes, separators and line breaks that
+    // make the records are ASCII, the same bytes in either encoding and never part of a UTF-8
+    // character, so the records are counted right before the encoding is known.
     d->rewind();
+    RecordSplitter counter;
+    std::vector<QStringList> records;
+    qsizetype count = 0;
     for (QByteArray bytes = d->piece(); !bytes.isEmpty(); bytes = d->piece()) {
-        QStringDecoder check(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = check.decode(bytes);  // decodes only when made a text
-        if (check.hasError()) {
-            d->windows1250 = true;
-            break;
+        if (!d->windows1250) {
+            QStringDecoder check(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString decoded = check.decode(bytes);  // decodes only when made a text
+            d->windows1250 = check.hasError();
         }
+        counter.feed(QString::fromLatin1(bytes), records);
+        count += qsizetype(records.size());
+        records.clear();
     }
+    counter.finish(records);
+    count += qsizetype(records.size());
+    if (count == 0) empty();
+    d->size = int(count - 1);
+    // The header, decoded as the rows will be.
     d->rewind();
-    QStringList record;
-    if (!d->nextRecord(record)) empty();
-    d->at = columnsOf(record);
-    while (d->nextRecord(record)) ++d->size;
-    d->rewind();
-    d->nextRecord(record);  // the header
+    QStringList header;
+    d->nextRecord(header);
+    d->at = columnsOf(header);
 }
 
 BatchList::BatchList(BatchList&&) noexcept = default;
