@@ -5,7 +5,6 @@
 #include <map>
 
 #include "common/TypedNumbers.h"
-
 #include "request/AnswerText.h"
 
 namespace zorva::request {

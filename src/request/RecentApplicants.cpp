@@ -7,9 +7,8 @@
 #include "common/DetailLog.h"
 #include "common/Failure.h"
 #include "common/FileWriting.h"
-#include "request/BatchList.h"
-
 #include "request/AnswerText.h"
+#include "request/BatchList.h"
 
 namespace zorva::request {
 
