@@ -1207,7 +1207,6 @@
 
   <!-- ================================================================== limits -->
 
-  <!-- One yearly figure against the limits: green within, red outside. -->
   <!-- The service's yearly figure under the recomputed one of a changed calculation. -->
   <xsl:template name="rokSluzby">
     <xsl:param name="v"/>
@@ -1223,6 +1222,7 @@
     </xsl:if>
   </xsl:template>
 
+  <!-- One yearly figure against the limits: green within, red outside. -->
   <xsl:template name="pasLimitu">
     <div class="karta limitPas limitOK">
       <xsl:if test="@verdict != 'vyhovuje'"><xsl:attribute name="class">karta limitPas limitMimo</xsl:attribute></xsl:if>
