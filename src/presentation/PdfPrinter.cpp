@@ -55,6 +55,8 @@ PdfEngineFactory* engineFactory()
 
 PdfPrinter::PdfPrinter(QObject* parent) : QObject(parent)
 {
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, &PdfPrinter::overdue);
     // Read when the engine starts, which is with the first profile.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -89,7 +91,18 @@ void PdfPrinter::startNext()
     const QFileInfo page(current_->html);
     if (!page.isFile()) return finish(QStringLiteral("Stránka k tisku do PDF chybí."));
     if (!startEngine()) return finish(engineProblem_);
+    const double megabytes = double(page.size()) / (1024 * 1024);
+    deadline_.start(limit_.base + std::chrono::milliseconds(qint64(megabytes * double(limit_.perMegabyte.count()))));
     engine_->print(page.absoluteFilePath());
+}
+
+void PdfPrinter::overdue()
+{
+    if (!current_) return;
+    // The engine drops the page under way without an answer; whatever held it goes with it.
+    engine_.reset();
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(std::chrono::milliseconds(deadline_.interval()));
+    finish(QStringLiteral("Tisk stránky do PDF nedoběhl do %1 s a byl přerušen.").arg(seconds.count()));
 }
 
 bool PdfPrinter::startEngine()
@@ -137,6 +150,7 @@ void PdfPrinter::finish(const std::optional<QString>& problem)
 {
     const QString pdf = current_->pdf;
     current_.reset();
+    deadline_.stop();
     owed_ = true;
     QMetaObject::invokeMethod(this, &PdfPrinter::startNext, Qt::QueuedConnection);
     // Last, so that a slot may drop the printer (deleteLater) or add the next job.

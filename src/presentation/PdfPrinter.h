@@ -1,6 +1,8 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -8,6 +10,14 @@
 namespace zorva::presentation {
 
 class PdfEngine;
+
+// How long one job may take before it is given up, from the size of its page: a page the engine never
+// finishes must not hold the batch, the archive or --render --pdf for ever. Generous, since a page of
+// a few thousand rows takes over a minute on a loaded machine.
+struct PdfTimeLimit {
+    std::chrono::milliseconds base{std::chrono::minutes(2)};
+    std::chrono::milliseconds perMegabyte{std::chrono::minutes(1)};
+};
 
 // Report pages already on the disk printed to PDF files for filing: A4 landscape, the page as a
 // browser shows it (tables, chart, bands and their backgrounds), by Qt WebEngine on the event loop
@@ -24,6 +34,8 @@ class PdfEngine;
 // at all. The page carries the service's texts, so it is read with no script and may load nothing
 // but itself: every other request, remote or another local file, is blocked. Destroying the printer
 // drops the jobs not yet ended without a signal; from a slot of its own signals, use deleteLater().
+// A job that outlasts its time limit (PdfTimeLimit) fails, and the engine under it is dropped; the
+// next job starts a fresh one.
 //
 // The engine starts with the first job that has a page to print, in about a third of a second; a
 // usual report then prints in a few tenths, one of 3 650 rows (over 300 pages) in more than a minute,
@@ -45,6 +57,8 @@ public:
 
     void add(const QString& htmlPath, const QString& pdfPath);
     bool busy() const { return current_ || !waiting_.empty(); }
+    // For the jobs that start from now on.
+    void setTimeLimit(const PdfTimeLimit& limit) { limit_ = limit; }
 
 signals:
     void made(const QString& pdfPath);
@@ -60,12 +74,15 @@ private:
     bool startEngine();
     void printed(const QByteArray& pdf);
     void finish(const std::optional<QString>& problem);
+    void overdue();
 
     std::unique_ptr<PdfEngine> engine_;
     std::optional<QString> engineProblem_;  // why the engine could not start; it is not tried again
     std::deque<Job> waiting_;
     std::optional<Job> current_;
     bool owed_ = false;  // a job has ended since the last allDone
+    PdfTimeLimit limit_;
+    QTimer deadline_;
 };
 
 // One page to PDF, waited for in a local event loop, for the commands without a window. Raises a

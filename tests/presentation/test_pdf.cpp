@@ -226,3 +226,28 @@ TEST(PdfPrinter, WithoutItsModuleEveryJobFailsInCzech)
         qunsetenv("ZORVA_PDF_MODULE_DIR");
     }
 }
+
+// A job that outlasts its time limit fails in Czech with no file, and the engine under it is dropped:
+// the next job prints on a fresh one.
+TEST(PdfPrinter, AJobPastItsTimeLimitFailsAndTheNextPrints)
+{
+    TestProgram program;
+    program.write(QStringLiteral("stranka.htm"), "<html><body><p>Stránka k tisku</p></body></html>");
+    const QString page = program.path(QStringLiteral("stranka.htm"));
+    PdfPrinter printer;
+    printer.setTimeLimit({std::chrono::milliseconds(1), std::chrono::milliseconds(0)});
+    QStringList ended;
+    QEventLoop loop;
+    QObject::connect(&printer, &PdfPrinter::failed, [&](const QString& pdf, const QString& problem) {
+        ended << QFileInfo(pdf).fileName() + ": " + problem;
+        printer.setTimeLimit({});
+        printer.add(page, program.path(QStringLiteral("b.pdf")));
+    });
+    QObject::connect(&printer, &PdfPrinter::made, [&](const QString& pdf) { ended << QFileInfo(pdf).fileName(); });
+    QObject::connect(&printer, &PdfPrinter::allDone, &loop, &QEventLoop::quit);
+    printer.add(page, program.path(QStringLiteral("a.pdf")));
+    loop.exec();
+    EXPECT_EQ(ended, (QStringList{"a.pdf: Tisk stránky do PDF nedoběhl do 1 s a byl přerušen.", "b.pdf"}));
+    EXPECT_EQ(program.files(QStringLiteral("*.pdf")), QStringList{"b.pdf"});
+    EXPECT_TRUE(pdfText(program.path(QStringLiteral("b.pdf"))).contains(QStringLiteral("Stránka k tisku")));
+}
