@@ -23,6 +23,8 @@ struct ArchivedResult {
     QString xmlFile() const { return base + QStringLiteral(".xml"); }
     QString pageFile() const { return base + QStringLiteral(".htm"); }
     QString pdfFile() const { return base + QStringLiteral(".pdf"); }
+    // The time as the archive's windows show it, to the second: two exchanges a minute apart differ.
+    QString timeShown() const { return time.toString(QStringLiteral("d. M. yyyy H:mm:ss")); }
 };
 
 // What an archived file's name says (applicant, type, variant, period, time, edited), or nothing for

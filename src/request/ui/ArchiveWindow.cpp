@@ -121,7 +121,7 @@ void ArchiveWindow::reload()
                                  r.type,
                                  r.variant,
                                  r.period,
-                                 r.time.toString(QStringLiteral("d. M. yyyy H:mm:ss")),
+                                 r.timeShown(),
                                  r.edited ? QStringLiteral("ano") : QStringLiteral("ne"),
                                  shownFigure(r.pichA),
                                  shownFigure(r.pichB),

@@ -58,7 +58,7 @@ QString resultTitle(const ArchivedResult& r)
     QString title = r.applicant;
     if (!r.name.isEmpty()) title += QLatin1Char(' ') + r.name;
     title += QStringLiteral(", typ ") + r.type + r.variant + QStringLiteral(", ") + r.period + QStringLiteral(", ") +
-             r.time.toString(QStringLiteral("d. M. yyyy H:mm:ss"));
+             r.timeShown();
     if (r.edited) title += QStringLiteral(" (upraveno)");
     return title;
 }
