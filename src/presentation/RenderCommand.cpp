@@ -13,11 +13,11 @@ namespace zorva::presentation {
 namespace {
 
 // `named`: the file as the user named it, for a page that cannot be written there.
-void renderOrRefuse(const ProgramContext& ctx, const xml::Document& response, const QString& path, RenderAs as,
+void renderOrRefuse(const ProgramContext& ctx, xml::Document&& response, const QString& path, RenderAs as,
                     const QString& named)
 {
     try {
-        renderResponseTo(ctx, response, path, as);
+        renderResponseTo(ctx, std::move(response), path, as);
     } catch (const Failure& f) {
         throw BadInput(QStringLiteral("Sestavu nelze vytvořit: %1").arg(pageProblem(f, named)));
     } catch (const std::exception& e) {
@@ -27,12 +27,12 @@ void renderOrRefuse(const ProgramContext& ctx, const xml::Document& response, co
 
 // The page that --render writes, made the same way into a folder that only this run knows and
 // printed from there; the folder goes with the run, so the PDF is all that stays.
-void printPdf(const ProgramContext& ctx, const xml::Document& response, const QString& output)
+void printPdf(const ProgramContext& ctx, xml::Document&& response, const QString& output)
 {
     const QTemporaryDir folder;
     if (!folder.isValid()) throw BadInput(QStringLiteral("Sestavu nelze vytvořit: dočasnou složku nelze založit."));
     const QString page = folder.filePath(QStringLiteral("sestava.htm"));
-    renderOrRefuse(ctx, response, page, RenderAs::Html, QString());
+    renderOrRefuse(ctx, std::move(response), page, RenderAs::Html, QString());
     try {
         makePdfNow(page, output);
     } catch (const Failure& f) {
@@ -73,8 +73,8 @@ int RenderCommand::run(const CommandOptions& args, const ProgramContext& ctx, co
                                    : QStringLiteral("Chybí výstupní soubor (--out)."));
     xml::Document response;
     if (!response.load(input)) throw BadInput(xml::fileLoadFailureText(input, response.loadFailure()));
-    if (pdf) printPdf(ctx, response, output);
-    else renderOrRefuse(ctx, response, output, args.has("--xml") ? RenderAs::Xml : RenderAs::Html, output);
+    if (pdf) printPdf(ctx, std::move(response), output);
+    else renderOrRefuse(ctx, std::move(response), output, args.has("--xml") ? RenderAs::Xml : RenderAs::Html, output);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "common/DetailLog.h"
 #include "common/Failure.h"
@@ -173,6 +174,17 @@ void xmlPath(const ProgramContext& ctx, xml::Document& presentation, const QStri
     skipOnFailure([&] { launch(ctx, kXmlViewFile); });
 }
 
+// Each tree of a large answer takes many times its bytes: the copy goes before the tree read back
+// from it is built.
+QByteArray presentationBytes(const xml::Document& response)
+{
+    if (response.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
+    xml::Document presentation;
+    presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
+    presentation.appendNode(response.root());
+    return presentation.toBytes();
+}
+
 }  // namespace
 
 QString pageProblem(const Failure& f, const QString& page)
@@ -214,6 +226,12 @@ void renderResponseTo(const ProgramContext& ctx, const xml::Document& response, 
     ResponsePages(ctx).write(response, path);
 }
 
+void renderResponseTo(const ProgramContext& ctx, xml::Document&& response, const QString& path, RenderAs as)
+{
+    if (as == RenderAs::Xml) return renderResponseTo(ctx, std::as_const(response), path, as);
+    ResponsePages(ctx).write(std::move(response), path);
+}
+
 QString reportStyle(const ProgramContext& ctx)
 {
     xml::Document stylesheet;
@@ -228,23 +246,27 @@ ResponsePages::ResponsePages(const ProgramContext& ctx) : stylesheet_(compileSty
 
 ResponsePages::~ResponsePages() = default;
 
+// The same presentation document as the main window's: the declaration and the whole response,
+// transformed as read back from its bytes, as the window reads it back from its file.
 void ResponsePages::write(const xml::Document& response, const QString& page) const
 {
-    if (response.isEmpty()) throw Failure(err::ObjectRequired, QStringLiteral("Dokument je prázdný"));
-    // The same presentation document as the main window's: the declaration and the whole response,
-    // transformed as read back from its bytes, as the window reads it back from its file.
-    // Each tree of a large answer takes many times its bytes: the copy goes before the tree read
-    // back from it is built.
-    QByteArray bytes;
+    writeFrom(presentationBytes(response), page);
+}
+
+void ResponsePages::write(xml::Document&& response, const QString& page) const
+{
+    QByteArray bytes = presentationBytes(response);
     {
-        xml::Document presentation;
-        presentation.appendProcessingInstruction(QStringLiteral("xml"), kDeclarationData);
-        presentation.appendNode(response.root());
-        bytes = presentation.toBytes();
+        const xml::Document freed(std::move(response));
     }
+    writeFrom(std::move(bytes), page);
+}
+
+void ResponsePages::writeFrom(QByteArray presentation, const QString& page) const
+{
     xml::Document source;
-    source.loadXml(bytes);
-    bytes = QByteArray();
+    source.loadXml(presentation);
+    presentation = QByteArray();
     const PageText text = transformText(*stylesheet_, source);
     writeHtmlPage(page, text.text, text.encoding);
 }

@@ -57,6 +57,9 @@ enum class RenderAs {
 // stylesheet is missing or broken, the transformation fails or the file cannot be written; a page
 // is then not written at all.
 void renderResponseTo(const ProgramContext& ctx, const xml::Document& response, const QString& path, RenderAs as);
+// The same for a caller done with the response: its tree is freed before the page's trees are built,
+// which at thousands of rows is a quarter of the peak memory.
+void renderResponseTo(const ProgramContext& ctx, xml::Document&& response, const QString& path, RenderAs as);
 
 // The main window's HTML page of responses, for writing many pages to paths of the caller's choice
 // without opening them: the stylesheet beside the program is compiled once.
@@ -68,8 +71,12 @@ public:
     // Writes the page of the whole response to `page`, replacing it atomically; raises a Failure when
     // the transformation or the writing fails.
     void write(const xml::Document& response, const QString& page) const;
+    // The same, freeing the response before the page's trees are built.
+    void write(xml::Document&& response, const QString& page) const;
 
 private:
+    void writeFrom(QByteArray presentation, const QString& page) const;
+
     std::unique_ptr<xml::Stylesheet> stylesheet_;
 };
 

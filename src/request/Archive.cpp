@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
+#include <utility>
 
 #include "common/Failure.h"
 #include "common/FileNamePart.h"
@@ -83,7 +84,8 @@ QString archiveResponse(const ProgramContext& ctx, const RequestFields& fields)
         if (!QDir().mkpath(folderPath)) throw Failure(err::PathNotFound, QStringLiteral("složku nelze vytvořit"));
         const QString base = freeBase(QDir(folderPath), archiveName(fields, now(ctx)));
         writeFileAtomically(base + QStringLiteral(".xml"), bytes);
-        presentation::renderResponseTo(ctx, response, base + QStringLiteral(".htm"), presentation::RenderAs::Html);
+        presentation::renderResponseTo(ctx, std::move(response), base + QStringLiteral(".htm"),
+                                       presentation::RenderAs::Html);
         if (result) return base + QStringLiteral(".htm");
     } catch (const std::exception& e) {
         qCWarning(archiveLog, "Archiv %s: %s", qUtf8Printable(folderPath), e.what());
