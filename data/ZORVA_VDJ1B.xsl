@@ -1063,13 +1063,20 @@
   <xsl:template name="cislo">
     <xsl:param name="v"/>
     <xsl:param name="vzor" select="'#&#160;##0,00#'"/>
-    <!-- cut (not rounded) to three decimals, as the yearly figure is -->
-    <xsl:param name="zkratit" select="false()"/>
-    <xsl:variable name="t" select="normalize-space($v)"/>
-    <xsl:variable name="c" select="number(translate($t, ',', '.'))"/>
+    <!-- cut (not rounded) to three decimals, as the yearly figure is; left empty (false) unless asked -->
+    <xsl:param name="zkratit"/>
+    <!-- The template runs for every cell of the big tables, so a number, by far the usual case, takes
+         the fewest steps. number() itself skips the whitespace around the text, so the text needs no
+         normalizing before it: only a text that is no number is looked at again. -->
+    <xsl:variable name="c" select="number(translate($v, ',', '.'))"/>
     <xsl:choose>
-      <xsl:when test="$t = ''"><span class="slabe">–</span></xsl:when>
-      <xsl:when test="$c != $c"><span class="necislo" title="není číslo"><xsl:value-of select="$t"/></span></xsl:when>
+      <xsl:when test="$c != $c">
+        <xsl:variable name="t" select="normalize-space($v)"/>
+        <xsl:choose>
+          <xsl:when test="$t = ''"><span class="slabe">–</span></xsl:when>
+          <xsl:otherwise><span class="necislo" title="není číslo"><xsl:value-of select="$t"/></span></xsl:otherwise>
+        </xsl:choose>
+      </xsl:when>
       <xsl:when test="$zkratit"><xsl:value-of select="format-number(floor($c * 1000) div 1000, $vzor, 'cz')"/></xsl:when>
       <xsl:otherwise><xsl:value-of select="format-number($c, $vzor, 'cz')"/></xsl:otherwise>
     </xsl:choose>
