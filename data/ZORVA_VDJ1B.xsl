@@ -32,18 +32,26 @@
   <xsl:key name="kat" match="VDJ:PICHROW/RUX:*"
       use="concat(generate-id(ancestor::VDJ:RespRecord[1]), '|', local-name())"/>
 
+  <!-- The program's own elements, wherever they sit: one pass over the document finds them all, for the
+       lists below pick theirs from these few instead of each going through the whole answer again. -->
+  <xsl:variable name="upr" select="//UPR:*"/>
   <!-- Figures that the user changed against the service's answer (the program's own list in the
        response): a page made from such a document must never pass for the service's answer. -->
-  <xsl:variable name="zmeny" select="//UPR:Changes/UPR:Change"/>
+  <xsl:variable name="zmeny" select="$upr[self::UPR:Change][parent::UPR:Changes]"/>
   <xsl:key name="zmena" match="UPR:Change" use="concat(@date, '|', @field)"/>
   <!-- The list of changes keeps the service's yearly figures, which the recomputed ones replaced. -->
-  <xsl:variable name="zmenyRok" select="(//UPR:Changes[UPR:Change])[1]"/>
+  <xsl:variable name="zmenyRok" select="($zmeny/..)[1]"/>
   <!-- Values of the answer that the program could not take as the service sent them (its own list). -->
-  <xsl:variable name="neprevzato" select="//UPR:NotTaken/UPR:Value"/>
+  <xsl:variable name="neprevzato" select="$upr[self::UPR:Value][parent::UPR:NotTaken]"/>
   <!-- The intensity limits the program judged the figures by (its own element, from its settings). -->
-  <xsl:variable name="limity" select="(//UPR:Limits)[1]"/>
+  <xsl:variable name="limity" select="$upr[self::UPR:Limits][1]"/>
   <xsl:variable name="limMin" select="$limity/@min"/>
   <xsl:variable name="limMax" select="$limity/@max"/>
+
+  <!-- The service's fault, the response and its applicant: each looked up once for the whole page. -->
+  <xsl:variable name="chyba" select="//SOAP:Fault"/>
+  <xsl:variable name="odpoved" select="(//kLIM:Response)[1]"/>
+  <xsl:variable name="ji" select="normalize-space((//RUX:JISUBRUX)[1])"/>
 
   <!-- Chart geometry (SVG user units). -->
   <xsl:variable name="gW" select="1000"/>
@@ -61,9 +69,9 @@
         <title>
           <xsl:if test="$zmeny">UPRAVENO – </xsl:if>
           <xsl:text>ZORVA – výpočet VDJ</xsl:text>
-          <xsl:if test="normalize-space((//RUX:JISUBRUX)[1]) != ''">
+          <xsl:if test="$ji != ''">
             <xsl:text> – JI </xsl:text>
-            <xsl:value-of select="normalize-space((//RUX:JISUBRUX)[1])"/>
+            <xsl:value-of select="$ji"/>
           </xsl:if>
         </title>
         <style type="text/css">
@@ -83,8 +91,8 @@
           <xsl:call-template name="neprevzato"/>
         </xsl:if>
         <xsl:choose>
-          <xsl:when test="//SOAP:Fault">
-            <xsl:apply-templates select="(//SOAP:Fault)[1]"/>
+          <xsl:when test="$chyba">
+            <xsl:apply-templates select="$chyba[1]"/>
           </xsl:when>
           <xsl:when test="//VDJ:RespRecord">
             <xsl:for-each select="//VDJ:RespRecord">
@@ -119,7 +127,6 @@
     <header class="zahlavi">
       <div class="program">ZORVA: Výpočet VDJ</div>
       <h1>Výpočet velkých dobytčích jednotek a intenzity chovu</h1>
-      <xsl:variable name="odpoved" select="(//kLIM:Response)[1]"/>
       <div class="odpoved">
         <xsl:choose>
           <xsl:when test="$zmeny">Výpočet upravený uživatelem, vychází z odpovědi služby ZORVA_VDJ1B</xsl:when>
@@ -141,7 +148,7 @@
 
   <xsl:template name="paticka">
     <footer class="paticka">
-      <xsl:if test="//VDJ:PICHROW and not(//SOAP:Fault)">
+      <xsl:if test="//VDJ:PICHROW and not($chyba)">
       <div class="podpisy">
         <span>Zpracoval(a): <span class="linka"></span></span>
         <span>Dne: <span class="linka kratka"></span></span>
@@ -344,8 +351,9 @@
     <xsl:param name="pocetZaznamu" select="1"/>
 
     <xsl:variable name="radky" select=".//VDJ:PICHROW"/>
-    <xsl:variable name="typ" select="normalize-space((.//RUX:VARPICH)[1])"/>
-    <xsl:variable name="typPresne" select="string((.//RUX:VARPICH)[1])"/>
+    <xsl:variable name="varpich" select="(.//RUX:VARPICH)[1]"/>
+    <xsl:variable name="typ" select="normalize-space($varpich)"/>
+    <xsl:variable name="typPresne" select="string($varpich)"/>
     <xsl:variable name="varianta" select="normalize-space((.//RUX:PICHVYPOCET)[1])"/>
     <!-- Types 1 to 3 concern one day: its intensity is shown cut to three decimals everywhere, the
          way the yearly figure is formed, so that the headline and the table agree. -->
@@ -358,40 +366,42 @@
 
     <!-- Every known category element of the record's rows, one per name: the first of each name in
          the record's group (a lookup per name, not a comparison per element of every row, which grows
-         with the square of the rows). -->
+         with the square of the rows). The brackets around each filtered group let the test stop at
+         its first element that passes, instead of testing every row's element of that name. -->
     <xsl:variable name="zaznamId" select="concat(generate-id(ancestor-or-self::VDJ:RespRecord[1]), '|')"/>
     <xsl:variable name="kategorie"
-        select="key('kat', concat($zaznamId, 'SKOTML'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'SKOTST'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOSKOTML'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOSKOTST'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'KOZA'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOKOZA'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'OVCE'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOOVCE'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'KUNML'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'KUNST'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'SKOTDO6'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'SKOTOD6DO24'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'SKOTOD24'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'OVCEDO12'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'OVCEOD12'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'KOZYDO12'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'KOZYOD12'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'KUNDO3'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'KUNOD3'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOSKOTDO6'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOSKOTOD6DO24'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOSKOTOD24'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOOVCEDO12'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOOVCEOD12'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOKOZYDO12'))[../parent::*][1]
-                | key('kat', concat($zaznamId, 'EKOKOZYOD12'))[../parent::*][1]"/>
-    <!-- Those with animals (or units) in at least one row; a non-numeric count counts as animals. -->
+        select="(key('kat', concat($zaznamId, 'SKOTML'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'SKOTST'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOSKOTML'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOSKOTST'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'KOZA'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOKOZA'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'OVCE'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOOVCE'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'KUNML'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'KUNST'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'SKOTDO6'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'SKOTOD6DO24'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'SKOTOD24'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'OVCEDO12'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'OVCEOD12'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'KOZYDO12'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'KOZYOD12'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'KUNDO3'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'KUNOD3'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOSKOTDO6'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOSKOTOD6DO24'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOSKOTOD24'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOOVCEDO12'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOOVCEOD12'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOKOZYDO12'))[../parent::*])[1]
+                | (key('kat', concat($zaznamId, 'EKOKOZYOD12'))[../parent::*])[1]"/>
+    <!-- Those with animals (or units) in at least one row; a non-numeric count counts as animals. The
+         first such row is enough. -->
     <xsl:variable name="sezviraty"
-        select="$kategorie[key('kat', concat(generate-id(ancestor::VDJ:RespRecord[1]), '|', local-name()))
+        select="$kategorie[(key('kat', concat(generate-id(ancestor::VDJ:RespRecord[1]), '|', local-name()))
                 [(normalize-space(.) != '' and not(number(translate(normalize-space(.), ',', '.')) = 0))
-                 or (normalize-space(@VDJ) != '' and not(number(translate(normalize-space(@VDJ), ',', '.')) = 0))]]"/>
+                 or (normalize-space(@VDJ) != '' and not(number(translate(normalize-space(@VDJ), ',', '.')) = 0))])[1]]"/>
 
     <div class="zaznam">
       <xsl:if test="$poradiZaznamu &gt; 1">
@@ -1063,13 +1073,20 @@
   <xsl:template name="cislo">
     <xsl:param name="v"/>
     <xsl:param name="vzor" select="'#&#160;##0,00#'"/>
-    <!-- cut (not rounded) to three decimals, as the yearly figure is -->
-    <xsl:param name="zkratit" select="false()"/>
-    <xsl:variable name="t" select="normalize-space($v)"/>
-    <xsl:variable name="c" select="number(translate($t, ',', '.'))"/>
+    <!-- cut (not rounded) to three decimals, as the yearly figure is; left empty (false) unless asked -->
+    <xsl:param name="zkratit"/>
+    <!-- The template runs for every cell of the big tables, so a number, by far the usual case, takes
+         the fewest steps. number() itself skips the whitespace around the text, so the text needs no
+         normalizing before it: only a text that is no number is looked at again. -->
+    <xsl:variable name="c" select="number(translate($v, ',', '.'))"/>
     <xsl:choose>
-      <xsl:when test="$t = ''"><span class="slabe">–</span></xsl:when>
-      <xsl:when test="$c != $c"><span class="necislo" title="není číslo"><xsl:value-of select="$t"/></span></xsl:when>
+      <xsl:when test="$c != $c">
+        <xsl:variable name="t" select="normalize-space($v)"/>
+        <xsl:choose>
+          <xsl:when test="$t = ''"><span class="slabe">–</span></xsl:when>
+          <xsl:otherwise><span class="necislo" title="není číslo"><xsl:value-of select="$t"/></span></xsl:otherwise>
+        </xsl:choose>
+      </xsl:when>
       <xsl:when test="$zkratit"><xsl:value-of select="format-number(floor($c * 1000) div 1000, $vzor, 'cz')"/></xsl:when>
       <xsl:otherwise><xsl:value-of select="format-number($c, $vzor, 'cz')"/></xsl:otherwise>
     </xsl:choose>
