@@ -131,6 +131,22 @@ TEST(Report, PagesSayWhatTheyAre)
          {QStringLiteral("PICHROKA – limit z nastavení: 1,200 – 2,000 VDJ/ha"), QStringLiteral("pod limitem"),
           QStringLiteral("limitMimo"), QStringLiteral("class=\"mimoLimit\""), QStringLiteral("limitCara"), serviceLine},
          {band}},
+        {"figures written loosely: padded, with a comma, empty, or no number",
+         [](TestProgram& p) {
+             QByteArray answer = kAnswer;
+             answer.replace("<RUX:SKOTML VDJ=\"12.6\" KOEF=\"0.6\">21</RUX:SKOTML>",
+                            "<RUX:SKOTML VDJ=\" 12,7 \" KOEF=\"0,6\">\n 77 \n</RUX:SKOTML>");
+             answer.replace("<RUX:KOZA VDJ=\"0.75\" KOEF=\"0.15\">5</RUX:KOZA>",
+                            "<RUX:KOZA VDJ=\"0.75\" KOEF=\"0.15\"> pět  kusů </RUX:KOZA>");
+             answer.replace("<RUX:SUMAVYMERADPB>48.37</RUX:SUMAVYMERADPB>", "<RUX:SUMAVYMERADPB> </RUX:SUMAVYMERADPB>");
+             p.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), answer);
+             return mainWindowPage(p);
+         },
+         {QStringLiteral(
+              "<td class=\"num prvni\">77</td>\n<td class=\"num koef\">0,60</td>\n<td class=\"num\">12,70</td>"),
+          QStringLiteral("<span class=\"necislo\" title=\"není číslo\">pět kusů</span>"),
+          QStringLiteral("<td class=\"num\"><span class=\"slabe\">–</span></td>")},
+         {QStringLiteral("48,37")}},
         {"a single-date answer",
          [](TestProgram& p) {
              p.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), singleDateAnswer());
