@@ -5,8 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
+#include "common/ui/BusyPointer.h"
 #include "common/ui/PovolFormular.h"
+#include "common/ui/QtMessageBoxes.h"
 #include "support/TestSupport.h"
 
 using namespace zorva;
@@ -108,4 +111,23 @@ TEST(PovolFormular, NoWindowAndNoSettingsAreNoFailure)
     PovolFormular(p.ctx, nullptr, false);
     PovolFormular(p.ctx, nullptr, true);
     EXPECT_TRUE(p.messages.shown.empty());
+}
+
+// A message box under work in progress (the hourglass) has the ordinary pointer, and the hourglass is
+// back once the box is answered.
+TEST(PovolFormular, AMessageBoxUnderTheHourglassHasTheOrdinaryPointer)
+{
+    const BusyPointer busy;
+    QtMessageBoxes boxes;
+    for (const bool question : {false, true}) {
+        Qt::CursorShape inBox = Qt::WaitCursor;
+        QTimer::singleShot(0, [&] {
+            inBox = pointer();
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        if (question) boxes.ask(QStringLiteral("Otázka?"));
+        else boxes.show(QStringLiteral("Zpráva"), MessageIcon::None);
+        EXPECT_EQ(inBox, Qt::ArrowCursor) << question;
+        EXPECT_EQ(pointer(), Qt::WaitCursor) << question;
+    }
 }

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
-#include <QCompleter>
 
-#include <QDir>
-
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -446,9 +445,16 @@ TEST_F(Sending, ADoubleClickRendersTheStoredResponse)
 {
     program.write(QStringLiteral("ZORVA_VDJ1B_response.xml"), kFirst);
     window->chkHTML->setChecked(false);
+    // The page of thousands of dates takes seconds: the hourglass says so until it is opened.
+    bool busy = false;
+    program.shell.whenOpened = [&] {
+        busy = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    };
     emit window->requestShowResponse();
     EXPECT_TRUE(program.exists(QStringLiteral("ZORVA_VDJ1B_response_XSL.xml")));
     EXPECT_EQ(program.shell.calls.size(), 1u);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(Sending, WhileWaitingTheWindowCountsTheSecondsAndEscapeGivesUpAtOnce)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,9 +50,11 @@ public:
     int open(const QString& file, const QString& parameters, const QString& workingFolder, int showCommand) override
     {
         calls.push_back({file, parameters, workingFolder, showCommand});
+        if (whenOpened) whenOpened();
         return result;
     }
     std::vector<ShellCall> calls;
+    std::function<void()> whenOpened;
     int result = 42;
 };
 

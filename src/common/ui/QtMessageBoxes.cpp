@@ -6,10 +6,33 @@
 
 namespace zorva {
 
+namespace {
+
+// A box asks for the user's answer: under the hourglass of work under way it has the ordinary pointer.
+class AnswerPointer {
+public:
+    AnswerPointer() : pushed_(QApplication::overrideCursor() != nullptr)
+    {
+        if (pushed_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~AnswerPointer()
+    {
+        if (pushed_) QApplication::restoreOverrideCursor();
+    }
+    AnswerPointer(const AnswerPointer&) = delete;
+    AnswerPointer& operator=(const AnswerPointer&) = delete;
+
+private:
+    bool pushed_;
+};
+
+}  // namespace
+
 void QtMessageBoxes::show(const QString& text, MessageIcon icon)
 {
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QApplication::applicationName(), text, QMessageBox::Ok, QApplication::activeWindow());
+    const AnswerPointer pointer;
     box.exec();
 }
 
@@ -22,6 +45,7 @@ Answer QtMessageBoxes::ask(const QString& text)
     box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Storno"));
     box.setDefaultButton(QMessageBox::Yes);
+    const AnswerPointer pointer;
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;

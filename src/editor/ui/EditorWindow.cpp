@@ -21,6 +21,7 @@
 
 #include "common/Failure.h"
 #include "common/NumberText.h"
+#include "common/ui/BusyPointer.h"
 #include "common/ui/DesignGeometry.h"
 #include "common/ui/LockedLook.h"
 #include "common/ui/PovolFormular.h"
@@ -552,6 +553,7 @@ void EditorWindow::cmdZobraz_Click()
     const auto state = chkHTML_->checkState() == Qt::Checked            ? presentation::HtmlCheck::Checked
                        : chkHTML_->checkState() == Qt::PartiallyChecked ? presentation::HtmlCheck::Grayed
                                                                         : presentation::HtmlCheck::Unchecked;
+    const BusyPointer busy;
     presentation::ZobrazEditor(ctx_, *session_->xmlDOM, state);
     if (pageShown) pageShown(*session_->xmlDOM);
 }

@@ -10,6 +10,7 @@
 #include "common/Failure.h"
 #include "common/ModAll.h"
 #include "common/UserText.h"
+#include "common/ui/BusyPointer.h"
 #include "common/ui/CommandButtonX.h"
 #include "common/ui/PovolFormular.h"
 #include "editor/CategorySet.h"
@@ -217,6 +218,7 @@ void MainActions::openTestDocument()
 
 void MainActions::ZobrazOdpoved()
 {
+    const BusyPointer busy;
     presentation::ZobrazOdpoved(ctx_, htmlCheck(w_.chkHTML));
 }
 
