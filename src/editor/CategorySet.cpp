@@ -140,18 +140,23 @@ const CategorySet& CategorySet::forYearText(const QString& yearText)
     return first();
 }
 
+namespace {
+
+// Whether a row of the response has an element of a category that only `own` knows: one lookup per
+// category name, not one per element of every row.
+bool rowsHaveOwnCategory(const xml::Document& response, const CategorySet& own, const CategorySet& other)
+{
+    for (const Category& c : own.categories)
+        if (!other.find(c.name) && response.selectSingle(QStringLiteral("//VDJ:PICHROW/RUX:") + c.name)) return true;
+    return false;
+}
+
+}  // namespace
+
 const CategorySet& CategorySet::forResponse(const xml::Document& response, const QString& yearText)
 {
-    bool firstOnly = false, newerOnly = false;
-    for (const xml::Node& row : response.selectList(QStringLiteral("//VDJ:PICHROW")))
-        for (const xml::Node& child : row.childElements()) {
-            const QString name = child.name();
-            if (!name.startsWith(QLatin1String("RUX:"))) continue;
-            const QString local = name.mid(4);
-            const bool inFirst = first().find(local) != nullptr, inNewer = gen2006().find(local) != nullptr;
-            firstOnly = firstOnly || (inFirst && !inNewer);
-            newerOnly = newerOnly || (inNewer && !inFirst);
-        }
+    const bool firstOnly = rowsHaveOwnCategory(response, first(), gen2006());
+    const bool newerOnly = rowsHaveOwnCategory(response, gen2006(), first());
     if (firstOnly != newerOnly) return newerOnly ? gen2006() : first();
     // Without a year text a document with categories of both takes the 2006 set, which has the
     // finer categories.

@@ -4,6 +4,7 @@
 
 #include "editor/CategorySet.h"
 #include "platform/DatabaseTestSupport.h"
+#include "platform/XmlDocument.h"
 
 using namespace zorva::editor;
 
@@ -57,4 +58,36 @@ TEST(CategorySets, YearTextChoosesTheGeneration)
                          Case{"2006.0", "first"}, Case{"", "first"}})
         EXPECT_EQ(CategorySet::forYearText(QString::fromLatin1(c.year)).id, QString::fromLatin1(c.id)) << c.year;
     EXPECT_EQ(CategorySet::gen2006().windowName, QStringLiteral("frmEditace2006"));
+}
+
+// A response's own rows choose the set; only with categories of both, or of neither, does the year.
+TEST(CategorySets, TheRowsOfAResponseChooseTheGeneration)
+{
+    const auto answer = [](const char* rowChildren, const char* header = "") {
+        return QStringLiteral(
+                   "<kLIM:Response xmlns:kLIM=\"k\" xmlns:VDJ=\"v\" xmlns:RUX=\"r\">%1"
+                   "<VDJ:PICHROW DATPLATNOST=\"2006-01-01\">%2</VDJ:PICHROW></kLIM:Response>")
+            .arg(QString::fromLatin1(header), QString::fromLatin1(rowChildren))
+            .toUtf8();
+    };
+    struct Case {
+        const char* what;
+        QByteArray xml;
+        const char* year;
+        const char* id;
+    };
+    const Case cases[] = {
+        {"first-generation rows", answer("<RUX:SKOTML>1</RUX:SKOTML>"), "2006", "first"},
+        {"2006 rows", answer("<RUX:SKOTDO6>1</RUX:SKOTDO6>"), "2005", "2006"},
+        {"both, no year", answer("<RUX:SKOTML>1</RUX:SKOTML><RUX:SKOTDO6>1</RUX:SKOTDO6>"), "", "2006"},
+        {"both, year 2005", answer("<RUX:SKOTML>1</RUX:SKOTML><RUX:SKOTDO6>1</RUX:SKOTDO6>"), "2005", "first"},
+        {"neither, year 2006", answer("<RUX:SUMAVYMERADPB>1</RUX:SUMAVYMERADPB>"), "2006", "2006"},
+        {"a category outside the rows", answer("", "<RUX:SKOTDO6>1</RUX:SKOTDO6>"), "", "first"},
+        {"another prefix", answer("<X:SKOTDO6 xmlns:X=\"r\">1</X:SKOTDO6>"), "", "first"},
+    };
+    for (const Case& c : cases) {
+        zorva::xml::Document doc;
+        ASSERT_TRUE(doc.loadXml(c.xml)) << c.what;
+        EXPECT_EQ(CategorySet::forResponse(doc, QString::fromLatin1(c.year)).id, QString::fromLatin1(c.id)) << c.what;
+    }
 }
