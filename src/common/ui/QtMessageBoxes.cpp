@@ -3,27 +3,21 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <optional>
+
+#include "common/ui/BusyPointer.h"
 
 namespace zorva {
 
 namespace {
 
 // A box asks for the user's answer: under the hourglass of work under way it has the ordinary pointer.
-class AnswerPointer {
-public:
-    AnswerPointer() : pushed_(QApplication::overrideCursor() != nullptr)
+struct AnswerPointer {
+    AnswerPointer()
     {
-        if (pushed_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+        if (QApplication::overrideCursor()) arrow.emplace(Qt::ArrowCursor);
     }
-    ~AnswerPointer()
-    {
-        if (pushed_) QApplication::restoreOverrideCursor();
-    }
-    AnswerPointer(const AnswerPointer&) = delete;
-    AnswerPointer& operator=(const AnswerPointer&) = delete;
-
-private:
-    bool pushed_;
+    std::optional<PointerOverride> arrow;
 };
 
 }  // namespace
